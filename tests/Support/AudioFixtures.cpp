@@ -22,12 +22,12 @@ CScratchDir::~CScratchDir() {
   std::filesystem::remove_all(mPath, error);
 }
 
-bool Run(std::string const& command) {
+bool RunTool(std::string const& command) {
   std::string quiet = command + " >/dev/null 2>&1";
   return std::system(quiet.c_str()) == 0;
 }
 
-bool HasTool(std::string const& name) { return Run("command -v " + name); }
+bool HasTool(std::string const& name) { return RunTool("command -v " + name); }
 
 std::vector<unsigned char> ReadFileBytes(std::string const& path) {
   std::ifstream in(path.c_str(), std::ios::binary);

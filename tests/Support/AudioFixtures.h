@@ -23,7 +23,7 @@ class CScratchDir {
 };
 
 // Runs a shell command; true when it exits with 0. Output is discarded.
-bool Run(std::string const& command);
+bool RunTool(std::string const& command);
 bool HasTool(std::string const& name);
 
 std::vector<unsigned char> ReadFileBytes(std::string const& path);
