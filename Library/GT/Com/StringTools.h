@@ -7,9 +7,9 @@
 
 namespace GT {
 
-enum EStringFormat { StringFormatDecimal = 0, StringFormatHex = 1, StringFormatSignedHex = 2 };
+enum EStringFormat : int { StringFormatDecimal = 0, StringFormatHex = 1, StringFormatSignedHex = 2 };
 
-enum EStringTruncateZero {
+enum EStringTruncateZero : int {
     TruncateZeroNone = 0,
     TruncateZeroTrailing = 1,  // strip trailing zeros of the fraction
     TruncateZeroIntegral = 2,  // print an integral value without fraction
