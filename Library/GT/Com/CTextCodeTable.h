@@ -8,7 +8,7 @@ namespace GT {
 // Messages by id on two language pages; filled once at start-up, read afterwards.
 class CTextCodeTable {
 public:
-    enum EPage { PageEnglish = 0, PageJapanese = 1 };
+    enum EPage : int { PageEnglish = 0, PageJapanese = 1 };
 
     CTextCodeTable();
     CTextCodeTable(CTextCodeTable const&) = delete;
