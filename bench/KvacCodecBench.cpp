@@ -16,7 +16,7 @@ namespace {
 constexpr int nBlocks = 4096;
 
 // A music-like signal: a few partials with a slow envelope and some noise.
-const std::vector<short>& Signal() {
+const std::vector<short>& Music() {
   static const std::vector<short> signal = [] {
     std::vector<short> s(nBlocks * 16);
     std::mt19937 rng(1);
@@ -34,9 +34,23 @@ const std::vector<short>& Signal() {
   return signal;
 }
 
+// Full-scale white noise: every block takes the unpredicted mode.
+const std::vector<short>& Noise() {
+  static const std::vector<short> signal = [] {
+    std::vector<short> s(nBlocks * 16);
+    std::mt19937 rng(2);
+    std::uniform_int_distribution<int> full(-32768, 32767);
+    for (short& v : s) v = static_cast<short>(full(rng));
+    return s;
+  }();
+  return signal;
+}
+
+const std::vector<short>& Signal(int64_t kind) { return kind == 0 ? Music() : Noise(); }
+
 void Encode(benchmark::State& state) {
   const int bits = static_cast<int>(state.range(0));
-  const std::vector<short>& in = Signal();
+  const std::vector<short>& in = Signal(state.range(1));
   std::vector<unsigned char> out(nBlocks * 2 * bits);
   SL::Private::compressor c;
   for (auto _ : state) {
@@ -52,7 +66,7 @@ void Encode(benchmark::State& state) {
 
 void Decode(benchmark::State& state) {
   const int bits = static_cast<int>(state.range(0));
-  const std::vector<short>& signal = Signal();
+  const std::vector<short>& signal = Signal(state.range(1));
   std::vector<unsigned char> coded(nBlocks * 2 * bits);
   SL::Private::compressor c;
   int prev = 0;
@@ -72,7 +86,8 @@ void Decode(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(Encode)->Arg(8)->Arg(4);
-BENCHMARK(Decode)->Arg(8)->Arg(4);
+// Arguments: coded bits per sample, signal (0 music-like, 1 white noise).
+BENCHMARK(Encode)->ArgNames({"bits", "noise"})->Args({8, 0})->Args({4, 0})->Args({8, 1});
+BENCHMARK(Decode)->ArgNames({"bits", "noise"})->Args({8, 0})->Args({4, 0})->Args({8, 1});
 
 BENCHMARK_MAIN();

@@ -5,16 +5,11 @@
 // header codes that select mode and shift.
 
 #include <cstdint>
+#include <cstring>
 
 namespace SL {
 namespace Private {
 namespace Kvac {
-
-// Samples per block and per half block.
-constexpr int nBlockSamples = 16;
-constexpr int nHalfSamples = 8;
-// Size of the work area a block is assembled in (b = 8 fills it).
-constexpr int nWorkBytes = 16;
 
 enum EMode { eModeA, eModeB, eModeC, eModeD, eModeE, eModeF, eModeG };
 
@@ -46,8 +41,9 @@ inline SQuantum QuantumFor(int n, int bits) {
 }
 
 // The bit string of a half block lives in a 64-bit value, first bit at bit
-// 63. In the work area its 16-bit words sit at bytes 0, 4, 8 and 12 (half 0)
-// or 2, 6, 10 and 14 (half 1, the caller passes the area + 2).
+// 63. In a 16-byte work area (the single-half operations use one) its 16-bit
+// words sit at bytes 0, 4, 8 and 12 (half 0) or 2, 6, 10 and 14 (half 1, the
+// caller passes the area + 2).
 inline uint64_t LoadHalf(const unsigned char* work) {
   uint64_t h = 0;
   for (int i = 0; i < 4; ++i) {
@@ -64,37 +60,75 @@ inline void StoreHalf(unsigned char* work, uint64_t h) {
   }
 }
 
-// Work area to the 2*b stored bytes: with b = 4 the halves follow each other,
-// with odd b the last byte of half 1 moves next to the last one of half 0.
-inline void EmitBlock(unsigned char* work, unsigned char* bytes, int bits) {
-  if (bits == 4) {
-    bytes[0] = work[0];
-    bytes[1] = work[1];
-    bytes[2] = work[4];
-    bytes[3] = work[5];
-    bytes[4] = work[2];
-    bytes[5] = work[3];
-    bytes[6] = work[6];
-    bytes[7] = work[7];
-    return;
-  }
-  const int size = 2 * bits;
-  if (bits & 1) work[size - 1] = work[size];
-  for (int i = 0; i < size; ++i) bytes[i] = work[i];
+// Stored block layout: the halves' bit strings interleaved as big-endian
+// 16-bit words (half 0 first); with odd b the last byte of each half stands
+// alone; with b = 4 the halves follow each other.
+inline uint64_t LoadBigEndian64(const unsigned char* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return __builtin_bswap64(v);
 }
 
-// The stored bytes back into the work area; bytes beyond the block stay 0.
-inline void AbsorbBlock(const unsigned char* bytes, unsigned char* work, int bits) {
-  const int size = 2 * bits;
-  for (int i = 0; i < size; ++i) work[i] = bytes[i];
-  for (int i = size; i < nWorkBytes; ++i) work[i] = 0;
-  if (bits == 4) {
-    work[2] = bytes[4];
-    work[3] = bytes[5];
-    work[4] = bytes[2];
-    work[5] = bytes[3];
-  } else if (bits & 1) {
-    work[size] = work[size - 1];
+inline void StoreBigEndian64(unsigned char* p, uint64_t v) {
+  v = __builtin_bswap64(v);
+  std::memcpy(p, &v, 8);
+}
+
+constexpr uint64_t nWord0 = 0xFFFF000000000000ull;
+constexpr uint64_t nWord1 = 0x0000FFFF00000000ull;
+constexpr uint64_t nWord2 = 0x00000000FFFF0000ull;
+constexpr uint64_t nWord3 = 0x000000000000FFFFull;
+
+// Two halves (bit strings at the top of 64 bits) to the 2*B stored bytes.
+template <int B>
+inline void StoreBlock(uint64_t h0, uint64_t h1, unsigned char* bytes) {
+  if (B == 4) {
+    StoreBigEndian64(bytes, (h0 & 0xFFFFFFFF00000000ull) | (h1 >> 32));
+    return;
+  }
+  StoreBigEndian64(bytes, (h0 & nWord0) | ((h1 >> 16) & nWord1) | ((h0 >> 16) & nWord2) | ((h1 >> 32) & nWord3));
+  if (B == 8) {
+    StoreBigEndian64(bytes + 8, ((h0 << 32) & nWord0) | ((h1 << 16) & nWord1) | ((h0 << 16) & nWord2) | (h1 & nWord3));
+  } else if (B == 5) {
+    bytes[8] = static_cast<unsigned char>(h0 >> 24);
+    bytes[9] = static_cast<unsigned char>(h1 >> 24);
+  } else {
+    bytes[8] = static_cast<unsigned char>(h0 >> 24);
+    bytes[9] = static_cast<unsigned char>(h0 >> 16);
+    bytes[10] = static_cast<unsigned char>(h1 >> 24);
+    bytes[11] = static_cast<unsigned char>(h1 >> 16);
+    if (B == 7) {
+      bytes[12] = static_cast<unsigned char>(h0 >> 8);
+      bytes[13] = static_cast<unsigned char>(h1 >> 8);
+    }
+  }
+}
+
+// The 2*B stored bytes to the two halves; bits past a half's 8*B are 0.
+template <int B>
+inline void LoadBlock(const unsigned char* bytes, uint64_t& h0, uint64_t& h1) {
+  const uint64_t a = LoadBigEndian64(bytes);
+  if (B == 4) {
+    h0 = a & 0xFFFFFFFF00000000ull;
+    h1 = a << 32;
+    return;
+  }
+  h0 = (a & nWord0) | ((a << 16) & nWord1);
+  h1 = ((a << 16) & nWord0) | ((a << 32) & nWord1);
+  if (B == 8) {
+    const uint64_t b = LoadBigEndian64(bytes + 8);
+    h0 |= ((b >> 32) & nWord2) | ((b >> 16) & nWord3);
+    h1 |= ((b >> 16) & nWord2) | (b & nWord3);
+  } else if (B == 5) {
+    h0 |= static_cast<uint64_t>(bytes[8]) << 24;
+    h1 |= static_cast<uint64_t>(bytes[9]) << 24;
+  } else {
+    h0 |= (static_cast<uint64_t>(bytes[8]) << 24) | (static_cast<uint64_t>(bytes[9]) << 16);
+    h1 |= (static_cast<uint64_t>(bytes[10]) << 24) | (static_cast<uint64_t>(bytes[11]) << 16);
+    if (B == 7) {
+      h0 |= static_cast<uint64_t>(bytes[12]) << 8;
+      h1 |= static_cast<uint64_t>(bytes[13]) << 8;
+    }
   }
 }
 

@@ -76,15 +76,15 @@ inline int32_t PutResidual(SBitString& out, int32_t x, int32_t a, int32_t c, con
   return Mean(a, c) + r;
 }
 
-// Writes the packed fields (header bits left clear) into the work area.
+// The half's bit string at the top of 64 bits, header bits left clear.
 template <int B>
-inline void StorePacked(unsigned char* work, const SBitString& fields) {
-  StoreHalf(work, fields.bits << (64 - 8 * B));
+inline void StorePacked(uint64_t& half, const SBitString& fields) {
+  half = fields.bits << (64 - 8 * B);
 }
 
 // Mode A: no prediction; fine fields keep one bit more than coarse ones.
 template <int B>
-int32_t PackA(const short* s, unsigned char* work, const SQuantum& k) {
+int32_t PackA(const short* s, uint64_t& work, const SQuantum& k) {
   const int32_t fineMask = MaskFrom(k.q - 1);
   const int32_t fineRound = k.R >> 1;
   SBitString out;
@@ -106,7 +106,7 @@ int32_t PackA(const short* s, unsigned char* work, const SQuantum& k) {
 
 // Mode B: odd samples direct, even ones against their neighbours.
 template <int B>
-int32_t PackB(const short* s, unsigned char* work, int32_t p, const SQuantum& k) {
+int32_t PackB(const short* s, uint64_t& work, int32_t p, const SQuantum& k) {
   const int32_t q7 = Quantise(s[7], k), q5 = Quantise(s[5], k);
   const int32_t q3 = Quantise(s[3], k), q1 = Quantise(s[1], k);
   SBitString out;
@@ -129,7 +129,7 @@ int32_t PackB(const short* s, unsigned char* work, int32_t p, const SQuantum& k)
 // Modes C to G: x7 direct, x3 direct (C, D with n = 10) or against p and x7,
 // x1 and x5 against x3's neighbours, even samples against theirs.
 template <int B, int W7, int W3, bool X3Direct, int W15, int WE>
-int32_t PackPredicted(const short* s, unsigned char* work, int32_t p, const SQuantum& k) {
+int32_t PackPredicted(const short* s, uint64_t& work, int32_t p, const SQuantum& k) {
   const int32_t y7 = Quantise(s[7], k);
   const int32_t r3 = X3Direct ? Quantise(s[3], k) : Residual(s[3], p, y7, k.q + W3 - 1, k);
   const int32_t y3 = X3Direct ? r3 : Mean(p, y7) + r3;
@@ -155,36 +155,36 @@ int32_t PackPredicted(const short* s, unsigned char* work, int32_t p, const SQua
 }
 
 template <int B>
-int32_t PackC(const short* s, unsigned char* w, int32_t p, const SQuantum& k) {
+int32_t PackC(const short* s, uint64_t& w, int32_t p, const SQuantum& k) {
   return PackPredicted<B, B + 1, B + 1, true, B, B - 1>(s, w, p, k);
 }
 
 // With n = 10 the fourth header bit takes the top bit of x7's field.
 template <int B>
-int32_t PackD(const short* s, unsigned char* w, int32_t p, int n, const SQuantum& k) {
+int32_t PackD(const short* s, uint64_t& w, int32_t p, int n, const SQuantum& k) {
   if (n == 10) return PackPredicted<B, B + 2, B + 2, true, B, B - 2>(s, w, p, k);
   return PackPredicted<B, B + 3, B + 2, false, B, B - 2>(s, w, p, k);
 }
 
 // With n = 8 the third header bit takes the top bit of x7's field.
 template <int B>
-int32_t PackE(const short* s, unsigned char* w, int32_t p, int n, const SQuantum& k) {
+int32_t PackE(const short* s, uint64_t& w, int32_t p, int n, const SQuantum& k) {
   if (n == 8) return PackPredicted<B, B + 4, B + 1, false, B, B - 2>(s, w, p, k);
   return PackPredicted<B, B + 5, B + 1, false, B, B - 2>(s, w, p, k);
 }
 
 template <int B>
-int32_t PackF(const short* s, unsigned char* w, int32_t p, const SQuantum& k) {
+int32_t PackF(const short* s, uint64_t& w, int32_t p, const SQuantum& k) {
   return PackPredicted<B, B + 6, B + 1, false, B - 1, B - 2>(s, w, p, k);
 }
 
 template <int B>
-int32_t PackG(const short* s, unsigned char* w, int32_t p, const SQuantum& k) {
+int32_t PackG(const short* s, uint64_t& w, int32_t p, const SQuantum& k) {
   return PackPredicted<B, B + 3, B - 1, false, B - 1, B - 1>(s, w, p, k);
 }
 
 template <int B>
-int32_t PackHalf(EMode mode, const short* s, unsigned char* w, int32_t p, int n, const SQuantum& k) {
+int32_t PackHalf(EMode mode, const short* s, uint64_t& w, int32_t p, int n, const SQuantum& k) {
   switch (mode) {
     case eModeA: return PackA<B>(s, w, k);
     case eModeB: return PackB<B>(s, w, p, k);
@@ -230,8 +230,8 @@ SChoice Choose(const SAccumulators& a) {
   }
   const uint32_t best = candidate[chosen];
   if (best > 0x3FFFu) return {eModeA, 13};
-  int top = 0;
-  while ((best >> (top + 1)) != 0) ++top;
+  // n is one below the position of best's highest set bit (best >= 3).
+  const int top = 31 - __builtin_clz(best);
   return {static_cast<EMode>(eModeB + chosen), top - 1};
 }
 
@@ -251,13 +251,14 @@ int32_t CompressBlock(const short* samples, unsigned char* bytes, int32_t prev, 
   Analyse(samples + 8, samples[7], a);
   choice = Choose<B>(a);
   const SQuantum k = QuantumFor(choice.n, B);
-  unsigned char work[nWorkBytes];
-  const int32_t middle = PackHalf<B>(choice.mode, samples, work, prev, choice.n, k);
-  const int32_t last = PackHalf<B>(choice.mode, samples + 8, work + 2, middle, choice.n, k);
+  uint64_t half0 = 0;
+  uint64_t half1 = 0;
+  const int32_t middle = PackHalf<B>(choice.mode, samples, half0, prev, choice.n, k);
+  const int32_t last = PackHalf<B>(choice.mode, samples + 8, half1, middle, choice.n, k);
   const SHeader header = EncodeHeader(choice.mode, choice.n, B);
-  work[0] = static_cast<unsigned char>(work[0] | (header.half0 << (8 - header.length)));
-  work[2] = static_cast<unsigned char>(work[2] | (header.half1 << (8 - header.length)));
-  EmitBlock(work, bytes, B);
+  half0 |= static_cast<uint64_t>(header.half0) << (64 - header.length);
+  half1 |= static_cast<uint64_t>(header.half1) << (64 - header.length);
+  StoreBlock<B>(half0, half1, bytes);
   return last;
 }
 
@@ -318,14 +319,18 @@ int compressor::PackOneHalf(int mode, const short* samples, unsigned char* work,
   cmp_prp(bits);
   const SQuantum k = QuantumFor(mShift, bits);
   const EMode m = static_cast<EMode>(mode);
+  uint64_t half = 0;
+  int32_t last = p;
   switch (bits) {
-    case 4: return PackHalf<4>(m, samples, work, p, mShift, k);
-    case 5: return PackHalf<5>(m, samples, work, p, mShift, k);
-    case 6: return PackHalf<6>(m, samples, work, p, mShift, k);
-    case 7: return PackHalf<7>(m, samples, work, p, mShift, k);
-    case 8: return PackHalf<8>(m, samples, work, p, mShift, k);
+    case 4: last = PackHalf<4>(m, samples, half, p, mShift, k); break;
+    case 5: last = PackHalf<5>(m, samples, half, p, mShift, k); break;
+    case 6: last = PackHalf<6>(m, samples, half, p, mShift, k); break;
+    case 7: last = PackHalf<7>(m, samples, half, p, mShift, k); break;
+    case 8: last = PackHalf<8>(m, samples, half, p, mShift, k); break;
+    default: return p;
   }
-  return p;
+  StoreHalf(work, half);
+  return last;
 }
 
 int compressor::cmp_a(const short* s, unsigned char* w, int p, int bits) { return PackOneHalf(eModeA, s, w, p, bits); }

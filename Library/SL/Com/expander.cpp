@@ -113,11 +113,9 @@ int32_t UnpackHalf(EMode mode, uint64_t h, short* out, int32_t p, int n, const S
 
 template <int B>
 int32_t ExpandBlock(const unsigned char* bytes, short* samples, int32_t prev, SModeShift& header) {
-  unsigned char work[nWorkBytes];
-  AbsorbBlock(bytes, work, B);
-  const uint64_t used = ~uint64_t{0} << (64 - 8 * B);
-  const uint64_t h0 = LoadHalf(work) & used;
-  const uint64_t h1 = LoadHalf(work + 2) & used;
+  uint64_t h0;
+  uint64_t h1;
+  LoadBlock<B>(bytes, h0, h1);
   header = DecodeHeader(static_cast<unsigned>(h0 >> 60), static_cast<unsigned>(h1 >> 60), B);
   const SQuantum k = QuantumFor(header.n, B);
   const int32_t middle = UnpackHalf<B>(header.mode, h0, samples, prev, header.n, k);
