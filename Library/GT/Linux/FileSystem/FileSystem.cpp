@@ -517,9 +517,16 @@ bool CopyFileR(std::string const& source, std::string const& destination) {
     if (fd < 0) return false;
     bool ok = ::fchmod(fd, FileMode()) == 0;
     {
+        // Every block is checked: a stream copy that stops half way must not pass for success.
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        ok = ok && out && (in.peek() == std::char_traits<char>::eof() || (out << in.rdbuf()));
-        ok = ok && !in.bad();
+        std::vector<char> buffer(0x10000);
+        while (ok && out) {
+            in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            std::streamsize const got = in.gcount();
+            if (got > 0) ok = static_cast<bool>(out.write(buffer.data(), got));
+            if (!in) break;
+        }
+        ok = ok && !in.bad() && in.eof() && static_cast<bool>(out.flush());
         out.close();
         ok = ok && !out.fail();
     }
