@@ -1,0 +1,170 @@
+#include "SL/Com/CRiffWaveFileChunks.h"
+
+#include "GT/Com/CEndianedStreamUtilities.h"
+
+#include <istream>
+#include <ostream>
+
+namespace SL {
+
+namespace {
+GT::CEndianness::EEndian const kLittle = GT::CEndianness::LittleEndian;
+}
+
+CIffChunk::CFourCharacterCode const CRiffWaveFileChunks::CRiffWaveChunk::sId("RIFF");
+CIffChunk::CFourCharacterCode const CRiffWaveFileChunks::CRiffWaveChunk::sFormType("WAVE");
+CIffChunk::CFourCharacterCode const CRiffWaveFileChunks::CFormatChunk::sId("fmt ");
+CIffChunk::CFourCharacterCode const CRiffWaveFileChunks::CDataChunk::sId("data");
+CIffChunk::CFourCharacterCode const CRiffWaveFileChunks::CSamplerChunk::sId("smpl");
+
+// ---------------------------------------------------------------- root and factory
+
+CRiffWaveFileChunks::CRiffWaveChunk::CRiffWaveChunk(boost::shared_ptr<IChunkFactory> factory)
+    : CIffContainerChunk(kLittle, "RIFF", "WAVE", factory) {}
+
+CRiffWaveFileChunks::CRiffWaveChunk::~CRiffWaveChunk() {}
+
+CRiffWaveFileChunks::CRiffWaveChunk::CDefaultChunkFactory::CDefaultChunkFactory(bool loadData)
+    : mLoadData(loadData) {}
+
+std::unique_ptr<CIffChunk> CRiffWaveFileChunks::CRiffWaveChunk::CDefaultChunkFactory::Create(
+    CFourCharacterCode const& id) {
+  std::string const text = id;
+  if (text == "fmt ") return std::unique_ptr<CIffChunk>(new CFormatChunk());
+  if (text == "data") return std::unique_ptr<CIffChunk>(new CDataChunk(mLoadData));
+  if (text == "smpl") return std::unique_ptr<CIffChunk>(new CSamplerChunk());
+  return std::unique_ptr<CIffChunk>();
+}
+
+// ---------------------------------------------------------------- "fmt "
+
+CRiffWaveFileChunks::CFormatChunk::CFormatChunk()
+    : CIffChunk(kLittle, "fmt "),
+      formatTag(0),
+      channels(0),
+      samplesPerSecond(0),
+      averageBytesPerSecond(0),
+      blockAlign(0),
+      bitsPerSample(0),
+      extraSize(0) {}
+
+CRiffWaveFileChunks::CFormatChunk::~CFormatChunk() {}
+
+bool CRiffWaveFileChunks::CFormatChunk::ReadBody(std::istream& stream) {
+  GT::CEndianedStreamUtilities const io(GetEndian());
+  io.Read(stream, formatTag);
+  io.Read(stream, channels);
+  io.Read(stream, samplesPerSecond);
+  io.Read(stream, averageBytesPerSecond);
+  io.Read(stream, blockAlign);
+  io.Read(stream, bitsPerSample);
+  if (GetHeader().GetSize() != 16) {
+    io.Read(stream, extraSize);
+  }
+  return !stream.fail();
+}
+
+bool CRiffWaveFileChunks::CFormatChunk::WriteBody(std::ostream& stream) {
+  GT::CEndianedStreamUtilities const io(GetEndian());
+  io.Write(stream, formatTag);
+  io.Write(stream, channels);
+  io.Write(stream, samplesPerSecond);
+  io.Write(stream, averageBytesPerSecond);
+  io.Write(stream, blockAlign);
+  io.Write(stream, bitsPerSample);
+  io.Write(stream, extraSize);
+  return !stream.fail();
+}
+
+// ---------------------------------------------------------------- "data"
+
+CRiffWaveFileChunks::CDataChunk::CDataChunk(bool load) : CIffDataChunk(kLittle, "data", load) {}
+
+CRiffWaveFileChunks::CDataChunk::~CDataChunk() {}
+
+// ---------------------------------------------------------------- "smpl"
+
+CRiffWaveFileChunks::CSamplerChunk::CSampleLoop::CSampleLoop()
+    : identifier(0), type(Forward), start(0), end(0), fraction(0), playCount(0) {}
+
+CRiffWaveFileChunks::CSamplerChunk::CSamplerChunk()
+    : CIffChunk(kLittle, "smpl"),
+      manufacturer(0),
+      product(0),
+      samplePeriod(0),
+      midiUnityNote(0),
+      midiPitchFraction(0),
+      smpteFormat(0),
+      smpteOffset(0),
+      sampleLoopCount(0),
+      samplerDataSize(0),
+      loops(),
+      samplerData() {}
+
+CRiffWaveFileChunks::CSamplerChunk::~CSamplerChunk() {}
+
+bool CRiffWaveFileChunks::CSamplerChunk::ReadBody(std::istream& stream) {
+  GT::CEndianedStreamUtilities const io(GetEndian());
+  io.Read(stream, manufacturer);
+  io.Read(stream, product);
+  io.Read(stream, samplePeriod);
+  io.Read(stream, midiUnityNote);
+  io.Read(stream, midiPitchFraction);
+  io.Read(stream, smpteFormat);
+  io.Read(stream, smpteOffset);
+  io.Read(stream, sampleLoopCount);
+  io.Read(stream, samplerDataSize);
+  if (stream.fail()) return false;
+  // The counts must fit in what the body really holds before anything is allocated.
+  long const needed = 36L + 24L * static_cast<long>(sampleLoopCount) + static_cast<long>(samplerDataSize);
+  if (needed > BodyBytesAvailable(stream)) {
+    stream.setstate(std::ios_base::failbit);
+    return false;
+  }
+  std::vector<CSampleLoop> readLoops(sampleLoopCount);
+  for (CSampleLoop& loop : readLoops) {
+    uint32_t type = 0;
+    io.Read(stream, loop.identifier);
+    io.Read(stream, type);
+    io.Read(stream, loop.start);
+    io.Read(stream, loop.end);
+    io.Read(stream, loop.fraction);
+    io.Read(stream, loop.playCount);
+    loop.type = static_cast<CSampleLoop::EType>(type);
+  }
+  std::vector<unsigned char> readData(samplerDataSize, 0);
+  if (!readData.empty()) stream.read(reinterpret_cast<char*>(readData.data()), static_cast<std::streamsize>(readData.size()));
+  if (stream.fail()) return false;
+  loops.swap(readLoops);
+  samplerData.swap(readData);
+  return true;
+}
+
+bool CRiffWaveFileChunks::CSamplerChunk::WriteBody(std::ostream& stream) {
+  GT::CEndianedStreamUtilities const io(GetEndian());
+  io.Write(stream, manufacturer);
+  io.Write(stream, product);
+  io.Write(stream, samplePeriod);
+  io.Write(stream, midiUnityNote);
+  io.Write(stream, midiPitchFraction);
+  io.Write(stream, smpteFormat);
+  io.Write(stream, smpteOffset);
+  sampleLoopCount = static_cast<uint32_t>(loops.size());
+  samplerDataSize = static_cast<uint32_t>(samplerData.size());
+  io.Write(stream, sampleLoopCount);
+  io.Write(stream, samplerDataSize);
+  for (CSampleLoop const& loop : loops) {
+    io.Write(stream, loop.identifier);
+    io.Write(stream, static_cast<uint32_t>(loop.type));
+    io.Write(stream, loop.start);
+    io.Write(stream, loop.end);
+    io.Write(stream, loop.fraction);
+    io.Write(stream, loop.playCount);
+  }
+  if (!samplerData.empty()) {
+    stream.write(reinterpret_cast<char const*>(samplerData.data()), static_cast<std::streamsize>(samplerData.size()));
+  }
+  return !stream.fail();
+}
+
+}  // namespace SL

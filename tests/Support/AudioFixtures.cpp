@@ -1,0 +1,67 @@
+#include "Support/AudioFixtures.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace TestSupport {
+
+CScratchDir::CScratchDir() {
+  char const* base = std::getenv("TMPDIR");
+  std::string pattern = std::string(base && *base ? base : "/tmp") + "/vq7-test-XXXXXX";
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  if (!mkdtemp(buffer.data())) throw std::runtime_error("mkdtemp failed");
+  mPath = buffer.data();
+}
+
+CScratchDir::~CScratchDir() {
+  std::error_code error;
+  std::filesystem::remove_all(mPath, error);
+}
+
+bool RunTool(std::string const& command) {
+  std::string quiet = command + " >/dev/null 2>&1";
+  return std::system(quiet.c_str()) == 0;
+}
+
+bool HasTool(std::string const& name) { return RunTool("command -v " + name); }
+
+std::vector<unsigned char> ReadFileBytes(std::string const& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteFileBytes(std::string const& path, std::vector<unsigned char> const& bytes) {
+  std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<char const*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+void PutLE(std::vector<unsigned char>& out, uint64_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+}
+
+void PutBE(std::vector<unsigned char>& out, uint64_t value, int bytes) {
+  for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+}
+
+void PutText(std::vector<unsigned char>& out, char const* fourChars) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(fourChars[i]));
+}
+
+uint32_t GetLE(std::vector<unsigned char> const& in, size_t offset, int bytes) {
+  uint32_t value = 0;
+  for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | in.at(offset + i);
+  return value;
+}
+
+uint32_t GetBE(std::vector<unsigned char> const& in, size_t offset, int bytes) {
+  uint32_t value = 0;
+  for (int i = 0; i < bytes; ++i) value = (value << 8) | in.at(offset + i);
+  return value;
+}
+
+}  // namespace TestSupport
