@@ -62,20 +62,6 @@ struct SBitString {
   }
 };
 
-template <int W>
-inline int32_t PutDirect(SBitString& out, int32_t x, const SQuantum& k) {
-  const int32_t v = Quantise(x, k);
-  out.Put<W>(v, k.q);
-  return v;
-}
-
-template <int W>
-inline int32_t PutResidual(SBitString& out, int32_t x, int32_t a, int32_t c, const SQuantum& k) {
-  const int32_t r = Residual(x, a, c, k.q + W - 1, k);
-  out.Put<W>(r, k.q);
-  return Mean(a, c) + r;
-}
-
 // The half's bit string at the top of 64 bits, header bits left clear.
 template <int B>
 inline void StorePacked(uint64_t& half, const SBitString& fields) {
@@ -84,7 +70,7 @@ inline void StorePacked(uint64_t& half, const SBitString& fields) {
 
 // Mode A: no prediction; fine fields keep one bit more than coarse ones.
 template <int B>
-int32_t PackA(const short* s, uint64_t& work, const SQuantum& k) {
+int32_t PackA(const short* s, uint64_t& half, const SQuantum& k) {
   const int32_t fineMask = MaskFrom(k.q - 1);
   const int32_t fineRound = k.R >> 1;
   SBitString out;
@@ -100,13 +86,13 @@ int32_t PackA(const short* s, uint64_t& work, const SQuantum& k) {
       out.Put<B - 1>(x & k.M, k.q);
     }
   }
-  StorePacked<B>(work, out);
+  StorePacked<B>(half, out);
   return last;
 }
 
 // Mode B: odd samples direct, even ones against their neighbours.
 template <int B>
-int32_t PackB(const short* s, uint64_t& work, int32_t p, const SQuantum& k) {
+int32_t PackB(const short* s, uint64_t& half, int32_t p, const SQuantum& k) {
   const int32_t q7 = Quantise(s[7], k), q5 = Quantise(s[5], k);
   const int32_t q3 = Quantise(s[3], k), q1 = Quantise(s[1], k);
   SBitString out;
@@ -122,14 +108,14 @@ int32_t PackB(const short* s, uint64_t& work, int32_t p, const SQuantum& k) {
   out.Put<B - 1>(r2, k.q);
   out.Put<B>(q1, k.q);
   out.Put<B - 1>(r0, k.q);
-  StorePacked<B>(work, out);
+  StorePacked<B>(half, out);
   return q7;
 }
 
 // Modes C to G: x7 direct, x3 direct (C, D with n = 10) or against p and x7,
 // x1 and x5 against x3's neighbours, even samples against theirs.
 template <int B, int W7, int W3, bool X3Direct, int W15, int WE>
-int32_t PackPredicted(const short* s, uint64_t& work, int32_t p, const SQuantum& k) {
+int32_t PackPredicted(const short* s, uint64_t& half, int32_t p, const SQuantum& k) {
   const int32_t y7 = Quantise(s[7], k);
   const int32_t r3 = X3Direct ? Quantise(s[3], k) : Residual(s[3], p, y7, k.q + W3 - 1, k);
   const int32_t y3 = X3Direct ? r3 : Mean(p, y7) + r3;
@@ -150,49 +136,49 @@ int32_t PackPredicted(const short* s, uint64_t& work, int32_t p, const SQuantum&
   out.Put<WE>(r2, k.q);
   out.Put<W15>(r1, k.q);
   out.Put<WE>(r0, k.q);
-  StorePacked<B>(work, out);
+  StorePacked<B>(half, out);
   return y7;
 }
 
 template <int B>
-int32_t PackC(const short* s, uint64_t& w, int32_t p, const SQuantum& k) {
-  return PackPredicted<B, B + 1, B + 1, true, B, B - 1>(s, w, p, k);
+int32_t PackC(const short* s, uint64_t& half, int32_t p, const SQuantum& k) {
+  return PackPredicted<B, B + 1, B + 1, true, B, B - 1>(s, half, p, k);
 }
 
 // With n = 10 the fourth header bit takes the top bit of x7's field.
 template <int B>
-int32_t PackD(const short* s, uint64_t& w, int32_t p, int n, const SQuantum& k) {
-  if (n == 10) return PackPredicted<B, B + 2, B + 2, true, B, B - 2>(s, w, p, k);
-  return PackPredicted<B, B + 3, B + 2, false, B, B - 2>(s, w, p, k);
+int32_t PackD(const short* s, uint64_t& half, int32_t p, int n, const SQuantum& k) {
+  if (n == 10) return PackPredicted<B, B + 2, B + 2, true, B, B - 2>(s, half, p, k);
+  return PackPredicted<B, B + 3, B + 2, false, B, B - 2>(s, half, p, k);
 }
 
 // With n = 8 the third header bit takes the top bit of x7's field.
 template <int B>
-int32_t PackE(const short* s, uint64_t& w, int32_t p, int n, const SQuantum& k) {
-  if (n == 8) return PackPredicted<B, B + 4, B + 1, false, B, B - 2>(s, w, p, k);
-  return PackPredicted<B, B + 5, B + 1, false, B, B - 2>(s, w, p, k);
+int32_t PackE(const short* s, uint64_t& half, int32_t p, int n, const SQuantum& k) {
+  if (n == 8) return PackPredicted<B, B + 4, B + 1, false, B, B - 2>(s, half, p, k);
+  return PackPredicted<B, B + 5, B + 1, false, B, B - 2>(s, half, p, k);
 }
 
 template <int B>
-int32_t PackF(const short* s, uint64_t& w, int32_t p, const SQuantum& k) {
-  return PackPredicted<B, B + 6, B + 1, false, B - 1, B - 2>(s, w, p, k);
+int32_t PackF(const short* s, uint64_t& half, int32_t p, const SQuantum& k) {
+  return PackPredicted<B, B + 6, B + 1, false, B - 1, B - 2>(s, half, p, k);
 }
 
 template <int B>
-int32_t PackG(const short* s, uint64_t& w, int32_t p, const SQuantum& k) {
-  return PackPredicted<B, B + 3, B - 1, false, B - 1, B - 1>(s, w, p, k);
+int32_t PackG(const short* s, uint64_t& half, int32_t p, const SQuantum& k) {
+  return PackPredicted<B, B + 3, B - 1, false, B - 1, B - 1>(s, half, p, k);
 }
 
 template <int B>
-int32_t PackHalf(EMode mode, const short* s, uint64_t& w, int32_t p, int n, const SQuantum& k) {
+int32_t PackHalf(EMode mode, const short* s, uint64_t& half, int32_t p, int n, const SQuantum& k) {
   switch (mode) {
-    case eModeA: return PackA<B>(s, w, k);
-    case eModeB: return PackB<B>(s, w, p, k);
-    case eModeC: return PackC<B>(s, w, p, k);
-    case eModeD: return PackD<B>(s, w, p, n, k);
-    case eModeE: return PackE<B>(s, w, p, n, k);
-    case eModeF: return PackF<B>(s, w, p, k);
-    case eModeG: return PackG<B>(s, w, p, k);
+    case eModeA: return PackA<B>(s, half, k);
+    case eModeB: return PackB<B>(s, half, p, k);
+    case eModeC: return PackC<B>(s, half, p, k);
+    case eModeD: return PackD<B>(s, half, p, n, k);
+    case eModeE: return PackE<B>(s, half, p, n, k);
+    case eModeF: return PackF<B>(s, half, p, k);
+    case eModeG: return PackG<B>(s, half, p, k);
   }
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <random>
 #include <string>
@@ -208,5 +209,30 @@ TEST(KvacHalfOperations, EveryModeAndShiftPacksAndUnpacksLikeTheModel) {
       }
     }
     EXPECT_EQ(bits == 4 ? 31 : (bits == 8 ? 28 : rows), rows);
+  }
+}
+
+// A caller's prev far outside the sample range (never produced by the codec)
+// must not lead to overflow: the block falls back to unpredicted coding, and
+// both directions still agree.
+TEST(KvacDecoderRobustness, ExtremePrevStaysDefined) {
+  std::mt19937 rng(3);
+  const int prevs[] = {INT32_MIN, INT32_MAX, INT32_MIN + 1, INT32_MAX - 1, 1 << 30, -(1 << 30)};
+  for (int bits = 4; bits <= 8; ++bits) {
+    for (int prev : prevs) {
+      for (int round = 0; round < 50; ++round) {
+        const Block in = KvacBlocks::Make(round % 10, rng);
+        compressor c;
+        expander e;
+        unsigned char bytes[16];
+        Block out;
+        const int last = c.compress(in.data(), bytes, prev, bits);
+        EXPECT_EQ(13, c.Shift());
+        EXPECT_EQ(last, e.expand(bytes, out.data(), prev, bits));
+        unsigned char noise[16];
+        for (unsigned char& b : noise) b = static_cast<unsigned char>(rng());
+        e.expand(noise, out.data(), prev, bits);
+      }
+    }
   }
 }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "SL/Com/CEntityCollection.h"
+#include "SL/Com/CEntityCollectionAdapter.h"
+#include "SL/Com/CEntityIdConstraint.h"
+
+namespace SL {
+
+// Names a selection of attributes in the entity hierarchy, e.g.
+// CEntityId().Set<IWave>(0).Set<ILoop>(0).Attribute(0x40).
+class CEntityId : public CEntityCollection<int, CEntityIdConstraint>,
+                  public CEntityCollectionAdapter<CEntityId, CEntityCollection<int, CEntityIdConstraint> > {
+public:
+  typedef CEntityCollection<int, CEntityIdConstraint> CCollection;
+  typedef CEntityCollectionAdapter<CEntityId, CCollection> CAdapter;
+
+  CEntityId() {}
+  CEntityId(CEntityId const& other) : CCollection(other), CAdapter() {}
+  CEntityId& operator=(CEntityId const& other) {
+    CCollection::operator=(other);
+    return *this;
+  }
+
+  // A new id holding the path from the root down to node.
+  static CEntityId FromPath(CTreeNode const* node);
+
+private:
+  friend class CEntityCollectionAdapter<CEntityId, CCollection>;
+  friend class CEntityIdConstraint;
+};
+
+}  // namespace SL

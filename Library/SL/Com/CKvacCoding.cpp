@@ -1,0 +1,115 @@
+#include "SL/Com/CKvacCoding.h"
+
+
+#include "SL/Com/compressor.h"
+#include "SL/Com/expander.h"
+
+namespace SL {
+
+namespace {
+std::size_t const kSampleBytes = 2;
+std::size_t const kBlockSamples = CKvacCoder::kFramesPerBlock;
+}  // namespace
+
+CKvacCoding::CKvacCoding(long bits)
+    : mBits(bits), mEncoder(new Private::compressor()), mDecoder(new Private::expander()), mPrev(),
+      mScratch() {}
+
+CKvacCoding::CKvacCoding(CKvacCoding const& other)
+    : CKvacCoder::ICoding(other), mBits(other.mBits), mEncoder(new Private::compressor()),
+      mDecoder(new Private::expander()), mPrev(other.mPrev), mScratch() {}
+
+CKvacCoding& CKvacCoding::operator=(CKvacCoding const& other) {
+  if (this != &other) {
+    CKvacCoding copy(other);
+    Swap(copy);
+  }
+  return *this;
+}
+
+CKvacCoding::~CKvacCoding() = default;
+
+void CKvacCoding::Swap(CKvacCoding& other) {
+  std::swap(mBits, other.mBits);
+  mEncoder.swap(other.mEncoder);
+  mDecoder.swap(other.mDecoder);
+  mPrev.swap(other.mPrev);
+}
+
+CKvacCoding* CKvacCoding::Clone() const { return new CKvacCoding(*this); }
+
+void CKvacCoding::Scratch(std::size_t bytes) {
+  if (mScratch.size() != bytes) {
+    mScratch.resize(bytes);
+  }
+}
+
+// Callers size the buffers; a call that does not fit them codes nothing
+// rather than touching memory it does not own.
+inline bool CKvacCoding::Fits(std::vector<unsigned char> const& pcm, int channels,
+                       std::vector<int> const& channelList,
+                       std::vector<unsigned char> const& coded) const {
+  if (channels < 1 || channelList.empty() || mBits < 4 || mBits > 8) {
+    return false;
+  }
+  int const ch = channelList[0];
+  return ch >= 0 && ch < channels &&
+         pcm.size() >= kBlockSamples * kSampleBytes * static_cast<std::size_t>(channels) &&
+         coded.size() >= static_cast<std::size_t>(2 * mBits);
+}
+
+int CKvacCoding::Encode(std::vector<unsigned char> const& pcm, int channels,
+                        std::vector<int> const& channelList, std::vector<unsigned char>& coded,
+                        int /*units*/, std::vector<int> const& /*unitOffsets*/) {
+  if (!Fits(pcm, channels, channelList, coded)) {
+    return 0;
+  }
+  std::size_t const ch = static_cast<std::size_t>(channelList[0]);
+  if (mPrev.size() <= ch) {
+    mPrev.resize(ch + 1, 0);
+  }
+  short* samples;
+  if (channels == 1) {
+    // The codec reads its input only.
+    samples = reinterpret_cast<short*>(const_cast<unsigned char*>(pcm.data()));
+  } else {
+    Scratch(pcm.size() / static_cast<std::size_t>(channels));
+    short const* from = reinterpret_cast<short const*>(pcm.data()) + ch;
+    samples = reinterpret_cast<short*>(mScratch.data());
+    for (std::size_t i = 0; i < kBlockSamples; ++i, from += channels) {
+      samples[i] = *from;
+    }
+  }
+  mPrev[ch] = mEncoder->compress(samples, coded.data(), mPrev[ch], static_cast<int>(mBits));
+  return mPrev[ch];
+}
+
+int CKvacCoding::Decode(std::vector<unsigned char> const& coded, int /*units*/,
+                        std::vector<int> const& /*unitOffsets*/, std::vector<unsigned char>& pcm,
+                        int channels, std::vector<int> const& channelList) {
+  if (!Fits(pcm, channels, channelList, coded)) {
+    return 0;
+  }
+  std::size_t const ch = static_cast<std::size_t>(channelList[0]);
+  if (mPrev.size() <= ch) {
+    mPrev.resize(ch + 1, 0);
+  }
+  // The codec reads its input only.
+  unsigned char* bytes = const_cast<unsigned char*>(coded.data());
+  if (channels == 1) {
+    mPrev[ch] = mDecoder->expand(bytes, reinterpret_cast<short*>(pcm.data()), mPrev[ch],
+                                 static_cast<int>(mBits));
+  } else {
+    Scratch(pcm.size() / static_cast<std::size_t>(channels));
+    short const* from = reinterpret_cast<short const*>(mScratch.data());
+    mPrev[ch] = mDecoder->expand(bytes, reinterpret_cast<short*>(mScratch.data()), mPrev[ch],
+                                 static_cast<int>(mBits));
+    short* to = reinterpret_cast<short*>(pcm.data()) + ch;
+    for (std::size_t i = 0; i < kBlockSamples; ++i, to += channels) {
+      *to = from[i];
+    }
+  }
+  return mPrev[ch];
+}
+
+}  // namespace SL

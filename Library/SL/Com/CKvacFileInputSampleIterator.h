@@ -1,0 +1,73 @@
+#pragma once
+
+#include <boost/shared_ptr.hpp>
+#include <cstring>
+#include <istream>
+#include <vector>
+
+#include "SL/Com/CKvacCoder.h"
+#include "SL/Com/ITypedInputSampleIterator.h"
+
+namespace SL {
+
+// Reads the device's compressed files, one stream per channel (channel 0
+// first), as one interleaved 16-bit stream of the attribute's frame count.
+// A stream that cannot deliver a whole block it must hold (failed or
+// truncated) ends the stream there and clears the valid flag.
+class CKvacFileInputSampleIterator final : public ITypedInputSampleIterator<65552> {
+public:
+  // bits: coded bits per sample (4 to 8); offset: byte position of the first
+  // coded block in every stream.
+  CKvacFileInputSampleIterator(int bits, CSampleAttribute const& attribute,
+                               std::vector<boost::shared_ptr<std::istream> > const& streams,
+                               long offset);
+  ~CKvacFileInputSampleIterator() override;
+
+  // Per sample only the index in the block moves; the block's own limit
+  // holds the stream's end and its failure.
+  bool HasNext() override { return mIndex < mAvailable; }
+  void Next() override {
+    if (++mIndex == mBlockSamples) {
+      NextBlock();
+    }
+  }
+  CSampleAttribute const& GetAttribute() const override { return mAttribute; }
+  bool IsValid() const override { return mValid; }
+  long ToCurrentFrame(long frames) const override { return frames; }
+  short Get() override {
+    short sample;
+    std::memcpy(&sample, mPcm + 2 * mIndex, 2);
+    return sample;
+  }
+  // Positions on the first sample of the frame; the samples delivered from
+  // there are those a read from the start would deliver.
+  void SetLocation(long frame) override;
+  long GetLocation() const override;
+  long TellLocation(long offset) const override { return GetLocation() + offset; }
+
+private:
+  bool LoadBlock();
+  void NextBlock();
+  void SeekBlock(long block);
+  void ResetCoder();
+  void Invalidate();
+  void SetBlockStart(long samples);
+
+  CSampleAttribute mAttribute;
+  std::vector<boost::shared_ptr<std::istream> > mStreams;
+  long mOffset;
+  long mSampleCount;  // frames x channels
+  boost::shared_ptr<CKvacCoder> mCoder;
+  bool mValid;
+  int mBits;
+  int mChannels;
+  long mBlockSamples;
+  std::vector<int> mUnitOffsets;
+  std::vector<std::vector<int> > mChannelLists;
+  long mBlockStart;  // samples before the loaded block
+  long mIndex;       // the current sample's index in the block
+  long mAvailable;   // samples of the stream from the block's start; 0 once failed
+  unsigned char const* mPcm;
+};
+
+}  // namespace SL

@@ -1,0 +1,40 @@
+#include "SL/Com/IChannel.h"
+
+#include "SL/Com/CEntityId.h"
+#include "SL/Com/CEnvelope.h"
+
+namespace SL {
+
+std::string IChannel::ToString(int attributes) {
+  std::string text = IEntity::ToString(attributes);
+  if (attributes & kLevel) text += "(Level)";
+  if (attributes & kPan) text += "(Pan)";
+  if (attributes & kPeakLevel) text += "(PeakLevel)";
+  return text;
+}
+
+void IChannel::CopyAttribute(IChannel const& source, CEntityId const& id) {
+  CEntityId const channel = CEntityId().Set<IChannel>(-1);
+  CEntityId const selection = id == IEntity::sCopyAll ? channel : id.Extract(channel);
+  if (selection.IsEmpty()) return;
+  if (selection.Intersects(CEntityId().Set<IChannel>(-1).Attribute(~(kSamples | kFrameRange)), false)) {
+    IEntity::CopyAttribute(source);
+    SetLevel(source.GetLevel());
+    SetPan(source.GetPan());
+    SetPeakLevel(source.GetPeakLevel());
+  }
+  if (selection.Intersects(CEntityId().Set<IChannel>(-1).Attribute(kFrameRange), false))
+    SetLocation(source.GetLocation());
+  CEntityId const envelope = CEntityId().Set<IChannel>(-1).Set<IEnvelope>(0);
+  if (selection.Intersects(envelope, false)) {
+    CEntityId part = selection.Extract(envelope);
+    if (part.IsEmpty()) {
+      Envelope().CopyAttribute(source.Envelope(), CEntityId().Set<IEnvelope>(0));
+    } else {
+      part.Shrink(typeid(IEnvelope));
+      Envelope().CopyAttribute(source.Envelope(), part);
+    }
+  }
+}
+
+}  // namespace SL
