@@ -12,7 +12,7 @@ unsigned char const sNoBlock[2] = {0, 0};
 CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
     int bits, CSampleAttribute const& attribute,
     std::vector<boost::shared_ptr<std::istream> > const& streams, long offset)
-    : mAttribute(attribute), mStreams(streams), mOffset(offset), mSampleCount(0), mCoder(),
+    : mAttribute(attribute), mStreams(streams), mBuffers(), mOffset(offset), mSampleCount(0), mCoder(),
       mValid(true), mBits(bits), mChannels(static_cast<int>(streams.size())), mBlockSamples(1),
       mUnitOffsets(1, 0), mChannelLists(), mBlockStart(0), mIndex(0), mAvailable(0),
       mPcm(sNoBlock) {
@@ -21,8 +21,10 @@ CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
   mAttribute.SetEndian(GT::CEndianness::sPlatform);
   for (int i = 0; i < mChannels; ++i) {
     mChannelLists.push_back(std::vector<int>(1, i));
-    if (!mStreams[i]) {
+    if (!mStreams[i] || !mStreams[i]->rdbuf()) {
       mValid = false;
+    } else {
+      mBuffers.push_back(mStreams[i]->rdbuf());
     }
   }
   // Nothing to read from, or a coding that does not exist: an ended stream.
@@ -35,10 +37,7 @@ CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
   mSampleCount = mAttribute.mFrameCount > 0 ? mAttribute.mFrameCount * mChannels : 0;
   mBlockSamples = static_cast<long>(CKvacCoder::kFramesPerBlock) * mChannels;
   ResetCoder();
-  for (auto& stream : mStreams) {
-    stream->clear();
-    stream->seekg(offset, std::ios::beg);
-  }
+  SeekBlock(0);
   SetBlockStart(0);
   if (mAvailable > 0) {
     LoadBlock();
@@ -70,16 +69,11 @@ void CKvacFileInputSampleIterator::SetBlockStart(long samples) {
 bool CKvacFileInputSampleIterator::LoadBlock() {
   std::streamsize const blockBytes = CKvacCoder::ComputeBufferSize(mBits);
   for (int i = 0; i < mChannels; ++i) {
-    std::istream& stream = *mStreams[i];
-    std::streambuf* buffer = stream.rdbuf();
-    if (!stream || !buffer) {
-      Invalidate();
-      return false;
-    }
-    // Straight from the stream's buffer: one block, no per-call sentry.
+    // Straight from the stream's buffer: one block, no per-call sentry; the
+    // count read is what tells a failed or short stream.
     std::vector<unsigned char>& coded = mCoder->GetCoded(i);
-    if (buffer->sgetn(reinterpret_cast<char*>(coded.data()), blockBytes) != blockBytes) {
-      stream.setstate(std::ios::eofbit | std::ios::failbit);
+    if (mBuffers[i]->sgetn(reinterpret_cast<char*>(coded.data()), blockBytes) != blockBytes) {
+      mStreams[i]->setstate(std::ios::eofbit | std::ios::failbit);
       Invalidate();
       return false;
     }
@@ -97,11 +91,15 @@ void CKvacFileInputSampleIterator::NextBlock() {
   }
 }
 
+// A stream that cannot be positioned ends the stream.
 void CKvacFileInputSampleIterator::SeekBlock(long block) {
   long const position = mOffset + block * CKvacCoder::ComputeBufferSize(mBits);
   for (auto& stream : mStreams) {
     stream->clear();
     stream->seekg(position, std::ios::beg);
+    if (!*stream) {
+      Invalidate();
+    }
   }
 }
 
@@ -116,7 +114,6 @@ void CKvacFileInputSampleIterator::SetLocation(long frame) {
   long const block = frame / CKvacCoder::kFramesPerBlock;
   long const sample = frame * mChannels;
   if (sample >= mSampleCount) {
-    SeekBlock(block);
     SetBlockStart(block * mBlockSamples);
     mIndex = sample - mBlockStart;  // at or past the end: HasNext is false
     return;
@@ -129,14 +126,16 @@ void CKvacFileInputSampleIterator::SetLocation(long frame) {
     SeekBlock(0);
   } else {
     SeekBlock(block - 1);
-    if (!LoadBlock()) {
+    if (!mValid || !LoadBlock()) {
       return;
     }
   }
   // The block holding the frame is decoded, also inside a block.
   SetBlockStart(block * mBlockSamples);
   mIndex = sample - mBlockStart;
-  LoadBlock();
+  if (mValid) {
+    LoadBlock();
+  }
 }
 
 long CKvacFileInputSampleIterator::GetLocation() const {

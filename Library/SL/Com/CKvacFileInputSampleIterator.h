@@ -55,6 +55,7 @@ private:
 
   CSampleAttribute mAttribute;
   std::vector<boost::shared_ptr<std::istream> > mStreams;
+  std::vector<std::streambuf*> mBuffers;  // each stream's buffer, read a block at a time
   long mOffset;
   long mSampleCount;  // frames x channels
   boost::shared_ptr<CKvacCoder> mCoder;

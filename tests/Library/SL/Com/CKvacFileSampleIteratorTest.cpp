@@ -311,6 +311,10 @@ TEST(KvacFileInput, SetLocationDeliversWhatTheFileHolds) {
   in.SetLocation(100);
   EXPECT_FALSE(in.HasNext());
   EXPECT_TRUE(in.IsValid());
+  in.SetLocation(100000);  // far past the file's end: ended, not failed
+  EXPECT_FALSE(in.HasNext());
+  EXPECT_TRUE(in.IsValid());
+  EXPECT_EQ(100000, in.GetLocation());
 }
 
 TEST(KvacFileInput, ShortChannelFilesEndTheStream) {
