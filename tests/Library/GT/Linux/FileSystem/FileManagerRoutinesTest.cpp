@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <set>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -463,6 +464,75 @@ TEST_F(FileManager, ContainerWalksDeletesForksAndBuffers) {
     EXPECT_EQ("data", std::string(ReadBytes("in").empty() ? "none" : "data"));
     EXPECT_EQ(nFsNoErr, FSRestoreDefault(&old));
     EXPECT_EQ(nFsDirectoryNotFound, FSSetDefault(&fromFd, &old));
+}
+
+TEST_F(FileManager, PermissionsAttributesRangeLocksAndNames) {
+    ASSERT_TRUE(WriteBytes(P("f"), "x"));
+    ASSERT_EQ(0, ::chmod(P("f").c_str(), 0444));
+    struct timespec const when[2] = {{1300000000, 0}, {1300000000, 0}};
+    ASSERT_EQ(0, ::utimensat(AT_FDCWD, P("f").c_str(), when, 0));
+    FSRef const file{P("f")};
+    uint8_t privileges = 0xFF;
+    FSPermissionInfo info{};
+    ASSERT_EQ(nFsNoErr, FSGetUserPrivilegesPermissions(&file, &privileges, &info));
+    EXPECT_EQ(0444, info.mode);
+    EXPECT_EQ(::geteuid(), info.userID);
+    EXPECT_EQ(0, privileges & nPrivilegeNoRead);
+
+    ASSERT_EQ(0, ::mkdir(P("d").c_str(), 0700));
+    FSRef const folder{P("d")};
+    ASSERT_EQ(nFsNoErr, FSSetDirAccess(&folder, FSPermissionInfo{info.userID, info.groupID, 0750}));
+    FSPermissionInfo access{};
+    ASSERT_EQ(nFsNoErr, FSGetDirAccess(&folder, &access));
+    EXPECT_EQ(0750, access.mode);
+    EXPECT_EQ(nFsDirectoryNotFound, FSGetDirAccess(&file, &access));
+
+    ASSERT_TRUE(WriteBytes(P("g"), "y"));
+    FSRef const other{P("g")};
+    ASSERT_EQ(nFsNoErr, FSCopyFileMgrAttributes(&file, &other, 0));
+    EXPECT_EQ(0644u, ModeOf(P("g")));  // the lock is not copied unless asked
+    struct stat st;
+    ASSERT_EQ(0, ::stat(P("g").c_str(), &st));
+    EXPECT_EQ(1300000000, st.st_mtim.tv_sec);
+    ASSERT_EQ(nFsNoErr, FSCopyFileMgrAttributes(&file, &other, 1));
+    EXPECT_EQ(0444u, ModeOf(P("g")));
+
+    // A range held by another process is reported busy, a free one is taken.
+    int ready[2], release[2];
+    ASSERT_EQ(0, ::pipe(ready));
+    ASSERT_EQ(0, ::pipe(release));
+    ASSERT_EQ(0, ::chmod(P("g").c_str(), 0644));
+    pid_t const child = ::fork();
+    if (child == 0) {
+        int const fd = ::open(P("g").c_str(), O_RDWR);
+        char c = FSLockRangeCompat(fd, 0, 10) == nFsNoErr ? 'y' : 'n';
+        ssize_t ignored = ::write(ready[1], &c, 1);
+        ignored = ::read(release[0], &c, 1);
+        (void)ignored;
+        ::_exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(1, ::read(ready[0], &c, 1));
+    EXPECT_EQ('y', c);
+    int const fd = ::open(P("g").c_str(), O_RDWR);
+    EXPECT_EQ(nFsBusy, FSLockRangeCompat(fd, 5, 10));
+    EXPECT_EQ(nFsNoErr, FSLockRangeCompat(fd, 10, 10));
+    EXPECT_EQ(nFsNoErr, FSUnlockRangeCompat(fd, 10, 10));
+    ASSERT_EQ(1, ::write(release[1], "x", 1));
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(nFsNoErr, FSLockRangeCompat(fd, 5, 10));
+    ::close(fd);
+    for (int p : {ready[0], ready[1], release[0], release[1]}) ::close(p);
+
+    std::string name;
+    ASSERT_EQ(nFsNoErr, FSMapID(0, 0, &name));
+    EXPECT_EQ("root", name);
+    uint32_t id = 99;
+    ASSERT_EQ(nFsNoErr, FSMapName("root", 0, &id));
+    EXPECT_EQ(0u, id);
+    EXPECT_EQ(nFsFileNotFound, FSMapName("no-such-user-vq7", 0, &id));
+    EXPECT_EQ(nFsFileNotFound, FSMapID(4000000000u, 1, &name));
 }
 
 }  // namespace
