@@ -1,6 +1,7 @@
 #include "GT/Linux/FileSystem/FileManagerRoutines.h"
 
 #include "Support/FileBytes.h"
+#include "Support/PrivateMount.h"
 #include "Support/PrivateTempDir.h"
 
 #include <gtest/gtest.h>
@@ -533,6 +534,46 @@ TEST_F(FileManager, PermissionsAttributesRangeLocksAndNames) {
     EXPECT_EQ(0u, id);
     EXPECT_EQ(nFsFileNotFound, FSMapName("no-such-user-vq7", 0, &id));
     EXPECT_EQ(nFsFileNotFound, FSMapID(4000000000u, 1, &name));
+}
+
+std::string Check(bool condition, char const* what) { return condition ? std::string() : std::string(what) + "; "; }
+
+TEST_F(FileManager, LockedItemsCopyAndDeleteWithoutPrivileges) {
+    // Everything belongs to the unprivileged user, as on a user's own card.
+    MakeTree(P("a"));
+    ASSERT_EQ(0, ::mkdir(P("drop").c_str(), 0755));
+    ASSERT_EQ(0, ::mkdir(P("out").c_str(), 0755));
+    if (::geteuid() == 0) {
+        for (char const* item : {"", "/a", "/a/one.txt", "/a/ro", "/a/ro/two.bin", "/a/sub", "/a/sub/deeper",
+                                 "/a/sub/deeper/three", "/drop", "/out"})
+            ASSERT_EQ(0, ::lchown((mDir.Path() + item).c_str(), 65534, 65534));
+        ASSERT_EQ(0, ::lchown(P("a/link").c_str(), 65534, 65534));
+    }
+    ASSERT_EQ(0, ::chmod(mDir.Path().c_str(), 0755));
+    ASSERT_EQ(0, ::chmod(P("drop").c_str(), 0333));  // write and search only
+    std::string const root = mDir.Path();
+    auto const result = Support::RunUnprivileged([&]() {
+        std::string failure;
+        FSRef const source{root + "/a"}, out{root + "/out"}, drop{root + "/drop"};
+        // A read-only folder still takes its contents; its mode is set once they are in.
+        failure += Check(FSCopyObject(&source, &out, 0, 0, nDupeStandard, nullptr, 0, 0, nullptr, nullptr, nullptr,
+                                      nullptr) == nFsNoErr,
+                         "copy of a tree with a read-only folder failed");
+        failure += Check(Support::ReadBytes(root + "/out/a/ro/two.bin") == Support::PatternBytes(70000),
+                         "read-only folder lost its contents");
+        failure += Check(ModeOf(root + "/out/a/ro") == 0555, "read-only folder lost its mode");
+        failure += Check(FSCopyObject(&source, &drop, 0, 0, nDupeStandard, nullptr, 0, 0, nullptr, nullptr, nullptr,
+                                      nullptr) == nFsNoErr,
+                         "copy into a drop folder failed");
+        FSRef const copied{root + "/out/a"};
+        failure += Check(FSDeleteObjects(&copied) == nFsNoErr, "locked tree was not deleted");
+        failure += Check(!Exists(root + "/out/a"), "locked tree is still there");
+        return failure;
+    });
+    if (!result.available) GTEST_SKIP() << "cannot drop privileges here";
+    EXPECT_EQ("", result.failure);
+    ::chmod(P("drop").c_str(), 0755);
+    EXPECT_EQ("first", ReadBytes(P("drop/a/one.txt")));
 }
 
 }  // namespace
