@@ -582,7 +582,10 @@ OSErr FSCopyObject(FSRef const* source, FSRef const* destDir, uint32_t maxLevels
 
     std::string target = Posix::Join(destDir->path, name);
     std::string aside;
-    if (Exists(target)) {
+    struct stat existing;
+    bool const exists = ::lstat(target.c_str(), &existing) == 0;
+    if (!exists && errno != ENOENT) return Errno();
+    if (exists) {
         if (dupeAction == nDupeReplace) {
             OSErr const error = MoveAside(destDir->path, target, aside);
             if (error) return error;
@@ -592,8 +595,6 @@ OSErr FSCopyObject(FSRef const* source, FSRef const* destDir, uint32_t maxLevels
                 if (!Exists(target)) break;
             }
         }
-    } else if (errno != ENOENT) {
-        return Errno();
     }
 
     OSErr result = nFsNoErr;
