@@ -1,0 +1,8 @@
+#pragma once
+
+namespace VQ7 {
+
+// The device's one sample format: 16-bit integer samples at 44100 Hz.
+double const nSampleRate = 44100.0;
+
+}  // namespace VQ7

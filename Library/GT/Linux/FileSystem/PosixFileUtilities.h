@@ -1,0 +1,35 @@
+#pragma once
+
+// Low-level helpers shared by the file-manager routines and the file operations.
+
+#include "GT/Linux/FileSystem/FileManagerTypes.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+
+namespace GT {
+namespace Posix {
+
+// Writes the whole buffer, retrying short writes and interruptions; false with errno set.
+bool WriteAll(int fd, void const* data, std::size_t size);
+// Reads up to size bytes, retrying interruptions; -1 with errno set.
+ssize_t ReadSome(int fd, void* data, std::size_t size);
+// Copies everything from in (at its current offset) to out; 0 or the errno.
+int CopyData(int in, int out, void* buffer, std::size_t bufferSize);
+// Extended attributes of one open file to another; silently skips where unsupported.
+void CopyExtendedAttributes(int from, int to);
+// The process's file-creation mask, read without changing it where the system allows.
+mode_t CurrentUmask();
+// The parent folder and the last element of a path; false when there is no last element.
+bool SplitParent(std::string const& path, std::string& parent, std::string& name);
+// A path joined from a folder and a name.
+std::string Join(std::string const& folder, std::string const& name);
+// A mount-table field with its octal escapes (\040 for a space) decoded.
+std::string DecodeMountField(std::string const& field);
+// Syncs a folder so that a rename inside it survives a crash; errors ignored.
+void SyncFolder(std::string const& folder);
+
+}  // namespace Posix
+}  // namespace GT
