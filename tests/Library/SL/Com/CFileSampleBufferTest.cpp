@@ -95,3 +95,15 @@ TEST(FileSampleBuffer, RefusesWhatItCannotModel) {
   EXPECT_TRUE(SL::CFileSampleBufferFactory().Create(s8, dir.File("a.wav"), SL::CWaveFileFormat::RiffWave));
   EXPECT_FALSE(SL::CFileSampleBufferFactory().Create(dir.File("missing.wav")));
 }
+
+TEST(FileSampleBuffer, PartFrameAtTheEndIsLeftOut) {
+  // Five 16-bit samples in stereo: the iterators' walk stops only between
+  // frames, so a buffer over all ten bytes would never meet its end.
+  CScratchDir dir;
+  std::string const path = dir.File("part.wav");
+  ASSERT_TRUE(WriteFileBytes(path, Wave16({1, -9, 3, 4, 5}, 2)));
+  boost::shared_ptr<SL::ISampleBuffer> buffer = SL::CFileSampleBufferFactory().Create(path);
+  ASSERT_TRUE(buffer);
+  EXPECT_EQ(dynamic_cast<SL::CFileSampleBuffer<65552>&>(*buffer).Distance(), 8);
+  EXPECT_EQ(buffer->GetPeakLevel(), (std::vector<double>{3.0, 9.0}));
+}
