@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
@@ -48,6 +49,45 @@ CPrivateMountResult RunWithPrivateTmpfs(std::string const& mountPoint, std::stri
         ready = ready && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
                 ::mount("vq7test", mountPoint.c_str(), "tmpfs", 0, options.c_str()) == 0;
         if (!ready) ::_exit(nUnavailable);
+        std::string const failure = body();
+        if (!failure.empty()) {
+            ssize_t const ignored = ::write(pipeFds[1], failure.data(), failure.size());
+            (void)ignored;
+        }
+        ::_exit(failure.empty() ? 0 : 1);
+    }
+    ::close(pipeFds[1]);
+    char buffer[512];
+    ssize_t n;
+    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
+        if (n > 0) result.failure.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(pipeFds[0]);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == nUnavailable) return result;
+    result.available = true;
+    if (!(WIFEXITED(status) && WEXITSTATUS(status) == 0) && result.failure.empty())
+        result.failure = "child ended abnormally";
+    return result;
+}
+
+CPrivateMountResult RunUnprivileged(std::function<std::string()> const& body) {
+    CPrivateMountResult result;
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0) return result;
+    std::fflush(nullptr);
+    pid_t const pid = ::fork();
+    if (pid < 0) {
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        return result;
+    }
+    if (pid == 0) {
+        ::close(pipeFds[0]);
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(nUnavailable);
         std::string const failure = body();
         if (!failure.empty()) {
             ssize_t const ignored = ::write(pipeFds[1], failure.data(), failure.size());

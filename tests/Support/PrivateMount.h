@@ -16,6 +16,10 @@ struct CPrivateMountResult {
 CPrivateMountResult RunWithPrivateTmpfs(std::string const& mountPoint, std::string const& options,
                                         std::function<std::string()> const& body);
 
+// Runs body in a forked child as an unprivileged user (uid and gid 65534 when the
+// tests run as root, the current user otherwise), so that permissions bind.
+CPrivateMountResult RunUnprivileged(std::function<std::string()> const& body);
+
 // Remounts a tmpfs mounted by RunWithPrivateTmpfs read-only (call from inside the body).
 bool RemountReadOnly(std::string const& mountPoint);
 

@@ -12,6 +12,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <grp.h>
+#include <limits>
+#include <pwd.h>
 #include <list>
 #include <map>
 #include <memory>
@@ -579,7 +582,10 @@ OSErr FSCopyObject(FSRef const* source, FSRef const* destDir, uint32_t maxLevels
 
     std::string target = Posix::Join(destDir->path, name);
     std::string aside;
-    if (Exists(target)) {
+    struct stat existing;
+    bool const exists = ::lstat(target.c_str(), &existing) == 0;
+    if (!exists && errno != ENOENT) return Errno();
+    if (exists) {
         if (dupeAction == nDupeReplace) {
             OSErr const error = MoveAside(destDir->path, target, aside);
             if (error) return error;
@@ -589,8 +595,6 @@ OSErr FSCopyObject(FSRef const* source, FSRef const* destDir, uint32_t maxLevels
                 if (!Exists(target)) break;
             }
         }
-    } else if (errno != ENOENT) {
-        return Errno();
     }
 
     OSErr result = nFsNoErr;
@@ -924,5 +928,116 @@ OSErr FileRefNumGetFSRef(int fd, FSRef* ref) {
     ssize_t const n = ::readlink(link.c_str(), target, sizeof target - 1);
     if (n < 0) return errno == ENOENT ? OSErrFromErrno(EBADF) : Errno();
     ref->path.assign(target, static_cast<std::size_t>(n));
+    return nFsNoErr;
+}
+
+OSErr FSMoveRename(FSRef const* ref, FSRef const* destDirectory, char const* newName, FSRef* newRef) {
+    return FSMoveRenameObjectUnicode(ref, destDirectory, newName, newRef);
+}
+
+OSErr FSGetUserPrivilegesPermissions(FSRef const* ref, uint8_t* userPrivileges, FSPermissionInfo* permissions) {
+    if (!ref) return nFsParameterError;
+    struct stat st;
+    if (::stat(ref->path.c_str(), &st) != 0) return Errno();
+    if (userPrivileges) {
+        uint8_t privileges = 0;
+        if (::access(ref->path.c_str(), R_OK) != 0) privileges |= nPrivilegeNoRead;
+        if (::access(ref->path.c_str(), W_OK) != 0) privileges |= nPrivilegeNoWrite;
+        if (::access(ref->path.c_str(), X_OK) != 0) privileges |= nPrivilegeNoSearch;
+        *userPrivileges = privileges;
+    }
+    if (permissions) *permissions = FSPermissionInfo{st.st_uid, st.st_gid, static_cast<uint16_t>(st.st_mode & 07777)};
+    return nFsNoErr;
+}
+
+OSErr FSGetDirAccess(FSRef const* ref, FSPermissionInfo* access) {
+    if (!ref || !access) return nFsParameterError;
+    struct stat st;
+    if (::stat(ref->path.c_str(), &st) != 0) return Errno();
+    if (!S_ISDIR(st.st_mode)) return nFsDirectoryNotFound;
+    return FSGetUserPrivilegesPermissions(ref, nullptr, access);
+}
+
+OSErr FSSetDirAccess(FSRef const* ref, FSPermissionInfo const& access) {
+    if (!ref) return nFsParameterError;
+    struct stat st;
+    if (::stat(ref->path.c_str(), &st) != 0) return Errno();
+    if (!S_ISDIR(st.st_mode)) return nFsDirectoryNotFound;
+    if ((access.userID != st.st_uid || access.groupID != st.st_gid) &&
+        ::chown(ref->path.c_str(), access.userID, access.groupID) != 0)
+        return Errno();
+    return ::chmod(ref->path.c_str(), access.mode & 07777) == 0 ? nFsNoErr : Errno();
+}
+
+OSErr FSCopyFileMgrAttributes(FSRef const* sourceRef, FSRef const* destRef, Boolean copyLockBit) {
+    if (!sourceRef || !destRef) return nFsParameterError;
+    struct stat st;
+    if (::stat(sourceRef->path.c_str(), &st) != 0) return Errno();
+    int const from = ::open(sourceRef->path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (from < 0) return Errno();
+    int const to = ::open(destRef->path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (to < 0) {
+        OSErr const error = Errno();
+        ::close(from);
+        return error;
+    }
+    Posix::CopyExtendedAttributes(from, to);
+    struct stat target = st;
+    if (!copyLockBit) target.st_mode |= S_IWUSR;
+    ApplyAttributes(to, target);
+    ::close(from);
+    ::close(to);
+    return nFsNoErr;
+}
+
+namespace {
+OSErr LockRange(int fd, short type, uint64_t start, uint64_t length) {
+    if (start > static_cast<uint64_t>(std::numeric_limits<off_t>::max()) ||
+        length > static_cast<uint64_t>(std::numeric_limits<off_t>::max()))
+        return nFsParameterError;
+    struct flock lock;
+    std::memset(&lock, 0, sizeof lock);
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = static_cast<off_t>(start);
+    lock.l_len = static_cast<off_t>(length);
+    if (::fcntl(fd, F_SETLK, &lock) == 0) return nFsNoErr;
+    return errno == EACCES || errno == EAGAIN ? nFsBusy : Errno();
+}
+}  // namespace
+
+OSErr FSLockRangeCompat(int fd, uint64_t start, uint64_t length) { return LockRange(fd, F_WRLCK, start, length); }
+
+OSErr FSUnlockRangeCompat(int fd, uint64_t start, uint64_t length) { return LockRange(fd, F_UNLCK, start, length); }
+
+OSErr FSMapID(uint32_t id, Boolean isGroup, std::string* name) {
+    if (!name) return nFsParameterError;
+    std::vector<char> buffer(16384);
+    if (isGroup) {
+        struct group entry, *found = nullptr;
+        if (::getgrgid_r(id, &entry, buffer.data(), buffer.size(), &found) != 0 || !found) return nFsFileNotFound;
+        *name = found->gr_name;
+    } else {
+        struct passwd entry, *found = nullptr;
+        if (::getpwuid_r(id, &entry, buffer.data(), buffer.size(), &found) != 0 || !found) return nFsFileNotFound;
+        *name = found->pw_name;
+    }
+    return nFsNoErr;
+}
+
+OSErr FSMapName(std::string const& name, Boolean isGroup, uint32_t* id) {
+    if (!id) return nFsParameterError;
+    std::vector<char> buffer(16384);
+    if (isGroup) {
+        struct group entry, *found = nullptr;
+        if (::getgrnam_r(name.c_str(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found)
+            return nFsFileNotFound;
+        *id = found->gr_gid;
+    } else {
+        struct passwd entry, *found = nullptr;
+        if (::getpwnam_r(name.c_str(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found)
+            return nFsFileNotFound;
+        *id = found->pw_uid;
+    }
     return nFsNoErr;
 }

@@ -88,6 +88,30 @@ OSErr FSMoveRenameObjectUnicode(FSRef const* ref, FSRef const* destDirectory, ch
 // Exchanges the contents of two files of one volume, names staying in place.
 OSErr FSExchangeObjectsCompat(FSRef const* sourceRef, FSRef const* destRef, FSRef* newSourceRef,
                               FSRef* newDestRef);
+// Moves and renames within one volume in a single call (the system's rename).
+OSErr FSMoveRename(FSRef const* ref, FSRef const* destDirectory, char const* newName, FSRef* newRef);
+
+// Owner, group and mode of an object.
+struct FSPermissionInfo {
+    uint32_t userID;
+    uint32_t groupID;
+    uint16_t mode;
+};
+// Whether the process may read, write (make changes) and search or run the object.
+enum : uint8_t { nPrivilegeNoRead = 0x02, nPrivilegeNoWrite = 0x04, nPrivilegeNoSearch = 0x10 };
+OSErr FSGetUserPrivilegesPermissions(FSRef const* ref, uint8_t* userPrivileges, FSPermissionInfo* permissions);
+OSErr FSGetDirAccess(FSRef const* ref, FSPermissionInfo* access);
+OSErr FSSetDirAccess(FSRef const* ref, FSPermissionInfo const& access);
+// Copies permissions, dates and extended attributes; the destination stays
+// writable by its owner unless copyLockBit asks for the source's lock too.
+OSErr FSCopyFileMgrAttributes(FSRef const* sourceRef, FSRef const* destRef, Boolean copyLockBit);
+// Advisory lock of a byte range of an open file; -47 when another process holds it.
+OSErr FSLockRangeCompat(int fd, uint64_t start, uint64_t length);
+OSErr FSUnlockRangeCompat(int fd, uint64_t start, uint64_t length);
+// User or group id to name and back; -43 when unknown.
+OSErr FSMapID(uint32_t id, Boolean isGroup, std::string* name);
+OSErr FSMapName(std::string const& name, Boolean isGroup, uint32_t* id);
+
 // Makes a folder the process's current folder, remembering the old one.
 OSErr FSSetDefault(FSRef const* newDefault, FSRef* oldDefault);
 OSErr FSRestoreDefault(FSRef const* oldDefault);

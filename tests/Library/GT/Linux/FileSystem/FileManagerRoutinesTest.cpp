@@ -1,6 +1,7 @@
 #include "GT/Linux/FileSystem/FileManagerRoutines.h"
 
 #include "Support/FileBytes.h"
+#include "Support/PrivateMount.h"
 #include "Support/PrivateTempDir.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <fcntl.h>
 #include <set>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -463,6 +465,115 @@ TEST_F(FileManager, ContainerWalksDeletesForksAndBuffers) {
     EXPECT_EQ("data", std::string(ReadBytes("in").empty() ? "none" : "data"));
     EXPECT_EQ(nFsNoErr, FSRestoreDefault(&old));
     EXPECT_EQ(nFsDirectoryNotFound, FSSetDefault(&fromFd, &old));
+}
+
+TEST_F(FileManager, PermissionsAttributesRangeLocksAndNames) {
+    ASSERT_TRUE(WriteBytes(P("f"), "x"));
+    ASSERT_EQ(0, ::chmod(P("f").c_str(), 0444));
+    struct timespec const when[2] = {{1300000000, 0}, {1300000000, 0}};
+    ASSERT_EQ(0, ::utimensat(AT_FDCWD, P("f").c_str(), when, 0));
+    FSRef const file{P("f")};
+    uint8_t privileges = 0xFF;
+    FSPermissionInfo info{};
+    ASSERT_EQ(nFsNoErr, FSGetUserPrivilegesPermissions(&file, &privileges, &info));
+    EXPECT_EQ(0444, info.mode);
+    EXPECT_EQ(::geteuid(), info.userID);
+    EXPECT_EQ(0, privileges & nPrivilegeNoRead);
+
+    ASSERT_EQ(0, ::mkdir(P("d").c_str(), 0700));
+    FSRef const folder{P("d")};
+    ASSERT_EQ(nFsNoErr, FSSetDirAccess(&folder, FSPermissionInfo{info.userID, info.groupID, 0750}));
+    FSPermissionInfo access{};
+    ASSERT_EQ(nFsNoErr, FSGetDirAccess(&folder, &access));
+    EXPECT_EQ(0750, access.mode);
+    EXPECT_EQ(nFsDirectoryNotFound, FSGetDirAccess(&file, &access));
+
+    ASSERT_TRUE(WriteBytes(P("g"), "y"));
+    FSRef const other{P("g")};
+    ASSERT_EQ(nFsNoErr, FSCopyFileMgrAttributes(&file, &other, 0));
+    EXPECT_EQ(0644u, ModeOf(P("g")));  // the lock is not copied unless asked
+    struct stat st;
+    ASSERT_EQ(0, ::stat(P("g").c_str(), &st));
+    EXPECT_EQ(1300000000, st.st_mtim.tv_sec);
+    ASSERT_EQ(nFsNoErr, FSCopyFileMgrAttributes(&file, &other, 1));
+    EXPECT_EQ(0444u, ModeOf(P("g")));
+
+    // A range held by another process is reported busy, a free one is taken.
+    int ready[2], release[2];
+    ASSERT_EQ(0, ::pipe(ready));
+    ASSERT_EQ(0, ::pipe(release));
+    ASSERT_EQ(0, ::chmod(P("g").c_str(), 0644));
+    pid_t const child = ::fork();
+    if (child == 0) {
+        int const fd = ::open(P("g").c_str(), O_RDWR);
+        char c = FSLockRangeCompat(fd, 0, 10) == nFsNoErr ? 'y' : 'n';
+        ssize_t ignored = ::write(ready[1], &c, 1);
+        ignored = ::read(release[0], &c, 1);
+        (void)ignored;
+        ::_exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(1, ::read(ready[0], &c, 1));
+    EXPECT_EQ('y', c);
+    int const fd = ::open(P("g").c_str(), O_RDWR);
+    EXPECT_EQ(nFsBusy, FSLockRangeCompat(fd, 5, 10));
+    EXPECT_EQ(nFsNoErr, FSLockRangeCompat(fd, 10, 10));
+    EXPECT_EQ(nFsNoErr, FSUnlockRangeCompat(fd, 10, 10));
+    ASSERT_EQ(1, ::write(release[1], "x", 1));
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(nFsNoErr, FSLockRangeCompat(fd, 5, 10));
+    ::close(fd);
+    for (int p : {ready[0], ready[1], release[0], release[1]}) ::close(p);
+
+    std::string name;
+    ASSERT_EQ(nFsNoErr, FSMapID(0, 0, &name));
+    EXPECT_EQ("root", name);
+    uint32_t id = 99;
+    ASSERT_EQ(nFsNoErr, FSMapName("root", 0, &id));
+    EXPECT_EQ(0u, id);
+    EXPECT_EQ(nFsFileNotFound, FSMapName("no-such-user-vq7", 0, &id));
+    EXPECT_EQ(nFsFileNotFound, FSMapID(4000000000u, 1, &name));
+}
+
+std::string Check(bool condition, char const* what) { return condition ? std::string() : std::string(what) + "; "; }
+
+TEST_F(FileManager, LockedItemsCopyAndDeleteWithoutPrivileges) {
+    // Everything belongs to the unprivileged user, as on a user's own card.
+    MakeTree(P("a"));
+    ASSERT_EQ(0, ::mkdir(P("drop").c_str(), 0755));
+    ASSERT_EQ(0, ::mkdir(P("out").c_str(), 0755));
+    if (::geteuid() == 0) {
+        for (char const* item : {"", "/a", "/a/one.txt", "/a/ro", "/a/ro/two.bin", "/a/sub", "/a/sub/deeper",
+                                 "/a/sub/deeper/three", "/drop", "/out"})
+            ASSERT_EQ(0, ::lchown((mDir.Path() + item).c_str(), 65534, 65534));
+        ASSERT_EQ(0, ::lchown(P("a/link").c_str(), 65534, 65534));
+    }
+    ASSERT_EQ(0, ::chmod(mDir.Path().c_str(), 0755));
+    ASSERT_EQ(0, ::chmod(P("drop").c_str(), 0333));  // write and search only
+    std::string const root = mDir.Path();
+    auto const result = Support::RunUnprivileged([&]() {
+        std::string failure;
+        FSRef const source{root + "/a"}, out{root + "/out"}, drop{root + "/drop"};
+        // A read-only folder still takes its contents; its mode is set once they are in.
+        failure += Check(FSCopyObject(&source, &out, 0, 0, nDupeStandard, nullptr, 0, 0, nullptr, nullptr, nullptr,
+                                      nullptr) == nFsNoErr,
+                         "copy of a tree with a read-only folder failed");
+        failure += Check(Support::ReadBytes(root + "/out/a/ro/two.bin") == Support::PatternBytes(70000),
+                         "read-only folder lost its contents");
+        failure += Check(ModeOf(root + "/out/a/ro") == 0555, "read-only folder lost its mode");
+        failure += Check(FSCopyObject(&source, &drop, 0, 0, nDupeStandard, nullptr, 0, 0, nullptr, nullptr, nullptr,
+                                      nullptr) == nFsNoErr,
+                         "copy into a drop folder failed");
+        FSRef const copied{root + "/out/a"};
+        failure += Check(FSDeleteObjects(&copied) == nFsNoErr, "locked tree was not deleted");
+        failure += Check(!Exists(root + "/out/a"), "locked tree is still there");
+        return failure;
+    });
+    if (!result.available) GTEST_SKIP() << "cannot drop privileges here";
+    EXPECT_EQ("", result.failure);
+    ::chmod(P("drop").c_str(), 0755);
+    EXPECT_EQ("first", ReadBytes(P("drop/a/one.txt")));
 }
 
 }  // namespace
