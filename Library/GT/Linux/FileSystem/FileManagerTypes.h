@@ -1,7 +1,7 @@
 #pragma once
 
-// Types of the file-manager routines on Linux: a file reference is a path, a
-// file specification is a volume number, a parent folder id and a name.
+// Types of the file-manager routines on Linux: a file reference is a path, an
+// FSSpec record is a volume number, a parent folder id and a name.
 
 #include <cstdint>
 #include <string>
