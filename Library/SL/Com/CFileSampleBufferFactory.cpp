@@ -294,8 +294,15 @@ boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::Create(CSampleAttribu
   return CreateOutputSampleBuffer(*source);
 }
 
-boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::CreateInputSampleBuffer(CInputSource const& source) {
+boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::CreateInputSampleBuffer(CInputSource const& input) {
   typedef boost::shared_ptr<ISampleBuffer> CResult;
+  // Buffer walks stop only between frames: a trailing part frame would carry
+  // them past the end for ever, so the buffer holds whole frames only.
+  CInputSource source(input);
+  long const frameBytes = source.mAttribute.GetBytesPerFrame();
+  if (frameBytes < 1) return CResult();
+  long const length = source.mRange.end - source.mRange.begin;
+  source.mRange.end = source.mRange.begin + (length > 0 ? length / frameBytes * frameBytes : 0);
   switch (source.mAttribute.mBitDepth.GetValue()) {
     case 65544:
       // The buffer iterators cannot give signed 8-bit AIFF samples the unsigned model.
