@@ -66,10 +66,11 @@ bool IsUsable(CSampleAttribute const& attribute) {
 }
 
 // A write error anywhere before, or a size the fields cannot hold: no header.
-bool CanFinalize(boost::shared_ptr<std::ostream> const& stream, GT::CRange<long> const& range, long headerBytes) {
-  if (!stream || stream->fail()) return false;
+bool CanFinalize(CSampleAttribute const& attribute, boost::shared_ptr<std::ostream> const& stream,
+                 GT::CRange<long> const& range, long headerBytes) {
+  if (!stream || stream->fail() || !IsStreamDepth(attribute.mBitDepth.GetValue())) return false;
+  if (range.begin < 0 || range.end < range.begin || range.end > kMaxChunkSize) return false;
   long const size = range.end - range.begin;
-  if (range.begin < 0 || size < 0) return false;
   long const padded = size + (size & 1);
   return headerBytes - 8 + padded <= kMaxChunkSize;
 }
@@ -84,7 +85,7 @@ class CFinalizer0 {
  public:
   static bool Finalize(CSampleAttribute const& attribute, boost::shared_ptr<std::ostream> stream,
                        GT::CRange<long> const& range) {
-    if (!CanFinalize(stream, range, kRiffWaveHeaderBytes)) return false;
+    if (!CanFinalize(attribute, stream, range, kRiffWaveHeaderBytes)) return false;
     int const code = attribute.mBitDepth.GetValue();
     long const bytes = (code & 0xFFFF) >> 3;
     long const channels = attribute.mChannelCount;
@@ -115,7 +116,7 @@ class CFinalizer1 {
  public:
   static bool Finalize(CSampleAttribute const& attribute, boost::shared_ptr<std::ostream> stream,
                        GT::CRange<long> const& range) {
-    if (!CanFinalize(stream, range, kFormAiffHeaderBytes)) return false;
+    if (!CanFinalize(attribute, stream, range, kFormAiffHeaderBytes)) return false;
     int const code = attribute.mBitDepth.GetValue();
     // AIFF holds integer samples only; a float stream would be misread as integers.
     if (!(code & 0x10000)) return false;

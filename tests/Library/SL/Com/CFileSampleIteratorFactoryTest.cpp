@@ -421,3 +421,45 @@ TEST(FileSampleStreams, FullDiskIsAFailureNotASuccess) {
       << "an earlier write error must not be cleared away";
   EXPECT_FALSE(Finalize(out));
 }
+
+TEST(FileSampleStreams, FinalisersWriteRatesAndRefuseSizesTheFieldsCannotHold) {
+  auto header = [](SL::CWaveFileFormat const& format, SL::CSampleAttribute const& a, GT::CRange<long> const& range,
+                   bool& ok) {
+    boost::shared_ptr<std::stringstream> s(
+        new std::stringstream(std::string(64, '\0'), std::ios::in | std::ios::out | std::ios::binary));
+    auto source = format == SL::CWaveFileFormat::RiffWave
+                      ? SL::CFileSampleBufferFactory::CreateOutputSourceFromRiffWave(Attribute(65552, 8000, 1, 0), s)
+                      : SL::CFileSampleBufferFactory::CreateOutputSourceFromFormAiff(Attribute(65552, 8000, 1, 0), s);
+    ok = source && source->mFinalizer(a, s, range);
+    std::string const t = s->str();
+    return std::vector<unsigned char>(t.begin(), t.end());
+  };
+  bool ok = false;
+  std::vector<unsigned char> h = header(SL::CWaveFileFormat::RiffWave, Attribute(65552, 44100.5, 1, 0), {46, 46}, ok);
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(GetLE(h, 24, 4), 44101u);
+  EXPECT_EQ(GetLE(h, 42, 4), 0u);
+  h = header(SL::CWaveFileFormat::RiffWave, Attribute(65552, -5.0, 1, 0), {46, 48}, ok);
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(GetLE(h, 24, 4), 0u);
+  h = header(SL::CWaveFileFormat::RiffWave, Attribute(131104, 48000, 2, 0), {46, 54}, ok);
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(GetLE(h, 20, 2), 3u) << "float samples get format tag 3";
+  EXPECT_EQ(GetLE(h, 34, 2), 32u);
+  h = header(SL::CWaveFileFormat::FormAiff, Attribute(65552, 44100.5, 1, 0), {54, 54}, ok);
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(GetBE(h, 22, 4), 0u);
+  EXPECT_EQ(GetBE(h, 42, 4), 8u);
+  EXPECT_EQ(GetBE(h, 28, 2), 0x400Eu);
+  EXPECT_EQ(GetBE(h, 30, 4), 0xAC448000u) << "44100.5 kept exactly";
+  header(SL::CWaveFileFormat::FormAiff, Attribute(131104, 44100, 1, 0), {54, 58}, ok);
+  EXPECT_FALSE(ok) << "AIFF has no float samples";
+  header(SL::CWaveFileFormat::RiffWave, Attribute(65552, 44100, 1, 0), {46, 0x7FFFFFFFL}, ok);
+  EXPECT_FALSE(ok) << "a RIFF size beyond 31 bits is refused, not wrapped";
+  header(SL::CWaveFileFormat::RiffWave, Attribute(65552, 44100, 1, 0), {46, 40}, ok);
+  EXPECT_FALSE(ok);
+  header(SL::CWaveFileFormat::RiffWave, Attribute(0, 44100, 1, 0), {46, 48}, ok);
+  EXPECT_FALSE(ok) << "no bit depth";
+  header(SL::CWaveFileFormat::RiffWave, Attribute(65568, 4e9, 2, 0), {46, 54}, ok);
+  EXPECT_FALSE(ok) << "bytes per second beyond 32 bits";
+}
