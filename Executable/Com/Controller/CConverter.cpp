@@ -1,0 +1,197 @@
+#include "Executable/Com/Controller/CConverter.h"
+
+#include "Executable/Com/Controller/CKvacFileSampleIteratorFactory.h"
+#include "Executable/Com/Controller/CSampleIteratorLofiDecorator.h"
+#include "Executable/Com/Controller/TempoEstimate.h"
+#include "SL/Com/CFileInputSampleIterator.h"
+#include "SL/Com/CFileOutputSampleIterator.h"
+#include "SL/Com/CFileSampleIteratorFactory.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <sstream>
+
+namespace VQ7 {
+
+namespace {
+
+bool IsRegularFile(std::string const& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool Exists(std::string const& path)
+{
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+// Remembers which of a set of paths are new, so that a failed conversion
+// removes what it created and nothing else.
+class CCreatedFiles {
+public:
+    explicit CCreatedFiles(std::vector<std::string> const& paths) : mPaths(paths)
+    {
+        for (std::string const& path : paths)
+            mExisted.push_back(Exists(path));
+    }
+    void Remove() const
+    {
+        for (size_t i = 0; i < mPaths.size(); ++i)
+            if (!mExisted[i] && IsRegularFile(mPaths[i]))
+                ::unlink(mPaths[i].c_str());
+    }
+
+private:
+    std::vector<std::string> mPaths;
+    std::vector<bool> mExisted;
+};
+
+// Samples copied between two progress reports and cancel checks: the
+// progress moves in steps too small to see, and a cancel is noticed within a
+// fraction of a millisecond, yet the copy loop stays free of calls through
+// the progress interface.
+long const nProgressStep = 4096;
+
+// Copies at most `total` samples (whole frames only: a stream with a
+// trailing part frame never writes beyond it). False when the user
+// cancelled.
+template <class Input, class Output>
+bool CopySamples(Input& input, Output& output, long total, UL::IProgress& progress)
+{
+    long copied = 0;
+    while (copied < total) {
+        if (progress.IsCanceled())
+            return false;
+        long const end = std::min(total, copied + nProgressStep);
+        long at = copied;
+        for (; at < end && input.HasNext() && output.HasNext(); ++at) {
+            output.Set(input.Get());
+            input.Next();
+            output.Next();
+        }
+        copied = at;
+        progress.SetPosition(copied);
+        if (at < end)
+            break;  // one side ended or failed early
+    }
+    return true;
+}
+
+}  // namespace
+
+CConverter::CConverter() : mProgress(UL::IProgress::NullProgress())
+{
+}
+
+CConverter::CConverter(UL::IProgress& progress) : mProgress(progress)
+{
+}
+
+std::vector<std::string> CConverter::Import(std::string const& source,
+                                            std::string const& destinationBase)
+{
+    std::vector<std::string> const none;
+    boost::shared_ptr<SL::IInputSampleIterator> input = SL::CFileSampleIteratorFactory().Create(source);
+    SL::CFileInputSampleIterator<65552>* const typedInput =
+        dynamic_cast<SL::CFileInputSampleIterator<65552>*>(input.get());
+    if (typedInput == nullptr)
+        return none;
+
+    SL::CSampleAttribute const attribute = input->GetAttribute();
+    int const channels = attribute.mChannelCount;
+    std::vector<std::string> names;
+    if (channels == 1) {
+        names.push_back(destinationBase);
+    } else {
+        for (int channel = 0; channel < channels; ++channel) {
+            std::ostringstream name;
+            name << destinationBase << channel;
+            names.push_back(name.str());
+        }
+    }
+    if (names.empty())
+        return none;
+
+    CCreatedFiles const created(names);
+    boost::shared_ptr<SL::CKvacFileOutputSampleIterator> output =
+        CKvacFileSampleIteratorFactory().CreateOutput(names);
+    if (!output) {
+        created.Remove();
+        return none;
+    }
+
+    long const total = static_cast<long>(channels) * attribute.mFrameCount;
+    mProgress.SetRange(total);
+    mProgress.SetPosition(0);
+    if (!CopySamples(*typedInput, *output, total, mProgress))
+        return names;  // cancelled: the caller removes the unfinished files
+
+    bool const done = input->IsValid() && output->IsValid() && output->Finalize();
+    output.reset();  // closes the files
+    if (done)
+        return names;
+    created.Remove();
+    return none;
+}
+
+bool CConverter::Export(std::vector<std::string> const& files, std::string const& destination,
+                        SL::CWaveFileFormat const& format, long length, bool lofi)
+{
+    boost::shared_ptr<SL::IInputSampleIterator> input =
+        CKvacFileSampleIteratorFactory().CreateInput(files, lofi, length);
+    if (!input)
+        return false;
+    if (lofi)
+        input.reset(new CSampleIteratorLofiDecorator(input));
+    SL::ITypedInputSampleIterator<65552>& typedInput =
+        dynamic_cast<SL::ITypedInputSampleIterator<65552>&>(*input);
+
+    CCreatedFiles const created(std::vector<std::string>(1, destination));
+    boost::shared_ptr<SL::IOutputSampleIterator> output =
+        SL::CFileSampleIteratorFactory().Create(input->GetAttribute(), destination, format);
+    SL::CFileOutputSampleIterator<65552>* const typedOutput =
+        dynamic_cast<SL::CFileOutputSampleIterator<65552>*>(output.get());
+    if (typedOutput == nullptr) {
+        output.reset();
+        created.Remove();
+        return false;
+    }
+
+    SL::CSampleAttribute const& attribute = input->GetAttribute();
+    long const total = attribute.mFrameCount * attribute.mChannelCount;
+    mProgress.SetRange(total);
+    mProgress.SetPosition(0);
+    if (!CopySamples(typedInput, *typedOutput, total, mProgress))
+        return true;  // cancelled
+
+    bool done = input->IsValid() && output->IsValid();
+    if (done) {
+        done = typedOutput->mFinalizer(typedOutput->mAttribute, typedOutput->mStream,
+                                       GT::CRange<long>(typedOutput->mRange.begin, typedOutput->mPosition));
+        // The last sample bytes may still sit in the stream's buffer: a full
+        // disk shows only now.
+        done = done && typedOutput->mStream->flush().good();
+    }
+    output.reset();
+    if (!done)
+        created.Remove();
+    return done;
+}
+
+long CConverter::ComputeBpm(long frames)
+{
+    if (frames <= 0)
+        return Tempo::PRM_CalcCenterBPM(0, 0);
+    uint32_t const clipped = frames > static_cast<long>(std::numeric_limits<uint32_t>::max())
+                                 ? std::numeric_limits<uint32_t>::max()
+                                 : static_cast<uint32_t>(frames);
+    return static_cast<long>(Tempo::PRM_CalcCenterBPM(clipped, 0));
+}
+
+}  // namespace VQ7

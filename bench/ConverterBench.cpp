@@ -1,0 +1,106 @@
+// Converts a WAV or AIFF file into the device's coded files and back with the
+// application's converter, in a private temporary folder.
+//
+//   ConverterBench [benchmark options] [file.wav|file.aiff]
+//
+// Without a file (or VQ7_BENCH_FILE), a 10-minute stereo file is made with
+// sox. Reports samples per second ("items_per_second").
+#include "Executable/Com/Controller/CConverter.h"
+#include "SL/Com/CFileSampleIteratorFactory.h"
+#include "SL/Com/IInputSampleIterator.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::string gFolder;
+std::string gSource;
+long gFrames = 0;
+int gChannels = 0;
+
+void Import(benchmark::State& state)
+{
+    VQ7::CConverter converter;
+    for (auto _ : state) {
+        std::vector<std::string> const names = converter.Import(gSource, gFolder + "/dev");
+        if (names.empty()) {
+            state.SkipWithError("import failed");
+            return;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * gFrames * gChannels);
+    state.SetBytesProcessed(state.iterations() * gFrames * gChannels * 2);
+}
+
+void Export(benchmark::State& state, SL::CWaveFileFormat format)
+{
+    VQ7::CConverter converter;
+    std::vector<std::string> const names = converter.Import(gSource, gFolder + "/exp");
+    if (names.empty()) {
+        state.SkipWithError("import failed");
+        return;
+    }
+    for (auto _ : state) {
+        if (!converter.Export(names, gFolder + "/out", format, gFrames, false)) {
+            state.SkipWithError("export failed");
+            return;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * gFrames * gChannels);
+    state.SetBytesProcessed(state.iterations() * gFrames * gChannels * 2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    char folder[] = "/tmp/vq7bench-XXXXXX";
+    if (::mkdtemp(folder) == nullptr)
+        return 1;
+    gFolder = folder;
+
+    if (argc > 1)
+        gSource = argv[1];
+    else if (char const* file = std::getenv("VQ7_BENCH_FILE"))
+        gSource = file;
+    else {
+        gSource = gFolder + "/source.wav";
+        std::string const command = "sox -D -n -r 44100 -b 16 -c 2 '" + gSource +
+                                    "' synth 600 sine 440 pinknoise vol 0.5 2>/dev/null";
+        if (std::system(command.c_str()) != 0) {
+            std::fprintf(stderr, "give a 16-bit WAV or AIFF file (sox is needed to make one)\n");
+            std::filesystem::remove_all(gFolder);
+            return 1;
+        }
+    }
+
+    {
+        boost::shared_ptr<SL::IInputSampleIterator> probe = SL::CFileSampleIteratorFactory().Create(gSource);
+        if (!probe) {
+            std::fprintf(stderr, "%s is no WAV or AIFF file\n", gSource.c_str());
+            std::filesystem::remove_all(gFolder);
+            return 1;
+        }
+        gFrames = probe->GetAttribute().mFrameCount;
+        gChannels = probe->GetAttribute().mChannelCount;
+    }
+    std::fprintf(stderr, "%s: %ld frames, %d channels\n", gSource.c_str(), gFrames, gChannels);
+
+    benchmark::RegisterBenchmark("ImportToDeviceFiles", Import)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ExportToWav", Export, SL::CWaveFileFormat::RiffWave)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ExportToAiff", Export, SL::CWaveFileFormat::FormAiff)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(gFolder);
+    return 0;
+}
