@@ -1,5 +1,7 @@
 #include "GT/Linux/CThread.h"
 
+#include "GT/Com/DebugTrace.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <limits>
@@ -32,6 +34,7 @@ CThread::CThread()
       mPreemptible(false),
       mBasePriority(GetBaseThreadPriority()) {
   mPriority.store(kNormalPriority);
+  TRACE("pthread base priority: %d \n", mBasePriority);
 }
 
 CThread::CThread(IRunnable& target)
@@ -47,6 +50,7 @@ CThread::CThread(IRunnable& target)
       mPreemptible(false),
       mBasePriority(GetBaseThreadPriority()) {
   mPriority.store(kNormalPriority);
+  TRACE("pthread base priority: %d \n", mBasePriority);
 }
 
 CThread::~CThread() {
@@ -76,6 +80,7 @@ void CThread::Start() {
   mAlive.store(true, std::memory_order_release);
   int const result = pthread_create(&mHandle, nullptr, &CThread::Callback, this);
   if (result != 0) {
+    TRACE("pthread_create() failed: %d \n", result);
     // The thread stays idle; the owner sees IsAlive() false.
     mAlive.store(false, std::memory_order_release);
     return;
@@ -119,7 +124,9 @@ int CThread::SetPThreadPriority(pid_t thread, int importance, int timeshare) {
   (void)timeshare;  // both bands are the ordinary policy here
   int const nice = std::max(-20, std::min(19, -importance));
   if (setpriority(PRIO_PROCESS, static_cast<id_t>(Resolve(thread)), nice) != 0) {
-    return errno;
+    int const result = errno;
+    TRACE("setpriority() failed: result=%d, nice=%d \n", result, nice);
+    return result;
   }
   return 0;
 }
@@ -172,6 +179,7 @@ void CThread::ApplyTimeConstraints() {
   sched_param param{};
   param.sched_priority = sched_get_priority_min(SCHED_FIFO);
   if (sched_setscheduler(tid, SCHED_FIFO, &param) != 0) {
+    TRACE("sched_setscheduler() failed: result=%d, policy=SCHED_FIFO \n", errno);
     SetPThreadPriority(tid, 10, 1);
   }
 }

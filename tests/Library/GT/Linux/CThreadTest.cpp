@@ -205,6 +205,28 @@ TEST(CThreadThreaded, RefusedOrGrantedRaiseStillRuns) {
   }
 }
 
+// A thread whose priority step fails on the new thread.
+class CUnsettableThread : public GT::CThread {
+ public:
+  explicit CUnsettableThread(GT::IRunnable& target) : GT::CThread(target) {}
+  ~CUnsettableThread() override {
+    // Join here, while this class's SetPriority can still be reached.
+    SetTerminationFlag();
+    while (IsAlive()) {
+      GT::Sleep(1);
+    }
+  }
+  void SetPriority(int) override { throw std::runtime_error("refused"); }
+};
+
+TEST(CThreadThreaded, ThreadWhosePriorityCannotBeSetStillRuns) {
+  CCountingRunnable counting;
+  CUnsettableThread thread(counting);
+  thread.Start();
+  EXPECT_TRUE(WaitFor([&] { return counting.mRuns.load() == 1; }));
+  EXPECT_TRUE(WaitFor([&] { return !thread.IsAlive(); }));
+}
+
 TEST(CThreadThreaded, PriorityOfRunningThreadAndCancelledConstraints) {
   CPollingRunnable runnable;
   GT::CThread thread(runnable);
