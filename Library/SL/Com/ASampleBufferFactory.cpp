@@ -35,10 +35,15 @@ double ASampleBufferFactory::BufferTime() const {
 }
 
 long ASampleBufferFactory::BufferFrameCount() const {
-  if (mUsesBufferTime) {
-    return TimeToFrameCount(ClippedBufferTime());
-  }
-  return std::max(mMinimumFrameCount, mFrameCount);
+  long const wanted =
+      mUsesBufferTime ? TimeToFrameCount(ClippedBufferTime()) : std::max(mMinimumFrameCount, mFrameCount);
+  // A time or frame count read from the preferences may ask for anything; a
+  // buffer is never larger than sMaximumBufferBytes (nor below the minimum).
+  long const frameBytes = mAttribute.GetBytesPerFrame();
+  long const limit = std::max(mMinimumFrameCount, sMaximumBufferBytes / (frameBytes > 0 ? frameBytes : 1));
+  return std::min(wanted, limit);
 }
+
+long const ASampleBufferFactory::sMaximumBufferBytes = 64L << 20;
 
 }  // namespace SL

@@ -31,6 +31,9 @@ class ASampleBufferFactory {
   long mFrameCount;
   double mBufferTime;
   bool mUsesBufferTime;
+
+  // The most bytes a buffer may take, whatever was asked for.
+  static long const sMaximumBufferBytes;
 };
 
 }  // namespace SL
