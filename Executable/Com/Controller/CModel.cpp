@@ -1,8 +1,7 @@
 #include "Executable/Com/Controller/CModel.h"
 
 #include "Executable/Com/Controller/FileUtilities.h"
-
-#include <cstdio>
+#include "GT/Com/StringTools.h"
 
 namespace VQ7 {
 
@@ -13,9 +12,8 @@ char const nCardFolder[] = "/TAVRIN/VQ730/";
 // "/TAVRIN/VQ730/SMP" and the slot index as four upper-case hex digits.
 std::string GetSampleFilePathNamePrefix(long index)
 {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%04X", static_cast<unsigned>(index) & 0xFFFFu);
-    return std::string(nCardFolder) + "SMP" + digits;
+    return std::string(nCardFolder) + "SMP" +
+           GT::FormatString("%04X", static_cast<unsigned>(index) & 0xFFFFu);
 }
 
 long SlotIndex(long bank, long pad)
@@ -90,6 +88,8 @@ std::string CModel::GetTemporarySampleFilePathName(std::string const& name) cons
     return GetTemporaryDirectoryName() + "/" + name;
 }
 
+// The text after the last "/", taken as it is (no splitting at points or
+// quotes, which could alter the name).
 std::string CModel::ToCardTemporarySampleFilePathName(std::string const& path) const
 {
     std::string::size_type const slash = path.rfind('/');

@@ -4,10 +4,9 @@
 
 namespace VQ7 {
 
-// The application's private temporary folder: made once per process with
-// mkdtemp under $TMPDIR (default /tmp), mode 0700, removed with its contents
-// at exit. When it cannot be made, the folder that holds the application.
-// No trailing "/".
+// The user's temporary-items folder: the process's private temporary folder
+// (made once, mode 0700, removed at exit); when there is none, the folder
+// that holds the application. No trailing "/".
 std::string GetTemporaryDirectoryName();
 
 }  // namespace VQ7

@@ -1,5 +1,6 @@
 #include "Executable/Com/Controller/CModel.h"
 #include "Executable/Com/Controller/FileUtilities.h"
+#include "GT/Linux/FileSystem/FileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -136,6 +137,8 @@ TEST(Model, CardPaths)
     EXPECT_EQ("/Volumes/CARD/TAVRIN/VQ730/___VQ7_TEMPORARY_SAMPLE_FILE___1",
               card.ToCardTemporarySampleFilePathName("/private/tmp/x/___VQ7_TEMPORARY_SAMPLE_FILE___1"));
     EXPECT_EQ("/Volumes/CARD/TAVRIN/VQ730/name.tmp", card.ToCardTemporarySampleFilePathName("name.tmp"));
+    // The element is kept byte for byte, doubled points and quotes included.
+    EXPECT_EQ("/Volumes/CARD/TAVRIN/VQ730/a..b\"c", card.ToCardTemporarySampleFilePathName("/t/\"x/a..b\"c"));
 }
 
 TEST(Model, TemporaryPathsLieInAPrivateFolder)
@@ -145,6 +148,7 @@ TEST(Model, TemporaryPathsLieInAPrivateFolder)
     ASSERT_FALSE(folder.empty());
     EXPECT_NE('/', folder.back());
     EXPECT_EQ(folder, VQ7::GetTemporaryDirectoryName());
+    EXPECT_EQ(GT::GetTemporaryDirectoryName(), folder);  // one private folder per process
     struct stat info;
     ASSERT_EQ(0, ::stat(folder.c_str(), &info));
     EXPECT_TRUE(S_ISDIR(info.st_mode));
