@@ -65,14 +65,14 @@ void Warm(std::string const& path) {
 
 bool WaveToDevice(CFiles const& f) {
   boost::shared_ptr<SL::IInputSampleIterator> base = SL::CFileSampleIteratorFactory().Create(f.wav);
-  // Through the interfaces, as the application's converter drives them.
-  auto& in = dynamic_cast<SL::ITypedInputSampleIterator<65552>&>(*base);
+  // Through the concrete classes, as the application's converter drives them.
+  auto& in = dynamic_cast<SL::CFileInputSampleIterator<65552>&>(*base);
   std::vector<boost::shared_ptr<std::ostream> > streams = {
       boost::shared_ptr<std::ostream>(new std::ofstream(f.left.c_str(), std::ios::binary | std::ios::trunc)),
       boost::shared_ptr<std::ostream>(new std::ofstream(f.right.c_str(), std::ios::binary | std::ios::trunc))};
   SL::CKvacFileOutputSampleIterator device(8, in.GetAttribute(), streams, GT::CRange<long>(0, 0x7FFFFFFF),
                                            SL::CKvacFileOutputSampleIterator::CFinalizer());
-  SL::ITypedOutputSampleIterator<65552>& out = device;
+  SL::CKvacFileOutputSampleIterator& out = device;
   while (in.HasNext() && out.HasNext()) {
     out.Set(in.Get());
     out.Next();
@@ -87,11 +87,11 @@ bool DeviceToWave(CFiles const& f) {
       boost::shared_ptr<std::istream>(new std::ifstream(f.right.c_str(), std::ios::binary))};
   SL::CSampleAttribute const a(SL::CBitDepth::Integer16, 44100.0, 2, kFrames, GT::CEndianness::sPlatform);
   SL::CKvacFileInputSampleIterator device(8, a, streams, 0);
-  SL::ITypedInputSampleIterator<65552>& in = device;
+  SL::CKvacFileInputSampleIterator& in = device;
   boost::shared_ptr<SL::IOutputSampleIterator> base =
       SL::CFileSampleIteratorFactory().Create(in.GetAttribute(), f.back, SL::CWaveFileFormat::RiffWave);
   auto& file = dynamic_cast<SL::CFileOutputSampleIterator<65552>&>(*base);
-  SL::ITypedOutputSampleIterator<65552>& out = file;
+  SL::CFileOutputSampleIterator<65552>& out = file;
   while (in.HasNext() && out.HasNext()) {
     out.Set(in.Get());
     out.Next();
@@ -129,7 +129,7 @@ void BM_WaveRead(benchmark::State& state) {
   Warm(f.wav);
   for (auto _ : state) {
     boost::shared_ptr<SL::IInputSampleIterator> base = SL::CFileSampleIteratorFactory().Create(f.wav);
-    auto& in = dynamic_cast<SL::ITypedInputSampleIterator<65552>&>(*base);
+    auto& in = dynamic_cast<SL::CFileInputSampleIterator<65552>&>(*base);
     int sum = 0;
     while (in.HasNext()) {
       sum += in.Get();
@@ -148,8 +148,8 @@ void BM_WaveWrite(benchmark::State& state) {
     SL::CSampleAttribute const a(SL::CBitDepth::Integer16, 44100.0, 2, 0, GT::CEndianness::sPlatform);
     boost::shared_ptr<SL::IOutputSampleIterator> base =
         SL::CFileSampleIteratorFactory().Create(a, f.back, SL::CWaveFileFormat::RiffWave);
-    auto& file = dynamic_cast<SL::CFileOutputSampleIterator<65552>&>(*base);
-    SL::ITypedOutputSampleIterator<65552>& out = file;
+    auto& out = dynamic_cast<SL::CFileOutputSampleIterator<65552>&>(*base);
+    SL::CFileOutputSampleIterator<65552>& file = out;
     for (long i = 0; i < kFrames * 2 && out.HasNext(); ++i) {
       out.Set(static_cast<short>(i));
       out.Next();

@@ -167,7 +167,13 @@ bool CConverter::Export(std::vector<std::string> const& files, std::string const
     long const total = attribute.mFrameCount * attribute.mChannelCount;
     mProgress.SetRange(total);
     mProgress.SetPosition(0);
-    if (!CopySamples(typedInput, *typedOutput, total, mProgress))
+    // Without the decorator the input's own class is known: its per-sample
+    // calls are then made directly.
+    SL::CKvacFileInputSampleIterator* const deviceInput =
+        lofi ? nullptr : dynamic_cast<SL::CKvacFileInputSampleIterator*>(input.get());
+    bool const copied = deviceInput ? CopySamples(*deviceInput, *typedOutput, total, mProgress)
+                                    : CopySamples(typedInput, *typedOutput, total, mProgress);
+    if (!copied)
         return true;  // cancelled
 
     bool done = input->IsValid() && output->IsValid();

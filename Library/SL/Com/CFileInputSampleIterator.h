@@ -9,6 +9,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include <algorithm>
+#include <cstring>
 #include <istream>
 #include <vector>
 
@@ -28,9 +29,10 @@ class CFileInputSampleIterator final : public ITypedInputSampleIterator<N> {
       : mAttribute(attribute),
         mStream(stream),
         mRange(range),
-        mPosition(range.begin),
-        mConverter(attribute.GetEndian()),
+        mBufferStart(range.begin - B),
+        mConverter(GT::CEndianness::sPlatform),
         mValid(true),
+        mSwap(B > 1 && attribute.GetEndian() != GT::CEndianness::sPlatform),
         // AIFF keeps 8-bit samples signed; the 8-bit model here is unsigned.
         mFlipSign(N == 65544 && attribute.GetEndian() == GT::CEndianness::BigEndian),
         mBuffer(BufferBytes(range)),
@@ -44,12 +46,12 @@ class CFileInputSampleIterator final : public ITypedInputSampleIterator<N> {
   }
   ~CFileInputSampleIterator() override {}
 
-  bool HasNext() override { return mValid && mIndex + B <= mFilled; }
+  // The buffer holds whole samples only, and nothing once the stream failed.
+  bool HasNext() override { return mIndex < mFilled; }
 
   void Next() override {
-    mPosition += B;
     mIndex += B;
-    if (mIndex + B > mFilled) Refill();
+    if (mIndex >= mFilled) Refill();
   }
 
   CSampleAttribute const& GetAttribute() const override { return mAttribute; }
@@ -57,12 +59,8 @@ class CFileInputSampleIterator final : public ITypedInputSampleIterator<N> {
   long ToCurrentFrame(long frames) const override { return frames; }
 
   CValueType Get() override {
-    if (mIndex + B > mFilled) return CValueType();
-    CValueType value = mConverter.Convert(&mBuffer[mIndex]);
-    if constexpr (N == 65544) {
-      if (mFlipSign) value = static_cast<CValueType>(value ^ 0x80);
-    }
-    return value;
+    if (mIndex >= mFilled) return CValueType();
+    return Read(mBuffer.data() + mIndex);
   }
 
   void SetLocation(long frame) override {
@@ -72,16 +70,17 @@ class CFileInputSampleIterator final : public ITypedInputSampleIterator<N> {
     long const p = (frame < 0 || frame > frames) ? mRange.end : mRange.begin + frame * frameBytes;
     mStream->seekg(p, std::ios_base::beg);
     mNextRead = p;
-    mPosition = p;
+    mBufferStart = p - B;
     mIndex = 0;
     mFilled = 0;
     Next();
   }
 
-  long GetLocation() const override { return mAttribute.ToFrameCount(mPosition - mRange.begin - B); }
+  long GetLocation() const override { return mAttribute.ToFrameCount(GetPosition() - mRange.begin - B); }
   long TellLocation(long offset) const override { return GetLocation() + offset; }
 
-  long GetPosition() const { return mPosition; }
+  // Just after the held sample.
+  long GetPosition() const { return mBufferStart + static_cast<long>(mIndex) + B; }
   GT::CRange<long> const& GetRange() const { return mRange; }
 
  private:
@@ -90,7 +89,38 @@ class CFileInputSampleIterator final : public ITypedInputSampleIterator<N> {
     return static_cast<size_t>((wanted + B - 1) / B * B);
   }
 
+  // A sample of the buffer, already in platform order.
+  CValueType Read(unsigned char const* p) const {
+    if constexpr (B == 3) {
+      return mConverter.Convert(p);
+    } else {
+      typename Private::CSampleWord<B>::CType w;
+      std::memcpy(&w, p, B);
+      return static_cast<CValueType>(Private::CSampleWordValue<N>::ToValue(w));
+    }
+  }
+
+  // Brings a freshly read block into platform order (and 8-bit AIFF samples
+  // into the unsigned model) once, so that each sample is a plain load.
+  void Normalize(unsigned char* p, size_t bytes) const {
+    if (mSwap) {
+      for (unsigned char* end = p + bytes; p != end; p += B) {
+        if constexpr (B == 3) {
+          std::swap(p[0], p[2]);
+        } else {
+          typename Private::CSampleWord<B>::CType w;
+          std::memcpy(&w, p, B);
+          w = Private::CSampleWord<B>::Reverse(w);
+          std::memcpy(p, &w, B);
+        }
+      }
+    } else if (mFlipSign) {
+      for (size_t i = 0; i < bytes; ++i) p[i] ^= 0x80;
+    }
+  }
+
   void Refill() {
+    mBufferStart += static_cast<long>(mIndex);
     mIndex = 0;
     mFilled = 0;
     // The failure of an earlier read is noticed here: nothing more is read.
@@ -104,6 +134,7 @@ class CFileInputSampleIterator final : public ITypedInputSampleIterator<N> {
     mStream->seekg(mNextRead, std::ios_base::beg);
     mStream->read(reinterpret_cast<char*>(mBuffer.data()), wanted);
     long const got = static_cast<long>(mStream->gcount()) / B * B;
+    Normalize(mBuffer.data(), static_cast<size_t>(got));
     mFilled = static_cast<size_t>(got);
     mNextRead += got;
     if (got == 0) mValid = false;
@@ -112,9 +143,10 @@ class CFileInputSampleIterator final : public ITypedInputSampleIterator<N> {
   CSampleAttribute mAttribute;
   boost::shared_ptr<std::istream> mStream;
   GT::CRange<long> mRange;
-  long mPosition;  // just after the held sample
+  long mBufferStart;  // stream offset of the buffer's first byte (past the end it counts the steps taken)
   CSampleEndianConverter<N> mConverter;
   bool mValid;
+  bool mSwap;      // the file's byte order is not the platform's
   bool mFlipSign;
   std::vector<unsigned char> mBuffer;
   size_t mIndex;   // the held sample in the buffer

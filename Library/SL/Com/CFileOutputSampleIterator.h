@@ -11,7 +11,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <ostream>
+#include <type_traits>
 #include <vector>
 
 namespace SL {
@@ -21,31 +23,49 @@ typedef boost::function<bool(CSampleAttribute const&, boost::shared_ptr<std::ost
 
 namespace Private {
 
-// Samples on their way to the file: gathered here and written in large blocks.
-class CPendingSampleBytes {
+// Samples on their way to the file, B bytes each: gathered here and written in
+// large blocks. They are held as words of their own size (24-bit ones as
+// three bytes), so that storing one does not make the compiler reload
+// everything else. The slot after the gathered samples always holds the last
+// sample set, so a sample stepped over without a Set repeats it.
+template <int B>
+class CPendingSamples {
  public:
-  explicit CPendingSampleBytes(boost::shared_ptr<std::ostream> stream) : mStream(stream), mBytes(1 << 17), mFill(0) {}
-  ~CPendingSampleBytes() { Flush(); }
+  typedef typename std::conditional<B == 3, unsigned char, typename CSampleWord<B == 3 ? 1 : B>::CType>::type CUnit;
+  enum { kUnits = B == 3 ? 3 : 1 };  // units of one sample
 
-  unsigned char* Slot() { return mBytes.data() + mFill; }
-  // True when the block is full after taking n more bytes.
-  bool Take(size_t n) {
-    mFill += n;
-    return mFill + 8 > mBytes.size();
+  explicit CPendingSamples(boost::shared_ptr<std::ostream> stream)
+      : mStream(stream),
+        mUnits((1 << 17) / sizeof(CUnit)),
+        mCursor(mUnits.data()),
+        mLast(mUnits.data() + mUnits.size() - 2 * kUnits) {}
+  ~CPendingSamples() { Flush(); }
+
+  CUnit* Slot() { return mCursor; }
+  // Keeps the sample at the slot; true when the block is full.
+  bool Take() {
+    mCursor += kUnits;
+    for (size_t i = 0; i < kUnits; ++i) mCursor[i] = (mCursor - kUnits)[i];
+    return mCursor > mLast;
   }
-  // Hands the gathered bytes to the stream; false once the stream has failed.
+  // Hands the gathered samples to the stream; false once the stream has failed.
   bool Flush() {
-    if (mFill > 0 && mStream) {
-      mStream->write(reinterpret_cast<char const*>(mBytes.data()), static_cast<std::streamsize>(mFill));
+    if (mCursor != mUnits.data()) {
+      if (mStream) {
+        mStream->write(reinterpret_cast<char const*>(mUnits.data()),
+                       static_cast<std::streamsize>((mCursor - mUnits.data()) * sizeof(CUnit)));
+      }
+      for (size_t i = 0; i < kUnits; ++i) mUnits[i] = mCursor[i];
+      mCursor = mUnits.data();
     }
-    mFill = 0;
     return mStream && !mStream->fail();
   }
 
  private:
   boost::shared_ptr<std::ostream> mStream;
-  std::vector<unsigned char> mBytes;
-  size_t mFill;
+  std::vector<CUnit> mUnits;
+  CUnit* mCursor;      // the slot after the gathered samples
+  CUnit const* mLast;  // the last slot with room for one more sample after it
 };
 
 }  // namespace Private
@@ -68,15 +88,16 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
         mPosition(range.begin),
         mConverter(attribute.GetEndian()),
         mValid(true),
+        mLastStart(range.end - B),
+        mSwap(attribute.GetEndian() != GT::CEndianness::sPlatform),
         mFlipSign(N == 65544 && attribute.GetEndian() == GT::CEndianness::BigEndian),
-        mPending(new Private::CPendingSampleBytes(stream)) {
-    std::memset(mSample, 0, sizeof mSample);
+        mPending(new Private::CPendingSamples<B>(stream)) {
     mAttribute.SetEndian(GT::CEndianness::sPlatform);
     mStream->clear();
     mStream->seekp(range.begin, std::ios_base::beg);
     // The header must describe samples that are in the stream, so the
     // finaliser first hands over what is still gathered here.
-    boost::shared_ptr<Private::CPendingSampleBytes> pending = mPending;
+    boost::shared_ptr<Private::CPendingSamples<B> > pending = mPending;
     if (finalizer) {
       mFinalizer = [pending, finalizer](CSampleAttribute const& a, boost::shared_ptr<std::ostream> s,
                                         GT::CRange<long> const& r) { return pending->Flush() && finalizer(a, s, r); };
@@ -85,12 +106,11 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
   ~CFileOutputSampleIterator() override {}
 
   // True while one more sample fits in the range: nothing is written past it.
-  bool HasNext() override { return mValid && mPosition + B <= mRange.end; }
+  bool HasNext() override { return mPosition <= mLastStart; }
 
   void Next() override {
-    std::memcpy(mPending->Slot(), mSample, B);
     mPosition += B;
-    if (mPending->Take(B) && !mPending->Flush()) mValid = false;
+    if (mPending->Take() && !mPending->Flush()) Invalidate();
   }
 
   CSampleAttribute const& GetAttribute() const override { return mAttribute; }
@@ -98,21 +118,27 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
   // Also hands the gathered samples on to the file, so a failed write (a full
   // disk) is seen here and not after the owner has declared success.
   bool IsValid() const override {
-    if (!mPending->Flush()) mValid = false;
-    if (mValid && mStream->flush().fail()) mValid = false;
+    if (!mPending->Flush()) Invalidate();
+    if (mValid && mStream->flush().fail()) Invalidate();
     return mValid;
   }
 
   long ToCurrentFrame(long frames) const override { return frames; }
 
   void Set(CValueType const& value) override {
-    if constexpr (N == 65544) {
-      if (mFlipSign) {
-        mConverter.Store(mSample, static_cast<CValueType>(value ^ 0x80));
-        return;
+    auto* const slot = mPending->Slot();
+    if constexpr (B == 3) {
+      mConverter.Store(slot, value);
+    } else {
+      typedef Private::CSampleWord<B> CWord;
+      typename CWord::CType w = Private::CSampleWordValue<N>::ToWord(value);
+      if constexpr (B == 1) {
+        if (mFlipSign) w = static_cast<typename CWord::CType>(w ^ 0x80u);
+      } else {
+        if (mSwap) w = CWord::Reverse(w);
       }
+      *slot = w;
     }
-    mConverter.Store(mSample, value);
   }
 
   void SetLocation(long) override {}
@@ -130,11 +156,17 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
   long mPosition;
 
  private:
-  unsigned char mSample[8];
   CSampleEndianConverter<N> mConverter;
+  void Invalidate() const {
+    mValid = false;
+    mLastStart = std::numeric_limits<long>::min();
+  }
+
   mutable bool mValid;
+  mutable long mLastStart;  // the last position a sample may start at; none once invalid
+  bool mSwap;  // the file's byte order is not the platform's
   bool mFlipSign;
-  boost::shared_ptr<Private::CPendingSampleBytes> mPending;
+  boost::shared_ptr<Private::CPendingSamples<B> > mPending;
 };
 
 }  // namespace SL

@@ -12,12 +12,11 @@ std::size_t const kBlockSamples = CKvacCoder::kFramesPerBlock;
 }  // namespace
 
 CKvacCoding::CKvacCoding(long bits)
-    : mBits(bits), mEncoder(new Private::compressor()), mDecoder(new Private::expander()), mPrev(),
-      mScratch() {}
+    : mBits(bits), mEncoder(new Private::compressor()), mDecoder(new Private::expander()), mPrev() {}
 
 CKvacCoding::CKvacCoding(CKvacCoding const& other)
     : CKvacCoder::ICoding(other), mBits(other.mBits), mEncoder(new Private::compressor()),
-      mDecoder(new Private::expander()), mPrev(other.mPrev), mScratch() {}
+      mDecoder(new Private::expander()), mPrev(other.mPrev) {}
 
 CKvacCoding& CKvacCoding::operator=(CKvacCoding const& other) {
   if (this != &other) {
@@ -37,12 +36,6 @@ void CKvacCoding::Swap(CKvacCoding& other) {
 }
 
 CKvacCoding* CKvacCoding::Clone() const { return new CKvacCoding(*this); }
-
-void CKvacCoding::Scratch(std::size_t bytes) {
-  if (mScratch.size() != bytes) {
-    mScratch.resize(bytes);
-  }
-}
 
 // Callers size the buffers; a call that does not fit them codes nothing
 // rather than touching memory it does not own.
@@ -68,17 +61,18 @@ int CKvacCoding::Encode(std::vector<unsigned char> const& pcm, int channels,
   if (mPrev.size() <= ch) {
     mPrev.resize(ch + 1, 0);
   }
-  short* samples;
+  short channel[kBlockSamples];
+  short const* samples;
   if (channels == 1) {
-    // The codec reads its input only.
-    samples = reinterpret_cast<short*>(const_cast<unsigned char*>(pcm.data()));
+    samples = reinterpret_cast<short const*>(pcm.data());
   } else {
-    Scratch(pcm.size() / static_cast<std::size_t>(channels));
     short const* from = reinterpret_cast<short const*>(pcm.data()) + ch;
-    samples = reinterpret_cast<short*>(mScratch.data());
-    for (std::size_t i = 0; i < kBlockSamples; ++i, from += channels) {
-      samples[i] = *from;
+    if (channels == 2) {
+      for (std::size_t i = 0; i < kBlockSamples; ++i) channel[i] = from[2 * i];
+    } else {
+      for (std::size_t i = 0; i < kBlockSamples; ++i, from += channels) channel[i] = *from;
     }
+    samples = channel;
   }
   mPrev[ch] = mEncoder->compress(samples, coded.data(), mPrev[ch], static_cast<int>(mBits));
   return mPrev[ch];
@@ -94,19 +88,18 @@ int CKvacCoding::Decode(std::vector<unsigned char> const& coded, int /*units*/,
   if (mPrev.size() <= ch) {
     mPrev.resize(ch + 1, 0);
   }
-  // The codec reads its input only.
-  unsigned char* bytes = const_cast<unsigned char*>(coded.data());
+  unsigned char const* bytes = coded.data();
   if (channels == 1) {
     mPrev[ch] = mDecoder->expand(bytes, reinterpret_cast<short*>(pcm.data()), mPrev[ch],
                                  static_cast<int>(mBits));
   } else {
-    Scratch(pcm.size() / static_cast<std::size_t>(channels));
-    short const* from = reinterpret_cast<short const*>(mScratch.data());
-    mPrev[ch] = mDecoder->expand(bytes, reinterpret_cast<short*>(mScratch.data()), mPrev[ch],
-                                 static_cast<int>(mBits));
+    short channel[kBlockSamples];
+    mPrev[ch] = mDecoder->expand(bytes, channel, mPrev[ch], static_cast<int>(mBits));
     short* to = reinterpret_cast<short*>(pcm.data()) + ch;
-    for (std::size_t i = 0; i < kBlockSamples; ++i, to += channels) {
-      *to = from[i];
+    if (channels == 2) {
+      for (std::size_t i = 0; i < kBlockSamples; ++i) to[2 * i] = channel[i];
+    } else {
+      for (std::size_t i = 0; i < kBlockSamples; ++i, to += channels) *to = channel[i];
     }
   }
   return mPrev[ch];

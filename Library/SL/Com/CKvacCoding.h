@@ -37,7 +37,6 @@ public:
   std::vector<int> const& GetPrev() const { return mPrev; }
 
 private:
-  void Scratch(std::size_t bytes);
   bool Fits(std::vector<unsigned char> const& pcm, int channels, std::vector<int> const& channelList,
             std::vector<unsigned char> const& coded) const;
 
@@ -45,7 +44,6 @@ private:
   boost::shared_ptr<Private::compressor> mEncoder;
   boost::shared_ptr<Private::expander> mDecoder;
   std::vector<int> mPrev;
-  std::vector<unsigned char> mScratch;
 };
 
 }  // namespace SL

@@ -11,9 +11,10 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
     std::vector<boost::shared_ptr<std::ostream> > const& streams, GT::CRange<long> const& range,
     CFinalizer finalizer)
     : mAttribute(attribute), mStreams(streams), mRange(range), mFinalizer(finalizer),
-      mPosition(range.begin), mCount(0), mCoder(), mValid(true), mBits(bits),
+      mPosition(range.begin), mBlockBytes(CKvacCoder::ComputeBufferSize(bits)), mOpen(false),
+      mCoder(), mValid(true), mBits(bits),
       mChannels(static_cast<int>(streams.size())), mBlockSamples(0), mUnitOffsets(1, 0),
-      mChannelLists(), mIndex(0), mPcm(mNoBlock), mNoBlock() {
+      mChannelLists(), mPcm(mNoBlock), mCursor(mNoBlock), mBlockEnd(mNoBlock + 1), mNoBlock() {
   mAttribute.mBitDepth = CBitDepth::Integer16;
   mAttribute.mChannelCount = mChannels;
   mAttribute.SetEndian(GT::CEndianness::sPlatform);
@@ -30,9 +31,12 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
   if (!mValid) {
     return;
   }
+  UpdateOpen();
   mCoder.reset(new CKvacCoder(std::make_pair(bits, 16), std::vector<int>(mChannels, 1), mChannels,
                               boost::shared_ptr<CKvacCoder::ICoding>(new CKvacCoding(bits))));
-  mPcm = mCoder->GetPcm().data();
+  mPcm = reinterpret_cast<short*>(mCoder->GetPcm().data());
+  mCursor = mPcm;
+  mBlockEnd = mPcm + mBlockSamples;
   for (auto& stream : mStreams) {
     stream->clear();
     stream->seekp(range.begin, std::ios::beg);
@@ -41,15 +45,17 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
 
 CKvacFileOutputSampleIterator::~CKvacFileOutputSampleIterator() = default;
 
-bool CKvacFileOutputSampleIterator::HasNext() {
-  return mValid && mPosition + CKvacCoder::ComputeBufferSize(mBits) <= mRange.end;
-}
-
+// Once invalid, steps only cycle through the block: nothing more is written.
 void CKvacFileOutputSampleIterator::CompleteBlock() {
+  mCursor = mPcm;
+  if (!mValid) {
+    return;
+  }
   if (!Flush()) {
     mValid = false;
   }
-  mPosition += CKvacCoder::ComputeBufferSize(mBits);
+  mPosition += mBlockBytes;
+  UpdateOpen();
 }
 
 bool CKvacFileOutputSampleIterator::Flush() {
@@ -79,7 +85,7 @@ bool CKvacFileOutputSampleIterator::FinalFlush() {
     return false;
   }
   bool ok = mValid;
-  long const r = mIndex;
+  long const r = mCursor - mPcm;
   if (ok && r != 0) {
     if (mPosition + CKvacCoder::ComputeBufferSize(mBits) > mRange.end) {
       ok = false;  // the last block would pass the range's limit
@@ -87,8 +93,7 @@ bool CKvacFileOutputSampleIterator::FinalFlush() {
     std::vector<unsigned char>& pcm = mCoder->GetPcm();
     std::memset(pcm.data() + r * 2, 0, static_cast<std::size_t>(mBlockSamples - r) * 2);
     ok = ok && Flush();
-    mCount += mBlockSamples - r;
-    mIndex = 0;
+    mCursor = mPcm;
     mPosition += CKvacCoder::ComputeBufferSize(mBits);
   }
   // Buffered bytes may only fail to reach the file now: check every stream
@@ -102,6 +107,7 @@ bool CKvacFileOutputSampleIterator::FinalFlush() {
   if (!ok) {
     mValid = false;
   }
+  UpdateOpen();
   return ok;
 }
 

@@ -29,21 +29,16 @@ public:
   ~CKvacFileOutputSampleIterator() override;
 
   // A block is only started where a whole block fits before the limit.
-  bool HasNext() override;
+  bool HasNext() override { return mOpen; }
   void Next() override {
-    if (!mValid) {
-      return;
-    }
-    ++mCount;
-    if (++mIndex == mBlockSamples) {
-      mIndex = 0;
+    if (++mCursor == mBlockEnd) {
       CompleteBlock();
     }
   }
   CSampleAttribute const& GetAttribute() const override { return mAttribute; }
   bool IsValid() const override { return mValid; }
   long ToCurrentFrame(long frames) const override { return frames; }
-  void Set(short const& sample) override { std::memcpy(mPcm + 2 * mIndex, &sample, 2); }
+  void Set(short const& sample) override { *mCursor = sample; }
   void SetLocation(long) override {}
   long GetLocation() const override { return 0; }
   long TellLocation(long) const override { return 0; }
@@ -60,13 +55,15 @@ public:
 
 private:
   void CompleteBlock();
+  void UpdateOpen() { mOpen = mValid && mPosition + mBlockBytes <= mRange.end; }
 
   CSampleAttribute mAttribute;
   std::vector<boost::shared_ptr<std::ostream> > mStreams;
   GT::CRange<long> mRange;
   CFinalizer mFinalizer;
   long mPosition;
-  long mCount;
+  long mBlockBytes;  // coded bytes of one block of one channel
+  bool mOpen;        // valid, and one more block fits before the limit
   boost::shared_ptr<CKvacCoder> mCoder;
   bool mValid;
   int mBits;
@@ -74,10 +71,12 @@ private:
   long mBlockSamples;
   std::vector<int> mUnitOffsets;
   std::vector<std::vector<int> > mChannelLists;
-  // Hot-path copies: the index in the block that Set writes, and the block.
-  long mIndex;
-  unsigned char* mPcm;
-  unsigned char mNoBlock[2];
+  // Hot path: where Set writes in the block, and the block's end. The block
+  // is typed, so that Set's store aliases no other member.
+  short* mPcm;
+  short* mCursor;
+  short* mBlockEnd;
+  short mNoBlock[1];
 };
 
 }  // namespace SL
