@@ -68,6 +68,7 @@ int CKvacCoding::Encode(std::vector<unsigned char> const& pcm, int channels,
   } else {
     short const* from = reinterpret_cast<short const*>(pcm.data()) + ch;
     if (channels == 2) {
+#pragma GCC unroll 16
       for (std::size_t i = 0; i < kBlockSamples; ++i) channel[i] = from[2 * i];
     } else {
       for (std::size_t i = 0; i < kBlockSamples; ++i, from += channels) channel[i] = *from;
@@ -97,6 +98,7 @@ int CKvacCoding::Decode(std::vector<unsigned char> const& coded, int /*units*/,
     mPrev[ch] = mDecoder->expand(bytes, channel, mPrev[ch], static_cast<int>(mBits));
     short* to = reinterpret_cast<short*>(pcm.data()) + ch;
     if (channels == 2) {
+#pragma GCC unroll 16
       for (std::size_t i = 0; i < kBlockSamples; ++i) to[2 * i] = channel[i];
     } else {
       for (std::size_t i = 0; i < kBlockSamples; ++i, to += channels) *to = channel[i];

@@ -2,6 +2,9 @@
 
 #include "SL/Com/CKvacCoding.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace SL {
 
 namespace {
@@ -15,7 +18,7 @@ CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
     : mAttribute(attribute), mStreams(streams), mBuffers(), mOffset(offset), mSampleCount(0), mCoder(),
       mValid(true), mBits(bits), mChannels(static_cast<int>(streams.size())), mBlockSamples(1),
       mUnitOffsets(1, 0), mChannelLists(), mBlockStart(0), mIndex(0), mAvailable(0),
-      mPcm(sNoBlock) {
+      mPcm(sNoBlock), mReadAhead(streams.size()), mNextBlock(0) {
   mAttribute.mBitDepth = CBitDepth::Integer16;
   mAttribute.mChannelCount = mChannels;
   mAttribute.SetEndian(GT::CEndianness::sPlatform);
@@ -67,19 +70,43 @@ void CKvacFileInputSampleIterator::SetBlockStart(long samples) {
 // failed or delivers fewer bytes than a block would otherwise leave stale
 // bytes to be decoded as sound: the stream ends here instead.
 bool CKvacFileInputSampleIterator::LoadBlock() {
-  std::streamsize const blockBytes = CKvacCoder::ComputeBufferSize(mBits);
+  std::size_t const blockBytes = static_cast<std::size_t>(CKvacCoder::ComputeBufferSize(mBits));
   for (int i = 0; i < mChannels; ++i) {
-    // Straight from the stream's buffer: one block, no per-call sentry; the
-    // count read is what tells a failed or short stream.
-    std::vector<unsigned char>& coded = mCoder->GetCoded(i);
-    if (mBuffers[i]->sgetn(reinterpret_cast<char*>(coded.data()), blockBytes) != blockBytes) {
+    SReadAhead& ahead = mReadAhead[i];
+    if (ahead.end - ahead.at < blockBytes && !ReadAhead(i)) {
       mStreams[i]->setstate(std::ios::eofbit | std::ios::failbit);
       Invalidate();
       return false;
     }
+    std::vector<unsigned char>& coded = mCoder->GetCoded(i);
+    std::memcpy(coded.data(), ahead.bytes.data() + ahead.at, blockBytes);
+    ahead.at += blockBytes;
     mCoder->Decode(i, mUnitOffsets, mChannelLists[i]);
   }
+  ++mNextBlock;
   return true;
+}
+
+// Many blocks of one stream in one call, straight from its buffer, yet never
+// beyond the last block that holds samples of the stream. False when not even
+// the next whole block came.
+bool CKvacFileInputSampleIterator::ReadAhead(int channel) {
+  long const blockBytes = CKvacCoder::ComputeBufferSize(mBits);
+  long const blocks = (mSampleCount + mBlockSamples - 1) / mBlockSamples;
+  long const wanted = std::max(1L, std::min<long>(kReadAheadBlocks, blocks - mNextBlock));
+  SReadAhead& ahead = mReadAhead[channel];
+  std::size_t const kept = ahead.end - ahead.at;
+  std::memmove(ahead.bytes.data(), ahead.bytes.data() + ahead.at, kept);
+  ahead.at = 0;
+  ahead.end = kept;
+  std::size_t const room = static_cast<std::size_t>(wanted * blockBytes) - kept;
+  if (ahead.bytes.size() < kept + room) {
+    ahead.bytes.resize(kept + room);
+  }
+  std::streamsize const got =
+      mBuffers[channel]->sgetn(reinterpret_cast<char*>(ahead.bytes.data() + kept), static_cast<std::streamsize>(room));
+  ahead.end += static_cast<std::size_t>(std::max<std::streamsize>(got, 0));
+  return ahead.end >= static_cast<std::size_t>(blockBytes);
 }
 
 // Only blocks that hold samples of the stream are read, so a file of
@@ -94,6 +121,10 @@ void CKvacFileInputSampleIterator::NextBlock() {
 // A stream that cannot be positioned ends the stream.
 void CKvacFileInputSampleIterator::SeekBlock(long block) {
   long const position = mOffset + block * CKvacCoder::ComputeBufferSize(mBits);
+  mNextBlock = block;
+  for (SReadAhead& ahead : mReadAhead) {
+    ahead.at = ahead.end = 0;
+  }
   for (auto& stream : mStreams) {
     stream->clear();
     stream->seekg(position, std::ios::beg);

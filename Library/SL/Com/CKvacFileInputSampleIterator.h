@@ -46,7 +46,16 @@ public:
   long TellLocation(long offset) const override { return GetLocation() + offset; }
 
 private:
+  enum : long { kReadAheadBlocks = 4096 };
+  // Coded bytes read from one stream and not yet decoded.
+  struct SReadAhead {
+    std::vector<unsigned char> bytes;
+    std::size_t at = 0;
+    std::size_t end = 0;
+  };
+
   bool LoadBlock();
+  bool ReadAhead(int channel);
   void NextBlock();
   void SeekBlock(long block);
   void ResetCoder();
@@ -69,6 +78,8 @@ private:
   long mIndex;       // the current sample's index in the block
   long mAvailable;   // samples of the stream from the block's start; 0 once failed
   unsigned char const* mPcm;
+  std::vector<SReadAhead> mReadAhead;  // per stream
+  long mNextBlock;                     // the block the streams deliver next
 };
 
 }  // namespace SL
