@@ -34,8 +34,11 @@ class CPendingSamples {
   typedef typename std::conditional<B == 3, unsigned char, typename CSampleWord<B == 3 ? 1 : B>::CType>::type CUnit;
   enum { kUnits = B == 3 ? 3 : 1 };  // units of one sample
 
-  explicit CPendingSamples(boost::shared_ptr<std::ostream> stream)
+  // swap: the file's byte order is not the platform's (words of 2, 4 or 8
+  // bytes are then reversed a block at a time, just before writing).
+  CPendingSamples(boost::shared_ptr<std::ostream> stream, bool swap)
       : mStream(stream),
+        mSwap(swap && B != 1 && B != 3),
         mUnits((1 << 17) / sizeof(CUnit)),
         mCursor(mUnits.data()),
         mLast(mUnits.data() + mUnits.size() - 2 * kUnits) {}
@@ -51,6 +54,11 @@ class CPendingSamples {
   // Hands the gathered samples to the stream; false once the stream has failed.
   bool Flush() {
     if (mCursor != mUnits.data()) {
+      if constexpr (B != 1 && B != 3) {
+        if (mSwap) {
+          for (CUnit* p = mUnits.data(); p != mCursor; ++p) *p = CSampleWord<B>::Reverse(*p);
+        }
+      }
       if (mStream) {
         mStream->write(reinterpret_cast<char const*>(mUnits.data()),
                        static_cast<std::streamsize>((mCursor - mUnits.data()) * sizeof(CUnit)));
@@ -63,6 +71,7 @@ class CPendingSamples {
 
  private:
   boost::shared_ptr<std::ostream> mStream;
+  bool mSwap;
   std::vector<CUnit> mUnits;
   CUnit* mCursor;      // the slot after the gathered samples
   CUnit const* mLast;  // the last slot with room for one more sample after it
@@ -89,9 +98,8 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
         mConverter(attribute.GetEndian()),
         mValid(true),
         mLastStart(range.end - B),
-        mSwap(attribute.GetEndian() != GT::CEndianness::sPlatform),
         mFlipSign(N == 65544 && attribute.GetEndian() == GT::CEndianness::BigEndian),
-        mPending(new Private::CPendingSamples<B>(stream)) {
+        mPending(new Private::CPendingSamples<B>(stream, attribute.GetEndian() != GT::CEndianness::sPlatform)) {
     mAttribute.SetEndian(GT::CEndianness::sPlatform);
     mStream->clear();
     mStream->seekp(range.begin, std::ios_base::beg);
@@ -134,10 +142,8 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
       typename CWord::CType w = Private::CSampleWordValue<N>::ToWord(value);
       if constexpr (B == 1) {
         if (mFlipSign) w = static_cast<typename CWord::CType>(w ^ 0x80u);
-      } else {
-        if (mSwap) w = CWord::Reverse(w);
       }
-      *slot = w;
+      *slot = w;  // in platform order: the block is put in the file's order as it is written
     }
   }
 
@@ -164,7 +170,6 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
 
   mutable bool mValid;
   mutable long mLastStart;  // the last position a sample may start at; none once invalid
-  bool mSwap;  // the file's byte order is not the platform's
   bool mFlipSign;
   boost::shared_ptr<Private::CPendingSamples<B> > mPending;
 };
