@@ -542,3 +542,70 @@ TEST(FileSampleStreams, EveryWrittenDepthReadsBackInIndependentTools) {
     EXPECT_EQ(ReadRaw(sndRaw, c.code), expected) << "libsndfile " << path;
   }
 }
+
+namespace {
+
+// Writes n samples in the given byte order through the output iterator,
+// leaving out the Set of every 1000th (and of those around the block the
+// iterator gathers), then reads them back through the input iterator.
+template <int N>
+void RoundTripAcrossBlocks(GT::CEndianness::EEndian endian) {
+  typedef typename SL::CFileOutputSampleIterator<N>::CValueType CValue;
+  int const bytes = (N & 0xFFFF) / 8;
+  long const n = 3 * (1L << 17) / bytes + 11;
+  SL::CSampleAttribute const a{SL::CBitDepth(N), 8000, 1, 0, endian};
+  auto stream = boost::shared_ptr<std::stringstream>(new std::stringstream(std::ios::in | std::ios::out | std::ios::binary));
+  std::vector<CValue> expected;
+  {
+    SL::CFileOutputSampleIterator<N> out(a, stream, GT::CRange<long>(0, 1L << 30), SL::CFileOutputFinalizer());
+    CValue last = CValue();
+    for (long i = 0; i < n; ++i) {
+      bool const skip = i % 1000 == 999 || std::labs(i - (1L << 17) / bytes) < 3;
+      if (!skip) {
+        last = static_cast<CValue>(N == 65544 ? (i * 7) & 0xFF : (i * 7919) % 8000000 - 4000000);
+        if (N == 65552) last = static_cast<CValue>(static_cast<short>(i * 7919));
+        out.Set(last);
+      }
+      expected.push_back(last);
+      ASSERT_TRUE(out.HasNext());
+      out.Next();
+    }
+    ASSERT_TRUE(out.IsValid());
+    EXPECT_EQ(n * bytes, out.mPosition);
+  }
+  std::string const raw = stream->str();
+  ASSERT_EQ(static_cast<size_t>(n * bytes), raw.size());
+  // The file's order, byte for byte, for one sample.
+  unsigned char const* first = reinterpret_cast<unsigned char const*>(raw.data()) + 5 * bytes;
+  uint32_t const word = static_cast<uint32_t>(N == 65544 && endian == GT::CEndianness::BigEndian
+                                                  ? expected[5] ^ 0x80
+                                                  : static_cast<uint32_t>(expected[5]));
+  for (int b = 0; b < bytes; ++b) {
+    int const shift = 8 * (endian == GT::CEndianness::BigEndian ? bytes - 1 - b : b);
+    EXPECT_EQ((word >> shift) & 0xFF, first[b]) << "byte " << b;
+  }
+
+  SL::CFileInputSampleIterator<N> in(a, stream, GT::CRange<long>(0, n * bytes));
+  std::vector<CValue> got;
+  while (in.HasNext()) {
+    got.push_back(in.Get());
+    in.Next();
+  }
+  EXPECT_TRUE(in.IsValid());
+  EXPECT_EQ(expected, got);
+  EXPECT_EQ(n * bytes + bytes, in.GetPosition());
+  in.SetLocation(n - 2);
+  EXPECT_EQ(expected[n - 2], in.Get());
+  EXPECT_EQ(n - 2, in.GetLocation());
+}
+
+}  // namespace
+
+TEST(FileSampleStreams, SamplesCrossTheGatheredBlocksInEitherByteOrder) {
+  for (auto endian : {GT::CEndianness::LittleEndian, GT::CEndianness::BigEndian}) {
+    RoundTripAcrossBlocks<65552>(endian);
+    RoundTripAcrossBlocks<65544>(endian);
+    RoundTripAcrossBlocks<65560>(endian);
+    RoundTripAcrossBlocks<65568>(endian);
+  }
+}

@@ -423,3 +423,44 @@ TEST(KvacFileSampleIterators, LongStereoRoundTripMatchesTheCodec) {
 }
 
 }  // namespace
+
+// Files longer than what the input reads from a stream at once: a cut deep in
+// the file, in either channel, ends the stream exactly there; repositioning
+// far back and far ahead after reading delivers what a read from the start
+// delivers; and nothing is read beyond the last block the stream needs.
+TEST(KvacFileInput, LongFilesCutDeepAndRepositioned) {
+  std::size_t const frames = 5000 * 16 + 9;
+  auto left = MusicLike(frames, 0);
+  auto right = MusicLike(frames, 1);
+  std::string lc = ReferenceEncode(left, 8), rc = ReferenceEncode(right, 8);
+  auto const all = Interleave(ReferenceDecode(lc, 8, frames), ReferenceDecode(rc, 8, frames));
+
+  for (int cut : {0, 1}) {
+    for (std::size_t keep : {std::size_t(4096 * 16), std::size_t(4500 * 16 + 5)}) {
+      std::string a = lc, b = rc;
+      (cut == 0 ? a : b).resize(keep);
+      SL::CKvacFileInputSampleIterator in(8, Attribute(static_cast<long>(frames)), {CIn(Buffer(a)), CIn(Buffer(b))},
+                                          0);
+      std::size_t const whole = keep / 16 * 16 * 2;
+      auto got = ReadAll(in);
+      ASSERT_EQ(whole, got.size()) << "channel " << cut << " keeps " << keep;
+      EXPECT_TRUE(std::equal(got.begin(), got.end(), all.begin()));
+      EXPECT_FALSE(in.IsValid());
+    }
+  }
+
+  CBuf l = Buffer(lc + std::string(64, '\x33')), r = Buffer(rc + std::string(64, '\x44'));
+  SL::CKvacFileInputSampleIterator in(8, Attribute(static_cast<long>(frames)), {l, r}, 0);
+  for (int i = 0; i < 2 * 4200 * 16; ++i) in.Next();
+  for (long frame : {17L, 70000L, 4095L * 16 + 3, 0L, static_cast<long>(frames) - 1}) {
+    in.SetLocation(frame);
+    ASSERT_TRUE(in.HasNext()) << frame;
+    EXPECT_EQ(frame, in.GetLocation());
+    auto rest = ReadAll(in);
+    ASSERT_EQ(all.size() - 2 * static_cast<std::size_t>(frame), rest.size()) << frame;
+    EXPECT_TRUE(std::equal(rest.begin(), rest.end(), all.begin() + 2 * frame)) << frame;
+    EXPECT_TRUE(in.IsValid());
+    EXPECT_EQ(static_cast<long>(lc.size()), l->tellg()) << "no byte after the last block";
+    EXPECT_EQ(static_cast<long>(rc.size()), r->tellg());
+  }
+}
