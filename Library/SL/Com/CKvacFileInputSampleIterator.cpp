@@ -96,7 +96,9 @@ bool CKvacFileInputSampleIterator::ReadAhead(int channel) {
   long const wanted = std::max(1L, std::min<long>(kReadAheadBlocks, blocks - mNextBlock));
   SReadAhead& ahead = mReadAhead[channel];
   std::size_t const kept = ahead.end - ahead.at;
-  std::memmove(ahead.bytes.data(), ahead.bytes.data() + ahead.at, kept);
+  if (kept > 0) {
+    std::memmove(ahead.bytes.data(), ahead.bytes.data() + ahead.at, kept);
+  }
   ahead.at = 0;
   ahead.end = kept;
   std::size_t const room = static_cast<std::size_t>(wanted * blockBytes) - kept;
