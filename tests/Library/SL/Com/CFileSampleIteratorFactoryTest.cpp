@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -592,7 +593,11 @@ void RoundTripAcrossBlocks(GT::CEndianness::EEndian endian) {
     in.Next();
   }
   EXPECT_TRUE(in.IsValid());
-  EXPECT_EQ(expected, got);
+  ASSERT_EQ(expected.size(), got.size()) << N << " " << endian;
+  auto const differ = std::mismatch(expected.begin(), expected.end(), got.begin());
+  EXPECT_TRUE(differ.first == expected.end())
+      << N << " " << endian << ": sample " << (differ.first - expected.begin()) << " is " << +*differ.second
+      << ", not " << +*differ.first;
   EXPECT_EQ(n * bytes + bytes, in.GetPosition());
   in.SetLocation(n - 2);
   EXPECT_EQ(expected[n - 2], in.Get());
