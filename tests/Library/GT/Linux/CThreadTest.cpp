@@ -127,13 +127,13 @@ TEST(CThreadThreaded, DestructorWaitsForRunningAndEndedBodiesAlike) {
     EXPECT_EQ(1, quick.mRuns.load());
   }
   // Ended threads were joined too, so none is left behind.
-  EXPECT_TRUE(WaitFor([&] { return TestSupport::CountProcessThreads() == before; }));
+  EXPECT_EQ(before, TestSupport::WaitForProcessThreads(before));
   for (int i = 0; i < 200; ++i) {
     CCountingRunnable quick;
     GT::CThread thread(quick);
     thread.Start();
   }
-  EXPECT_TRUE(WaitFor([&] { return TestSupport::CountProcessThreads() == before; }));
+  EXPECT_EQ(before, TestSupport::WaitForProcessThreads(before));
 }
 
 TEST(CThreadThreaded, EdgeCasesOfStartAndRun) {
