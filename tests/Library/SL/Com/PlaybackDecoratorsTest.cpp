@@ -196,36 +196,3 @@ TEST(CSampleIteratorRingBufferingDecoratorThreaded, RefusesOtherDepthsWithoutLea
                std::invalid_argument);
   EXPECT_EQ(before, TestSupport::WaitForProcessThreads(before));
 }
-
-TEST(PlaybackChainThreaded, MonoBecomesStereoFloatsAndStereoPassesThrough) {
-  std::vector<short> const mono = {0, 32767, -32768, 100, -100, 16384};
-  // Mono: ring, then stereo, then float, as the player builds it.
-  {
-    boost::shared_ptr<SL::IInputSampleIterator> chain(
-        new SL::CSampleIteratorRingBufferingDecorator<65552>(Source(mono, 1), 0.6, 104));
-    ASSERT_EQ(1, chain->GetAttribute().mChannelCount);
-    chain.reset(new SL::CSampleIteratorStereoDecorator<65552>(chain));
-    chain.reset(new SL::CSampleIteratorBitDepthConvertDecorator<65552, 131104>(chain));
-    EXPECT_EQ(2, chain->GetAttribute().mChannelCount);
-    EXPECT_EQ(131104, chain->GetAttribute().mBitDepth.GetValue());
-    auto& floats = dynamic_cast<SL::ITypedInputSampleIterator<131104>&>(*chain);
-    std::vector<float> expected;
-    for (short s : mono) {
-      expected.push_back(static_cast<float>(s) / 32767.0f);
-      expected.push_back(static_cast<float>(s) / 32767.0f);
-    }
-    EXPECT_EQ(expected, ReadAll(floats));
-  }
-  // Stereo: no widening.
-  {
-    boost::shared_ptr<SL::IInputSampleIterator> chain(
-        new SL::CSampleIteratorRingBufferingDecorator<65552>(Source(mono, 2), 0.6, 104));
-    chain.reset(new SL::CSampleIteratorBitDepthConvertDecorator<65552, 131104>(chain));
-    auto& floats = dynamic_cast<SL::ITypedInputSampleIterator<131104>&>(*chain);
-    std::vector<float> expected;
-    for (short s : mono) {
-      expected.push_back(static_cast<float>(s) / 32767.0f);
-    }
-    EXPECT_EQ(expected, ReadAll(floats));
-  }
-}
