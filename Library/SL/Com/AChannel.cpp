@@ -27,9 +27,7 @@ AChannel& AChannel::operator=(AChannel const& other) {
 }
 
 void AChannel::Swap(AChannel& other) {
-  CWaveFormat format(mFormat);
-  mFormat = other.mFormat;
-  other.mFormat = format;
+  std::swap(mFormat, other.mFormat);
   std::swap(mLevel, other.mLevel);
   std::swap(mPan, other.mPan);
   std::swap(mPeakLevel, other.mPeakLevel);

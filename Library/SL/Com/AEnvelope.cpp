@@ -1,5 +1,7 @@
 #include "SL/Com/AEnvelope.h"
 
+#include <utility>
+
 namespace SL {
 
 AEnvelope::AEnvelope(CWaveFormat format)
@@ -14,12 +16,8 @@ AEnvelope& AEnvelope::operator=(AEnvelope const& other) {
 }
 
 void AEnvelope::Swap(AEnvelope& other) {
-  CWaveFormat format(mFormat);
-  mFormat = other.mFormat;
-  other.mFormat = format;
-  IEnvelope::CCurveType curve(mCurveType);
-  mCurveType = other.mCurveType;
-  other.mCurveType = curve;
+  std::swap(mFormat, other.mFormat);
+  std::swap(mCurveType, other.mCurveType);
 }
 
 bool AEnvelope::operator==(AEnvelope const& other) const {

@@ -38,9 +38,7 @@ void ALoop::Swap(ALoop& other) {
   std::swap(mXfRateLoop, other.mXfRateLoop);
   std::swap(mXfDepthEnd, other.mXfDepthEnd);
   std::swap(mXfRateEnd, other.mXfRateEnd);
-  CLoopMode mode(mLoopMode);
-  mLoopMode = other.mLoopMode;
-  other.mLoopMode = mode;
+  std::swap(mLoopMode, other.mLoopMode);
   std::swap(mLoopTune, other.mLoopTune);
 }
 

@@ -12,13 +12,6 @@ void KeepPositive(double& value) {
   if (!(value > 0.0)) value = 0.0;
 }
 
-template <class T>
-void SwapValues(T& a, T& b) {
-  T t(a);
-  a = b;
-  b = t;
-}
-
 }  // namespace
 
 AWave::AWave()
@@ -64,9 +57,9 @@ AWave& AWave::operator=(AWave const& other) {
 }
 
 void AWave::Swap(AWave& other) {
-  SwapValues(mFormat, other.mFormat);
+  std::swap(mFormat, other.mFormat);
   std::swap(mSampleRate, other.mSampleRate);
-  SwapValues(mOriginalBitDepth, other.mOriginalBitDepth);
+  std::swap(mOriginalBitDepth, other.mOriginalBitDepth);
   std::swap(mRecordNote, other.mRecordNote);
   std::swap(mActualNote, other.mActualNote);
   std::swap(mPlayNote, other.mPlayNote);

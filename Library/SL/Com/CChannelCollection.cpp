@@ -1,6 +1,7 @@
 #include "SL/Com/CChannelCollection.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "SL/Com/CNullChannel.h"
 #include "SL/Com/CloneSharedPointerCollection.h"
@@ -26,9 +27,7 @@ CChannelCollection& CChannelCollection::operator=(CChannelCollection const& othe
 
 void CChannelCollection::Swap(CChannelCollection& other) {
   CChannels::swap(other);
-  CWaveFormat format(mFormat);
-  mFormat = other.mFormat;
-  other.mFormat = format;
+  std::swap(mFormat, other.mFormat);
   mFactory.swap(other.mFactory);
 }
 

@@ -14,4 +14,17 @@ CEntityId CEntityId::FromPath(CTreeNode const* node) {
   return id;
 }
 
+CEntityId CEntityId::Below(CEntityId const& path) const {
+  if (!Intersects(path, false)) return CEntityId();
+  CNode const& head = path.FirstLeaf()->data;
+  CEntityId part = Extract(path);
+  if (part.IsEmpty()) {
+    part.mTree->append_child(part.Root(), head);
+    part.mCurrent.clear();
+  } else {
+    part.Shrink(*head.mType);
+  }
+  return part;
+}
+
 }  // namespace SL

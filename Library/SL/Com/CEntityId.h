@@ -24,6 +24,12 @@ public:
   // A new id holding the path from the root down to node.
   static CEntityId FromPath(CTreeNode const* node);
 
+  // What this selection picks below the last node of path (a chain such as
+  // wave -> channel), headed by that node's type: the whole entity when the
+  // selection reaches the path but names nothing below it, an empty id when
+  // it does not reach the path.
+  CEntityId Below(CEntityId const& path) const;
+
 private:
   friend class CEntityCollectionAdapter<CEntityId, CCollection>;
   friend class CEntityIdConstraint;

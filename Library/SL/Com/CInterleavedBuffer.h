@@ -92,12 +92,11 @@ public:
 
   class CIteratorBase : public GT::CEndianed {
   public:
-    CIteratorBase() : mFirst(0), mLast(0), mStride(0), mChannel(0), mFrame(0), mBuffer(nullptr) {}
+    CIteratorBase() : mFirst(0), mLast(0), mChannel(0), mFrame(0), mBuffer(nullptr) {}
     CIteratorBase(CInterleavedBuffer const& buffer, int first, int last, std::size_t frame)
         : GT::CEndianed(buffer.GetEndian()),
           mFirst(first),
           mLast(last),
-          mStride((buffer.mChannels - (last - first + 1) + 1) * W),
           mChannel(first),
           mFrame(frame),
           mBuffer(&buffer) {}
@@ -105,7 +104,6 @@ public:
   protected:
     int mFirst;
     int mLast;
-    int mStride;  // bytes from the last selected sample to the next frame's first
     int mChannel;
     std::size_t mFrame;
     CInterleavedBuffer const* mBuffer;

@@ -25,16 +25,8 @@ void IChannel::CopyAttribute(IChannel const& source, CEntityId const& id) {
   }
   if (selection.Intersects(CEntityId().Set<IChannel>(-1).Attribute(kFrameRange), false))
     SetLocation(source.GetLocation());
-  CEntityId const envelope = CEntityId().Set<IChannel>(-1).Set<IEnvelope>(0);
-  if (selection.Intersects(envelope, false)) {
-    CEntityId part = selection.Extract(envelope);
-    if (part.IsEmpty()) {
-      Envelope().CopyAttribute(source.Envelope(), CEntityId().Set<IEnvelope>(0));
-    } else {
-      part.Shrink(typeid(IEnvelope));
-      Envelope().CopyAttribute(source.Envelope(), part);
-    }
-  }
+  CEntityId const envelope = selection.Below(CEntityId().Set<IChannel>(-1).Set<IEnvelope>(0));
+  if (!envelope.IsEmpty()) Envelope().CopyAttribute(source.Envelope(), envelope);
 }
 
 }  // namespace SL

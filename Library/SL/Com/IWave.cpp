@@ -40,36 +40,12 @@ void IWave::CopyAttribute(IWave const& source, CEntityId const& which) {
   if (selection.Intersects(CEntityId().Set<IWave>(-1).Attribute(kVerticalSelection), false))
     SetVerticalSelection(source.GetVerticalSelection());
 
-  CEntityId const channels = CEntityId().Set<IWave>(-1).Set<IChannel>(-1);
-  if (selection.Intersects(channels, false)) {
-    CEntityId part = selection.Extract(channels);
-    if (part.IsEmpty()) {
-      Channels().CopyAttribute(source.Channels(), CEntityId().Set<IChannel>(-1));
-    } else {
-      part.Shrink(typeid(IChannel));
-      Channels().CopyAttribute(source.Channels(), part);
-    }
-  }
-  CEntityId const envelope = CEntityId().Set<IWave>(-1).Set<IEnvelope>(0);
-  if (selection.Intersects(envelope, false)) {
-    CEntityId part = selection.Extract(envelope);
-    if (part.IsEmpty()) {
-      Envelope().CopyAttribute(source.Envelope(), CEntityId().Set<IEnvelope>(0));
-    } else {
-      part.Shrink(typeid(IEnvelope));
-      Envelope().CopyAttribute(source.Envelope(), part);
-    }
-  }
-  CEntityId const loop = CEntityId().Set<IWave>(-1).Set<ILoop>(0);
-  if (selection.Intersects(loop, false)) {
-    CEntityId part = selection.Extract(loop);
-    if (part.IsEmpty()) {
-      Loop().CopyAttribute(source.Loop(), CEntityId().Set<ILoop>(0));
-    } else {
-      part.Shrink(typeid(ILoop));
-      Loop().CopyAttribute(source.Loop(), part);
-    }
-  }
+  CEntityId const channels = selection.Below(CEntityId().Set<IWave>(-1).Set<IChannel>(-1));
+  if (!channels.IsEmpty()) Channels().CopyAttribute(source.Channels(), channels);
+  CEntityId const envelope = selection.Below(CEntityId().Set<IWave>(-1).Set<IEnvelope>(0));
+  if (!envelope.IsEmpty()) Envelope().CopyAttribute(source.Envelope(), envelope);
+  CEntityId const loop = selection.Below(CEntityId().Set<IWave>(-1).Set<ILoop>(0));
+  if (!loop.IsEmpty()) Loop().CopyAttribute(source.Loop(), loop);
 }
 
 }  // namespace SL

@@ -108,6 +108,20 @@ TEST(CEntityId, ExtractKeepsTheElementsTheSelectionIncludes) {
   EXPECT_TRUE(CEntityId().Extract(LoopId(0)).IsEmpty());
 }
 
+TEST(CEntityId, BelowNarrowsASelectionToTheEntityUnderAPath) {
+  CEntityId const path = CEntityId().Set<SL::IWave>(-1).Set<SL::ILoop>(0);
+  // Naming the wave alone selects the whole loop.
+  EXPECT_TRUE(CEntityId().Set<SL::IWave>(0).Below(path) == LoopId(0));
+  // A part of the loop comes back headed by the loop.
+  EXPECT_TRUE(WaveLoop(0x40).Below(path) == LoopId(0x40));
+  // A selection of other attributes of the wave reaches no loop.
+  EXPECT_TRUE(CEntityId().Set<SL::IWave>(0).Attribute(0x10).Below(path).IsEmpty());
+  CEntityId const channels = CEntityId().Set<SL::IWave>(0).Set<SL::IChannel>(1).Attribute(0x80);
+  EXPECT_TRUE(channels.Below(path).IsEmpty());
+  EXPECT_TRUE(channels.Below(CEntityId().Set<SL::IWave>(-1).Set<SL::IChannel>(-1)) ==
+              CEntityId().Set<SL::IChannel>(1).Attribute(0x80));
+}
+
 TEST(CEntityId, CopiesAreDeepAndDoNotBuild) {
   CEntityId original;
   original.Set<SL::IChannel>(0);

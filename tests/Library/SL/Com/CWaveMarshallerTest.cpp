@@ -434,6 +434,35 @@ TEST_F(CWaveMarshallerTools, LoadedSoxSamplesMatchSoxsOwnRawOutput) {
   }
 }
 
+// Neither tool makes an instrument or markers of its own for AIFF, but sox
+// rewrites those it reads: the sustain loop and notes as sox wrote them.
+TEST_F(CWaveMarshallerTools, SoxRewrittenInstrumentAndMarkers) {
+  if (!TestSupport::HasTool("sox")) GTEST_SKIP() << "sox is not installed";
+  CBytes children;
+  Chunk(children, "COMM", Comm(1, 500, 16, 22050.0), true);
+  Chunk(children, "MARK", Mark({{1, 100}, {2, 301}}), true);
+  Chunk(children, "INST", Inst(62, 0, 1, 1, 2), true);
+  Chunk(children, "SSND", Ssnd(CBytes(1000, 0)), true);
+  std::string const made = mDir.File("made.aiff");
+  std::string const path = mDir.File("sox.aiff");
+  ASSERT_TRUE(TestSupport::WriteFileBytes(made, Root("FORM", "AIFF", children, true)));
+  ASSERT_TRUE(TestSupport::RunTool("sox -D " + made + " " + path));
+  for (bool load : {false, true}) {
+    CWavePtr wave = ReadAiffFile(path, load);
+    ASSERT_TRUE(wave);
+    EXPECT_EQ(22050.0, wave->GetSampleRate());
+    EXPECT_EQ(500, wave->GetLocation().end);
+    EXPECT_EQ(62.0, wave->GetRecordNote());
+    EXPECT_TRUE(wave->Loop().GetLoopMode() == SL::CLoopMode::Forward);
+    EXPECT_EQ(99.0, wave->Loop().GetLoopFrame());
+    EXPECT_EQ(0.0, wave->Loop().GetStartFrame());
+    // sox 14.4 numbers the end marker apart from the one INST names, so the
+    // end may keep its default; never anything else.
+    double const end = wave->Loop().GetEndFrame();
+    EXPECT_TRUE(end == 300.0 || end == 499.0) << end;
+  }
+}
+
 // libsndfile writes a "smpl" chunk for an instrument set through its API.
 TEST_F(CWaveMarshallerTools, LibsndfileSamplerChunk) {
   if (!TestSupport::HasTool("python3") ||
