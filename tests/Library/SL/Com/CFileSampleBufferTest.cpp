@@ -95,7 +95,9 @@ TEST(FileSampleBuffer, RefusesWhatItCannotModel) {
   CScratchDir dir;
   SL::CSampleAttribute const s8(SL::CBitDepth(65544), 8000, 1, 0, GT::CEndianness::sPlatform);
   // Signed 8-bit AIFF samples have no unsigned buffer view.
+  ASSERT_TRUE(WriteFileBytes(dir.File("a.aiff"), {1, 2, 3}));
   EXPECT_FALSE(SL::CFileSampleBufferFactory().Create(s8, dir.File("a.aiff"), SL::CWaveFileFormat::FormAiff));
+  EXPECT_EQ(ReadFileBytes(dir.File("a.aiff")), (std::vector<unsigned char>{1, 2, 3})) << "refused before truncating";
   EXPECT_TRUE(SL::CFileSampleBufferFactory().Create(s8, dir.File("a.wav"), SL::CWaveFileFormat::RiffWave));
   EXPECT_FALSE(SL::CFileSampleBufferFactory().Create(dir.File("missing.wav")));
 }
