@@ -4,7 +4,7 @@
 # sanitizer report.
 set -euo pipefail
 BUILD=${1:?usage: tools/fuzz.sh <build-dir>}
-RUNS=${FUZZ_RUNS:-20000}
+RUNS=${FUZZ_RUNS:-200000}
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/vq7-fuzz-XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
 
@@ -23,8 +23,10 @@ seeds() { # dir ext
 }
 
 status=0
+ran=0
 for target in "$BUILD"/fuzz/*Fuzzer; do
   [ -x "$target" ] || continue
+  ran=$((ran + 1))
   name=$(basename "$target")
   case "$name" in
     Aiff*) ext=aiff ;;
@@ -45,4 +47,8 @@ for target in "$BUILD"/fuzz/*Fuzzer; do
     tail -n 2 "$WORK/$name.log"
   fi
 done
+if [ "$ran" -eq 0 ]; then
+  echo "no fuzz targets in $BUILD/fuzz" >&2
+  exit 1
+fi
 exit $status

@@ -30,7 +30,7 @@ build build-tsan thread vq7_tests -DVQ7_BUILD_BENCH=OFF
 
 if [ -f fuzz/CMakeLists.txt ]; then
   echo "== fuzz targets (short fixed runs)"
-  build build-fuzz "" all -DCMAKE_CXX_COMPILER=clang++ -DVQ7_BUILD_FUZZ=ON -DVQ7_BUILD_BENCH=OFF
+  build build-fuzz "" vq7_fuzz -DCMAKE_CXX_COMPILER=clang++ -DVQ7_BUILD_FUZZ=ON -DVQ7_BUILD_BENCH=OFF
   bash tools/fuzz.sh build-fuzz
 fi
 echo "== all tests passed"

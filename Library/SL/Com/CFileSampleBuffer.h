@@ -3,6 +3,8 @@
 #include "GT/Com/CRange.h"
 #include "SL/Com/ASampleBuffer.h"
 #include "SL/Com/CFileOutputSampleIterator.h"
+#include "SL/Com/CInputFileSampleLocator.h"
+#include "SL/Com/COutputFileSampleLocator.h"
 #include "SL/Com/ISampleLocator.h"
 #include "SL/Com/CWaveFileFormat.h"
 #include "SL/Com/IFileSampleBufferMixin.h"
@@ -10,7 +12,6 @@
 #include <boost/shared_ptr.hpp>
 
 #include <algorithm>
-#include <cstring>
 #include <istream>
 #include <ostream>
 
@@ -52,80 +53,10 @@ class CFileSampleBuffer : public ASampleBuffer<N>, public IFileSampleBufferMixin
   long Distance() const override { return mRange.end - mRange.begin; }
 
   boost::shared_ptr<ISampleLocator> CreateLocator(long location) override {
-    if (mInputStream) return boost::shared_ptr<ISampleLocator>(new CInputLocator(mInputStream, location));
-    if (mOutputStream) return boost::shared_ptr<ISampleLocator>(new COutputLocator(mOutputStream, location));
+    if (mInputStream) return boost::shared_ptr<ISampleLocator>(new CInputFileSampleLocator<N>(mInputStream, location));
+    if (mOutputStream) return boost::shared_ptr<ISampleLocator>(new COutputFileSampleLocator<N>(mOutputStream, location));
     return boost::shared_ptr<ISampleLocator>();
   }
-
-  // File positions of buffer iterators. Every begin/end pair shares one
-  // stream, so each transfer first moves the stream to its own sample:
-  // otherwise the locator made last (the end) would decide where all read.
-  class CInputLocator : public ISampleLocator {
-   public:
-    CInputLocator(boost::shared_ptr<std::istream> stream, long location)
-        : mStream(stream), mLocation(location), mPending(false) {
-      std::memset(mSample, 0, sizeof mSample);
-    }
-    CInputLocator* Clone() const override { return new CInputLocator(*this); }
-    using ISampleLocator::Equals;
-    unsigned char* Current() override {
-      if (!mPending) {
-        mStream->seekg(mLocation, std::ios_base::beg);
-        mStream->read(reinterpret_cast<char*>(mSample), B);
-        mPending = true;
-      }
-      return mSample;
-    }
-    long Increment(long step) override {
-      mLocation += step;
-      mPending = false;
-      return step;
-    }
-    bool Equals(ISampleLocator const& other) const override {
-      return mLocation == dynamic_cast<CInputLocator const&>(other).mLocation;
-    }
-    long GetLocation() const { return mLocation; }
-
-   private:
-    boost::shared_ptr<std::istream> mStream;
-    long mLocation;
-    unsigned char mSample[8];
-    bool mPending;
-  };
-
-  class COutputLocator : public ISampleLocator {
-   public:
-    COutputLocator(boost::shared_ptr<std::ostream> stream, long location)
-        : mStream(stream), mLocation(location), mPending(false) {
-      std::memset(mSample, 0, sizeof mSample);
-    }
-    COutputLocator* Clone() const override { return new COutputLocator(*this); }
-    using ISampleLocator::Equals;
-    // The sample reaches the file when the iterator moves past it.
-    unsigned char* Current() override {
-      mPending = true;
-      return mSample;
-    }
-    long Increment(long step) override {
-      if (mPending) {
-        mStream->seekp(mLocation, std::ios_base::beg);
-        mStream->write(reinterpret_cast<char const*>(mSample), B);
-      }
-      mLocation += step;
-      mPending = false;
-      return step;
-    }
-    bool Equals(ISampleLocator const& other) const override {
-      return mLocation == dynamic_cast<COutputLocator const&>(other).mLocation;
-    }
-    long GetLocation() const { return mLocation; }
-
-   private:
-    boost::shared_ptr<std::ostream> mStream;
-    long mLocation;
-    unsigned char mSample[8];
-    bool mPending;
-  };
 
   CWaveFileFormat GetFileFormat() const override { return mFileFormat; }
 

@@ -65,6 +65,12 @@ bool IsUsable(CSampleAttribute const& attribute) {
          attribute.mSampleRate <= CFileSampleBufferFactory::sMaximumSampleRate;
 }
 
+// The buffer iterators cannot give signed 8-bit AIFF samples the unsigned
+// 8-bit model; the sample iterators can.
+bool HasBufferView(CWaveFileFormat const& format, int code) {
+  return !(code == 65544 && format == CWaveFileFormat::FormAiff);
+}
+
 // A write error anywhere before, or a size the fields cannot hold: no header.
 bool CanFinalize(CSampleAttribute const& attribute, boost::shared_ptr<std::ostream> const& stream,
                  GT::CRange<long> const& range, long headerBytes) {
@@ -290,6 +296,8 @@ boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::Create(std::string co
 boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::Create(CSampleAttribute const& attribute,
                                                                   std::string const& path,
                                                                   CWaveFileFormat const& format) {
+  // Refused before the file is created or truncated, like every other refusal.
+  if (!HasBufferView(format, attribute.mBitDepth.GetValue())) return boost::shared_ptr<ISampleBuffer>();
   boost::shared_ptr<COutputSource> source = OpenOutputSource(attribute, path, format);
   if (!source) return boost::shared_ptr<ISampleBuffer>();
   return CreateOutputSampleBuffer(*source);
@@ -306,8 +314,7 @@ boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::CreateInputSampleBuff
   source.mRange.end = source.mRange.begin + (length > 0 ? length / frameBytes * frameBytes : 0);
   switch (source.mAttribute.mBitDepth.GetValue()) {
     case 65544:
-      // The buffer iterators cannot give signed 8-bit AIFF samples the unsigned model.
-      if (source.mFileFormat == CWaveFileFormat::FormAiff) return CResult();
+      if (!HasBufferView(source.mFileFormat, 65544)) return CResult();
       return CResult(new CFileSampleBuffer<65544>(source.mFileFormat, source.mAttribute, source.mStream, source.mRange));
     case 65552:
       return CResult(new CFileSampleBuffer<65552>(source.mFileFormat, source.mAttribute, source.mStream, source.mRange));
@@ -330,7 +337,7 @@ boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::CreateOutputSampleBuf
   CSampleAttribute const& a = source.mAttribute;
   switch (a.mBitDepth.GetValue()) {
     case 65544:
-      if (f == CWaveFileFormat::FormAiff) return CResult();
+      if (!HasBufferView(f, 65544)) return CResult();
       return CResult(new CFileSampleBuffer<65544>(f, a, source.mStream, source.mRange, source.mFinalizer));
     case 65552:
       return CResult(new CFileSampleBuffer<65552>(f, a, source.mStream, source.mRange, source.mFinalizer));

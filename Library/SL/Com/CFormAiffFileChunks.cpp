@@ -16,6 +16,32 @@ bool Fail(std::istream& stream) {
   return false;
 }
 
+// The fields of a fixed body in file order: one list serves reading and
+// writing, so the two cannot drift apart.
+template <class F>
+void EachField(CFormAiffFileChunks::CCommonChunk& c, F&& each) {
+  each(c.numChannels);
+  each(c.numSampleFrames);
+  each(c.sampleSize);
+  each(c.sampleRate);
+}
+
+template <class F>
+void EachField(CFormAiffFileChunks::CInstrumentChunk::CFields& f, F&& each) {
+  each(f.baseNote);
+  each(f.detune);
+  each(f.lowNote);
+  each(f.highNote);
+  each(f.lowVelocity);
+  each(f.highVelocity);
+  each(f.gain);
+  for (CFormAiffFileChunks::CInstrumentChunk::CLoop* loop : {&f.sustainLoop, &f.releaseLoop}) {
+    each(loop->playMode);
+    each(loop->beginLoop);
+    each(loop->endLoop);
+  }
+}
+
 }  // namespace
 
 CIffChunk::CFourCharacterCode const CFormAiffFileChunks::CFormAiffChunk::sId("FORM");
@@ -68,19 +94,13 @@ CFormAiffFileChunks::CCommonChunk::~CCommonChunk() {}
 
 bool CFormAiffFileChunks::CCommonChunk::ReadBody(std::istream& stream) {
   GT::CEndianedStreamUtilities const io(GetEndian());
-  io.Read(stream, numChannels);
-  io.Read(stream, numSampleFrames);
-  io.Read(stream, sampleSize);
-  io.Read(stream, sampleRate);
+  EachField(*this, [&](auto& field) { io.Read(stream, field); });
   return !stream.fail();
 }
 
 bool CFormAiffFileChunks::CCommonChunk::WriteBody(std::ostream& stream) {
   GT::CEndianedStreamUtilities const io(GetEndian());
-  io.Write(stream, numChannels);
-  io.Write(stream, numSampleFrames);
-  io.Write(stream, sampleSize);
-  io.Write(stream, sampleRate);
+  EachField(*this, [&](auto& field) { io.Write(stream, field); });
   return !stream.fail();
 }
 
@@ -169,37 +189,13 @@ CFormAiffFileChunks::CInstrumentChunk::~CInstrumentChunk() {}
 
 bool CFormAiffFileChunks::CInstrumentChunk::ReadBody(std::istream& stream) {
   GT::CEndianedStreamUtilities const io(GetEndian());
-  io.Read(stream, fields.baseNote);
-  io.Read(stream, fields.detune);
-  io.Read(stream, fields.lowNote);
-  io.Read(stream, fields.highNote);
-  io.Read(stream, fields.lowVelocity);
-  io.Read(stream, fields.highVelocity);
-  io.Read(stream, fields.gain);
-  io.Read(stream, fields.sustainLoop.playMode);
-  io.Read(stream, fields.sustainLoop.beginLoop);
-  io.Read(stream, fields.sustainLoop.endLoop);
-  io.Read(stream, fields.releaseLoop.playMode);
-  io.Read(stream, fields.releaseLoop.beginLoop);
-  io.Read(stream, fields.releaseLoop.endLoop);
+  EachField(fields, [&](auto& field) { io.Read(stream, field); });
   return !stream.fail();
 }
 
 bool CFormAiffFileChunks::CInstrumentChunk::WriteBody(std::ostream& stream) {
   GT::CEndianedStreamUtilities const io(GetEndian());
-  io.Write(stream, fields.baseNote);
-  io.Write(stream, fields.detune);
-  io.Write(stream, fields.lowNote);
-  io.Write(stream, fields.highNote);
-  io.Write(stream, fields.lowVelocity);
-  io.Write(stream, fields.highVelocity);
-  io.Write(stream, fields.gain);
-  io.Write(stream, fields.sustainLoop.playMode);
-  io.Write(stream, fields.sustainLoop.beginLoop);
-  io.Write(stream, fields.sustainLoop.endLoop);
-  io.Write(stream, fields.releaseLoop.playMode);
-  io.Write(stream, fields.releaseLoop.beginLoop);
-  io.Write(stream, fields.releaseLoop.endLoop);
+  EachField(fields, [&](auto& field) { io.Write(stream, field); });
   return !stream.fail();
 }
 

@@ -8,9 +8,11 @@
 namespace SL {
 
 // Locator over an input stream shared with a file sample buffer: reads the
-// current sample's bytes on demand. Stream failures stay in the stream's
-// state for the buffer's owner to inspect; a failed read leaves the sample
-// bytes as they were.
+// current sample's bytes on demand. Every locator of a buffer (an end
+// iterator's included) shares the stream, so a read first puts the stream on
+// this locator's own place when another one has moved it. Stream failures
+// stay in the stream's state for the buffer's owner to inspect; a failed read
+// leaves the sample bytes as they were.
 template <int N>
 class CInputFileSampleLocator : public ISampleLocator {
 public:
@@ -29,6 +31,9 @@ public:
 
   unsigned char* Current() override {
     if (!mPending) {
+      if (mStream->tellg() != std::streampos(mLocation)) {
+        mStream->seekg(mLocation, std::ios::beg);
+      }
       mStream->read(reinterpret_cast<char*>(mSample), B);
       mPending = true;
     }

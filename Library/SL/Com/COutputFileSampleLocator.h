@@ -9,7 +9,8 @@ namespace SL {
 
 // Locator over an output stream shared with a file sample buffer: the
 // iterator writes into the locator's sample room, which reaches the stream
-// when the locator is advanced past it.
+// when the locator is advanced past it, at this locator's own place even when
+// another locator of the buffer (an end iterator's) has moved the stream.
 template <int N>
 class COutputFileSampleLocator : public ISampleLocator {
 public:
@@ -38,6 +39,10 @@ public:
   long Increment(long step) override {
     long move = step;
     if (mPending) {
+      std::streampos const at(mLocation - B);  // Current() counted the sample
+      if (mStream->tellp() != at) {
+        mStream->seekp(at);
+      }
       mStream->write(reinterpret_cast<char const*>(mSample), B);
       mPending = false;
       if (step == B) {

@@ -8,8 +8,47 @@
 namespace SL {
 
 namespace {
+
 GT::CEndianness::EEndian const kLittle = GT::CEndianness::LittleEndian;
+
+// The fields of a fixed body in file order: one list serves reading and
+// writing, so the two cannot drift apart.
+template <class F>
+void EachField(CRiffWaveFileChunks::CFormatChunk& c, F&& each) {
+  each(c.formatTag);
+  each(c.channels);
+  each(c.samplesPerSecond);
+  each(c.averageBytesPerSecond);
+  each(c.blockAlign);
+  each(c.bitsPerSample);
 }
+
+// Up to the two counts, which the writer takes from the lists.
+template <class F>
+void EachField(CRiffWaveFileChunks::CSamplerChunk& c, F&& each) {
+  each(c.manufacturer);
+  each(c.product);
+  each(c.samplePeriod);
+  each(c.midiUnityNote);
+  each(c.midiPitchFraction);
+  each(c.smpteFormat);
+  each(c.smpteOffset);
+  each(c.sampleLoopCount);
+  each(c.samplerDataSize);
+}
+
+// The loop type travels as a 32-bit number.
+template <class F>
+void EachField(CRiffWaveFileChunks::CSamplerChunk::CSampleLoop& loop, uint32_t& type, F&& each) {
+  each(loop.identifier);
+  each(type);
+  each(loop.start);
+  each(loop.end);
+  each(loop.fraction);
+  each(loop.playCount);
+}
+
+}  // namespace
 
 CIffChunk::CFourCharacterCode const CRiffWaveFileChunks::CRiffWaveChunk::sId("RIFF");
 CIffChunk::CFourCharacterCode const CRiffWaveFileChunks::CRiffWaveChunk::sFormType("WAVE");
@@ -52,12 +91,7 @@ CRiffWaveFileChunks::CFormatChunk::~CFormatChunk() {}
 
 bool CRiffWaveFileChunks::CFormatChunk::ReadBody(std::istream& stream) {
   GT::CEndianedStreamUtilities const io(GetEndian());
-  io.Read(stream, formatTag);
-  io.Read(stream, channels);
-  io.Read(stream, samplesPerSecond);
-  io.Read(stream, averageBytesPerSecond);
-  io.Read(stream, blockAlign);
-  io.Read(stream, bitsPerSample);
+  EachField(*this, [&](auto& field) { io.Read(stream, field); });
   if (GetHeader().GetSize() != 16) {
     io.Read(stream, extraSize);
   }
@@ -66,12 +100,7 @@ bool CRiffWaveFileChunks::CFormatChunk::ReadBody(std::istream& stream) {
 
 bool CRiffWaveFileChunks::CFormatChunk::WriteBody(std::ostream& stream) {
   GT::CEndianedStreamUtilities const io(GetEndian());
-  io.Write(stream, formatTag);
-  io.Write(stream, channels);
-  io.Write(stream, samplesPerSecond);
-  io.Write(stream, averageBytesPerSecond);
-  io.Write(stream, blockAlign);
-  io.Write(stream, bitsPerSample);
+  EachField(*this, [&](auto& field) { io.Write(stream, field); });
   io.Write(stream, extraSize);
   return !stream.fail();
 }
@@ -105,15 +134,7 @@ CRiffWaveFileChunks::CSamplerChunk::~CSamplerChunk() {}
 
 bool CRiffWaveFileChunks::CSamplerChunk::ReadBody(std::istream& stream) {
   GT::CEndianedStreamUtilities const io(GetEndian());
-  io.Read(stream, manufacturer);
-  io.Read(stream, product);
-  io.Read(stream, samplePeriod);
-  io.Read(stream, midiUnityNote);
-  io.Read(stream, midiPitchFraction);
-  io.Read(stream, smpteFormat);
-  io.Read(stream, smpteOffset);
-  io.Read(stream, sampleLoopCount);
-  io.Read(stream, samplerDataSize);
+  EachField(*this, [&](auto& field) { io.Read(stream, field); });
   if (stream.fail()) return false;
   // The counts must fit in what the body really holds before anything is allocated.
   long const needed = 36L + 24L * static_cast<long>(sampleLoopCount) + static_cast<long>(samplerDataSize);
@@ -124,12 +145,7 @@ bool CRiffWaveFileChunks::CSamplerChunk::ReadBody(std::istream& stream) {
   std::vector<CSampleLoop> readLoops(sampleLoopCount);
   for (CSampleLoop& loop : readLoops) {
     uint32_t type = 0;
-    io.Read(stream, loop.identifier);
-    io.Read(stream, type);
-    io.Read(stream, loop.start);
-    io.Read(stream, loop.end);
-    io.Read(stream, loop.fraction);
-    io.Read(stream, loop.playCount);
+    EachField(loop, type, [&](auto& field) { io.Read(stream, field); });
     loop.type = static_cast<CSampleLoop::EType>(type);
   }
   std::vector<unsigned char> readData(samplerDataSize, 0);
@@ -142,24 +158,12 @@ bool CRiffWaveFileChunks::CSamplerChunk::ReadBody(std::istream& stream) {
 
 bool CRiffWaveFileChunks::CSamplerChunk::WriteBody(std::ostream& stream) {
   GT::CEndianedStreamUtilities const io(GetEndian());
-  io.Write(stream, manufacturer);
-  io.Write(stream, product);
-  io.Write(stream, samplePeriod);
-  io.Write(stream, midiUnityNote);
-  io.Write(stream, midiPitchFraction);
-  io.Write(stream, smpteFormat);
-  io.Write(stream, smpteOffset);
   sampleLoopCount = static_cast<uint32_t>(loops.size());
   samplerDataSize = static_cast<uint32_t>(samplerData.size());
-  io.Write(stream, sampleLoopCount);
-  io.Write(stream, samplerDataSize);
-  for (CSampleLoop const& loop : loops) {
-    io.Write(stream, loop.identifier);
-    io.Write(stream, static_cast<uint32_t>(loop.type));
-    io.Write(stream, loop.start);
-    io.Write(stream, loop.end);
-    io.Write(stream, loop.fraction);
-    io.Write(stream, loop.playCount);
+  EachField(*this, [&](auto& field) { io.Write(stream, field); });
+  for (CSampleLoop& loop : loops) {
+    uint32_t type = static_cast<uint32_t>(loop.type);
+    EachField(loop, type, [&](auto& field) { io.Write(stream, field); });
   }
   if (!samplerData.empty()) {
     stream.write(reinterpret_cast<char const*>(samplerData.data()), static_cast<std::streamsize>(samplerData.size()));

@@ -4,8 +4,6 @@
 #include <boost/shared_ptr.hpp>
 #include <cmath>
 #include <cstdint>
-#include <type_traits>
-#include <utility>
 #include <vector>
 
 #include "SL/Com/CSampleEndianConverter.h"
@@ -21,9 +19,7 @@ namespace Private {
 // 8-bit samples raw, floating point as its absolute value.
 inline double SampleMagnitude(unsigned char s) { return s; }
 inline double SampleMagnitude(std::int16_t s) { return std::fabs(static_cast<double>(s)); }
-inline double SampleMagnitude(int s) { return std::fabs(static_cast<double>(s)); }
-inline double SampleMagnitude(long s) { return std::fabs(static_cast<double>(s)); }
-inline double SampleMagnitude(long long s) { return std::fabs(static_cast<double>(s)); }
+inline double SampleMagnitude(std::int32_t s) { return std::fabs(static_cast<double>(s)); }
 inline double SampleMagnitude(float s) { return std::fabs(static_cast<double>(s)); }
 inline double SampleMagnitude(double s) { return std::fabs(s); }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Support/RangeError.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,20 +42,7 @@ GT::CStringTable GT::CEnumeration<CEmptyKind>::sNames(std::vector<GT::CStringTab
 template <>
 GT::CStringTable GT::CEnumeration<COther>::sNames({{5, "FIVE"}}, GT::CStringTable::CPair(-1, std::string()));
 
-namespace {
-
-template <typename F>
-void ExpectRangeError(F make, int lower, int upper) {
-  try {
-    make();
-    ADD_FAILURE() << "no exception";
-  } catch (GT::IRangedNumber<int>::CError const& e) {
-    EXPECT_EQ(e.mLowerBound, lower);
-    EXPECT_EQ(e.mUpperBound, upper);
-  }
-}
-
-}  // namespace
+using TestSupport::ExpectRangeError;
 
 TEST(CEnumeration, ChecksIdsAndNames) {
   EXPECT_EQ(CColour(9).GetValue(), 9);

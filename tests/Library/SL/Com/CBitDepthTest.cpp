@@ -2,23 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "Support/RangeError.h"
+
 #include <memory>
 #include <vector>
 
-namespace {
-
-template <typename F>
-void ExpectRangeError(F make, int lower, int upper) {
-  try {
-    make();
-    ADD_FAILURE() << "no exception";
-  } catch (GT::IRangedNumber<int>::CError const& e) {
-    EXPECT_EQ(e.mLowerBound, lower);
-    EXPECT_EQ(e.mUpperBound, upper);
-  }
-}
-
-}  // namespace
+using TestSupport::ExpectRangeError;
 
 TEST(CBitDepth, TableCodesNamesAndConstants) {
   struct {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Support/RangeError.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,13 +31,8 @@ void ExpectTable(std::vector<std::pair<E const*, std::pair<int, std::string> > >
 
 template <typename E>
 void ExpectRangeError(int value, int lower, int upper) {
-  try {
-    E e(value);
-    ADD_FAILURE() << "no exception for " << value;
-  } catch (GT::IRangedNumber<int>::CError const& e) {
-    EXPECT_EQ(e.mLowerBound, lower);
-    EXPECT_EQ(e.mUpperBound, upper);
-  }
+  SCOPED_TRACE(value);
+  TestSupport::ExpectRangeError([value] { E e(value); }, lower, upper);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ TEST(FileSampleBuffer, InputBufferOverAWaveFile) {
   EXPECT_FALSE(file->IsSequential());
   EXPECT_EQ(file->Begin(), nullptr);
   EXPECT_FALSE(file->Finalize()) << "an input buffer has no header to write";
-  EXPECT_NO_THROW((void)dynamic_cast<SL::CFileSampleBuffer<65552>::CInputLocator&>(*file->CreateLocator(100)));
+  EXPECT_NO_THROW((void)dynamic_cast<SL::CInputFileSampleLocator<65552>&>(*file->CreateLocator(100)));
   std::vector<double> const peak = file->GetPeakLevel();
   ASSERT_EQ(peak.size(), 2u);
   EXPECT_EQ(peak[0], 1998.0);
@@ -67,10 +67,14 @@ TEST(FileSampleBuffer, OutputBufferFinalisesWhatWasWritten) {
   EXPECT_EQ(file->LowerBound(), 46);
   EXPECT_EQ(file->UpperBound(), 2147483647);
   EXPECT_FALSE(file->GetInputStream());
-  EXPECT_NO_THROW((void)dynamic_cast<SL::CFileSampleBuffer<65552>::COutputLocator&>(*file->CreateLocator(100)));
+  EXPECT_NO_THROW((void)dynamic_cast<SL::COutputFileSampleLocator<65552>&>(*file->CreateLocator(100)));
   {
     auto it = file->OutputBegin();
+    // The end iterator's locator moves the shared stream to the range's
+    // far end; the samples must still land right after the header.
+    auto const end = file->OutputEnd();
     for (int16_t v : {1, -2, 3, 0x1234}) {
+      ASSERT_TRUE(it != end);
       *it = v;
       ++it;
     }
@@ -91,7 +95,9 @@ TEST(FileSampleBuffer, RefusesWhatItCannotModel) {
   CScratchDir dir;
   SL::CSampleAttribute const s8(SL::CBitDepth(65544), 8000, 1, 0, GT::CEndianness::sPlatform);
   // Signed 8-bit AIFF samples have no unsigned buffer view.
+  ASSERT_TRUE(WriteFileBytes(dir.File("a.aiff"), {1, 2, 3}));
   EXPECT_FALSE(SL::CFileSampleBufferFactory().Create(s8, dir.File("a.aiff"), SL::CWaveFileFormat::FormAiff));
+  EXPECT_EQ(ReadFileBytes(dir.File("a.aiff")), (std::vector<unsigned char>{1, 2, 3})) << "refused before truncating";
   EXPECT_TRUE(SL::CFileSampleBufferFactory().Create(s8, dir.File("a.wav"), SL::CWaveFileFormat::RiffWave));
   EXPECT_FALSE(SL::CFileSampleBufferFactory().Create(dir.File("missing.wav")));
 }

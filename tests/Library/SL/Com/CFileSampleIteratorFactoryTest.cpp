@@ -172,6 +172,10 @@ TEST(FileSampleStreams, ExtraChunksOfAnyLengthAreSkipped) {
   PutText(extra, "LIST"), PutLE(extra, 5, 4), extra.insert(extra.end(), {'I', 'N', 'F', 'O', 'x', 0});
   PutText(extra, "cue "), PutLE(extra, 4, 4), PutLE(extra, 0, 4);
   file.insert(file.begin() + 36, extra.begin(), extra.end());
+  // A sampler chunk before "fmt " is skipped as well.
+  std::vector<unsigned char> sampler;
+  PutText(sampler, "smpl"), PutLE(sampler, 36, 4), sampler.resize(sampler.size() + 36, 0);
+  file.insert(file.begin() + 12, sampler.begin(), sampler.end());
   PutText(file, "junk"), PutLE(file, 3, 4), file.insert(file.end(), {1, 2, 3, 0});
   uint32_t const riff = static_cast<uint32_t>(file.size() - 8);
   for (int i = 0; i < 4; ++i) file[4 + i] = static_cast<unsigned char>(riff >> (8 * i));
@@ -315,9 +319,10 @@ TEST(FileSampleStreams, RefusesWhatCannotBeStreamed) {
 TEST(FileSampleStreams, AiffRatesAndSoundDataOffsets) {
   CScratchDir dir;
   auto aiff = [&](std::vector<unsigned char> const& rate, uint32_t offset, std::vector<unsigned char> const& data,
-                  int channels) {
+                  int channels, std::vector<unsigned char> const& before = {}) {
     std::vector<unsigned char> b;
     PutText(b, "FORM"), PutLE(b, 0, 4), PutText(b, "AIFF");
+    b.insert(b.end(), before.begin(), before.end());
     PutText(b, "COMM"), PutBE(b, 18, 4), PutBE(b, channels, 2), PutBE(b, 1, 4), PutBE(b, 16, 2);
     b.insert(b.end(), rate.begin(), rate.end());
     PutText(b, "SSND"), PutBE(b, 8 + data.size(), 4), PutBE(b, offset, 4), PutBE(b, 0, 4);
@@ -333,6 +338,14 @@ TEST(FileSampleStreams, AiffRatesAndSoundDataOffsets) {
   ASSERT_TRUE(it);
   EXPECT_EQ(ReadAll(it), (std::vector<double>{0x1234, 0x5678})) << "offset bytes are not audio";
   EXPECT_FALSE(aiff(r44100, 7, {1, 2, 3, 4}, 1)) << "offset beyond the chunk";
+  // Marker and instrument chunks before the two needed ones are skipped.
+  std::vector<unsigned char> before;
+  PutText(before, "MARK"), PutBE(before, 10, 4), PutBE(before, 1, 2), PutBE(before, 7, 2), PutBE(before, 0, 4);
+  PutBE(before, 0, 2);
+  PutText(before, "INST"), PutBE(before, 20, 4), before.resize(before.size() + 20, 0x11);
+  it = aiff(r44100, 0, {0x12, 0x34}, 1, before);
+  ASSERT_TRUE(it);
+  EXPECT_EQ(ReadAll(it), (std::vector<double>{0x1234}));
   EXPECT_FALSE(aiff(r44100, 0, {1, 2}, -1)) << "negative channel count";
   EXPECT_FALSE(aiff({0x7F, 0xFF, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0, {1, 2}, 1)) << "infinite rate";
   EXPECT_FALSE(aiff({0x40, 0x3E, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0, {1, 2}, 1)) << "absurd rate";
@@ -434,6 +447,18 @@ TEST(FileSampleStreams, FinalisersWriteRatesAndRefuseSizesTheFieldsCannotHold) {
     std::string const t = s->str();
     return std::vector<unsigned char>(t.begin(), t.end());
   };
+  // Room for a known length, or an open range; the file's own byte order.
+  boost::shared_ptr<std::ostream> sink(new std::stringstream);
+  auto wav10 = SL::CFileSampleBufferFactory::CreateOutputSourceFromRiffWave(Attribute(65552, 44100, 2, 10), sink);
+  auto aiff10 = SL::CFileSampleBufferFactory::CreateOutputSourceFromFormAiff(Attribute(65552, 44100, 2, 10), sink);
+  auto open = SL::CFileSampleBufferFactory::CreateOutputSourceFromFormAiff(Attribute(65552, 44100, 2, 0), sink);
+  ASSERT_TRUE(wav10 && aiff10 && open);
+  auto bounds = [](GT::CRange<long> const& r) { return std::make_pair(r.begin, r.end); };
+  EXPECT_EQ(bounds(wav10->mRange), std::make_pair(46L, 86L));
+  EXPECT_EQ(bounds(aiff10->mRange), std::make_pair(54L, 94L));
+  EXPECT_EQ(bounds(open->mRange), std::make_pair(54L, 2147483647L));
+  EXPECT_EQ(wav10->mAttribute.GetEndian(), GT::CEndianness::LittleEndian);
+  EXPECT_EQ(aiff10->mAttribute.GetEndian(), GT::CEndianness::BigEndian);
   bool ok = false;
   std::vector<unsigned char> h = header(SL::CWaveFileFormat::RiffWave, Attribute(65552, 44100.5, 1, 0), {46, 46}, ok);
   ASSERT_TRUE(ok);

@@ -81,6 +81,15 @@ TEST(FileSampleLocator, InputReadsOnceAndSeeksOnlyForOtherSteps) {
 
   SL::CInputFileSampleLocator<65552> other(stream, 100);
   EXPECT_TRUE(other.Equals(static_cast<SL::ISampleLocator const&>(locator)));
+
+  // Locators of one buffer share its stream (a begin and an end iterator):
+  // the one made last does not decide where the others read.
+  SL::CInputFileSampleLocator<65552> first(stream, 110);
+  SL::CInputFileSampleLocator<65552> last(stream, 116);
+  EXPECT_EQ(110, first.Current()[0]);
+  EXPECT_EQ(116, last.Current()[0]);
+  first.Increment(2);
+  EXPECT_EQ(112, first.Current()[0]);
 }
 
 TEST(FileSampleLocator, OutputWritesWhenAdvanced) {
@@ -90,7 +99,8 @@ TEST(FileSampleLocator, OutputWritesWhenAdvanced) {
   unsigned char* p = locator.Current();
   EXPECT_EQ(102, locator.GetLocation());
   EXPECT_TRUE(locator.Equals(static_cast<SL::ISampleLocator const&>(at102)));
-  stream->seekp(100);  // the second locator moved the shared stream
+  // The second locator moved the shared stream; the first still writes at
+  // its own place.
   p[0] = 0xAB;
   p[1] = 0xCD;
   locator.Increment(2);
