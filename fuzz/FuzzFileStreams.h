@@ -1,12 +1,16 @@
 #pragma once
 
-// Feeds one input to every reader of a file format: the full chunk set, the
-// sample stream set-up, the sample iterator and the file sample buffer.
+// Feeds one input to every reader of a file format: the full chunk set and
+// the wave made from it, the sample stream set-up, the sample iterator and
+// the file sample buffer.
 
 #include "SL/Com/CFileSampleBufferFactory.h"
 #include "SL/Com/CFileSampleIteratorFactory.h"
 #include "SL/Com/CFormAiffDto.h"
 #include "SL/Com/CRiffWaveDto.h"
+#include "SL/Com/CWave.h"
+#include "SL/Com/CWaveMarshallerToFormAiffDto.h"
+#include "SL/Com/CWaveMarshallerToRiffWaveDto.h"
 #include "SL/Com/ISampleIteratorBase.h"
 #include "SL/Com/ITypedInputSampleIterator.h"
 
@@ -14,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -59,11 +64,16 @@ inline void Exercise(boost::shared_ptr<SL::CFileSampleBufferFactory::CInputSourc
   }
 }
 
-template <class TDto, class TFactory>
+// The marshaller also gets what a failed read left behind.
+template <class TDto, class TFactory, class TMarshaller>
 void ReadChunkTree(uint8_t const* data, size_t size, bool load) {
   boost::shared_ptr<std::istream> stream = Stream(data, size);
   TDto document(boost::shared_ptr<TFactory>(new TFactory(load)));
   if (document.CanRead(*stream)) (void)document.Read(*stream);
+  std::unique_ptr<SL::CWave<0x20040> > wave = TMarshaller().Unmarshall(document);
+  if (!wave) return;
+  wave->Normalize();
+  if (!wave->HasNormalized()) __builtin_trap();
 }
 
 }  // namespace FuzzFileStreams

@@ -4,7 +4,7 @@
 # sanitizer report.
 set -euo pipefail
 BUILD=${1:?usage: tools/fuzz.sh <build-dir>}
-RUNS=${FUZZ_RUNS:-200000}
+RUNS=${FUZZ_RUNS:-20000}
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/vq7-fuzz-XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
 

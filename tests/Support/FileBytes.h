@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/stat.h>
 
 namespace Support {
 
@@ -29,6 +30,17 @@ inline std::string PatternBytes(std::size_t size, uint32_t seed = 12345) {
         c = static_cast<char>(x & 0xFF);
     }
     return bytes;
+}
+
+// Permission bits of an object (the link itself for a link), 0 when missing.
+inline mode_t ModeOf(std::string const& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+inline bool Exists(std::string const& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
 }
 
 }  // namespace Support

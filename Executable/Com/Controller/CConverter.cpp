@@ -22,34 +22,34 @@ namespace {
 bool IsRegularFile(std::string const& path)
 {
     struct stat info;
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool Exists(std::string const& path)
-{
-    struct stat info;
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
-// Remembers which of a set of paths are new, so that a failed conversion
-// removes what it created and nothing else.
-class CCreatedFiles {
+// The files a conversion writes. Until they are open only those it made are
+// its own; once they are open every one is, for it has truncated them. A
+// failure removes what is its own, never a file it could not open, and
+// nothing but plain files.
+class COutputFiles {
 public:
-    explicit CCreatedFiles(std::vector<std::string> const& paths) : mPaths(paths)
+    explicit COutputFiles(std::vector<std::string> const& paths) : mPaths(paths), mOpened(false)
     {
-        for (std::string const& path : paths)
-            mExisted.push_back(Exists(path));
+        for (std::string const& path : paths) {
+            struct stat info;
+            mExisted.push_back(::lstat(path.c_str(), &info) == 0);
+        }
     }
+    void Opened() { mOpened = true; }
     void Remove() const
     {
         for (size_t i = 0; i < mPaths.size(); ++i)
-            if (!mExisted[i] && IsRegularFile(mPaths[i]))
+            if ((mOpened || !mExisted[i]) && IsRegularFile(mPaths[i]))
                 ::unlink(mPaths[i].c_str());
     }
 
 private:
     std::vector<std::string> mPaths;
     std::vector<bool> mExisted;
+    bool mOpened;
 };
 
 // Samples copied between two progress reports and cancel checks: the
@@ -118,13 +118,14 @@ std::vector<std::string> CConverter::Import(std::string const& source,
     if (names.empty())
         return none;
 
-    CCreatedFiles const created(names);
+    COutputFiles written(names);
     boost::shared_ptr<SL::CKvacFileOutputSampleIterator> output =
         CKvacFileSampleIteratorFactory().CreateOutput(names);
     if (!output) {
-        created.Remove();
+        written.Remove();
         return none;
     }
+    written.Opened();
 
     long const total = static_cast<long>(channels) * attribute.mFrameCount;
     mProgress.SetRange(total);
@@ -136,7 +137,7 @@ std::vector<std::string> CConverter::Import(std::string const& source,
     output.reset();  // closes the files
     if (done)
         return names;
-    created.Remove();
+    written.Remove();
     return none;
 }
 
@@ -152,14 +153,16 @@ bool CConverter::Export(std::vector<std::string> const& files, std::string const
     SL::ITypedInputSampleIterator<65552>& typedInput =
         dynamic_cast<SL::ITypedInputSampleIterator<65552>&>(*input);
 
-    CCreatedFiles const created(std::vector<std::string>(1, destination));
+    COutputFiles written(std::vector<std::string>(1, destination));
     boost::shared_ptr<SL::IOutputSampleIterator> output =
         SL::CFileSampleIteratorFactory().Create(input->GetAttribute(), destination, format);
+    if (output)
+        written.Opened();
     SL::CFileOutputSampleIterator<65552>* const typedOutput =
         dynamic_cast<SL::CFileOutputSampleIterator<65552>*>(output.get());
     if (typedOutput == nullptr) {
         output.reset();
-        created.Remove();
+        written.Remove();
         return false;
     }
 
@@ -186,7 +189,7 @@ bool CConverter::Export(std::vector<std::string> const& files, std::string const
     }
     output.reset();
     if (!done)
-        created.Remove();
+        written.Remove();
     return done;
 }
 

@@ -21,7 +21,7 @@ public:
 
     // The device files written, one per channel: destinationBase for mono,
     // destinationBase + "0", "1", ... otherwise. Empty on failure, and then
-    // no file it created is left behind. A cancel returns the names with the
+    // no file it wrote is left behind. A cancel returns the names with the
     // files unfinished, for the caller to remove.
     std::vector<std::string> Import(std::string const& source, std::string const& destinationBase);
 

@@ -4,6 +4,7 @@
 #include "GT/Com/CRange.h"
 #include "SL/Com/CBitDepth.h"
 #include "SL/Com/CFileDataSource.h"
+#include "SL/Com/CKvacCoder.h"
 #include "SL/Com/CSampleAttribute.h"
 
 #include <cstdint>
@@ -13,7 +14,17 @@ namespace VQ7 {
 
 namespace {
 
-long const nFramesPerBlock = 16;
+// The device's format: 16-bit samples at 44100 Hz, one file per channel.
+SL::CSampleAttribute DeviceAttribute(size_t channels, long frames)
+{
+    SL::CSampleAttribute attribute;
+    attribute.SetEndian(GT::CEndianness::sPlatform);
+    attribute.mBitDepth = SL::CBitDepth::Integer16;
+    attribute.mSampleRate = nSampleRate;
+    attribute.mChannelCount = static_cast<int>(channels);
+    attribute.mFrameCount = frames;
+    return attribute;
+}
 
 }  // namespace
 
@@ -40,23 +51,19 @@ boost::shared_ptr<SL::CKvacFileInputSampleIterator> CKvacFileSampleIteratorFacto
     }
 
     int const bits = lofi ? 4 : 8;
-    int64_t const blockBytes = 2 * bits;
+    int64_t const blockBytes = SL::CKvacCoder::ComputeBufferSize(bits);
+    int64_t const framesPerBlock = SL::CKvacCoder::kFramesPerBlock;
     // A block interleaves both of its halves through all of its bytes, so
     // only whole blocks decode: every file must hold all of them.
     if (length < 0)
-        length = static_cast<long>(sizes[0] / blockBytes * nFramesPerBlock);
-    int64_t const blocks = (static_cast<int64_t>(length) + nFramesPerBlock - 1) / nFramesPerBlock;
+        length = static_cast<long>(sizes[0] / blockBytes * framesPerBlock);
+    int64_t const blocks = length / framesPerBlock + (length % framesPerBlock != 0 ? 1 : 0);
     for (int64_t size : sizes)
-        if (size < blocks * blockBytes)
+        if (size / blockBytes < blocks)
             return CResult();
 
-    SL::CSampleAttribute attribute;
-    attribute.SetEndian(GT::CEndianness::sPlatform);
-    attribute.mBitDepth = SL::CBitDepth::Integer16;
-    attribute.mSampleRate = nSampleRate;
-    attribute.mChannelCount = static_cast<int>(files.size());
-    attribute.mFrameCount = length;
-    return CResult(new SL::CKvacFileInputSampleIterator(bits, attribute, streams, 0));
+    return CResult(new SL::CKvacFileInputSampleIterator(bits, DeviceAttribute(files.size(), length),
+                                                        streams, 0));
 }
 
 boost::shared_ptr<SL::CKvacFileOutputSampleIterator> CKvacFileSampleIteratorFactory::CreateOutput(
@@ -83,14 +90,9 @@ boost::shared_ptr<SL::CKvacFileOutputSampleIterator> CKvacFileSampleIteratorFact
         streams.push_back(stream);
     }
 
-    SL::CSampleAttribute attribute;
-    attribute.SetEndian(GT::CEndianness::sPlatform);
-    attribute.mBitDepth = SL::CBitDepth::Integer16;
-    attribute.mSampleRate = nSampleRate;
-    attribute.mChannelCount = static_cast<int>(files.size());
-    attribute.mFrameCount = 0;
-    return CResult(new SL::CKvacFileOutputSampleIterator(
-        8, attribute, streams, GT::CRange<long>(0, 0x7FFFFFFF), &CFinalizer::Finalize));
+    return CResult(new SL::CKvacFileOutputSampleIterator(8, DeviceAttribute(files.size(), 0), streams,
+                                                         GT::CRange<long>(0, 0x7FFFFFFF),
+                                                         &CFinalizer::Finalize));
 }
 
 }  // namespace VQ7

@@ -21,35 +21,13 @@ pid_t Resolve(pid_t thread) { return thread != 0 ? thread : gettid(); }
 
 }  // namespace
 
-CThread::CThread()
-    : AThread(),
-      mHandle(),
-      mStarted(false),
-      mAlive(false),
-      mThreadId(0),
-      mTimeConstraintsSet(false),
-      mPeriod(0),
-      mComputation(0),
-      mConstraint(0),
-      mPreemptible(false),
-      mBasePriority(GetBaseThreadPriority()) {
-  mPriority.store(kNormalPriority);
-  TRACE("pthread base priority: %d \n", mBasePriority);
-}
+CThread::CThread() : AThread() { Initialize(); }
 
-CThread::CThread(IRunnable& target)
-    : AThread(target),
-      mHandle(),
-      mStarted(false),
-      mAlive(false),
-      mThreadId(0),
-      mTimeConstraintsSet(false),
-      mPeriod(0),
-      mComputation(0),
-      mConstraint(0),
-      mPreemptible(false),
-      mBasePriority(GetBaseThreadPriority()) {
+CThread::CThread(IRunnable& target) : AThread(target) { Initialize(); }
+
+void CThread::Initialize() {
   mPriority.store(kNormalPriority);
+  mBasePriority = GetBaseThreadPriority();
   TRACE("pthread base priority: %d \n", mBasePriority);
 }
 

@@ -54,19 +54,20 @@ class CThread : public AThread {
 
  private:
   static void* Callback(void* object);
+  void Initialize();
   void ApplyPriority(int priority);
   void ApplyTimeConstraints();
 
-  pthread_t mHandle;
-  bool mStarted;  // owner's thread only: a handle waits to be joined
-  std::atomic<bool> mAlive;
-  std::atomic<pid_t> mThreadId;
-  std::atomic<bool> mTimeConstraintsSet;
-  std::atomic<unsigned int> mPeriod;
-  std::atomic<unsigned int> mComputation;
-  std::atomic<unsigned int> mConstraint;
-  std::atomic<bool> mPreemptible;
-  int mBasePriority;
+  pthread_t mHandle{};
+  bool mStarted = false;  // owner's thread only: a handle waits to be joined
+  std::atomic<bool> mAlive{false};
+  std::atomic<pid_t> mThreadId{0};
+  std::atomic<bool> mTimeConstraintsSet{false};
+  std::atomic<unsigned int> mPeriod{0};
+  std::atomic<unsigned int> mComputation{0};
+  std::atomic<unsigned int> mConstraint{0};
+  std::atomic<bool> mPreemptible{false};
+  int mBasePriority = 0;
   // Serialises applying a setting from the owner with the body's own first
   // application, so the last setting asked for is the one in force.
   std::mutex mApplyMutex;

@@ -159,8 +159,8 @@ void CKvacFileInputSampleIterator::SetLocation(long frame) {
     SeekBlock(0);
   } else {
     SeekBlock(block - 1);
-    if (!mValid || !LoadBlock()) {
-      return;
+    if (mValid) {
+      LoadBlock();  // a short file ends the stream here, at the frame
     }
   }
   // The block holding the frame is decoded, also inside a block.

@@ -17,8 +17,7 @@ CRingBufferer::CRingBufferer()
       mRing(),
       mThread(),
       mThreadForLoop(nullptr),
-      mBuffering(false),
-      mSourceLocation(0) {
+      mBuffering(false) {
   mFactory->mBufferTime = sDefaultRingBufferTime;
   mFactory->mUsesBufferTime = true;
 }
@@ -92,7 +91,6 @@ void CRingBufferer::FillRingBuffer() {
     return;
   }
   mTransformer->Transform(*mInput, *mRing, ISampleTransformer::CopyOnly);
-  mSourceLocation.store(mInput->GetLocation(), std::memory_order_release);
 }
 
 void CRingBufferer::DrainRingBuffer() {

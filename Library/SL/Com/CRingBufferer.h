@@ -56,10 +56,6 @@ class CRingBufferer {
   // The ring, once buffering has started; the owner reads it directly.
   boost::shared_ptr<ISampleBuffer> GetRingBuffer() const { return mRing; }
   bool IsBuffering() const { return mBuffering.load(std::memory_order_acquire); }
-  // The input stream's frame location after the last fill, for position
-  // reports from the reader's thread, which must not ask the stream itself
-  // while the fill thread reads it.
-  long GetSourceLocation() const { return mSourceLocation.load(std::memory_order_acquire); }
 
  private:
   void PrivateStartBuffering(boost::shared_ptr<ISampleIteratorBase> source);
@@ -78,7 +74,6 @@ class CRingBufferer {
   std::atomic<GT::AThread*> mThreadForLoop;
   // Publishes source, transformer and ring to the fill thread.
   std::atomic<bool> mBuffering;
-  std::atomic<long> mSourceLocation;
 };
 
 }  // namespace SL

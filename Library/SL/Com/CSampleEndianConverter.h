@@ -29,44 +29,34 @@ template <> struct CSampleWord<8> {
   static CType Reverse(CType v) { return __builtin_bswap64(v); }
 };
 
-// How a stored word of bit-depth code N becomes its value and back.
+// How a stored word of bit-depth code N becomes its value and back: integer
+// samples are the word's bit pattern (signed but for 8 bits), floating-point
+// samples its bits.
+template <typename V, typename W>
+struct CIntegerWordValue {
+  static V ToValue(W w) { return static_cast<V>(w); }
+  static W ToWord(V v) { return static_cast<W>(v); }
+};
+template <typename V, typename W>
+struct CFloatWordValue {
+  static V ToValue(W w) {
+    V v;
+    std::memcpy(&v, &w, sizeof v);
+    return v;
+  }
+  static W ToWord(V v) {
+    W w;
+    std::memcpy(&w, &v, sizeof w);
+    return w;
+  }
+};
+
 template <int N> struct CSampleWordValue;
-template <> struct CSampleWordValue<65544> {
-  static unsigned char ToValue(std::uint8_t w) { return w; }
-  static std::uint8_t ToWord(unsigned char v) { return v; }
-};
-template <> struct CSampleWordValue<65552> {
-  static std::int16_t ToValue(std::uint16_t w) { return static_cast<std::int16_t>(w); }
-  static std::uint16_t ToWord(std::int16_t v) { return static_cast<std::uint16_t>(v); }
-};
-template <> struct CSampleWordValue<65568> {
-  static std::int32_t ToValue(std::uint32_t w) { return static_cast<std::int32_t>(w); }
-  static std::uint32_t ToWord(std::int64_t v) { return static_cast<std::uint32_t>(v); }
-};
-template <> struct CSampleWordValue<131104> {
-  static float ToValue(std::uint32_t w) {
-    float v;
-    std::memcpy(&v, &w, sizeof v);
-    return v;
-  }
-  static std::uint32_t ToWord(float v) {
-    std::uint32_t w;
-    std::memcpy(&w, &v, sizeof w);
-    return w;
-  }
-};
-template <> struct CSampleWordValue<131136> {
-  static double ToValue(std::uint64_t w) {
-    double v;
-    std::memcpy(&v, &w, sizeof v);
-    return v;
-  }
-  static std::uint64_t ToWord(double v) {
-    std::uint64_t w;
-    std::memcpy(&w, &v, sizeof w);
-    return w;
-  }
-};
+template <> struct CSampleWordValue<65544> : CIntegerWordValue<unsigned char, std::uint8_t> {};
+template <> struct CSampleWordValue<65552> : CIntegerWordValue<std::int16_t, std::uint16_t> {};
+template <> struct CSampleWordValue<65568> : CIntegerWordValue<std::int32_t, std::uint32_t> {};
+template <> struct CSampleWordValue<131104> : CFloatWordValue<float, std::uint32_t> {};
+template <> struct CSampleWordValue<131136> : CFloatWordValue<double, std::uint64_t> {};
 
 }  // namespace Private
 

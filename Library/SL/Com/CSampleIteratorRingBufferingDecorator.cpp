@@ -8,9 +8,12 @@ namespace SL {
 CSampleIteratorRingBufferingDecorator<65552>::CSampleIteratorRingBufferingDecorator(
     boost::shared_ptr<IInputSampleIterator> source, double ringTime, int priority)
     : mSource(Checked(source)),
+      mStartLocation(mSource->GetLocation()),
+      mChannels(mSource->GetAttribute().mChannelCount),
       mBufferer(new CRingBufferer),
       mReader(StartBuffering(ringTime, priority)),
-      mRing(&dynamic_cast<IRingSampleBufferMixin&>(*mBufferer->GetRingBuffer())) {}
+      mRing(&dynamic_cast<IRingSampleBufferMixin&>(*mBufferer->GetRingBuffer())),
+      mSamplesRead(0) {}
 
 CSampleIteratorRingBufferingDecorator<65552>::~CSampleIteratorRingBufferingDecorator() {
   // Members go in reverse order: reader, then the bufferer (joining the fill
@@ -42,7 +45,10 @@ CSampleIteratorRingBufferingDecorator<65552>::StartBuffering(double ringTime, in
 
 bool CSampleIteratorRingBufferingDecorator<65552>::HasNext() { return mRing->IsReadable(); }
 
-void CSampleIteratorRingBufferingDecorator<65552>::Next() { mReader.Increment(); }
+void CSampleIteratorRingBufferingDecorator<65552>::Next() {
+  mReader.Increment();
+  mSamplesRead.store(mSamplesRead.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+}
 
 CSampleAttribute const& CSampleIteratorRingBufferingDecorator<65552>::GetAttribute() const {
   return mSource->GetAttribute();
@@ -59,10 +65,8 @@ void CSampleIteratorRingBufferingDecorator<65552>::SetLocation(long) {}
 long CSampleIteratorRingBufferingDecorator<65552>::GetLocation() const { return TellLocation(0); }
 
 long CSampleIteratorRingBufferingDecorator<65552>::TellLocation(long offset) const {
-  // Location first: when it is the new one, the frames it counts are in the
-  // ring too.
-  long const location = mBufferer->GetSourceLocation();
-  return location + offset - mRing->GetAvailableInputFrameCount();
+  long const frames = mChannels > 0 ? mSamplesRead.load(std::memory_order_relaxed) / mChannels : 0;
+  return mStartLocation + frames + offset;
 }
 
 void CSampleIteratorRingBufferingDecorator<65552>::Run() {

@@ -8,6 +8,8 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <atomic>
+
 namespace SL {
 
 template <int N>
@@ -41,7 +43,9 @@ class CSampleIteratorRingBufferingDecorator<65552> : public ITypedInputSampleIte
   // The decorator only plays forward: no effect.
   void SetLocation(long frame) override;
   long GetLocation() const override;
-  // The source frame the reader has reached, plus offset.
+  // The source frame the reader has reached, plus offset: where the source
+  // stood at construction plus the whole frames read since. Counted on the
+  // reader's side, so the source is never asked while the fill thread reads it.
   long TellLocation(long offset) const override;
 
   // The fill thread's body.
@@ -53,9 +57,13 @@ class CSampleIteratorRingBufferingDecorator<65552> : public ITypedInputSampleIte
   CReader StartBuffering(double ringTime, int priority);
 
   boost::shared_ptr<IInputSampleIterator> mSource;
+  long mStartLocation;
+  long mChannels;
   boost::shared_ptr<CRingBufferer> mBufferer;
   CReader mReader;
   IRingSampleBufferMixin* mRing;
+  // Written by the reader only; atomic so a position can be asked from elsewhere.
+  std::atomic<long> mSamplesRead;
 };
 
 }  // namespace SL

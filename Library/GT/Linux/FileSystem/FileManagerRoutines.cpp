@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -31,14 +30,7 @@ namespace {
 int32_t const nRootFolderId = 2;
 int32_t const nRootParentId = 1;
 
-std::string Normalize(std::string const& path) {
-    std::filesystem::path p(path);
-    std::error_code ec;
-    if (p.is_relative()) p = std::filesystem::current_path(ec) / p;
-    std::string out = p.lexically_normal().string();
-    while (out.size() > 1 && out.back() == '/') out.pop_back();
-    return out;
-}
+using Posix::Normalize;
 
 std::string ParentOf(std::string const& normalized) {
     std::string::size_type const slash = normalized.rfind('/');
@@ -198,17 +190,8 @@ OSErr DeleteContents(std::string const& folder) {
     if (::lstat(folder.c_str(), &st) != 0) return Errno();
     // A locked folder must be opened up before its entries can go.
     if ((st.st_mode & S_IRWXU) != S_IRWXU) ::chmod(folder.c_str(), (st.st_mode & 07777) | S_IRWXU);
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return Errno();
     std::vector<std::string> names;
-    errno = 0;
-    while (struct dirent* entry = ::readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            names.push_back(entry->d_name);
-    }
-    int const readError = errno;
-    ::closedir(dir);
-    if (readError) return OSErrFromErrno(readError);
+    if (int const error = Posix::ListFolder(folder, names)) return OSErrFromErrno(error);
     for (std::string const& name : names) {
         std::string const path = Posix::Join(folder, name);
         struct stat item;
@@ -380,21 +363,10 @@ OSErr CopyTree(std::string const& source, struct stat const& sourceStat, std::st
     for (auto it = pending.begin(); it != pending.end() && result == nFsNoErr; ++it) {
         struct stat before;
         bool const haveBefore = ::stat(it->source.c_str(), &before) == 0;
-        DIR* dir = ::opendir(it->source.c_str());
-        if (!dir) {
-            if (errno == EACCES || errno == EPERM) continue;  // a folder we may not read is skipped
-            result = Errno();
-            break;
-        }
         std::vector<std::string> names;
-        errno = 0;
-        while (struct dirent* entry = ::readdir(dir)) {
-            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-                names.push_back(entry->d_name);
-        }
-        int const readError = errno;
-        ::closedir(dir);
-        if (readError && readError != EACCES) {
+        int const readError = Posix::ListFolder(it->source, names);
+        // A folder we may not read is skipped (with what could be read of it).
+        if (readError && readError != EACCES && readError != EPERM) {
             result = OSErrFromErrno(readError);
             break;
         }
@@ -520,19 +492,9 @@ OSErr FSGetDirectoryItems(FSRef const* container, std::vector<FSRef>* refs, Item
     struct stat before;
     if (::stat(container->path.c_str(), &before) != 0) return Errno();
     if (!S_ISDIR(before.st_mode)) return nFsNotAFolder;
-    DIR* dir = ::opendir(container->path.c_str());
-    if (!dir) return Errno();
-    errno = 0;
-    while (struct dirent* entry = ::readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            refs->push_back(FSRef{Posix::Join(container->path, entry->d_name)});
-    }
-    int const readError = errno;
-    ::closedir(dir);
-    if (readError) {
-        refs->clear();
-        return OSErrFromErrno(readError);
-    }
+    std::vector<std::string> names;
+    if (int const error = Posix::ListFolder(container->path, names)) return OSErrFromErrno(error);
+    for (std::string const& name : names) refs->push_back(FSRef{Posix::Join(container->path, name)});
     struct stat after;
     if (::stat(container->path.c_str(), &after) == 0 &&
         (after.st_mtim.tv_sec != before.st_mtim.tv_sec || after.st_mtim.tv_nsec != before.st_mtim.tv_nsec))

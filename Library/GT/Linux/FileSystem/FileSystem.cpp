@@ -9,9 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
-#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <pwd.h>
@@ -90,15 +88,6 @@ std::string ReadExecutablePath() {
         if (static_cast<std::size_t>(n) < buffer.size()) return std::string(buffer.data(), static_cast<std::size_t>(n));
         buffer.resize(buffer.size() * 2);
     }
-}
-
-std::string Normalized(std::string const& path) {
-    std::filesystem::path p(path);
-    std::error_code ec;
-    if (p.is_relative()) p = std::filesystem::current_path(ec) / p;
-    std::string out = p.lexically_normal().string();
-    while (out.size() > 1 && out.back() == '/') out.pop_back();
-    return out;
 }
 
 std::string HomeFolder() {
@@ -297,7 +286,7 @@ bool CopyDirectory(std::string const& source, std::string const& destination) {
 bool MakeDirectory(std::string const& path) {
     if (path.empty()) return false;
     if (IsDirectoryValid(path)) return true;
-    std::string const full = Normalized(path);
+    std::string const full = Posix::Normalize(path);
     std::string::size_type at = 0;
     while (at != std::string::npos) {
         at = full.find('/', at + 1);
@@ -325,7 +314,7 @@ bool PrepareEject(std::string const& path) {
         return false;
     if (actual < sizeof parms || parms.vMVersion < 3 || !(parms.vMExtendedAttributes & nVolIsEjectable))
         return false;
-    std::string mountPoint = Normalized(path);
+    std::string mountPoint = Posix::Normalize(path);
     struct stat st, up;
     if (::stat(mountPoint.c_str(), &st) != 0) return false;
     while (mountPoint != "/") {
@@ -389,7 +378,7 @@ bool GetFileSizeOnDisk(std::string const& path, long long& size) { return GetFil
 
 bool GetDriveCapacity(std::string const& path, long long& total, long long& free) {
     if (path.empty()) return false;
-    std::string p = Normalized(path);
+    std::string p = Posix::Normalize(path);
     struct stat st;
     while (::stat(p.c_str(), &st) != 0) {
         if (p == "/") return false;
@@ -494,16 +483,14 @@ std::string const& GetModuleFileNameA() {
 
 bool ScanDirectory(std::string const& path, std::vector<std::string>& folders, std::vector<std::string>& files) {
     if (!IsDirectoryValid(path)) return false;
-    DIR* dir = ::opendir(path.c_str());
-    if (!dir) return false;
-    while (struct dirent* entry = ::readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
-        std::string const item = Posix::Join(path, entry->d_name);
+    std::vector<std::string> names;
+    if (Posix::ListFolder(path, names) != 0 && names.empty()) return false;
+    for (std::string const& name : names) {
+        std::string const item = Posix::Join(path, name);
         struct stat st;
         if (::stat(item.c_str(), &st) != 0) continue;
         (S_ISDIR(st.st_mode) ? folders : files).push_back(item);
     }
-    ::closedir(dir);
     return true;
 }
 

@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -125,6 +127,28 @@ bool SplitParent(std::string const& path, std::string& parent, std::string& name
 std::string Join(std::string const& folder, std::string const& name) {
     if (folder.empty()) return name;
     return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+std::string Normalize(std::string const& path) {
+    std::filesystem::path p(path);
+    std::error_code ec;
+    if (p.is_relative()) p = std::filesystem::current_path(ec) / p;
+    std::string out = p.lexically_normal().string();
+    while (out.size() > 1 && out.back() == '/') out.pop_back();
+    return out;
+}
+
+int ListFolder(std::string const& folder, std::vector<std::string>& names) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return errno;
+    errno = 0;
+    while (struct dirent* entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.push_back(entry->d_name);
+    }
+    int const error = errno;
+    ::closedir(dir);
+    return error;
 }
 
 std::string DecodeMountField(std::string const& field) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 namespace GT {
 namespace Posix {
@@ -26,6 +27,10 @@ mode_t CurrentUmask();
 bool SplitParent(std::string const& path, std::string& parent, std::string& name);
 // A path joined from a folder and a name.
 std::string Join(std::string const& folder, std::string const& name);
+// The absolute, lexically normal form of a path, without trailing '/' (but "/").
+std::string Normalize(std::string const& path);
+// The names of a folder's entries, without "." and ".."; 0 or the errno.
+int ListFolder(std::string const& folder, std::vector<std::string>& names);
 // A mount-table field with its octal escapes (\040 for a space) decoded.
 std::string DecodeMountField(std::string const& field);
 // Syncs a folder so that a rename inside it survives a crash; errors ignored.

@@ -2,10 +2,12 @@
 #include "Executable/Com/Controller/CKvacFileSampleIteratorFactory.h"
 
 #include "Support/DeviceCoding.h"
+#include "Support/PrivateMount.h"
 #include "Support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cstdint>
@@ -28,6 +30,19 @@ bool Exists(std::string const& path)
 {
     struct stat info;
     return ::stat(path.c_str(), &info) == 0;
+}
+
+// The names in a folder, "." and ".." left out.
+std::vector<std::string> Entries(std::string const& folder)
+{
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (struct dirent* entry = ::readdir(dir))
+            if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..")
+                names.push_back(entry->d_name);
+        ::closedir(dir);
+    }
+    return names;
 }
 
 Bytes RawBytes(Samples const& samples)
@@ -193,8 +208,9 @@ TEST_F(Converter, FailedImportRemovesTheFilesItCreated)
     bytes.resize(bytes.size() - 1000);
     WriteBytes(source, bytes);
     std::string const base = mFolder / "cut";
+    WriteBytes(base + "0", Bytes(5000, 7));  // left over from an earlier run
     EXPECT_TRUE(CConverter().Import(source, base).empty());
-    EXPECT_FALSE(Exists(base + "0"));
+    EXPECT_EQ(Bytes(5000, 7), ReadBytes(base + "0"));  // refused before anything was opened
     EXPECT_FALSE(Exists(base + "1"));
 
     // The right channel's file cannot be made: the left one goes again.
@@ -237,19 +253,29 @@ Bytes WavWithSamples(Samples const& samples, int channels)
     return b;
 }
 
-TEST_F(Converter, OddSampleCountNeverWritesBeyondTheLastWholeFrame)
+TEST_F(Converter, OddSampleOrByteCountNeverWritesBeyondTheLastWholeFrame)
 {
     Samples const samples = {1000, -1000, 2000, -2000, 30000};  // 2 frames and half a frame
-    std::string const source = mFolder / "odd.wav";
-    WriteBytes(source, WavWithSamples(samples, 2));
-    CCountingProgress progress;
-    std::vector<std::string> const names = CConverter(progress).Import(source, mFolder / "odd");
-    ASSERT_EQ(2u, names.size());
-    EXPECT_EQ(4, progress.mRange);
-    EXPECT_EQ(4, progress.mPosition);
     Samples const whole = {1000, -1000, 2000, -2000};
-    EXPECT_EQ(EncodeChannel(whole, 2, 0, 8), ReadBytes(names[0]));
-    EXPECT_EQ(EncodeChannel(whole, 2, 1, 8), ReadBytes(names[1]));
+    Bytes const halfFrame = WavWithSamples(samples, 2);
+    // The same with one byte more: an odd data size and its pad byte.
+    Bytes oddBytes = halfFrame;
+    oddBytes[40] += 1;
+    oddBytes[4] += 2;
+    oddBytes.insert(oddBytes.end(), {0x55, 0});
+    int index = 0;
+    for (Bytes const& bytes : {halfFrame, oddBytes}) {
+        std::string const source = mFolder / ("odd" + std::to_string(index) + ".wav");
+        WriteBytes(source, bytes);
+        CCountingProgress progress;
+        std::vector<std::string> const names =
+            CConverter(progress).Import(source, mFolder / ("odd" + std::to_string(index++)));
+        ASSERT_EQ(2u, names.size());
+        EXPECT_EQ(4, progress.mRange);
+        EXPECT_EQ(4, progress.mPosition);
+        EXPECT_EQ(EncodeChannel(whole, 2, 0, 8), ReadBytes(names[0]));
+        EXPECT_EQ(EncodeChannel(whole, 2, 1, 8), ReadBytes(names[1]));
+    }
 }
 
 class ConverterExport : public Converter {
@@ -370,6 +396,31 @@ TEST_F(ConverterExport, FailuresLeaveNoFileAndCancelIsNoFailure)
     CCountingProgress progress(0);
     EXPECT_TRUE(CConverter(progress).Export(files, destination, SL::CWaveFileFormat::FormAiff, 1584, false));
     EXPECT_EQ(0, progress.mPosition);
+}
+
+TEST_F(ConverterExport, FullDiskFailsAndLeavesNothingBehind)
+{
+    Samples const samples = VQ7Test::TestSignal(44100, 2);
+    std::string const source = MakeSource("full.wav", samples, 2);
+    std::vector<std::string> const files = MakeDeviceFiles("full", samples, 2, 8);
+    std::string const volume = mFolder / "volume";
+    ASSERT_EQ(0, ::mkdir(volume.c_str(), 0700));
+    // Two device files of 44 KB, or a WAV file of 176 KB, on 64 KB.
+    auto const result = Support::RunWithPrivateTmpfs(volume, "size=64k", [&]() -> std::string {
+        std::string failure;
+        WriteBytes(volume + "/dev0", Bytes(100, 1));
+        WriteBytes(volume + "/out.wav", Bytes(100, 2));
+        if (!CConverter().Import(source, volume + "/dev").empty())
+            failure += "the import reported success; ";
+        if (CConverter().Export(files, volume + "/out.wav", SL::CWaveFileFormat::RiffWave, 44100, false))
+            failure += "the export reported success; ";
+        if (!Entries(volume).empty())
+            failure += "files were left behind; ";
+        return failure;
+    });
+    if (!result.available)
+        GTEST_SKIP() << "private mount namespaces are not permitted here";
+    EXPECT_EQ("", result.failure);
 }
 
 TEST(TempoEstimate, ConverterEstimatesFromTheFrameCount)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,7 @@ TEST(KvacFileSampleIteratorFactory, InputNeedsTheWholeBlocksOfEveryFile)
     EXPECT_EQ(2000, frames({file}, true, 2000));
     EXPECT_EQ(-99, frames({file}, true, 2001));
     EXPECT_EQ(0, frames({file}, false, 0));
+    EXPECT_EQ(-99, frames({file}, false, std::numeric_limits<long>::max()));  // no overflow
 
     std::string const shorter = folder / "b.VQD";
     WriteBytes(shorter, Bytes(960, 0));

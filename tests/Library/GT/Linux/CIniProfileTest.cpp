@@ -15,6 +15,12 @@ protected:
     Support::CPrivateTempDir mDir;
     Support::CScopedEnv mEnv{"XDG_CONFIG_HOME", mDir.Path()};
 
+    // Without a private folder the real preferences would be written.
+    void SetUp() override {
+        ASSERT_FALSE(mDir.Path().empty());
+        ASSERT_EQ('/', mDir.Path()[0]);
+    }
+
     std::string FileText() const {
         std::ifstream in(GT::CIniProfile::FilePath(), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -22,7 +28,6 @@ protected:
 };
 
 TEST_F(IniProfile, LivesUnderTheConfigHomeOfTheEnvironment) {
-    ASSERT_FALSE(mDir.Path().empty());
     EXPECT_EQ(mDir.Path() + "/VQ7Converter/VQ7Converter.ini", GT::CIniProfile::FilePath());
     GT::CIniProfile().Write("Preference/BankId", 3L);
     struct stat st;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <typeinfo>
 
 using namespace TestSupport;
@@ -112,4 +113,18 @@ TEST(FileSampleBuffer, PartFrameAtTheEndIsLeftOut) {
   ASSERT_TRUE(buffer);
   EXPECT_EQ(dynamic_cast<SL::CFileSampleBuffer<65552>&>(*buffer).Distance(), 8);
   EXPECT_EQ(buffer->GetPeakLevel(), (std::vector<double>{3.0, 9.0}));
+}
+
+TEST(FileSampleBuffer, FullDiskIsAFailedFinalise) {
+  if (!std::ifstream("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  SL::CSampleAttribute const a(SL::CBitDepth(65552), 8000, 1, 0, GT::CEndianness::sPlatform);
+  boost::shared_ptr<SL::ISampleBuffer> buffer =
+      SL::CFileSampleBufferFactory().Create(a, "/dev/full", SL::CWaveFileFormat::RiffWave);
+  ASSERT_TRUE(buffer);
+  auto& file = dynamic_cast<SL::CFileSampleBuffer<65552>&>(*buffer);
+  {
+    auto it = file.OutputBegin();
+    for (int i = 0; i < 100; ++i, ++it) *it = static_cast<int16_t>(i);
+  }
+  EXPECT_FALSE(file.Finalize()) << "the samples never reached the disk";
 }

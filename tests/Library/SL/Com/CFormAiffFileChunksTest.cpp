@@ -117,6 +117,15 @@ TEST(FormAiffChunks, ReadsEveryKnownChunk) {
   EXPECT_EQ(s->offset, 4u);
   EXPECT_EQ(s->GetSize(), 6u);
   EXPECT_TRUE(s->GetBytes().empty());
+  // Written back, the fixed bodies give the bytes they were read from.
+  SL::CFormAiffDto copy(Factory());
+  for (auto const& chunk : doc) {
+    std::string const id = chunk->GetHeader().GetId();
+    if (id == "COMM" || id == "INST") copy.push_back(chunk);
+  }
+  std::stringstream out(std::ios::in | std::ios::out | std::ios::binary);
+  ASSERT_TRUE(copy.Write(out));
+  EXPECT_EQ(Bytes(out), Form({Chunk("COMM", CommBody(1, 16, kRate44100)), Chunk("INST", inst)}));
 }
 
 TEST(FormAiffChunks, WritesPadsOfBothKinds) {

@@ -338,6 +338,11 @@ TEST(KvacFileInput, ShortChannelFilesEndTheStream) {
       in.SetLocation(0);
       EXPECT_EQ(keep >= 16, in.IsValid());
       EXPECT_EQ(std::vector<short>(expected.begin(), expected.begin() + whole), ReadAll(in));
+      // Repositioned onto blocks the file lacks: ended there, at that frame.
+      in.SetLocation(33);
+      EXPECT_EQ(33, in.GetLocation());
+      EXPECT_FALSE(in.HasNext());
+      EXPECT_FALSE(in.IsValid());
     }
   }
   // An offset beyond the end of the file: nothing to deliver.

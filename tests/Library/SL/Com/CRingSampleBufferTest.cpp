@@ -267,7 +267,9 @@ TEST(CRingSampleBufferThreaded, TransformerOnBothSidesKeepsOrder) {
   std::thread producer([&] {
     SL::CSampleTransformer<65552> transformer;
     while (source.HasNext()) {
-      transformer.Transform(source, ring, SL::ISampleTransformer::CopyOnly);
+      if (transformer.Transform(source, ring, SL::ISampleTransformer::CopyOnly) == 0) {
+        std::this_thread::yield();  // full: let the consumer run on a busy machine
+      }
     }
     producerDone.store(true);
   });
@@ -279,6 +281,7 @@ TEST(CRingSampleBufferThreaded, TransformerOnBothSidesKeepsOrder) {
       if (done && !ring.IsReadable()) {
         break;
       }
+      std::this_thread::yield();
     }
   });
   producer.join();

@@ -158,6 +158,6 @@ TEST(DeviceFilePlaybackChainThreaded, LongSampleThroughASmallRingOnTheOutputThre
     });
     output.join();
   }
-  EXPECT_EQ(before, TestSupport::CountProcessThreads());
+  EXPECT_EQ(before, TestSupport::WaitForProcessThreads(before));
   EXPECT_EQ(expected, received);
 }

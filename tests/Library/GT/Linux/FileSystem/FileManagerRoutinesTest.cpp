@@ -17,6 +17,8 @@
 namespace {
 
 using namespace GT;
+using Support::Exists;
+using Support::ModeOf;
 using Support::ReadBytes;
 using Support::WriteBytes;
 
@@ -24,14 +26,6 @@ class FileManager : public ::testing::Test {
 protected:
     Support::CPrivateTempDir mDir;
     std::string P(std::string const& name) const { return mDir / name; }
-    static mode_t ModeOf(std::string const& path) {
-        struct stat st;
-        return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
-    }
-    static bool Exists(std::string const& path) {
-        struct stat st;
-        return ::lstat(path.c_str(), &st) == 0;
-    }
     static std::set<std::string> Names(std::string const& folder) {
         std::vector<FSRef> refs;
         ItemCount count = 0;

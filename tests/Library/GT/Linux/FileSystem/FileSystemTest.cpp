@@ -17,6 +17,8 @@
 namespace {
 
 using Support::PatternBytes;
+using Support::Exists;
+using Support::ModeOf;
 using Support::ReadBytes;
 using Support::WriteBytes;
 
@@ -26,14 +28,6 @@ protected:
     void TearDown() override { ::umask(mOldMask); }
 
     std::string P(std::string const& name) const { return mDir / name; }
-    static mode_t ModeOf(std::string const& path) {
-        struct stat st;
-        return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
-    }
-    static bool Exists(std::string const& path) {
-        struct stat st;
-        return ::lstat(path.c_str(), &st) == 0;
-    }
     static std::set<std::string> Names(std::string const& folder) {
         std::set<std::string> names;
         if (DIR* dir = ::opendir(folder.c_str())) {
