@@ -17,8 +17,8 @@ CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
     std::vector<boost::shared_ptr<std::istream> > const& streams, long offset)
     : mAttribute(attribute), mStreams(streams), mBuffers(), mOffset(offset), mSampleCount(0), mCoder(),
       mValid(true), mBits(bits), mChannels(static_cast<int>(streams.size())), mBlockSamples(1),
-      mUnitOffsets(1, 0), mChannelLists(), mBlockStart(0), mIndex(0), mAvailable(0),
-      mPcm(sNoBlock), mReadAhead(streams.size()), mNextBlock(0) {
+      mUnitOffsets(1, 0), mChannelLists(), mBlockStart(0), mPcm(sNoBlock), mCurrent(sNoBlock),
+      mEnd(sNoBlock), mBlockEnd(sNoBlock + 2), mReadAhead(streams.size()), mNextBlock(0) {
   mAttribute.mBitDepth = CBitDepth::Integer16;
   mAttribute.mChannelCount = mChannels;
   mAttribute.SetEndian(GT::CEndianness::sPlatform);
@@ -42,7 +42,7 @@ CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
   ResetCoder();
   SeekBlock(0);
   SetBlockStart(0);
-  if (mAvailable > 0) {
+  if (mEnd > mPcm) {
     LoadBlock();
   }
 }
@@ -57,13 +57,15 @@ void CKvacFileInputSampleIterator::ResetCoder() {
 
 void CKvacFileInputSampleIterator::Invalidate() {
   mValid = false;
-  mAvailable = 0;
+  mEnd = mPcm;
 }
 
 void CKvacFileInputSampleIterator::SetBlockStart(long samples) {
   mBlockStart = samples;
-  mIndex = 0;
-  mAvailable = mValid ? mSampleCount - samples : 0;
+  long const available = mValid ? std::min(std::max(mSampleCount - samples, 0L), mBlockSamples) : 0;
+  mCurrent = mPcm;
+  mEnd = mPcm + 2 * available;
+  mBlockEnd = mPcm + 2 * mBlockSamples;
 }
 
 // Reads and decodes the next block of every channel. A stream that has
@@ -115,7 +117,7 @@ bool CKvacFileInputSampleIterator::ReadAhead(int channel) {
 // exactly the blocks it needs ends valid.
 void CKvacFileInputSampleIterator::NextBlock() {
   SetBlockStart(mBlockStart + mBlockSamples);
-  if (mAvailable > 0) {
+  if (mEnd > mPcm) {
     LoadBlock();
   }
 }
@@ -148,7 +150,7 @@ void CKvacFileInputSampleIterator::SetLocation(long frame) {
   long const sample = frame * mChannels;
   if (sample >= mSampleCount) {
     SetBlockStart(block * mBlockSamples);
-    mIndex = sample - mBlockStart;  // at or past the end: HasNext is false
+    mCurrent = mPcm + 2 * (sample - mBlockStart);  // at or past the end: HasNext is false
     return;
   }
   // Each block's last reconstructed sample is coded directly, so decoding
@@ -165,7 +167,7 @@ void CKvacFileInputSampleIterator::SetLocation(long frame) {
   }
   // The block holding the frame is decoded, also inside a block.
   SetBlockStart(block * mBlockSamples);
-  mIndex = sample - mBlockStart;
+  mCurrent = mPcm + 2 * (sample - mBlockStart);
   if (mValid) {
     LoadBlock();
   }
@@ -175,7 +177,7 @@ long CKvacFileInputSampleIterator::GetLocation() const {
   if (mChannels < 1) {
     return 0;
   }
-  return (mBlockStart + mIndex) / mChannels;
+  return (mBlockStart + (mCurrent - mPcm) / 2) / mChannels;
 }
 
 }  // namespace SL

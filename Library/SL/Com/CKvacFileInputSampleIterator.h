@@ -23,11 +23,12 @@ public:
                                long offset);
   ~CKvacFileInputSampleIterator() override;
 
-  // Per sample only the index in the block moves; the block's own limit
-  // holds the stream's end and its failure.
-  bool HasNext() override { return mIndex < mAvailable; }
+  // Per sample only a pointer into the decoded block moves; the readable end
+  // holds the stream's end and its failure, so the copy loop tests one limit.
+  bool HasNext() override { return mCurrent < mEnd; }
   void Next() override {
-    if (++mIndex == mBlockSamples) {
+    mCurrent += 2;
+    if (__builtin_expect(mCurrent == mBlockEnd, 0)) {
       NextBlock();
     }
   }
@@ -36,7 +37,7 @@ public:
   long ToCurrentFrame(long frames) const override { return frames; }
   short Get() override {
     short sample;
-    std::memcpy(&sample, mPcm + 2 * mIndex, 2);
+    std::memcpy(&sample, mCurrent, 2);
     return sample;
   }
   // Positions on the first sample of the frame; the samples delivered from
@@ -56,7 +57,7 @@ private:
 
   bool LoadBlock();
   bool ReadAhead(int channel);
-  void NextBlock();
+  __attribute__((noinline, cold)) void NextBlock();
   void SeekBlock(long block);
   void ResetCoder();
   void Invalidate();
@@ -75,9 +76,10 @@ private:
   std::vector<int> mUnitOffsets;
   std::vector<std::vector<int> > mChannelLists;
   long mBlockStart;  // samples before the loaded block
-  long mIndex;       // the current sample's index in the block
-  long mAvailable;   // samples of the stream from the block's start; 0 once failed
-  unsigned char const* mPcm;
+  unsigned char const* mPcm;       // the decoded block
+  unsigned char const* mCurrent;   // the current sample in it
+  unsigned char const* mEnd;       // past the last sample of the stream in it; mPcm once failed
+  unsigned char const* mBlockEnd;  // past the block's last sample
   std::vector<SReadAhead> mReadAhead;  // per stream
   long mNextBlock;                     // the block the streams deliver next
 };
