@@ -1,7 +1,5 @@
 #include "SL/Com/CKvacFileInputSampleIterator.h"
 
-#include "SL/Com/CKvacCoding.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -15,15 +13,15 @@ unsigned char const sNoBlock[2] = {0, 0};
 CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
     int bits, CSampleAttribute const& attribute,
     std::vector<boost::shared_ptr<std::istream> > const& streams, long offset)
-    : mAttribute(attribute), mStreams(streams), mBuffers(), mOffset(offset), mSampleCount(0), mCoder(),
+    : mAttribute(attribute), mStreams(streams), mBuffers(), mOffset(offset), mSampleCount(0),
       mValid(true), mBits(bits), mChannels(static_cast<int>(streams.size())), mBlockSamples(1),
-      mUnitOffsets(1, 0), mChannelLists(), mBlockStart(0), mPcm(sNoBlock), mCurrent(sNoBlock),
-      mEnd(sNoBlock), mBlockEnd(sNoBlock + 2), mReadAhead(streams.size()), mNextBlock(0) {
+      mBlockBytes(2L * bits), mBlockCount(0), mNextBlock(0), mReadFailed(false), mFront(), mBack(),
+      mBackPending(false), mCoder(), mBlockStart(0), mPcm(sNoBlock), mCurrent(sNoBlock),
+      mEnd(sNoBlock), mBlockEnd(sNoBlock + 2) {
   mAttribute.mBitDepth = CBitDepth::Integer16;
   mAttribute.mChannelCount = mChannels;
   mAttribute.SetEndian(GT::CEndianness::sPlatform);
   for (int i = 0; i < mChannels; ++i) {
-    mChannelLists.push_back(std::vector<int>(1, i));
     if (!mStreams[i] || !mStreams[i]->rdbuf()) {
       mValid = false;
     } else {
@@ -38,97 +36,139 @@ CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
     return;  // one empty sample of one block, never available
   }
   mSampleCount = mAttribute.mFrameCount > 0 ? mAttribute.mFrameCount * mChannels : 0;
-  mBlockSamples = static_cast<long>(CKvacCoder::kFramesPerBlock) * mChannels;
-  ResetCoder();
+  mBlockSamples = static_cast<long>(CKvacBatchCoder::kFramesPerBlock) * mChannels;
+  mBlockCount = (mSampleCount + mBlockSamples - 1) / mBlockSamples;
+  // Small streams get batches of their own size.
+  long const capacity = std::max(1L, std::min<long>(kBatchBlocks, mBlockCount));
+  for (SBatch* batch : {&mFront, &mBack}) {
+    batch->pcm.resize(static_cast<std::size_t>(capacity * mBlockSamples));
+    batch->coded.assign(static_cast<std::size_t>(mChannels),
+                        std::vector<unsigned char>(static_cast<std::size_t>(capacity * mBlockBytes)));
+  }
+  mCoder.reset(new CKvacBatchCoder(bits, mChannels));
+  mPcm = reinterpret_cast<unsigned char const*>(mFront.pcm.data());
   SeekBlock(0);
-  SetBlockStart(0);
-  if (mEnd > mPcm) {
-    LoadBlock();
+  if (mValid && mSampleCount > 0) {
+    Prime(0);
+  } else {
+    ShowNothing(0);
   }
 }
 
-CKvacFileInputSampleIterator::~CKvacFileInputSampleIterator() = default;
-
-void CKvacFileInputSampleIterator::ResetCoder() {
-  mCoder.reset(new CKvacCoder(std::make_pair(mBits, 16), std::vector<int>(mChannels, 1), mChannels,
-                              boost::shared_ptr<CKvacCoder::ICoding>(new CKvacCoding(mBits))));
-  mPcm = mCoder->GetPcm().data();
-}
+// The workers may still be decoding into the batches: stop them first.
+CKvacFileInputSampleIterator::~CKvacFileInputSampleIterator() { mCoder.reset(); }
 
 void CKvacFileInputSampleIterator::Invalidate() {
   mValid = false;
   mEnd = mPcm;
 }
 
-void CKvacFileInputSampleIterator::SetBlockStart(long samples) {
-  mBlockStart = samples;
-  long const available = mValid ? std::min(std::max(mSampleCount - samples, 0L), mBlockSamples) : 0;
+// Reads the next batch of whole blocks from every stream, never beyond the
+// last block that holds samples. A stream that has failed or delivers fewer
+// bytes would otherwise leave stale bytes to be decoded as sound: the batch
+// ends before the first block that some stream could not deliver.
+void CKvacFileInputSampleIterator::Read(SBatch& batch) {
+  long const wanted = std::min<long>(static_cast<long>(batch.pcm.size()) / mBlockSamples,
+                                     mBlockCount - mNextBlock);
+  batch.first = mNextBlock;
+  batch.blocks = std::max(wanted, 0L);
+  std::vector<long> got(static_cast<std::size_t>(mChannels), 0);
+  for (int i = 0; i < mChannels; ++i) {
+    std::streamsize const bytes = mBuffers[i]->sgetn(reinterpret_cast<char*>(batch.coded[i].data()),
+                                                     static_cast<std::streamsize>(batch.blocks * mBlockBytes));
+    got[i] = static_cast<long>(std::max<std::streamsize>(bytes, 0)) / mBlockBytes;
+    batch.blocks = std::min(batch.blocks, got[i]);
+  }
+  batch.failed = batch.blocks < wanted;
+  if (batch.failed) {
+    mReadFailed = true;
+    for (int i = 0; i < mChannels; ++i) {
+      if (got[i] == batch.blocks) {
+        mStreams[i]->setstate(std::ios::eofbit | std::ios::failbit);
+      }
+    }
+  }
+  mNextBlock += batch.blocks;
+}
+
+void CKvacFileInputSampleIterator::Decode(SBatch& batch) {
+  if (batch.blocks > 0) {
+    std::vector<unsigned char const*> coded;
+    for (auto const& bytes : batch.coded) coded.push_back(bytes.data());
+    mCoder->StartDecode(coded, batch.blocks, batch.pcm.data());
+  }
+}
+
+// The front batch, decoded, becomes what Get reads.
+void CKvacFileInputSampleIterator::Show() {
+  mPcm = reinterpret_cast<unsigned char const*>(mFront.pcm.data());
+  mBlockStart = mFront.first * mBlockSamples;
+  long const held = mFront.blocks * mBlockSamples;
+  long const available = std::min(std::max(mSampleCount - mBlockStart, 0L), held);
   mCurrent = mPcm;
   mEnd = mPcm + 2 * available;
+  mBlockEnd = mPcm + 2 * std::max(held, mBlockSamples);
+  if (mFront.blocks == 0 && mFront.failed) {
+    Invalidate();  // not even the first block came
+  }
+}
+
+// Past the stream's end: no samples, positioned at the given sample.
+void CKvacFileInputSampleIterator::ShowNothing(long samples) {
+  mFront.blocks = 0;
+  mFront.failed = false;
+  mBlockStart = samples;
+  mCurrent = mPcm;
+  mEnd = mPcm;
   mBlockEnd = mPcm + 2 * mBlockSamples;
 }
 
-// Reads and decodes the next block of every channel. A stream that has
-// failed or delivers fewer bytes than a block would otherwise leave stale
-// bytes to be decoded as sound: the stream ends here instead.
-bool CKvacFileInputSampleIterator::LoadBlock() {
-  std::size_t const blockBytes = static_cast<std::size_t>(CKvacCoder::ComputeBufferSize(mBits));
-  for (int i = 0; i < mChannels; ++i) {
-    SReadAhead& ahead = mReadAhead[i];
-    if (ahead.end - ahead.at < blockBytes && !ReadAhead(i)) {
-      mStreams[i]->setstate(std::ios::eofbit | std::ios::failbit);
-      Invalidate();
-      return false;
-    }
-    std::vector<unsigned char>& coded = mCoder->GetCoded(i);
-    std::memcpy(coded.data(), ahead.bytes.data() + ahead.at, blockBytes);
-    ahead.at += blockBytes;
-    mCoder->Decode(i, mUnitOffsets, mChannelLists[i]);
+// Starts decoding the batch after the front one.
+void CKvacFileInputSampleIterator::Prefetch() {
+  mBackPending = false;
+  if (mReadFailed || mNextBlock >= mBlockCount) {
+    return;
   }
-  ++mNextBlock;
-  return true;
+  Read(mBack);
+  Decode(mBack);
+  mBackPending = true;
 }
 
-// Many blocks of one stream in one call, straight from its buffer, yet never
-// beyond the last block that holds samples of the stream. False when not even
-// the next whole block came.
-bool CKvacFileInputSampleIterator::ReadAhead(int channel) {
-  long const blockBytes = CKvacCoder::ComputeBufferSize(mBits);
-  long const blocks = (mSampleCount + mBlockSamples - 1) / mBlockSamples;
-  long const wanted = std::max(1L, std::min<long>(kReadAheadBlocks, blocks - mNextBlock));
-  SReadAhead& ahead = mReadAhead[channel];
-  std::size_t const kept = ahead.end - ahead.at;
-  if (kept > 0) {
-    std::memmove(ahead.bytes.data(), ahead.bytes.data() + ahead.at, kept);
-  }
-  ahead.at = 0;
-  ahead.end = kept;
-  std::size_t const room = static_cast<std::size_t>(wanted * blockBytes) - kept;
-  if (ahead.bytes.size() < kept + room) {
-    ahead.bytes.resize(kept + room);
-  }
-  std::streamsize const got =
-      mBuffers[channel]->sgetn(reinterpret_cast<char*>(ahead.bytes.data() + kept), static_cast<std::streamsize>(room));
-  ahead.end += static_cast<std::size_t>(std::max<std::streamsize>(got, 0));
-  return ahead.end >= static_cast<std::size_t>(blockBytes);
+// Reads and decodes the batch from the block the streams are at, then starts
+// on the one after it.
+void CKvacFileInputSampleIterator::Prime(long block) {
+  mNextBlock = block;
+  mReadFailed = false;
+  Read(mFront);
+  Decode(mFront);
+  mCoder->Wait();
+  Show();
+  Prefetch();
 }
 
 // Only blocks that hold samples of the stream are read, so a file of
 // exactly the blocks it needs ends valid.
 void CKvacFileInputSampleIterator::NextBlock() {
-  SetBlockStart(mBlockStart + mBlockSamples);
-  if (mEnd > mPcm) {
-    LoadBlock();
+  long const next = mBlockStart + std::max(mFront.blocks * mBlockSamples, mBlockSamples);
+  if (mFront.failed) {
+    ShowNothing(next);
+    Invalidate();
+    return;
   }
+  if (!mBackPending) {
+    ShowNothing(next);
+    return;
+  }
+  mCoder->Wait();
+  std::swap(mFront, mBack);
+  Show();
+  Prefetch();
 }
 
 // A stream that cannot be positioned ends the stream.
 void CKvacFileInputSampleIterator::SeekBlock(long block) {
-  long const position = mOffset + block * CKvacCoder::ComputeBufferSize(mBits);
+  long const position = mOffset + block * mBlockBytes;
   mNextBlock = block;
-  for (SReadAhead& ahead : mReadAhead) {
-    ahead.at = ahead.end = 0;
-  }
   for (auto& stream : mStreams) {
     stream->clear();
     stream->seekg(position, std::ios::beg);
@@ -145,32 +185,49 @@ void CKvacFileInputSampleIterator::SetLocation(long frame) {
   if (frame < 0) {
     frame = 0;
   }
+  mCoder->Wait();
+  mBackPending = false;
   mValid = true;
-  long const block = frame / CKvacCoder::kFramesPerBlock;
+  long const block = frame / CKvacBatchCoder::kFramesPerBlock;
   long const sample = frame * mChannels;
+  mPcm = reinterpret_cast<unsigned char const*>(mFront.pcm.data());
   if (sample >= mSampleCount) {
-    SetBlockStart(block * mBlockSamples);
+    ShowNothing(block * mBlockSamples);
     mCurrent = mPcm + 2 * (sample - mBlockStart);  // at or past the end: HasNext is false
     return;
   }
-  // Each block's last reconstructed sample is coded directly, so decoding
-  // the block before restores the carried values exactly; the first block
-  // starts from zero.
+  // Each block's last reconstructed sample is coded directly, so the block
+  // before restores the carried values exactly; the first block starts from
+  // zero.
   if (block == 0) {
-    ResetCoder();
+    mCoder->ResetPrev();
     SeekBlock(0);
   } else {
     SeekBlock(block - 1);
     if (mValid) {
-      LoadBlock();  // a short file ends the stream here, at the frame
+      std::vector<unsigned char> before(static_cast<std::size_t>(mBlockBytes * mChannels));
+      std::vector<unsigned char const*> coded;
+      for (int i = 0; i < mChannels && mValid; ++i) {
+        unsigned char* to = before.data() + i * mBlockBytes;
+        coded.push_back(to);
+        if (mBuffers[i]->sgetn(reinterpret_cast<char*>(to), mBlockBytes) != mBlockBytes) {
+          mStreams[i]->setstate(std::ios::eofbit | std::ios::failbit);
+          Invalidate();  // a short file ends the stream here, at the frame
+        }
+      }
+      if (mValid) {
+        mCoder->RestorePrev(coded);
+        mNextBlock = block;
+      }
     }
   }
-  // The block holding the frame is decoded, also inside a block.
-  SetBlockStart(block * mBlockSamples);
-  mCurrent = mPcm + 2 * (sample - mBlockStart);
   if (mValid) {
-    LoadBlock();
+    Prime(block);  // the block holding the frame is decoded, also inside a block
+  } else {
+    ShowNothing(block * mBlockSamples);
+    Invalidate();
   }
+  mCurrent = mPcm + 2 * (sample - mBlockStart);
 }
 
 long CKvacFileInputSampleIterator::GetLocation() const {

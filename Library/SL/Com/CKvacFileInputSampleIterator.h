@@ -3,9 +3,10 @@
 #include <boost/shared_ptr.hpp>
 #include <cstring>
 #include <istream>
+#include <memory>
 #include <vector>
 
-#include "SL/Com/CKvacCoder.h"
+#include "SL/Com/CKvacBatchCoder.h"
 #include "SL/Com/ITypedInputSampleIterator.h"
 
 namespace SL {
@@ -13,7 +14,9 @@ namespace SL {
 // Reads the device's compressed files, one stream per channel (channel 0
 // first), as one interleaved 16-bit stream of the attribute's frame count.
 // A stream that cannot deliver a whole block it must hold (failed or
-// truncated) ends the stream there and clears the valid flag.
+// truncated) ends the stream there and clears the valid flag. Blocks are
+// read and decoded a large batch at a time, the next batch on worker threads
+// while this one is taken.
 class CKvacFileInputSampleIterator final : public ITypedInputSampleIterator<65552> {
 public:
   // bits: coded bits per sample (4 to 8); offset: byte position of the first
@@ -47,41 +50,48 @@ public:
   long TellLocation(long offset) const override { return GetLocation() + offset; }
 
 private:
-  enum : long { kReadAheadBlocks = 4096 };
-  // Coded bytes read from one stream and not yet decoded.
-  struct SReadAhead {
-    std::vector<unsigned char> bytes;
-    std::size_t at = 0;
-    std::size_t end = 0;
+  enum : long { kBatchBlocks = 16384 };
+  // Coded blocks of every channel and their decoded, interleaved frames.
+  struct SBatch {
+    std::vector<short> pcm;
+    std::vector<std::vector<unsigned char> > coded;
+    long first = 0;       // index of its first block
+    long blocks = 0;      // whole blocks read from every stream
+    bool failed = false;  // the block after them could not be read
   };
 
-  bool LoadBlock();
-  bool ReadAhead(int channel);
+  void Read(SBatch& batch);
+  void Decode(SBatch& batch);
+  void Show();
+  void Prefetch();
+  void Prime(long block);
+  void ShowNothing(long samples);
   __attribute__((noinline, cold)) void NextBlock();
   void SeekBlock(long block);
-  void ResetCoder();
   void Invalidate();
-  void SetBlockStart(long samples);
 
   CSampleAttribute mAttribute;
   std::vector<boost::shared_ptr<std::istream> > mStreams;
-  std::vector<std::streambuf*> mBuffers;  // each stream's buffer, read a block at a time
+  std::vector<std::streambuf*> mBuffers;  // each stream's buffer, read a batch at a time
   long mOffset;
   long mSampleCount;  // frames x channels
-  boost::shared_ptr<CKvacCoder> mCoder;
   bool mValid;
   int mBits;
   int mChannels;
   long mBlockSamples;
-  std::vector<int> mUnitOffsets;
-  std::vector<std::vector<int> > mChannelLists;
-  long mBlockStart;  // samples before the loaded block
-  unsigned char const* mPcm;       // the decoded block
+  long mBlockBytes;
+  long mBlockCount;    // blocks that hold samples of the stream
+  long mNextBlock;     // the block the streams deliver next
+  bool mReadFailed;    // the streams cannot deliver mNextBlock
+  SBatch mFront;       // being taken
+  SBatch mBack;        // the next one, being decoded
+  bool mBackPending;   // mBack holds the batch after mFront
+  std::unique_ptr<CKvacBatchCoder> mCoder;
+  long mBlockStart;  // samples before the front batch
+  unsigned char const* mPcm;       // the front batch's frames
   unsigned char const* mCurrent;   // the current sample in it
   unsigned char const* mEnd;       // past the last sample of the stream in it; mPcm once failed
-  unsigned char const* mBlockEnd;  // past the block's last sample
-  std::vector<SReadAhead> mReadAhead;  // per stream
-  long mNextBlock;                     // the block the streams deliver next
+  unsigned char const* mBlockEnd;  // past the batch's last sample
 };
 
 }  // namespace SL

@@ -1,8 +1,7 @@
 #include "SL/Com/CKvacFileOutputSampleIterator.h"
 
+#include <algorithm>
 #include <cstring>
-
-#include "SL/Com/CKvacCoding.h"
 
 namespace SL {
 
@@ -11,16 +10,15 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
     std::vector<boost::shared_ptr<std::ostream> > const& streams, GT::CRange<long> const& range,
     CFinalizer finalizer)
     : mAttribute(attribute), mStreams(streams), mRange(range), mFinalizer(finalizer),
-      mPosition(range.begin), mBlockBytes(CKvacCoder::ComputeBufferSize(bits)), mOpen(false),
-      mCoder(), mValid(true), mBits(bits),
-      mChannels(static_cast<int>(streams.size())), mBlockSamples(0), mUnitOffsets(1, 0),
-      mChannelLists(), mPcm(mNoBlock), mCursor(mNoBlock), mBlockEnd(mNoBlock + 1), mNoBlock() {
+      mPosition(range.begin), mBlockBytes(2L * bits), mOpen(false), mValid(true), mBits(bits),
+      mChannels(static_cast<int>(streams.size())), mBlockSamples(0), mFill(), mCoding(),
+      mInFlight(false), mCoder(), mBlockBegin(mNoBlock), mCursor(mNoBlock), mBlockEnd(mNoBlock + 1),
+      mNoBlock() {
   mAttribute.mBitDepth = CBitDepth::Integer16;
   mAttribute.mChannelCount = mChannels;
   mAttribute.SetEndian(GT::CEndianness::sPlatform);
-  mBlockSamples = static_cast<long>(CKvacCoder::kFramesPerBlock) * mChannels;
+  mBlockSamples = static_cast<long>(CKvacBatchCoder::kFramesPerBlock) * mChannels;
   for (int i = 0; i < mChannels; ++i) {
-    mChannelLists.push_back(std::vector<int>(1, i));
     if (!mStreams[i]) {
       mValid = false;
     }
@@ -32,47 +30,88 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
     return;
   }
   UpdateOpen();
-  mCoder.reset(new CKvacCoder(std::make_pair(bits, 16), std::vector<int>(mChannels, 1), mChannels,
-                              boost::shared_ptr<CKvacCoder::ICoding>(new CKvacCoding(bits))));
-  mPcm = reinterpret_cast<short*>(mCoder->GetPcm().data());
-  mCursor = mPcm;
-  mBlockEnd = mPcm + mBlockSamples;
+  mCoder.reset(new CKvacBatchCoder(bits, mChannels));
+  for (SBatch* batch : {&mFill, &mCoding}) {
+    batch->pcm.resize(static_cast<std::size_t>(kBatchBlocks * mBlockSamples));
+    batch->coded.assign(static_cast<std::size_t>(mChannels),
+                        std::vector<unsigned char>(static_cast<std::size_t>(kBatchBlocks * mBlockBytes)));
+  }
+  mBlockBegin = mCursor = mFill.pcm.data();
+  mBlockEnd = mBlockBegin + mBlockSamples;
   for (auto& stream : mStreams) {
     stream->clear();
     stream->seekp(range.begin, std::ios::beg);
   }
 }
 
-CKvacFileOutputSampleIterator::~CKvacFileOutputSampleIterator() = default;
+// The workers may still be coding into the batches: stop them first.
+CKvacFileOutputSampleIterator::~CKvacFileOutputSampleIterator() { mCoder.reset(); }
 
-// Once invalid, steps only cycle through the block: nothing more is written.
+bool CKvacFileOutputSampleIterator::StreamsGood() const {
+  for (auto const& stream : mStreams) {
+    if (!*stream || !stream->rdbuf()) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// A complete block counts unless a stream has failed; once invalid, steps
+// only cycle through the block and nothing more is written.
 void CKvacFileOutputSampleIterator::CompleteBlock() {
-  mCursor = mPcm;
   if (!mValid) {
+    mCursor = mBlockBegin;
     return;
   }
-  if (!Flush()) {
+  if (!StreamsGood()) {
     mValid = false;
+    mCursor = mBlockBegin;
+  } else if (++mFill.blocks == kBatchBlocks) {
+    if (!Submit()) {
+      mValid = false;
+    }
+  } else {
+    mBlockBegin = mBlockEnd;
+    mBlockEnd += mBlockSamples;
   }
   mPosition += mBlockBytes;
   UpdateOpen();
 }
 
-bool CKvacFileOutputSampleIterator::Flush() {
-  if (!mCoder) {
-    return false;
+// Writes the batch before, then hands the filled blocks to the coder and
+// starts filling the other batch.
+bool CKvacFileOutputSampleIterator::Submit() {
+  bool const ok = Collect();
+  if (ok && mFill.blocks > 0) {
+    std::vector<unsigned char*> coded;
+    for (auto& bytes : mFill.coded) coded.push_back(bytes.data());
+    mCoder->StartEncode(mFill.pcm.data(), mFill.blocks, coded);
+    std::swap(mFill, mCoding);
+    mInFlight = true;
   }
-  std::streamsize const blockBytes = CKvacCoder::ComputeBufferSize(mBits);
+  mFill.blocks = 0;
+  mBlockBegin = mCursor = mFill.pcm.data();
+  mBlockEnd = mBlockBegin + mBlockSamples;
+  return ok;
+}
+
+// Waits for the batch being coded and writes it, channel by channel; stops
+// at the first stream that has failed.
+bool CKvacFileOutputSampleIterator::Collect() {
+  if (!mInFlight) {
+    return true;
+  }
+  mCoder->Wait();
+  mInFlight = false;
+  std::streamsize const bytes = static_cast<std::streamsize>(mCoding.blocks * mBlockBytes);
   for (int i = 0; i < mChannels; ++i) {
     std::ostream& stream = *mStreams[i];
-    mCoder->Encode(mChannelLists[i], i, mUnitOffsets);
     std::streambuf* buffer = stream.rdbuf();
     if (!stream || !buffer) {
       return false;
     }
     // Straight into the stream's buffer; a short write fails the stream.
-    if (buffer->sputn(reinterpret_cast<char const*>(mCoder->GetCoded(i).data()), blockBytes) !=
-        blockBytes) {
+    if (buffer->sputn(reinterpret_cast<char const*>(mCoding.coded[i].data()), bytes) != bytes) {
       stream.setstate(std::ios::badbit);
       return false;
     }
@@ -80,22 +119,43 @@ bool CKvacFileOutputSampleIterator::Flush() {
   return true;
 }
 
+bool CKvacFileOutputSampleIterator::Flush() {
+  if (!mCoder) {
+    return false;
+  }
+  if (!mValid) {
+    mCoder->Wait();
+    return false;
+  }
+  // The partial block being filled stays where it is.
+  std::vector<short> const partial(mBlockBegin, mCursor);
+  bool const ok = Submit() && Collect() && StreamsGood();
+  mCursor = std::copy(partial.begin(), partial.end(), mBlockBegin);
+  return ok;
+}
+
 bool CKvacFileOutputSampleIterator::FinalFlush() {
   if (!mCoder) {
     return false;
   }
   bool ok = mValid;
-  long const r = mCursor - mPcm;
+  long const r = mCursor - mBlockBegin;
   if (ok && r != 0) {
-    if (mPosition + CKvacCoder::ComputeBufferSize(mBits) > mRange.end) {
+    std::fill(mCursor, mBlockBegin + mBlockSamples, static_cast<short>(0));
+    if (mPosition + mBlockBytes > mRange.end) {
       ok = false;  // the last block would pass the range's limit
+    } else {
+      ++mFill.blocks;
     }
-    std::vector<unsigned char>& pcm = mCoder->GetPcm();
-    std::memset(pcm.data() + r * 2, 0, static_cast<std::size_t>(mBlockSamples - r) * 2);
-    ok = ok && Flush();
-    mCursor = mPcm;
-    mPosition += CKvacCoder::ComputeBufferSize(mBits);
+    mPosition += mBlockBytes;
+    mCursor = mBlockBegin;
   }
+  // Whole blocks go out even when the last one cannot.
+  if (mValid && !(Submit() && Collect())) {
+    ok = false;
+  }
+  mCoder->Wait();
+  mInFlight = false;
   // Buffered bytes may only fail to reach the file now: check every stream
   // after flushing, whether or not a block was pending.
   for (auto& stream : mStreams) {

@@ -3,19 +3,22 @@
 #include <boost/function.hpp>
 #include <boost/shared_ptr.hpp>
 #include <cstring>
+#include <memory>
 #include <ostream>
 #include <vector>
 
 #include "GT/Com/CRange.h"
-#include "SL/Com/CKvacCoder.h"
+#include "SL/Com/CKvacBatchCoder.h"
 #include "SL/Com/ITypedOutputSampleIterator.h"
 
 namespace SL {
 
 // Writes an interleaved 16-bit stream into the device's compressed files,
 // one stream per channel: every 16 frames become one coded block in each
-// stream. Destroying it writes nothing: the owner calls FinalFlush (itself
-// or from the finaliser) and Finalize.
+// stream. Blocks are gathered into large batches, coded on worker threads
+// while the next batch fills, and written batch by batch; FinalFlush writes
+// what is left. Destroying it writes nothing: the owner calls FinalFlush
+// (itself or from the finaliser) and Finalize.
 class CKvacFileOutputSampleIterator final : public ITypedOutputSampleIterator<65552> {
 public:
   typedef boost::function<bool(CKvacFileOutputSampleIterator&, GT::CRange<long> const&)>
@@ -43,8 +46,8 @@ public:
   long GetLocation() const override { return 0; }
   long TellLocation(long) const override { return 0; }
 
-  // Codes and writes the current block to every stream; false when a stream
-  // has failed before or by the write.
+  // Codes and writes every complete block still held to every stream;
+  // false when a stream has failed before or by the write.
   bool Flush();
   // Completes a partial last block with zeros and writes it, then flushes
   // every stream; false when any stream has failed, also when no block was
@@ -54,7 +57,18 @@ public:
   bool Finalize();
 
 private:
-  void CompleteBlock();
+  enum : long { kBatchBlocks = 16384 };
+  // Blocks of interleaved frames, and their coded bytes per channel.
+  struct SBatch {
+    std::vector<short> pcm;
+    std::vector<std::vector<unsigned char> > coded;
+    long blocks = 0;
+  };
+
+  __attribute__((noinline)) void CompleteBlock();
+  bool StreamsGood() const;
+  bool Submit();
+  bool Collect();
   void UpdateOpen() { mOpen = mValid && mPosition + mBlockBytes <= mRange.end; }
 
   CSampleAttribute mAttribute;
@@ -64,16 +78,17 @@ private:
   long mPosition;
   long mBlockBytes;  // coded bytes of one block of one channel
   bool mOpen;        // valid, and one more block fits before the limit
-  boost::shared_ptr<CKvacCoder> mCoder;
   bool mValid;
   int mBits;
   int mChannels;
   long mBlockSamples;
-  std::vector<int> mUnitOffsets;
-  std::vector<std::vector<int> > mChannelLists;
-  // Hot path: where Set writes in the block, and the block's end. The block
-  // is typed, so that Set's store aliases no other member.
-  short* mPcm;
+  SBatch mFill;     // being filled by Set
+  SBatch mCoding;   // being coded, then written
+  bool mInFlight;   // mCoding holds blocks not yet written
+  std::unique_ptr<CKvacBatchCoder> mCoder;
+  // Hot path: where Set writes, the current block, and the block's end. The
+  // block is typed, so that Set's store aliases no other member.
+  short* mBlockBegin;
   short* mCursor;
   short* mBlockEnd;
   short mNoBlock[1];

@@ -146,7 +146,8 @@ TEST(DeviceFilePlaybackChainThreaded, LongSampleThroughASmallRingOnTheOutputThre
   std::vector<float> received;
   {
     boost::shared_ptr<SL::IInputSampleIterator> chain = sample.Chain(0.05);
-    EXPECT_EQ(before + 1, TestSupport::CountProcessThreads());
+    // The fill thread, and the device file reader's decoding workers.
+    EXPECT_LT(before, TestSupport::CountProcessThreads());
     // Like the device callback: take what is there, come back a little later.
     std::thread output([&] {
       auto const limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
