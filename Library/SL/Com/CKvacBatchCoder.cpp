@@ -31,16 +31,20 @@ struct CKvacBatchCoder::SJob {
   std::vector<std::vector<int> > guessed;  // per channel: the value each part started from
 };
 
-CKvacBatchCoder::CKvacBatchCoder(int bits, int channels)
+CKvacBatchCoder::CKvacBatchCoder(int bits, int channels, int workers)
     : mBits(bits), mChannels(std::max(channels, 0)), mPrev(static_cast<std::size_t>(mChannels), 0),
-      mJob(new SJob), mWorkers(), mNoWorkers(false) {}
+      mJob(new SJob), mWorkers(), mWantedWorkers(workers), mNoWorkers(false), mRecoded(0) {
+  if (mWantedWorkers <= 0) {
+    int const cores = static_cast<int>(std::thread::hardware_concurrency());
+    mWantedWorkers = std::max(1, std::min(kMaxWorkers, cores - 1));
+  }
+}
 
 CKvacBatchCoder::~CKvacBatchCoder() { Wait(); }
 
 GT::CWorkerGroup* CKvacBatchCoder::Workers() {
   if (!mWorkers && !mNoWorkers) {
-    int const cores = static_cast<int>(std::thread::hardware_concurrency());
-    mWorkers.reset(new GT::CWorkerGroup(std::max(1, std::min(kMaxWorkers, cores - 1))));
+    mWorkers.reset(new GT::CWorkerGroup(mWantedWorkers));
     if (mWorkers->GetSize() == 0) {
       mWorkers.reset();
       mNoWorkers = true;
@@ -180,6 +184,7 @@ void CKvacBatchCoder::JoinParts() {
                            mBits, prev, nullptr);
         bool const same = prev == last[b];
         last[b] = prev;
+        ++mRecoded;
         if (same) break;
       }
     }

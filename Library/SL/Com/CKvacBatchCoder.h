@@ -23,8 +23,9 @@ class CKvacBatchCoder {
  public:
   enum { kFramesPerBlock = 16 };
 
-  // bits: coded bits per sample, 4 to 8.
-  CKvacBatchCoder(int bits, int channels);
+  // bits: coded bits per sample, 4 to 8; workers: threads to code on, or 0
+  // for as many as the machine has cores to spare (at most 4).
+  CKvacBatchCoder(int bits, int channels, int workers = 0);
   ~CKvacBatchCoder();
   CKvacBatchCoder(CKvacBatchCoder const&) = delete;
   CKvacBatchCoder& operator=(CKvacBatchCoder const&) = delete;
@@ -42,6 +43,9 @@ class CKvacBatchCoder {
   // frames; the same rules.
   void StartDecode(std::vector<unsigned char const*> const& coded, long blocks, short* pcm);
   void Wait();
+
+  // Blocks coded a second time because a run started from a wrong guess.
+  long GetRecodedBlocks() const { return mRecoded; }
 
   // Carried values: each channel's reconstructed last sample.
   int GetPrev(int channel) const { return mPrev[channel]; }
@@ -62,7 +66,9 @@ class CKvacBatchCoder {
   std::vector<int> mPrev;
   std::unique_ptr<SJob> mJob;
   std::unique_ptr<GT::CWorkerGroup> mWorkers;  // made for the first large batch
-  bool mNoWorkers;                             // the system gave none
+  int mWantedWorkers;
+  bool mNoWorkers;  // the system gave none
+  long mRecoded;
 };
 
 }  // namespace SL
