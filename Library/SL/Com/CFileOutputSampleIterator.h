@@ -25,46 +25,63 @@ namespace Private {
 
 // Samples on their way to the file, B bytes each: gathered here and written in
 // large blocks. They are held as words of their own size (24-bit ones as
-// three bytes), so that storing one does not make the compiler reload
-// everything else. The slot after the gathered samples always holds the last
+// three bytes). The slot after the gathered samples always holds the last
 // sample set, so a sample stepped over without a Set repeats it.
+//
+// While an iterator writes into the block, the cursor is its own (so that
+// the per-sample path touches nothing else): the block reaches the cursor
+// through a pointer to it, and has it back when the iterator goes.
 template <int B>
 class CPendingSamples {
  public:
   typedef typename std::conditional<B == 3, unsigned char, typename CSampleWord<B == 3 ? 1 : B>::CType>::type CUnit;
   enum { kUnits = B == 3 ? 3 : 1 };  // units of one sample
+  enum : long { kCapacity = (1L << 17) / static_cast<long>(sizeof(CUnit) * kUnits) };  // samples of a block
 
   // swap: the file's byte order is not the platform's (words of 2, 4 or 8
   // bytes are then reversed a block at a time, just before writing).
   CPendingSamples(boost::shared_ptr<std::ostream> stream, bool swap)
       : mStream(stream),
         mSwap(swap && B != 1 && B != 3),
-        mUnits((1 << 17) / sizeof(CUnit)),
+        mUnits(static_cast<std::size_t>((kCapacity + 1) * kUnits)),
         mCursor(mUnits.data()),
-        mLast(mUnits.data() + mUnits.size() - 2 * kUnits) {}
+        mLive(&mCursor),
+        mFlushed(0) {}
   ~CPendingSamples() { Flush(); }
+  CPendingSamples(CPendingSamples const&) = delete;
+  CPendingSamples& operator=(CPendingSamples const&) = delete;
 
-  CUnit* Slot() { return mCursor; }
-  // Keeps the sample at the slot; true when the block is full.
-  bool Take() {
-    mCursor += kUnits;
-    for (size_t i = 0; i < kUnits; ++i) mCursor[i] = (mCursor - kUnits)[i];
-    return mCursor > mLast;
+  CUnit* Begin() { return mUnits.data(); }
+  // The cursor there: the block is full.
+  CUnit* Full() { return mUnits.data() + kCapacity * kUnits; }
+  // Samples handed to the stream so far.
+  long Flushed() const { return mFlushed; }
+
+  void Lend(CUnit** cursor) {
+    *cursor = *mLive;
+    mLive = cursor;
   }
+  void Return() {
+    mCursor = *mLive;
+    mLive = &mCursor;
+  }
+
   // Hands the gathered samples to the stream; false once the stream has failed.
   bool Flush() {
-    if (mCursor != mUnits.data()) {
+    CUnit*& cursor = *mLive;
+    if (cursor != mUnits.data()) {
       if constexpr (B != 1 && B != 3) {
         if (mSwap) {
-          for (CUnit* p = mUnits.data(); p != mCursor; ++p) *p = CSampleWord<B>::Reverse(*p);
+          for (CUnit* p = mUnits.data(); p != cursor; ++p) *p = CSampleWord<B>::Reverse(*p);
         }
       }
       if (mStream) {
         mStream->write(reinterpret_cast<char const*>(mUnits.data()),
-                       static_cast<std::streamsize>((mCursor - mUnits.data()) * sizeof(CUnit)));
+                       static_cast<std::streamsize>((cursor - mUnits.data()) * sizeof(CUnit)));
       }
-      for (size_t i = 0; i < kUnits; ++i) mUnits[i] = mCursor[i];
-      mCursor = mUnits.data();
+      mFlushed += static_cast<long>(cursor - mUnits.data()) / kUnits;
+      for (size_t i = 0; i < kUnits; ++i) mUnits[i] = cursor[i];
+      cursor = mUnits.data();
     }
     return mStream && !mStream->fail();
   }
@@ -73,8 +90,9 @@ class CPendingSamples {
   boost::shared_ptr<std::ostream> mStream;
   bool mSwap;
   std::vector<CUnit> mUnits;
-  CUnit* mCursor;      // the slot after the gathered samples
-  CUnit const* mLast;  // the last slot with room for one more sample after it
+  CUnit* mCursor;  // the slot after the gathered samples, while no iterator holds it
+  CUnit** mLive;   // where the cursor is kept
+  long mFlushed;
 };
 
 }  // namespace Private
@@ -87,6 +105,19 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
  public:
   typedef typename CSampleTraits<N>::CValueType CValueType;
   enum { B = (N & 0xFFFF) >> 3 };
+  typedef Private::CPendingSamples<B> CPending;
+  typedef typename CPending::CUnit CUnit;
+
+  // Reads as the stream byte position where the next sample goes; worked out
+  // when read, so that stepping costs nothing more.
+  class CPositionField {
+   public:
+    explicit CPositionField(CFileOutputSampleIterator const* owner) : mOwner(owner) {}
+    operator long() const { return mOwner->Position(); }
+
+   private:
+    CFileOutputSampleIterator const* mOwner;
+  };
 
   CFileOutputSampleIterator(CSampleAttribute const& attribute, boost::shared_ptr<std::ostream> stream,
                             GT::CRange<long> const& range, CFileOutputFinalizer finalizer)
@@ -94,31 +125,39 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
         mStream(stream),
         mRange(range),
         mFinalizer(),
-        mPosition(range.begin),
+        mPosition(this),
         mConverter(attribute.GetEndian()),
         mValid(true),
-        mLastStart(range.end - B),
+        mMaxSamples(range.end > range.begin ? (range.end - range.begin) / B : 0),
         mFlipSign(N == 65544 && attribute.GetEndian() == GT::CEndianness::BigEndian),
-        mPending(new Private::CPendingSamples<B>(stream, attribute.GetEndian() != GT::CEndianness::sPlatform)) {
+        mPending(new CPending(stream, attribute.GetEndian() != GT::CEndianness::sPlatform)),
+        mCursor(nullptr),
+        mEnd(nullptr),
+        mFull(mPending->Full()) {
+    mPending->Lend(&mCursor);
+    UpdateEnd();
     mAttribute.SetEndian(GT::CEndianness::sPlatform);
     mStream->clear();
     mStream->seekp(range.begin, std::ios_base::beg);
     // The header must describe samples that are in the stream, so the
     // finaliser first hands over what is still gathered here.
-    boost::shared_ptr<Private::CPendingSamples<B> > pending = mPending;
+    boost::shared_ptr<CPending> pending = mPending;
     if (finalizer) {
       mFinalizer = [pending, finalizer](CSampleAttribute const& a, boost::shared_ptr<std::ostream> s,
                                         GT::CRange<long> const& r) { return pending->Flush() && finalizer(a, s, r); };
     }
   }
-  ~CFileOutputSampleIterator() override {}
+  ~CFileOutputSampleIterator() override { mPending->Return(); }
+  CFileOutputSampleIterator(CFileOutputSampleIterator const&) = delete;
+  CFileOutputSampleIterator& operator=(CFileOutputSampleIterator const&) = delete;
 
   // True while one more sample fits in the range: nothing is written past it.
-  bool HasNext() override { return mPosition <= mLastStart; }
+  bool HasNext() override { return mCursor < mEnd; }
 
   void Next() override {
-    mPosition += B;
-    if (mPending->Take() && !mPending->Flush()) Invalidate();
+    for (size_t i = 0; i < CPending::kUnits; ++i) mCursor[CPending::kUnits + i] = mCursor[i];
+    mCursor += CPending::kUnits;
+    if (__builtin_expect(mCursor == mFull, 0)) Advance();
   }
 
   CSampleAttribute const& GetAttribute() const override { return mAttribute; }
@@ -128,22 +167,22 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
   bool IsValid() const override {
     if (!mPending->Flush()) Invalidate();
     if (mValid && mStream->flush().fail()) Invalidate();
+    UpdateEnd();
     return mValid;
   }
 
   long ToCurrentFrame(long frames) const override { return frames; }
 
   void Set(CValueType const& value) override {
-    auto* const slot = mPending->Slot();
     if constexpr (B == 3) {
-      mConverter.Store(slot, value);
+      mConverter.Store(mCursor, value);
     } else {
       typedef Private::CSampleWord<B> CWord;
       typename CWord::CType w = Private::CSampleWordValue<N>::ToWord(value);
       if constexpr (B == 1) {
         if (mFlipSign) w = static_cast<typename CWord::CType>(w ^ 0x80u);
       }
-      *slot = w;  // in platform order: the block is put in the file's order as it is written
+      *mCursor = w;  // in platform order: the block is put in the file's order as it is written
     }
   }
 
@@ -159,19 +198,33 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
   boost::shared_ptr<std::ostream> mStream;
   GT::CRange<long> mRange;
   CFileOutputFinalizer mFinalizer;
-  long mPosition;
+  CPositionField mPosition;
 
  private:
-  CSampleEndianConverter<N> mConverter;
-  void Invalidate() const {
-    mValid = false;
-    mLastStart = std::numeric_limits<long>::min();
+  __attribute__((noinline)) void Advance() {
+    if (!mPending->Flush()) Invalidate();
+    UpdateEnd();
+  }
+  void Invalidate() const { mValid = false; }
+  long Position() const {
+    return mRange.begin + B * (mPending->Flushed() + static_cast<long>(mCursor - mPending->Begin()) / CPending::kUnits);
+  }
+  // The limit of the cursor in this block, from the samples the range still
+  // takes.
+  void UpdateEnd() const {
+    long const room = mValid ? std::max(0L, std::min(mMaxSamples - mPending->Flushed(), long(CPending::kCapacity))) : 0;
+    mEnd = mPending->Begin() + room * CPending::kUnits;
   }
 
+  CSampleEndianConverter<N> mConverter;
   mutable bool mValid;
-  mutable long mLastStart;  // the last position a sample may start at; none once invalid
+  long mMaxSamples;  // samples the range takes
   bool mFlipSign;
-  boost::shared_ptr<Private::CPendingSamples<B> > mPending;
+  boost::shared_ptr<CPending> mPending;
+  // Hot path: where Set writes, how far HasNext goes, and when the block is full.
+  mutable CUnit* mCursor;
+  mutable CUnit* mEnd;
+  CUnit* mFull;
 };
 
 }  // namespace SL
