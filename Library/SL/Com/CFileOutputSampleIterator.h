@@ -28,9 +28,10 @@ namespace Private {
 // three bytes). The slot after the gathered samples always holds the last
 // sample set, so a sample stepped over without a Set repeats it.
 //
-// While an iterator writes into the block, the cursor is its own (so that
-// the per-sample path touches nothing else): the block reaches the cursor
-// through a pointer to it, and has it back when the iterator goes.
+// While an iterator writes into the block, the cursor and the limit of its
+// samples are the iterator's own (so that the per-sample path touches
+// nothing else): the block reaches them through pointers, and has them back
+// when the iterator goes.
 template <int B>
 class CPendingSamples {
  public:
@@ -39,14 +40,20 @@ class CPendingSamples {
   enum : long { kCapacity = (1L << 17) / static_cast<long>(sizeof(CUnit) * kUnits) };  // samples of a block
 
   // swap: the file's byte order is not the platform's (words of 2, 4 or 8
-  // bytes are then reversed a block at a time, just before writing).
-  CPendingSamples(boost::shared_ptr<std::ostream> stream, bool swap)
+  // bytes are then reversed a block at a time, just before writing);
+  // limit: samples that may be written in all.
+  CPendingSamples(boost::shared_ptr<std::ostream> stream, bool swap, long limit)
       : mStream(stream),
         mSwap(swap && B != 1 && B != 3),
         mUnits(static_cast<std::size_t>((kCapacity + 1) * kUnits)),
         mCursor(mUnits.data()),
-        mLive(&mCursor),
-        mFlushed(0) {}
+        mEnd(mUnits.data()),
+        mLiveCursor(&mCursor),
+        mLiveEnd(&mEnd),
+        mFlushed(0),
+        mLimit(limit) {
+    UpdateEnd();
+  }
   ~CPendingSamples() { Flush(); }
   CPendingSamples(CPendingSamples const&) = delete;
   CPendingSamples& operator=(CPendingSamples const&) = delete;
@@ -57,18 +64,25 @@ class CPendingSamples {
   // Samples handed to the stream so far.
   long Flushed() const { return mFlushed; }
 
-  void Lend(CUnit** cursor) {
-    *cursor = *mLive;
-    mLive = cursor;
+  void Lend(CUnit** cursor, CUnit** end) {
+    *cursor = *mLiveCursor;
+    *end = *mLiveEnd;
+    mLiveCursor = cursor;
+    mLiveEnd = end;
   }
   void Return() {
-    mCursor = *mLive;
-    mLive = &mCursor;
+    mCursor = *mLiveCursor;
+    mEnd = *mLiveEnd;
+    mLiveCursor = &mCursor;
+    mLiveEnd = &mEnd;
   }
+  // Nothing more may be gathered.
+  void Close() { *mLiveEnd = mUnits.data(); }
 
-  // Hands the gathered samples to the stream; false once the stream has failed.
+  // Hands the gathered samples to the stream; false once the stream has
+  // failed, which closes the block.
   bool Flush() {
-    CUnit*& cursor = *mLive;
+    CUnit*& cursor = *mLiveCursor;
     if (cursor != mUnits.data()) {
       if constexpr (B != 1 && B != 3) {
         if (mSwap) {
@@ -82,17 +96,29 @@ class CPendingSamples {
       mFlushed += static_cast<long>(cursor - mUnits.data()) / kUnits;
       for (size_t i = 0; i < kUnits; ++i) mUnits[i] = cursor[i];
       cursor = mUnits.data();
+      if (*mLiveEnd != mUnits.data()) UpdateEnd();
     }
-    return mStream && !mStream->fail();
+    if (!mStream || mStream->fail()) {
+      Close();
+      return false;
+    }
+    return true;
   }
 
  private:
   boost::shared_ptr<std::ostream> mStream;
   bool mSwap;
   std::vector<CUnit> mUnits;
-  CUnit* mCursor;  // the slot after the gathered samples, while no iterator holds it
-  CUnit** mLive;   // where the cursor is kept
+  CUnit* mCursor;  // the slot after the gathered samples, while no iterator holds them
+  CUnit* mEnd;     // the cursor's limit in this block, from the samples still allowed
+  CUnit** mLiveCursor;
+  CUnit** mLiveEnd;
   long mFlushed;
+  long mLimit;
+
+  void UpdateEnd() {
+    *mLiveEnd = mUnits.data() + std::max(0L, std::min(mLimit - mFlushed, long(kCapacity))) * kUnits;
+  }
 };
 
 }  // namespace Private
@@ -128,14 +154,13 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
         mPosition(this),
         mConverter(attribute.GetEndian()),
         mValid(true),
-        mMaxSamples(range.end > range.begin ? (range.end - range.begin) / B : 0),
         mFlipSign(N == 65544 && attribute.GetEndian() == GT::CEndianness::BigEndian),
-        mPending(new CPending(stream, attribute.GetEndian() != GT::CEndianness::sPlatform)),
+        mPending(new CPending(stream, attribute.GetEndian() != GT::CEndianness::sPlatform,
+                              range.end > range.begin ? (range.end - range.begin) / B : 0)),
         mCursor(nullptr),
         mEnd(nullptr),
         mFull(mPending->Full()) {
-    mPending->Lend(&mCursor);
-    UpdateEnd();
+    mPending->Lend(&mCursor, &mEnd);
     mAttribute.SetEndian(GT::CEndianness::sPlatform);
     mStream->clear();
     mStream->seekp(range.begin, std::ios_base::beg);
@@ -167,7 +192,6 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
   bool IsValid() const override {
     if (!mPending->Flush()) Invalidate();
     if (mValid && mStream->flush().fail()) Invalidate();
-    UpdateEnd();
     return mValid;
   }
 
@@ -203,22 +227,17 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
  private:
   __attribute__((noinline)) void Advance() {
     if (!mPending->Flush()) Invalidate();
-    UpdateEnd();
   }
-  void Invalidate() const { mValid = false; }
+  void Invalidate() const {
+    mValid = false;
+    mPending->Close();
+  }
   long Position() const {
     return mRange.begin + B * (mPending->Flushed() + static_cast<long>(mCursor - mPending->Begin()) / CPending::kUnits);
-  }
-  // The limit of the cursor in this block, from the samples the range still
-  // takes.
-  void UpdateEnd() const {
-    long const room = mValid ? std::max(0L, std::min(mMaxSamples - mPending->Flushed(), long(CPending::kCapacity))) : 0;
-    mEnd = mPending->Begin() + room * CPending::kUnits;
   }
 
   CSampleEndianConverter<N> mConverter;
   mutable bool mValid;
-  long mMaxSamples;  // samples the range takes
   bool mFlipSign;
   boost::shared_ptr<CPending> mPending;
   // Hot path: where Set writes, how far HasNext goes, and when the block is full.
