@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "GT/Com/CWorkerGroup.h"
+#include "GT/Com/CWorkerPool.h"
 #include "SL/Com/compressor.h"
 #include "SL/Com/expander.h"
 
@@ -13,7 +13,6 @@ namespace {
 // Below this many blocks (all channels) a batch is coded on the caller's
 // thread: handing it over would cost more than it saves.
 long const kThreadedBlocks = 256;
-int const kMaxWorkers = 4;
 long const kFrames = CKvacBatchCoder::kFramesPerBlock;
 }  // namespace
 
@@ -33,29 +32,32 @@ struct CKvacBatchCoder::SJob {
 
 CKvacBatchCoder::CKvacBatchCoder(int bits, int channels, int workers)
     : mBits(bits), mChannels(std::max(channels, 0)), mPrev(static_cast<std::size_t>(mChannels), 0),
-      mJob(new SJob), mWorkers(), mWantedWorkers(workers), mNoWorkers(false), mRecoded(0) {
-  if (mWantedWorkers <= 0) {
-    int const cores = static_cast<int>(std::thread::hardware_concurrency());
-    mWantedWorkers = std::max(1, std::min(kMaxWorkers, cores - 1));
-  }
-}
+      mJob(new SJob), mOwnPool(workers > 0 ? new GT::CWorkerPool(workers) : nullptr),
+      mPool(mOwnPool ? mOwnPool.get() : &GT::CWorkerPool::Shared()), mRunning(0), mRecoded(0) {}
 
 CKvacBatchCoder::~CKvacBatchCoder() { Wait(); }
 
-GT::CWorkerGroup* CKvacBatchCoder::Workers() {
-  if (!mWorkers && !mNoWorkers) {
-    mWorkers.reset(new GT::CWorkerGroup(mWantedWorkers));
-    if (mWorkers->GetSize() == 0) {
-      mWorkers.reset();
-      mNoWorkers = true;
-    }
+void CKvacBatchCoder::Post(int count, std::function<void(int)> task) {
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    mRunning += count;
   }
-  return mWorkers.get();
+  auto shared = std::make_shared<std::function<void(int)> >(std::move(task));
+  for (int i = 0; i < count; ++i) {
+    mPool->Post([this, shared, i] {
+      (*shared)(i);
+      std::lock_guard<std::mutex> lock(mMutex);
+      if (--mRunning == 0) {
+        mDone.notify_all();
+      }
+    });
+  }
 }
 
 void CKvacBatchCoder::Wait() {
-  if (mWorkers) {
-    mWorkers->Wait();
+  {
+    std::unique_lock<std::mutex> lock(mMutex);
+    mDone.wait(lock, [this] { return mRunning == 0; });
   }
   if (mJob->finish) {
     JoinParts();
@@ -89,19 +91,19 @@ void CKvacBatchCoder::StartEncode(short const* pcm, long blocks, std::vector<uns
   for (auto& last : job.last) {
     if (static_cast<long>(last.size()) < blocks) last.resize(static_cast<std::size_t>(blocks));
   }
-  GT::CWorkerGroup* workers = blocks * mChannels >= kThreadedBlocks ? Workers() : nullptr;
-  int const n = workers ? workers->GetSize() : 1;
+  bool const threaded = blocks * mChannels >= kThreadedBlocks && mPool->GetSize() > 0;
+  int const n = threaded ? mPool->GetSize() : 1;
   // Spare workers split the channels in time.
   job.parts = static_cast<int>(std::max(1L, std::min<long>(n / std::max(mChannels, 1), blocks / 64)));
   for (auto& guessed : job.guessed) guessed.assign(static_cast<std::size_t>(job.parts), 0);
   job.finish = blocks > 0;
   int const tasks = mChannels * job.parts;
-  if (!workers) {
+  if (!threaded) {
     for (int t = 0; t < tasks; ++t) EncodePart(t % mChannels, t / mChannels, job);
     JoinParts();
     return;
   }
-  workers->Start([this, n, tasks](int w) {
+  Post(std::min(n, tasks), [this, n, tasks](int w) {
     for (int t = w; t < tasks; t += n) EncodePart(t % mChannels, t / mChannels, *mJob);
   });
 }
@@ -115,13 +117,12 @@ void CKvacBatchCoder::StartDecode(std::vector<unsigned char const*> const& coded
   job.pcmOut = pcm;
   job.codedIn = coded;
   job.prevIn = mPrev;
-  GT::CWorkerGroup* workers = blocks * mChannels >= kThreadedBlocks ? Workers() : nullptr;
-  if (!workers) {
+  if (blocks * mChannels < kThreadedBlocks || mPool->GetSize() == 0) {
     DecodeRun(0, 1, job);
     return;
   }
-  int const n = workers->GetSize();
-  workers->Start([this, n](int w) { DecodeRun(w, n, *mJob); });
+  int const n = mPool->GetSize();
+  Post(n, [this, n](int w) { DecodeRun(w, n, *mJob); });
 }
 
 namespace {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <condition_variable>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace GT {
-class CWorkerGroup;
+class CWorkerPool;
 }
 
 namespace SL {
@@ -23,8 +26,8 @@ class CKvacBatchCoder {
  public:
   enum { kFramesPerBlock = 16 };
 
-  // bits: coded bits per sample, 4 to 8; workers: threads to code on, or 0
-  // for as many as the machine has cores to spare (at most 4).
+  // bits: coded bits per sample, 4 to 8; workers: threads of a pool of its
+  // own to code on, or 0 for the program's shared pool.
   CKvacBatchCoder(int bits, int channels, int workers = 0);
   ~CKvacBatchCoder();
   CKvacBatchCoder(CKvacBatchCoder const&) = delete;
@@ -59,15 +62,18 @@ class CKvacBatchCoder {
   void EncodePart(int channel, int part, SJob& job);
   void JoinParts();
   void DecodeRun(int worker, int workers, SJob const& job);
-  GT::CWorkerGroup* Workers();
+  // Runs task(0) to task(count - 1) on the pool; Wait waits for them.
+  void Post(int count, std::function<void(int)> task);
 
   int mBits;
   int mChannels;
   std::vector<int> mPrev;
   std::unique_ptr<SJob> mJob;
-  std::unique_ptr<GT::CWorkerGroup> mWorkers;  // made for the first large batch
-  int mWantedWorkers;
-  bool mNoWorkers;  // the system gave none
+  std::unique_ptr<GT::CWorkerPool> mOwnPool;
+  GT::CWorkerPool* mPool;
+  std::mutex mMutex;
+  std::condition_variable mDone;
+  int mRunning;  // tasks posted and not yet finished
   long mRecoded;
 };
 

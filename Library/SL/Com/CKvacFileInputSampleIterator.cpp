@@ -15,7 +15,8 @@ CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
     std::vector<boost::shared_ptr<std::istream> > const& streams, long offset)
     : mAttribute(attribute), mStreams(streams), mBuffers(), mOffset(offset), mSampleCount(0),
       mValid(true), mBits(bits), mChannels(static_cast<int>(streams.size())), mBlockSamples(1),
-      mBlockBytes(2L * bits), mBlockCount(0), mNextBlock(0), mReadFailed(false), mFront(), mBack(),
+      mBlockBytes(2L * bits), mBlockCount(0), mNextBlock(0), mReadFailed(false),
+      mReadBlocks(kFirstBatchBlocks), mFront(), mBack(),
       mBackPending(false), mCoder(), mBlockStart(0), mPcm(sNoBlock), mCurrent(sNoBlock),
       mEnd(sNoBlock), mBlockEnd(sNoBlock + 2) {
   mAttribute.mBitDepth = CBitDepth::Integer16;
@@ -38,13 +39,8 @@ CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
   mSampleCount = mAttribute.mFrameCount > 0 ? mAttribute.mFrameCount * mChannels : 0;
   mBlockSamples = static_cast<long>(CKvacBatchCoder::kFramesPerBlock) * mChannels;
   mBlockCount = (mSampleCount + mBlockSamples - 1) / mBlockSamples;
-  // Small streams get batches of their own size.
-  long const capacity = std::max(1L, std::min<long>(kBatchBlocks, mBlockCount));
-  for (SBatch* batch : {&mFront, &mBack}) {
-    batch->pcm.resize(static_cast<std::size_t>(capacity * mBlockSamples));
-    batch->coded.assign(static_cast<std::size_t>(mChannels),
-                        std::vector<unsigned char>(static_cast<std::size_t>(capacity * mBlockBytes)));
-  }
+  Size(mFront, 1);
+  Size(mBack, 1);
   mCoder.reset(new CKvacBatchCoder(bits, mChannels));
   mPcm = reinterpret_cast<unsigned char const*>(mFront.pcm.data());
   SeekBlock(0);
@@ -63,15 +59,28 @@ void CKvacFileInputSampleIterator::Invalidate() {
   mEnd = mPcm;
 }
 
+// At least one block, so that the frames pointer always has one.
+void CKvacFileInputSampleIterator::Size(SBatch& batch, long blocks) const {
+  blocks = std::max(blocks, 1L);
+  std::size_t const samples = static_cast<std::size_t>(blocks * mBlockSamples);
+  if (batch.pcm.size() < samples) batch.pcm.resize(samples);
+  batch.coded.resize(static_cast<std::size_t>(mChannels));
+  for (auto& coded : batch.coded) {
+    std::size_t const bytes = static_cast<std::size_t>(blocks * mBlockBytes);
+    if (coded.size() < bytes) coded.resize(bytes);
+  }
+}
+
 // Reads the next batch of whole blocks from every stream, never beyond the
 // last block that holds samples. A stream that has failed or delivers fewer
 // bytes would otherwise leave stale bytes to be decoded as sound: the batch
 // ends before the first block that some stream could not deliver.
 void CKvacFileInputSampleIterator::Read(SBatch& batch) {
-  long const wanted = std::min<long>(static_cast<long>(batch.pcm.size()) / mBlockSamples,
-                                     mBlockCount - mNextBlock);
+  long const wanted = std::max(0L, std::min(mReadBlocks, mBlockCount - mNextBlock));
+  mReadBlocks = std::min<long>(2 * mReadBlocks, kBatchBlocks);
+  Size(batch, wanted);
   batch.first = mNextBlock;
-  batch.blocks = std::max(wanted, 0L);
+  batch.blocks = wanted;
   std::vector<long> got(static_cast<std::size_t>(mChannels), 0);
   for (int i = 0; i < mChannels; ++i) {
     std::streamsize const bytes = mBuffers[i]->sgetn(reinterpret_cast<char*>(batch.coded[i].data()),
@@ -139,6 +148,7 @@ void CKvacFileInputSampleIterator::Prefetch() {
 void CKvacFileInputSampleIterator::Prime(long block) {
   mNextBlock = block;
   mReadFailed = false;
+  mReadBlocks = kFirstBatchBlocks;
   Read(mFront);
   Decode(mFront);
   mCoder->Wait();

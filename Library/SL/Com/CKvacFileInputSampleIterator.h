@@ -50,7 +50,9 @@ public:
   long TellLocation(long offset) const override { return GetLocation() + offset; }
 
 private:
-  enum : long { kBatchBlocks = 16384 };
+  // Batches start small after every positioning, so that the first samples
+  // come soon, and grow to kBatchBlocks.
+  enum : long { kFirstBatchBlocks = 512, kBatchBlocks = 16384 };
   // Coded blocks of every channel and their decoded, interleaved frames.
   struct SBatch {
     std::vector<short> pcm;
@@ -60,6 +62,7 @@ private:
     bool failed = false;  // the block after them could not be read
   };
 
+  void Size(SBatch& batch, long blocks) const;
   void Read(SBatch& batch);
   void Decode(SBatch& batch);
   void Show();
@@ -83,6 +86,7 @@ private:
   long mBlockCount;    // blocks that hold samples of the stream
   long mNextBlock;     // the block the streams deliver next
   bool mReadFailed;    // the streams cannot deliver mNextBlock
+  long mReadBlocks;    // blocks the next batch reads
   SBatch mFront;       // being taken
   SBatch mBack;        // the next one, being decoded
   bool mBackPending;   // mBack holds the batch after mFront

@@ -12,7 +12,7 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
     : mAttribute(attribute), mStreams(streams), mRange(range), mFinalizer(finalizer),
       mPosition(range.begin), mBlockBytes(2L * bits), mOpen(false), mValid(true), mBits(bits),
       mChannels(static_cast<int>(streams.size())), mBlockSamples(0), mFill(), mCoding(),
-      mInFlight(false), mCoder(), mBlockBegin(mNoBlock), mCursor(mNoBlock), mBlockEnd(mNoBlock + 1),
+      mBatchBlocks(kFirstBatchBlocks), mInFlight(false), mCoder(), mBlockBegin(mNoBlock), mCursor(mNoBlock), mBlockEnd(mNoBlock + 1),
       mNoBlock() {
   mAttribute.mBitDepth = CBitDepth::Integer16;
   mAttribute.mChannelCount = mChannels;
@@ -31,16 +31,22 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
   }
   UpdateOpen();
   mCoder.reset(new CKvacBatchCoder(bits, mChannels));
-  for (SBatch* batch : {&mFill, &mCoding}) {
-    batch->pcm.resize(static_cast<std::size_t>(kBatchBlocks * mBlockSamples));
-    batch->coded.assign(static_cast<std::size_t>(mChannels),
-                        std::vector<unsigned char>(static_cast<std::size_t>(kBatchBlocks * mBlockBytes)));
-  }
+  Size(mFill);
   mBlockBegin = mCursor = mFill.pcm.data();
   mBlockEnd = mBlockBegin + mBlockSamples;
   for (auto& stream : mStreams) {
     stream->clear();
     stream->seekp(range.begin, std::ios::beg);
+  }
+}
+
+void CKvacFileOutputSampleIterator::Size(SBatch& batch) const {
+  std::size_t const samples = static_cast<std::size_t>(mBatchBlocks * mBlockSamples);
+  if (batch.pcm.size() < samples) batch.pcm.resize(samples);
+  batch.coded.resize(static_cast<std::size_t>(mChannels));
+  for (auto& coded : batch.coded) {
+    std::size_t const bytes = static_cast<std::size_t>(mBatchBlocks * mBlockBytes);
+    if (coded.size() < bytes) coded.resize(bytes);
   }
 }
 
@@ -66,7 +72,7 @@ void CKvacFileOutputSampleIterator::CompleteBlock() {
   if (!StreamsGood()) {
     mValid = false;
     mCursor = mBlockBegin;
-  } else if (++mFill.blocks == kBatchBlocks) {
+  } else if (++mFill.blocks == mBatchBlocks) {
     if (!Submit()) {
       mValid = false;
     }
@@ -88,6 +94,8 @@ bool CKvacFileOutputSampleIterator::Submit() {
     mCoder->StartEncode(mFill.pcm.data(), mFill.blocks, coded);
     std::swap(mFill, mCoding);
     mInFlight = true;
+    mBatchBlocks = std::min<long>(2 * mBatchBlocks, kBatchBlocks);
+    Size(mFill);
   }
   mFill.blocks = 0;
   mBlockBegin = mCursor = mFill.pcm.data();

@@ -57,7 +57,9 @@ public:
   bool Finalize();
 
 private:
-  enum : long { kBatchBlocks = 16384 };
+  // Batches start small, so that short streams cost little and coding
+  // starts early, and grow to kBatchBlocks.
+  enum : long { kFirstBatchBlocks = 512, kBatchBlocks = 16384 };
   // Blocks of interleaved frames, and their coded bytes per channel.
   struct SBatch {
     std::vector<short> pcm;
@@ -67,6 +69,7 @@ private:
 
   __attribute__((noinline)) void CompleteBlock();
   bool StreamsGood() const;
+  void Size(SBatch& batch) const;
   bool Submit();
   bool Collect();
   void UpdateOpen() { mOpen = mValid && mPosition + mBlockBytes <= mRange.end; }
@@ -84,6 +87,7 @@ private:
   long mBlockSamples;
   SBatch mFill;     // being filled by Set
   SBatch mCoding;   // being coded, then written
+  long mBatchBlocks;  // blocks of the batch being filled
   bool mInFlight;   // mCoding holds blocks not yet written
   std::unique_ptr<CKvacBatchCoder> mCoder;
   // Hot path: where Set writes, the current block, and the block's end. The
