@@ -14,7 +14,7 @@ CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
     int bits, CSampleAttribute const& attribute,
     std::vector<boost::shared_ptr<std::istream> > const& streams, long offset)
     : mAttribute(attribute), mStreams(streams), mBuffers(), mOffset(offset), mSampleCount(0),
-      mValid(true), mBits(bits), mChannels(static_cast<int>(streams.size())), mBlockSamples(1),
+      mValid(true), mChannels(static_cast<int>(streams.size())), mBlockSamples(1),
       mBlockBytes(2L * bits), mBlockCount(0), mNextBlock(0), mReadFailed(false),
       mReadBlocks(kFirstBatchBlocks), mFront(), mBack(),
       mBackPending(false), mCoder(), mBlockStart(0), mPcm(sNoBlock), mCurrent(sNoBlock),

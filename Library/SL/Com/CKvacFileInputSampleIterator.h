@@ -79,7 +79,6 @@ private:
   long mOffset;
   long mSampleCount;  // frames x channels
   bool mValid;
-  int mBits;
   int mChannels;
   long mBlockSamples;
   long mBlockBytes;

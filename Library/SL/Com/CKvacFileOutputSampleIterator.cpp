@@ -10,7 +10,7 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
     std::vector<boost::shared_ptr<std::ostream> > const& streams, GT::CRange<long> const& range,
     CFinalizer finalizer)
     : mAttribute(attribute), mStreams(streams), mRange(range), mFinalizer(finalizer),
-      mPosition(range.begin), mBlockBytes(2L * bits), mOpen(false), mValid(true), mBits(bits),
+      mPosition(range.begin), mBlockBytes(2L * bits), mOpen(false), mValid(true),
       mChannels(static_cast<int>(streams.size())), mBlockSamples(0), mFill(), mCoding(),
       mBatchBlocks(kFirstBatchBlocks), mInFlight(false), mCoder(), mBlockBegin(mNoBlock), mCursor(mNoBlock), mBlockEnd(mNoBlock + 1),
       mNoBlock() {

@@ -82,7 +82,6 @@ private:
   long mBlockBytes;  // coded bytes of one block of one channel
   bool mOpen;        // valid, and one more block fits before the limit
   bool mValid;
-  int mBits;
   int mChannels;
   long mBlockSamples;
   SBatch mFill;     // being filled by Set
