@@ -171,6 +171,9 @@ void CKvacBatchCoder::EncodePart(int channel, int part, SJob& job) {
 void CKvacBatchCoder::JoinParts() {
   SJob& job = *mJob;
   job.finish = false;
+  if (job.blocks <= 0) {
+    return;  // nothing coded: the carried values stay
+  }
   Private::compressor encoder;
   for (int c = 0; c < mChannels; ++c) {
     std::vector<int>& last = job.last[c];
