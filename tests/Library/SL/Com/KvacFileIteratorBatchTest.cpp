@@ -20,6 +20,8 @@ typedef boost::shared_ptr<std::istream> CIn;
 typedef boost::shared_ptr<std::ostream> COut;
 typedef boost::shared_ptr<std::stringstream> CBuf;
 
+// Frames of the largest batch; the batches before it are smaller, so these
+// lengths cross several batch boundaries.
 long const kBatchFrames = 16384L * 16;
 
 SL::CSampleAttribute Attribute(long frames) {
@@ -179,18 +181,29 @@ TEST(KvacFileIteratorsThreaded, DestroyedWithABatchInFlight) {
   SLong const& data = Long();
   for (int round = 0; round < 2; ++round) {
     CBuf l = Buffer("HDR"), r = Buffer("hdr");
+    std::string leftBefore, rightBefore;
+    long const frames = kBatchFrames + kBatchFrames / 2 + round;
     {
       SL::CKvacFileOutputSampleIterator out(8, Attribute(0), {l, r}, GT::CRange<long>(3, 0x7FFFFFFF),
                                             SL::CKvacFileOutputSampleIterator::CFinalizer());
-      // The first batch is handed over; half of the second is filled.
-      for (long i = 0; i < 2 * (kBatchFrames + kBatchFrames / 2) + round; ++i) {
+      // Batches are handed over as they fill; the last one is still coding.
+      for (long i = 0; i < 2 * frames; ++i) {
         out.Set(data.pcm[static_cast<std::size_t>(i)]);
         out.Next();
       }
+      leftBefore = l->str();
+      rightBefore = r->str();
     }
-    // Nothing is written without a final flush.
-    EXPECT_EQ("HDR", l->str());
-    EXPECT_EQ("hdr", r->str());
+    // Destroying writes nothing more; what was written are whole blocks of
+    // the stream's start.
+    EXPECT_EQ(leftBefore, l->str());
+    EXPECT_EQ(rightBefore, r->str());
+    std::size_t const written = l->str().size() - 3;
+    EXPECT_EQ(written, r->str().size() - 3);
+    EXPECT_EQ(0u, written % 16);
+    EXPECT_LT(written, static_cast<std::size_t>(frames));
+    EXPECT_EQ("HDR" + data.coded[0].substr(0, written), l->str());
+    EXPECT_EQ("hdr" + data.coded[1].substr(0, written), r->str());
   }
   for (long frame : {-1L, 0L, kBatchFrames - 7, 2 * kBatchFrames - 1}) {
     SL::CKvacFileInputSampleIterator in(8, Attribute(data.frames),
