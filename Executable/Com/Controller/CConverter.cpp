@@ -64,22 +64,25 @@ long const nProgressStep = 4096;
 template <class Input, class Output>
 bool CopySamples(Input& input, Output& output, long total, UL::IProgress& progress)
 {
+    if (total > 0 && progress.IsCanceled())
+        return false;
+    // One loop, with the progress step as a rarely taken branch: the
+    // iterators' positions then stay in registers.
     long copied = 0;
-    while (copied < total) {
-        if (progress.IsCanceled())
-            return false;
-        long const end = std::min(total, copied + nProgressStep);
-        long at = copied;
-        for (; at < end && input.HasNext() && output.HasNext(); ++at) {
-            output.Set(input.Get());
-            input.Next();
-            output.Next();
+    long report = std::min(total, nProgressStep);
+    while (copied < total && input.HasNext() && output.HasNext()) {
+        output.Set(input.Get());
+        output.Next();
+        input.Next();
+        if (__builtin_expect(++copied == report, 0)) {
+            progress.SetPosition(copied);
+            if (copied < total && progress.IsCanceled())
+                return false;
+            report = std::min(total, copied + nProgressStep);
         }
-        copied = at;
-        progress.SetPosition(copied);
-        if (at < end)
-            break;  // one side ended or failed early
     }
+    if (copied != report)
+        progress.SetPosition(copied);  // one side ended or failed early
     return true;
 }
 
