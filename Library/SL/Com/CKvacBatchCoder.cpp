@@ -17,7 +17,6 @@ long const kFrames = CKvacBatchCoder::kFramesPerBlock;
 }  // namespace
 
 struct CKvacBatchCoder::SJob {
-  bool encode = true;
   bool finish = false;  // an encoding whose parts are still to be joined
   long blocks = 0;
   int parts = 1;        // runs each channel is split into
@@ -81,7 +80,6 @@ void CKvacBatchCoder::RestorePrev(std::vector<unsigned char const*> const& coded
 void CKvacBatchCoder::StartEncode(short const* pcm, long blocks, std::vector<unsigned char*> const& coded) {
   Wait();
   SJob& job = *mJob;
-  job.encode = true;
   job.blocks = blocks;
   job.pcmIn = pcm;
   job.codedOut = coded;
@@ -111,7 +109,6 @@ void CKvacBatchCoder::StartEncode(short const* pcm, long blocks, std::vector<uns
 void CKvacBatchCoder::StartDecode(std::vector<unsigned char const*> const& coded, long blocks, short* pcm) {
   Wait();
   SJob& job = *mJob;
-  job.encode = false;
   job.finish = false;
   job.blocks = blocks;
   job.pcmOut = pcm;
