@@ -12,8 +12,8 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
     : mAttribute(attribute), mStreams(streams), mRange(range), mFinalizer(finalizer),
       mPosition(range.begin), mBlockBytes(2L * bits), mOpen(false), mValid(true),
       mChannels(static_cast<int>(streams.size())), mBlockSamples(0), mFill(), mCoding(),
-      mBatchBlocks(kFirstBatchBlocks), mInFlight(false), mCoder(), mBlockBegin(mNoBlock), mCursor(mNoBlock), mBlockEnd(mNoBlock + 1),
-      mNoBlock() {
+      mBatchBlocks(kFirstBatchBlocks), mInFlight(false), mCoder(), mBlockBegin(mNoBlock),
+      mCursor(mNoBlock), mBlockEnd(mNoBlock + 1), mNoBlock() {
   mAttribute.mBitDepth = CBitDepth::Integer16;
   mAttribute.mChannelCount = mChannels;
   mAttribute.SetEndian(GT::CEndianness::sPlatform);
@@ -92,9 +92,12 @@ bool CKvacFileOutputSampleIterator::Submit() {
     std::vector<unsigned char*> coded;
     for (auto& bytes : mFill.coded) coded.push_back(bytes.data());
     mCoder->StartEncode(mFill.pcm.data(), mFill.blocks, coded);
+    bool const full = mFill.blocks == mBatchBlocks;
     std::swap(mFill, mCoding);
     mInFlight = true;
-    mBatchBlocks = std::min<long>(2 * mBatchBlocks, kBatchBlocks);
+    if (full) {
+      mBatchBlocks = std::min<long>(2 * mBatchBlocks, kBatchBlocks);
+    }
     Size(mFill);
   }
   mFill.blocks = 0;
