@@ -58,31 +58,42 @@ private:
 // the progress interface.
 long const nProgressStep = 4096;
 
+// Copies up to count samples; returns how many. Kept apart from the
+// progress calls, and counted down, which lets the compiler keep more of the
+// iterators' state in registers.
+template <class Input, class Output>
+__attribute__((noinline)) long CopyRun(Input& input, Output& output, long count)
+{
+    if (count <= 0)
+        return 0;
+    long left = count;
+    while (input.HasNext() && output.HasNext()) {
+        output.Set(input.Get());
+        output.Next();
+        input.Next();
+        if (--left == 0)
+            break;
+    }
+    return count - left;
+}
+
 // Copies at most `total` samples (whole frames only: a stream with a
 // trailing part frame never writes beyond it). False when the user
 // cancelled.
 template <class Input, class Output>
 bool CopySamples(Input& input, Output& output, long total, UL::IProgress& progress)
 {
-    if (total > 0 && progress.IsCanceled())
-        return false;
-    // One loop, with the progress step as a rarely taken branch: the
-    // iterators' positions then stay in registers.
     long copied = 0;
-    long report = std::min(total, nProgressStep);
-    while (copied < total && input.HasNext() && output.HasNext()) {
-        output.Set(input.Get());
-        output.Next();
-        input.Next();
-        if (__builtin_expect(++copied == report, 0)) {
-            progress.SetPosition(copied);
-            if (copied < total && progress.IsCanceled())
-                return false;
-            report = std::min(total, copied + nProgressStep);
-        }
+    while (copied < total) {
+        if (progress.IsCanceled())
+            return false;
+        long const step = std::min(total - copied, nProgressStep);
+        long const done = CopyRun(input, output, step);
+        copied += done;
+        progress.SetPosition(copied);
+        if (done < step)
+            break;  // one side ended or failed early
     }
-    if (copied != report)
-        progress.SetPosition(copied);  // one side ended or failed early
     return true;
 }
 
