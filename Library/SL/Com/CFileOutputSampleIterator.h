@@ -241,8 +241,8 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
   bool mFlipSign;
   boost::shared_ptr<CPending> mPending;
   // Hot path: where Set writes, how far HasNext goes, and when the block is full.
-  mutable CUnit* mCursor;
-  mutable CUnit* mEnd;
+  CUnit* mCursor;
+  CUnit* mEnd;
   CUnit* mFull;
 };
 

@@ -16,7 +16,7 @@ CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
     : mAttribute(attribute), mStreams(streams), mBuffers(), mOffset(offset), mSampleCount(0),
       mValid(true), mChannels(static_cast<int>(streams.size())), mBlockSamples(1),
       mBlockBytes(2L * bits), mBlockCount(0), mNextBlock(0), mReadFailed(false),
-      mReadBlocks(kFirstBatchBlocks), mFront(), mBack(),
+      mReadBlocks(CKvacBatch::kFirstBlocks), mFront(), mBack(),
       mBackPending(false), mCoder(), mBlockStart(0), mPcm(sNoBlock), mCurrent(sNoBlock),
       mEnd(sNoBlock), mBlockEnd(sNoBlock + 2) {
   mAttribute.mBitDepth = CBitDepth::Integer16;
@@ -39,8 +39,8 @@ CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
   mSampleCount = mAttribute.mFrameCount > 0 ? mAttribute.mFrameCount * mChannels : 0;
   mBlockSamples = static_cast<long>(CKvacBatchCoder::kFramesPerBlock) * mChannels;
   mBlockCount = (mSampleCount + mBlockSamples - 1) / mBlockSamples;
-  Size(mFront, 1);
-  Size(mBack, 1);
+  Reserve(mFront, 1);
+  Reserve(mBack, 1);
   mCoder.reset(new CKvacBatchCoder(bits, mChannels));
   mPcm = reinterpret_cast<unsigned char const*>(mFront.pcm.data());
   SeekBlock(0);
@@ -59,16 +59,10 @@ void CKvacFileInputSampleIterator::Invalidate() {
   mEnd = mPcm;
 }
 
-// At least one block, so that the frames pointer always has one.
-void CKvacFileInputSampleIterator::Size(SBatch& batch, long blocks) const {
-  blocks = std::max(blocks, 1L);
-  std::size_t const samples = static_cast<std::size_t>(blocks * mBlockSamples);
-  if (batch.pcm.size() < samples) batch.pcm.resize(samples);
-  batch.coded.resize(static_cast<std::size_t>(mChannels));
-  for (auto& coded : batch.coded) {
-    std::size_t const bytes = static_cast<std::size_t>(blocks * mBlockBytes);
-    if (coded.size() < bytes) coded.resize(bytes);
-  }
+// Every batch has room for a block at least, so the frames pointer always
+// has one to show.
+void CKvacFileInputSampleIterator::Reserve(SBatch& batch, long blocks) const {
+  batch.Reserve(blocks, mChannels, mBlockSamples, mBlockBytes);
 }
 
 // Reads the next batch of whole blocks from every stream, never beyond the
@@ -77,8 +71,8 @@ void CKvacFileInputSampleIterator::Size(SBatch& batch, long blocks) const {
 // ends before the first block that some stream could not deliver.
 void CKvacFileInputSampleIterator::Read(SBatch& batch) {
   long const wanted = std::max(0L, std::min(mReadBlocks, mBlockCount - mNextBlock));
-  mReadBlocks = std::min<long>(2 * mReadBlocks, kBatchBlocks);
-  Size(batch, wanted);
+  mReadBlocks = std::min<long>(2 * mReadBlocks, CKvacBatch::kMaxBlocks);
+  Reserve(batch, wanted);
   batch.first = mNextBlock;
   batch.blocks = wanted;
   std::vector<long> got(static_cast<std::size_t>(mChannels), 0);
@@ -102,9 +96,7 @@ void CKvacFileInputSampleIterator::Read(SBatch& batch) {
 
 void CKvacFileInputSampleIterator::Decode(SBatch& batch) {
   if (batch.blocks > 0) {
-    std::vector<unsigned char const*> coded;
-    for (auto const& bytes : batch.coded) coded.push_back(bytes.data());
-    mCoder->StartDecode(coded, batch.blocks, batch.pcm.data());
+    mCoder->StartDecode(batch.CodedIn(), batch.blocks, batch.pcm.data());
   }
 }
 
@@ -148,7 +140,7 @@ void CKvacFileInputSampleIterator::Prefetch() {
 void CKvacFileInputSampleIterator::Prime(long block) {
   mNextBlock = block;
   mReadFailed = false;
-  mReadBlocks = kFirstBatchBlocks;
+  mReadBlocks = CKvacBatch::kFirstBlocks;
   Read(mFront);
   Decode(mFront);
   mCoder->Wait();

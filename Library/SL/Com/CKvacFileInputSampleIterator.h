@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "SL/Com/CKvacBatch.h"
 #include "SL/Com/CKvacBatchCoder.h"
 #include "SL/Com/ITypedInputSampleIterator.h"
 
@@ -50,19 +51,14 @@ public:
   long TellLocation(long offset) const override { return GetLocation() + offset; }
 
 private:
-  // Batches start small after every positioning, so that the first samples
-  // come soon, and grow to kBatchBlocks.
-  enum : long { kFirstBatchBlocks = 512, kBatchBlocks = 16384 };
-  // Coded blocks of every channel and their decoded, interleaved frames.
-  struct SBatch {
-    std::vector<short> pcm;
-    std::vector<std::vector<unsigned char> > coded;
+  // A batch of the stream, read from block `first` on. Batches start small
+  // again after every positioning.
+  struct SBatch : CKvacBatch {
     long first = 0;       // index of its first block
-    long blocks = 0;      // whole blocks read from every stream
-    bool failed = false;  // the block after them could not be read
+    bool failed = false;  // the block after the whole blocks read could not be read
   };
 
-  void Size(SBatch& batch, long blocks) const;
+  void Reserve(SBatch& batch, long blocks) const;
   void Read(SBatch& batch);
   void Decode(SBatch& batch);
   void Show();

@@ -12,7 +12,7 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
     : mAttribute(attribute), mStreams(streams), mRange(range), mFinalizer(finalizer),
       mPosition(range.begin), mBlockBytes(2L * bits), mOpen(false), mValid(true),
       mChannels(static_cast<int>(streams.size())), mBlockSamples(0), mFill(), mCoding(),
-      mBatchBlocks(kFirstBatchBlocks), mInFlight(false), mCoder(), mBlockBegin(mNoBlock),
+      mBatchBlocks(CKvacBatch::kFirstBlocks), mInFlight(false), mCoder(), mBlockBegin(mNoBlock),
       mCursor(mNoBlock), mBlockEnd(mNoBlock + 1), mNoBlock() {
   mAttribute.mBitDepth = CBitDepth::Integer16;
   mAttribute.mChannelCount = mChannels;
@@ -31,7 +31,7 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
   }
   UpdateOpen();
   mCoder.reset(new CKvacBatchCoder(bits, mChannels));
-  Size(mFill);
+  Reserve(mFill);
   mBlockBegin = mCursor = mFill.pcm.data();
   mBlockEnd = mBlockBegin + mBlockSamples;
   for (auto& stream : mStreams) {
@@ -40,14 +40,8 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
   }
 }
 
-void CKvacFileOutputSampleIterator::Size(SBatch& batch) const {
-  std::size_t const samples = static_cast<std::size_t>(mBatchBlocks * mBlockSamples);
-  if (batch.pcm.size() < samples) batch.pcm.resize(samples);
-  batch.coded.resize(static_cast<std::size_t>(mChannels));
-  for (auto& coded : batch.coded) {
-    std::size_t const bytes = static_cast<std::size_t>(mBatchBlocks * mBlockBytes);
-    if (coded.size() < bytes) coded.resize(bytes);
-  }
+void CKvacFileOutputSampleIterator::Reserve(CKvacBatch& batch) const {
+  batch.Reserve(mBatchBlocks, mChannels, mBlockSamples, mBlockBytes);
 }
 
 // The workers may still be coding into the batches: stop them first.
@@ -89,16 +83,14 @@ void CKvacFileOutputSampleIterator::CompleteBlock() {
 bool CKvacFileOutputSampleIterator::Submit() {
   bool const ok = Collect();
   if (ok && mFill.blocks > 0) {
-    std::vector<unsigned char*> coded;
-    for (auto& bytes : mFill.coded) coded.push_back(bytes.data());
-    mCoder->StartEncode(mFill.pcm.data(), mFill.blocks, coded);
+    mCoder->StartEncode(mFill.pcm.data(), mFill.blocks, mFill.CodedOut());
     bool const full = mFill.blocks == mBatchBlocks;
     std::swap(mFill, mCoding);
     mInFlight = true;
     if (full) {
-      mBatchBlocks = std::min<long>(2 * mBatchBlocks, kBatchBlocks);
+      mBatchBlocks = std::min<long>(2 * mBatchBlocks, CKvacBatch::kMaxBlocks);
     }
-    Size(mFill);
+    Reserve(mFill);
   }
   mFill.blocks = 0;
   mBlockBegin = mCursor = mFill.pcm.data();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "GT/Com/CRange.h"
+#include "SL/Com/CKvacBatch.h"
 #include "SL/Com/CKvacBatchCoder.h"
 #include "SL/Com/ITypedOutputSampleIterator.h"
 
@@ -57,19 +58,9 @@ public:
   bool Finalize();
 
 private:
-  // Batches start small, so that short streams cost little and coding
-  // starts early, and grow to kBatchBlocks.
-  enum : long { kFirstBatchBlocks = 512, kBatchBlocks = 16384 };
-  // Blocks of interleaved frames, and their coded bytes per channel.
-  struct SBatch {
-    std::vector<short> pcm;
-    std::vector<std::vector<unsigned char> > coded;
-    long blocks = 0;
-  };
-
   __attribute__((noinline)) void CompleteBlock();
   bool StreamsGood() const;
-  void Size(SBatch& batch) const;
+  void Reserve(CKvacBatch& batch) const;
   bool Submit();
   bool Collect();
   void UpdateOpen() { mOpen = mValid && mPosition + mBlockBytes <= mRange.end; }
@@ -84,8 +75,8 @@ private:
   bool mValid;
   int mChannels;
   long mBlockSamples;
-  SBatch mFill;     // being filled by Set
-  SBatch mCoding;   // being coded, then written
+  CKvacBatch mFill;    // being filled by Set
+  CKvacBatch mCoding;  // being coded, then written
   long mBatchBlocks;  // blocks of the batch being filled
   bool mInFlight;   // mCoding holds blocks not yet written
   std::unique_ptr<CKvacBatchCoder> mCoder;
