@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "SL/Com/CChannelInterleaver.h"
+#include "SL/Com/Wave/CChannelInterleaver.h"
 
 namespace {
 

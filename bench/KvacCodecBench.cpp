@@ -1,8 +1,8 @@
 // Encoding and decoding speed of the device's block coding, in samples per
 // second on one core.
 
-#include "SL/Com/compressor.h"
-#include "SL/Com/expander.h"
+#include "SL/Com/Kvac/compressor.h"
+#include "SL/Com/Kvac/expander.h"
 
 #include <benchmark/benchmark.h>
 

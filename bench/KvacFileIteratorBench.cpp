@@ -9,10 +9,10 @@
 #include <streambuf>
 #include <vector>
 
-#include "SL/Com/CKvacFileInputSampleIterator.h"
-#include "SL/Com/CKvacFileOutputSampleIterator.h"
-#include "SL/Com/compressor.h"
-#include "SL/Com/expander.h"
+#include "SL/Com/Kvac/CKvacFileInputSampleIterator.h"
+#include "SL/Com/Kvac/CKvacFileOutputSampleIterator.h"
+#include "SL/Com/Kvac/compressor.h"
+#include "SL/Com/Kvac/expander.h"
 
 namespace {
 

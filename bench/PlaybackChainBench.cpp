@@ -1,10 +1,10 @@
 // Throughput of the ring and of the playback chain on the output thread's side.
-#include "SL/Com/CRingSampleBuffer.h"
-#include "SL/Com/CSampleCopier.h"
-#include "SL/Com/CSampleIteratorBitDepthConvertDecorator.h"
-#include "SL/Com/CSampleIteratorRingBufferingDecorator.h"
-#include "SL/Com/CSampleIteratorStereoDecorator.h"
-#include "SL/Com/CSampleTransformer.h"
+#include "SL/Com/Buffer/CRingSampleBuffer.h"
+#include "SL/Com/Buffer/CSampleCopier.h"
+#include "SL/Com/Playback/CSampleIteratorBitDepthConvertDecorator.h"
+#include "SL/Com/Playback/CSampleIteratorRingBufferingDecorator.h"
+#include "SL/Com/Playback/CSampleIteratorStereoDecorator.h"
+#include "SL/Com/Buffer/CSampleTransformer.h"
 
 #include <benchmark/benchmark.h>
 

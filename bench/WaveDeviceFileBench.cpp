@@ -3,11 +3,11 @@
 // libsndfile converting it to IMA ADPCM, and a plain copy. The files sit in
 // the page cache (each is read once before timing).
 
-#include "SL/Com/CFileInputSampleIterator.h"
-#include "SL/Com/CFileOutputSampleIterator.h"
-#include "SL/Com/CFileSampleIteratorFactory.h"
-#include "SL/Com/CKvacFileInputSampleIterator.h"
-#include "SL/Com/CKvacFileOutputSampleIterator.h"
+#include "SL/Com/Stream/CFileInputSampleIterator.h"
+#include "SL/Com/Stream/CFileOutputSampleIterator.h"
+#include "SL/Com/Stream/CFileSampleIteratorFactory.h"
+#include "SL/Com/Kvac/CKvacFileInputSampleIterator.h"
+#include "SL/Com/Kvac/CKvacFileOutputSampleIterator.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,15 +4,15 @@
 // the wave made from it, the sample stream set-up, the sample iterator and
 // the file sample buffer.
 
-#include "SL/Com/CFileSampleBufferFactory.h"
-#include "SL/Com/CFileSampleIteratorFactory.h"
-#include "SL/Com/CFormAiffDto.h"
-#include "SL/Com/CRiffWaveDto.h"
-#include "SL/Com/CWave.h"
-#include "SL/Com/CWaveMarshallerToFormAiffDto.h"
-#include "SL/Com/CWaveMarshallerToRiffWaveDto.h"
-#include "SL/Com/ISampleIteratorBase.h"
-#include "SL/Com/ITypedInputSampleIterator.h"
+#include "SL/Com/Buffer/CFileSampleBufferFactory.h"
+#include "SL/Com/Stream/CFileSampleIteratorFactory.h"
+#include "SL/Com/Iff/Aiff/CFormAiffDto.h"
+#include "SL/Com/Iff/Wav/CRiffWaveDto.h"
+#include "SL/Com/Wave/CWave.h"
+#include "SL/Com/Iff/Aiff/CWaveMarshallerToFormAiffDto.h"
+#include "SL/Com/Iff/Wav/CWaveMarshallerToRiffWaveDto.h"
+#include "SL/Com/Stream/ISampleIteratorBase.h"
+#include "SL/Com/Stream/ITypedInputSampleIterator.h"
 
 #include <boost/shared_ptr.hpp>
 

@@ -3,7 +3,7 @@
 #include <boost/shared_ptr.hpp>
 #include <vector>
 
-#include "SL/Com/ASampleBuffer.h"
+#include "SL/Com/Buffer/ASampleBuffer.h"
 
 namespace Test {
 

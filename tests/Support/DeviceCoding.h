@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SL/Com/compressor.h"
-#include "SL/Com/expander.h"
+#include "SL/Com/Kvac/compressor.h"
+#include "SL/Com/Kvac/expander.h"
 
 #include <cstdint>
 #include <cstdio>

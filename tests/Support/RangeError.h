@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GT/Com/IRangedNumber.h"
+#include "GT/Com/Enum/IRangedNumber.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SL/Com/CSampleTraits.h"
+#include "SL/Com/Format/CSampleTraits.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SL/Com/ITypedInputSampleIterator.h"
-#include "SL/Com/ITypedOutputSampleIterator.h"
+#include "SL/Com/Stream/ITypedInputSampleIterator.h"
+#include "SL/Com/Stream/ITypedOutputSampleIterator.h"
 
 #include <cstddef>
 #include <functional>

@@ -3,9 +3,9 @@
 #include "Executable/Com/Controller/CKvacFileSampleIteratorFactory.h"
 #include "Executable/Com/Controller/CSampleIteratorLofiDecorator.h"
 #include "Executable/Com/Controller/TempoEstimate.h"
-#include "SL/Com/CFileInputSampleIterator.h"
-#include "SL/Com/CFileOutputSampleIterator.h"
-#include "SL/Com/CFileSampleIteratorFactory.h"
+#include "SL/Com/Stream/CFileInputSampleIterator.h"
+#include "SL/Com/Stream/CFileOutputSampleIterator.h"
+#include "SL/Com/Stream/CFileSampleIteratorFactory.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

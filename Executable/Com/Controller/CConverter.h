@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SL/Com/CWaveFileFormat.h"
+#include "SL/Com/Format/CWaveFileFormat.h"
 #include "UL/Com/IProgress.h"
 
 #include <string>

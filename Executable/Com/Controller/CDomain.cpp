@@ -1,7 +1,7 @@
 #include "Executable/Com/Controller/CDomain.h"
 
 #include "Executable/Com/Controller/CStringResources.h"
-#include "SL/Com/CLogger.h"
+#include "SL/Com/Base/CLogger.h"
 
 #include <ostream>
 

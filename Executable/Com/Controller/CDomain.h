@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Executable/Com/Controller/ECode.h"
-#include "GT/Com/CTextCodeTable.h"
+#include "GT/Com/Text/CTextCodeTable.h"
 
 namespace VQ7 {
 

@@ -1,11 +1,11 @@
 #include "Executable/Com/Controller/CKvacFileSampleIteratorFactory.h"
 
 #include "Executable/Com/Controller/Constants.h"
-#include "GT/Com/CRange.h"
-#include "SL/Com/CBitDepth.h"
-#include "SL/Com/CFileDataSource.h"
-#include "SL/Com/CKvacCoder.h"
-#include "SL/Com/CSampleAttribute.h"
+#include "GT/Com/Enum/CRange.h"
+#include "SL/Com/Format/CBitDepth.h"
+#include "SL/Com/Iff/CFileDataSource.h"
+#include "SL/Com/Kvac/CKvacCoder.h"
+#include "SL/Com/Stream/CSampleAttribute.h"
 
 #include <cstdint>
 #include <istream>

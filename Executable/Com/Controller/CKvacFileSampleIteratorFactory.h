@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SL/Com/CKvacFileInputSampleIterator.h"
-#include "SL/Com/CKvacFileOutputSampleIterator.h"
+#include "SL/Com/Kvac/CKvacFileInputSampleIterator.h"
+#include "SL/Com/Kvac/CKvacFileOutputSampleIterator.h"
 
 #include <boost/shared_ptr.hpp>
 

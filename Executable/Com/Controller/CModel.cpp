@@ -1,7 +1,7 @@
 #include "Executable/Com/Controller/CModel.h"
 
 #include "Executable/Com/Controller/FileUtilities.h"
-#include "GT/Com/StringTools.h"
+#include "GT/Com/Text/StringTools.h"
 
 namespace VQ7 {
 

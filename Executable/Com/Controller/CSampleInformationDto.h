@@ -1,7 +1,7 @@
 #pragma once
 
-#include "GT/Com/CEndianed.h"
-#include "SL/Com/IDto.h"
+#include "GT/Com/Data/CEndianed.h"
+#include "SL/Com/Iff/IDto.h"
 
 #include <cstdint>
 #include <istream>

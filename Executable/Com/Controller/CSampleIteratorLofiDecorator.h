@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SL/Com/IInputSampleIterator.h"
-#include "SL/Com/ITypedInputSampleIterator.h"
+#include "SL/Com/Stream/IInputSampleIterator.h"
+#include "SL/Com/Stream/ITypedInputSampleIterator.h"
 
 #include <boost/shared_ptr.hpp>
 

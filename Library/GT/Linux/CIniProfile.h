@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GT/Com/IProfile.h"
+#include "GT/Com/Base/IProfile.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "GT/Linux/CThread.h"
 
-#include "GT/Com/DebugTrace.h"
+#include "GT/Com/Base/DebugTrace.h"
 
 #include <algorithm>
 #include <cerrno>

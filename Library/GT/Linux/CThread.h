@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GT/Com/AThread.h"
+#include "GT/Com/Thread/AThread.h"
 
 #include <atomic>
 #include <cstdint>

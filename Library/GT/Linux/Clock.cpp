@@ -1,4 +1,4 @@
-#include "GT/Linux/Clock.h"
+#include "GT/Com/Thread/Clock.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,7 +1,7 @@
 #include "GT/Linux/FileSystem/FileSystem.h"
 
-#include "GT/Com/CPathSplitter.h"
-#include "GT/Com/StringTools.h"
+#include "GT/Com/Text/CPathSplitter.h"
+#include "GT/Com/Text/StringTools.h"
 #include "GT/Linux/FileSystem/FileManagerRoutines.h"
 #include "GT/Linux/FileSystem/PosixFileUtilities.h"
 

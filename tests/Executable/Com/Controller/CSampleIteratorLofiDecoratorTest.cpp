@@ -1,6 +1,6 @@
 #include "Executable/Com/Controller/CSampleIteratorLofiDecorator.h"
 
-#include "SL/Com/ITypedInputSampleIterator.h"
+#include "SL/Com/Stream/ITypedInputSampleIterator.h"
 
 #include <gtest/gtest.h>
 

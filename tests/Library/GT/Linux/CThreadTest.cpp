@@ -1,7 +1,7 @@
 #include "GT/Linux/CThread.h"
 
-#include "GT/Com/CThreadFactory.h"
-#include "GT/Linux/Clock.h"
+#include "GT/Com/Thread/CThreadFactory.h"
+#include "GT/Com/Thread/Clock.h"
 #include "Support/ThreadCount.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "GT/Com/Enum/CRange.h"
+#include "SL/Com/Buffer/CSampleIncrementer.h"
+#include "SL/Com/Buffer/Private/RingPublisher.h"
+
+#include <atomic>
+#include <vector>
+
+namespace SL {
+
+// Steps over chosen channels of a ring's frames, wrapping at the storage's
+// end, and publishes the start of the frame it stands in (see
+// CLinearRingSampleIncrementer). Its offset runs without the first channel's
+// offset, so it always names the frame of the current sample.
+template <int B>
+class CRingSampleIncrementer : public CSampleIncrementer<B> {
+ public:
+  CRingSampleIncrementer(std::atomic<unsigned char*>* published,
+                         GT::CRange<unsigned char*> const& storage, int channels,
+                         std::vector<int> const& selected, unsigned char* start)
+      : CSampleIncrementer<B>(channels, selected),
+        mPublisher(published, storage, channels * B, start) {}
+  CRingSampleIncrementer(CRingSampleIncrementer const&) = default;
+  ~CRingSampleIncrementer() override = default;
+
+  CRingSampleIncrementer* Clone() const override { return new CRingSampleIncrementer(*this); }
+  long Increment() override { return mPublisher.Step(CSampleIncrementer<B>::Increment()); }
+
+ private:
+  Private::CRingPublisher mPublisher;
+};
+
+}  // namespace SL

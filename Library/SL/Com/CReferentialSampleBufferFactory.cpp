@@ -1,9 +1,0 @@
-#include "SL/Com/CReferentialSampleBufferFactory.h"
-
-namespace SL {
-
-boost::shared_ptr<ISampleBuffer> CReferentialSampleBufferFactory::Create() {
-  return boost::shared_ptr<ISampleBuffer>();
-}
-
-}  // namespace SL

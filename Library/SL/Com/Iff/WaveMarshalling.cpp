@@ -1,0 +1,67 @@
+#include "SL/Com/Iff/WaveMarshalling.h"
+
+#include "GT/Com/Enum/IRangedNumber.h"
+#include "SL/Com/Wave/CChannelInterleaver.h"
+#include "SL/Com/Wave/ILoop.h"
+
+namespace SL {
+namespace Private {
+namespace {
+
+template <int N>
+boost::shared_ptr<CTypedChannelCollection<0x20040> > ConvertAs(CIffDataChunk const& data, int channels) {
+  return CChannelInterleaver::Convert<N, 0x20040>(CWaveFormat::Wave, data.GetBytes(), data.GetEndian(),
+                                                  channels);
+}
+
+}  // namespace
+
+bool ToBitDepth(int code, CBitDepth& depth) {
+  try {
+    depth = CBitDepth(code);
+    return true;
+  } catch (GT::IRangedNumber<int>::CError const&) {
+    return false;
+  }
+}
+
+bool SetUpChannels(CWave<0x20040>& wave, CIffDataChunk const* data, int channels) {
+  // Without sample data, or without channels, there is no wave to speak of.
+  if (data == nullptr || channels < 1) return false;
+  int const code = wave.GetOriginalBitDepth().GetValue();
+  if (data->IsLoaded()) {
+    boost::shared_ptr<CTypedChannelCollection<0x20040> > converted;
+    switch (code) {
+      case 0x10008: converted = ConvertAs<0x10008>(*data, channels); break;
+      case 0x10010: converted = ConvertAs<0x10010>(*data, channels); break;
+      case 0x10018: converted = ConvertAs<0x10018>(*data, channels); break;
+      case 0x10020: converted = ConvertAs<0x10020>(*data, channels); break;
+      case 0x20020: converted = ConvertAs<0x20020>(*data, channels); break;
+      case 0x20040: converted = ConvertAs<0x20040>(*data, channels); break;
+      default: return false;
+    }
+    wave.mChannels = converted;
+    return true;
+  }
+  unsigned long const bytesPerSample = static_cast<unsigned long>(code & 0xFFFF) / 8;
+  if (bytesPerSample == 0) return false;
+  // Null channels hold no samples: the recorded count sizes them without
+  // allocating anything, whatever the file really holds.
+  unsigned long const frames = data->GetSize() / bytesPerSample / static_cast<unsigned long>(channels);
+  boost::shared_ptr<CChannelCollection> collection(new CChannelCollection(CWaveFormat::Wave));
+  collection->Initialize(channels);
+  collection->SetLocation(GT::CRange<long>(0, static_cast<long>(frames)));
+  wave.SetChannels(collection);
+  return true;
+}
+
+void SetDefaultLoop(CWave<0x20040>& wave) {
+  ILoop& loop = wave.Loop();
+  loop.SetStartFrame(0.0);
+  loop.SetLoopFrame(0.0);
+  loop.SetEndFrame(static_cast<double>(wave.GetLocation().end) - 1.0);
+  loop.SetLoopMode(CLoopMode::OneShot);
+}
+
+}  // namespace Private
+}  // namespace SL

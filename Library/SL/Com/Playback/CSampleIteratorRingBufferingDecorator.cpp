@@ -1,0 +1,79 @@
+#include "SL/Com/Playback/CSampleIteratorRingBufferingDecorator.h"
+
+#include <stdexcept>
+#include <typeinfo>
+
+namespace SL {
+
+CSampleIteratorRingBufferingDecorator<65552>::CSampleIteratorRingBufferingDecorator(
+    boost::shared_ptr<IInputSampleIterator> source, double ringTime, int priority)
+    : mSource(Checked(source)),
+      mStartLocation(mSource->GetLocation()),
+      mChannels(mSource->GetAttribute().mChannelCount),
+      mBufferer(new CRingBufferer),
+      mReader(StartBuffering(ringTime, priority)),
+      mRing(&dynamic_cast<IRingSampleBufferMixin&>(*mBufferer->GetRingBuffer())),
+      mSamplesRead(0) {}
+
+CSampleIteratorRingBufferingDecorator<65552>::~CSampleIteratorRingBufferingDecorator() {
+  // Members go in reverse order: reader, then the bufferer (joining the fill
+  // thread before the ring goes), then the source.
+}
+
+boost::shared_ptr<IInputSampleIterator> CSampleIteratorRingBufferingDecorator<65552>::Checked(
+    boost::shared_ptr<IInputSampleIterator> source) {
+  // The ring is read as 16-bit samples; any other depth would be read as
+  // the wrong type.
+  if (!source || source->GetAttribute().mBitDepth.GetValue() != 65552 ||
+      dynamic_cast<ITypedInputSampleIterator<65552>*>(source.get()) == nullptr) {
+    throw std::invalid_argument("ring buffering needs a 16-bit sample source");
+  }
+  return source;
+}
+
+CSampleIteratorRingBufferingDecorator<65552>::CReader
+CSampleIteratorRingBufferingDecorator<65552>::StartBuffering(double ringTime, int priority) {
+  mBufferer->SetRingBufferTime(ringTime);
+  mBufferer->StartBufferingThread(*this, priority);
+  mBufferer->StartBuffering(mSource);
+  boost::shared_ptr<ISampleBuffer> const ring = mBufferer->GetRingBuffer();
+  if (!ring) {
+    throw std::bad_cast();
+  }
+  return dynamic_cast<ITypedSampleBuffer<65552>&>(*ring).InputBegin();
+}
+
+bool CSampleIteratorRingBufferingDecorator<65552>::HasNext() { return mRing->IsReadable(); }
+
+void CSampleIteratorRingBufferingDecorator<65552>::Next() {
+  mReader.Increment();
+  mSamplesRead.store(mSamplesRead.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+}
+
+CSampleAttribute const& CSampleIteratorRingBufferingDecorator<65552>::GetAttribute() const {
+  return mSource->GetAttribute();
+}
+
+long CSampleIteratorRingBufferingDecorator<65552>::ToCurrentFrame(long frames) const {
+  return mSource->ToCurrentFrame(frames);
+}
+
+short CSampleIteratorRingBufferingDecorator<65552>::Get() { return mReader.Get(); }
+
+void CSampleIteratorRingBufferingDecorator<65552>::SetLocation(long) {}
+
+long CSampleIteratorRingBufferingDecorator<65552>::GetLocation() const { return TellLocation(0); }
+
+long CSampleIteratorRingBufferingDecorator<65552>::TellLocation(long offset) const {
+  long const frames = mChannels > 0 ? mSamplesRead.load(std::memory_order_relaxed) / mChannels : 0;
+  return mStartLocation + frames + offset;
+}
+
+void CSampleIteratorRingBufferingDecorator<65552>::Run() {
+  CRingBufferer* const bufferer = mBufferer.get();
+  bufferer->RunFillRingBuffer();
+}
+
+IRingSampleBufferMixin* CSampleIteratorRingBufferingDecorator<65552>::GetRingBuffer() { return mRing; }
+
+}  // namespace SL

@@ -1,0 +1,230 @@
+#include "SL/Com/Iff/Aiff/CFormAiffDto.h"
+
+#include "Support/AudioFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+using namespace TestSupport;
+typedef SL::CFormAiffFileChunks A;
+
+namespace {
+
+std::vector<unsigned char> Chunk(char const* id, std::vector<unsigned char> const& body, long declared = -1) {
+  std::vector<unsigned char> out;
+  PutText(out, id);
+  PutBE(out, declared < 0 ? body.size() : static_cast<uint64_t>(declared), 4);
+  out.insert(out.end(), body.begin(), body.end());
+  if (body.size() % 2) out.push_back(0xFF);
+  return out;
+}
+
+std::vector<unsigned char> Form(std::vector<std::vector<unsigned char> > const& chunks, char const* type = "AIFF") {
+  std::vector<unsigned char> children;
+  for (auto const& c : chunks) children.insert(children.end(), c.begin(), c.end());
+  std::vector<unsigned char> out;
+  PutText(out, "FORM");
+  PutBE(out, children.size() + 4, 4);
+  PutText(out, type);
+  out.insert(out.end(), children.begin(), children.end());
+  return out;
+}
+
+std::vector<unsigned char> CommBody(int channels, int bits, std::vector<unsigned char> rate, int size = 18) {
+  std::vector<unsigned char> b;
+  PutBE(b, channels, 2);
+  PutBE(b, 100, 4);
+  PutBE(b, bits, 2);
+  b.insert(b.end(), rate.begin(), rate.end());
+  b.resize(size, 0);
+  return b;
+}
+
+std::vector<unsigned char> const kRate44100 = {0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0};
+
+std::stringstream Stream(std::vector<unsigned char> const& bytes) {
+  return std::stringstream(std::string(bytes.begin(), bytes.end()), std::ios::in | std::ios::out | std::ios::binary);
+}
+
+std::vector<unsigned char> Bytes(std::stringstream const& s) {
+  std::string const t = s.str();
+  return std::vector<unsigned char>(t.begin(), t.end());
+}
+
+boost::shared_ptr<A::CFormAiffChunk::CDefaultChunkFactory> Factory(bool load = false) {
+  return boost::shared_ptr<A::CFormAiffChunk::CDefaultChunkFactory>(new A::CFormAiffChunk::CDefaultChunkFactory(load));
+}
+
+template <class T>
+T const* Get(SL::CFormAiffDto const& doc, char const* id) {
+  return dynamic_cast<T const*>(doc.Find(id));
+}
+
+}  // namespace
+
+TEST(FormAiffChunks, ReadsEveryKnownChunk) {
+  std::vector<unsigned char> mark;
+  PutBE(mark, 2, 2);
+  PutBE(mark, 1, 2), PutBE(mark, 10, 4), mark.push_back(1), mark.push_back('A');        // odd count: no pad
+  PutBE(mark, 2, 2), PutBE(mark, 20, 4), mark.push_back(0), mark.push_back(0);          // empty name + pad
+  std::vector<unsigned char> comt;
+  PutBE(comt, 1, 2);
+  PutBE(comt, 5, 4), PutBE(comt, 1, 2), PutBE(comt, 3, 2);
+  comt.insert(comt.end(), {'a', 'b', 'c', 0});
+  std::vector<unsigned char> inst = {60, 0xFE, 0, 127, 1, 127};
+  PutBE(inst, 0xFFFA, 2);
+  PutBE(inst, 1, 2), PutBE(inst, 1, 2), PutBE(inst, 2, 2), PutBE(inst, 0, 2), PutBE(inst, 0, 2), PutBE(inst, 0, 2);
+  std::vector<unsigned char> ssnd;
+  PutBE(ssnd, 4, 4), PutBE(ssnd, 0, 4);
+  ssnd.insert(ssnd.end(), {9, 9, 9, 9, 1, 2});
+  std::stringstream in = Stream(Form({Chunk("COMM", CommBody(1, 16, kRate44100, 22)), Chunk("MARK", mark),
+                                      Chunk("COMT", comt), Chunk("INST", inst), Chunk("NAME", {'n', 'a', 'm', 0, 0}),
+                                      Chunk("MIDI", {1, 2, 3}), Chunk("APPL", {1, 2, 3, 4}), Chunk("SSND", ssnd),
+                                      Chunk("XYZW", {1})}));
+  SL::CFormAiffDto doc(Factory());
+  ASSERT_TRUE(doc.Read(in));
+  EXPECT_EQ(doc.size(), 8u);
+  auto const* comm = Get<A::CCommonChunk>(doc, "COMM");
+  ASSERT_NE(comm, nullptr);
+  EXPECT_EQ(comm->numChannels, 1);
+  EXPECT_EQ(comm->sampleSize, 16);
+  EXPECT_EQ(comm->sampleRate, 44100.0L);
+  auto const* m = Get<A::CMarkerChunk>(doc, "MARK");
+  ASSERT_TRUE(m && m->markers.size() == 2);
+  EXPECT_EQ(m->markers[0].name.text, "A");
+  EXPECT_EQ(m->markers[1].position, 20u);
+  EXPECT_EQ(m->markers[1].name.text, "");
+  auto const* c = Get<A::CCommentsChunk>(doc, "COMT");
+  ASSERT_TRUE(c && c->comments.size() == 1);
+  EXPECT_EQ(c->comments[0].text, "abc");
+  auto const* i = Get<A::CInstrumentChunk>(doc, "INST");
+  ASSERT_NE(i, nullptr);
+  EXPECT_EQ(i->fields.detune, -2);
+  EXPECT_EQ(i->fields.gain, -6);
+  EXPECT_EQ(i->fields.sustainLoop.endLoop, 2);
+  auto const* n = Get<A::CTextChunk>(doc, "NAME");
+  ASSERT_NE(n, nullptr);
+  EXPECT_EQ(n->text, std::string("nam\0\0", 5)) << "zero bytes stay in the text";
+  auto const* midi = doc.Find("MIDI");
+  ASSERT_NE(midi, nullptr);
+  EXPECT_EQ(midi->GetHeader().GetSize(), 3);
+  ASSERT_NE(doc.Find("APPL"), nullptr);
+  auto const* s = Get<A::CSoundDataChunk>(doc, "SSND");
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->offset, 4u);
+  EXPECT_EQ(s->GetSize(), 6u);
+  EXPECT_TRUE(s->GetBytes().empty());
+  // Written back, the fixed bodies give the bytes they were read from.
+  SL::CFormAiffDto copy(Factory());
+  for (auto const& chunk : doc) {
+    std::string const id = chunk->GetHeader().GetId();
+    if (id == "COMM" || id == "INST") copy.push_back(chunk);
+  }
+  std::stringstream out(std::ios::in | std::ios::out | std::ios::binary);
+  ASSERT_TRUE(copy.Write(out));
+  EXPECT_EQ(Bytes(out), Form({Chunk("COMM", CommBody(1, 16, kRate44100)), Chunk("INST", inst)}));
+}
+
+TEST(FormAiffChunks, WritesPadsOfBothKinds) {
+  SL::CFormAiffDto doc(Factory());
+  boost::shared_ptr<A::CTextChunk> name(new A::CTextChunk("NAME"));
+  name->text = "abcde";
+  boost::shared_ptr<A::CMarkerChunk> mark(new A::CMarkerChunk());
+  mark->markers.resize(1);
+  mark->markers[0].name.text = "AB";
+  boost::shared_ptr<A::CCommentsChunk> comt(new A::CCommentsChunk());
+  comt->comments.resize(2);
+  comt->comments[0].text = "xyz";
+  comt->comments[1].text = "wxyz";
+  doc.push_back(name);
+  doc.push_back(mark);
+  doc.push_back(comt);
+  std::stringstream out(std::ios::in | std::ios::out | std::ios::binary);
+  ASSERT_TRUE(doc.Write(out));
+  std::vector<unsigned char> const b = Bytes(out);
+  EXPECT_EQ(GetBE(b, 16, 4), 5u);
+  EXPECT_EQ(b[25], 0xFF) << "framework pad after the odd text";
+  EXPECT_EQ(GetBE(b, 30, 4), 2u + 6 + 1 + 2 + 1) << "marker name pad is counted";
+  EXPECT_EQ(b[45], 0) << "pad after an even name count";
+  EXPECT_EQ(GetBE(b, 50, 4), 2u + 8 + 3 + 1 + 8 + 4);
+  std::stringstream back = Stream(b);
+  SL::CFormAiffDto again(Factory());
+  ASSERT_TRUE(again.Read(back));
+  EXPECT_EQ(Get<A::CTextChunk>(again, "NAME")->text, "abcde");
+  EXPECT_EQ(Get<A::CMarkerChunk>(again, "MARK")->markers[0].name.text, "AB");
+  EXPECT_EQ(Get<A::CCommentsChunk>(again, "COMT")->comments[1].text, "wxyz");
+}
+
+TEST(FormAiffChunks, CountsAndSizesBeyondTheBodyAreRefused) {
+  std::vector<std::vector<unsigned char> > bad;
+  std::vector<unsigned char> b;
+  PutBE(b, 0xFFFF, 2);  // numMarkers -1
+  bad.push_back(Chunk("MARK", b));
+  b.clear();
+  PutBE(b, 0x7FFF, 2);
+  b.resize(20, 0);
+  bad.push_back(Chunk("MARK", b));
+  b.clear();
+  PutBE(b, 0xFFFF, 2);
+  b.resize(20, 0);
+  bad.push_back(Chunk("COMT", b));
+  b.clear();
+  PutBE(b, 1, 2), PutBE(b, 0, 4), PutBE(b, 0, 2), PutBE(b, 0xFFFF, 2);  // text longer than the body
+  bad.push_back(Chunk("COMT", b));
+  bad.push_back(Chunk("NAME", {'a', 'b'}, 0x7FFFFFF0));  // 2 GiB of text
+  bad.push_back(Chunk("SSND", {0, 0, 0, 0}));            // smaller than its two fields
+  bad.push_back(Chunk("COMM", CommBody(1, 16, kRate44100), 16));
+  bad.push_back(Chunk("INST", std::vector<unsigned char>(19, 0)));
+  for (size_t k = 0; k < bad.size(); ++k) {
+    std::vector<unsigned char> file = Form({bad[k]});
+    if (k == 4) file[4] = 0x7F, file[5] = 0xFF, file[6] = 0xFF, file[7] = 0xFC;  // the root claims it all too
+    std::stringstream in = Stream(file);
+    SL::CFormAiffDto doc(Factory(true));
+    EXPECT_FALSE(doc.Read(in)) << "case " << k;
+  }
+}
+
+TEST(FormAiffChunks, AbsurdRateExponentsDecodeWithoutTrouble) {
+  for (std::vector<unsigned char> rate : {std::vector<unsigned char>{0x7F, 0xFE, 0xFF, 0, 0, 0, 0, 0, 0, 0},
+                                          std::vector<unsigned char>{0x00, 0x01, 0x80, 0, 0, 0, 0, 0, 0, 0},
+                                          std::vector<unsigned char>{0x7F, 0xFF, 0xC0, 0, 0, 0, 0, 0, 0, 1}}) {
+    std::stringstream in = Stream(Form({Chunk("COMM", CommBody(2, 16, rate))}));
+    SL::CFormAiffDto doc(Factory());
+    ASSERT_TRUE(doc.Read(in));
+    long double const r = Get<A::CCommonChunk>(doc, "COMM")->sampleRate;
+    EXPECT_FALSE(std::isnan(static_cast<double>(r)));
+  }
+}
+
+TEST(FormAiffChunks, OtherFormTypesAreNotRead) {
+  std::vector<unsigned char> aifc = Form({Chunk("COMM", CommBody(1, 16, kRate44100))}, "AIFC");
+  std::stringstream in = Stream(aifc);
+  SL::CFormAiffDto doc(Factory());
+  EXPECT_FALSE(doc.CanRead(in));
+  EXPECT_FALSE(doc.Read(in));
+}
+
+TEST(FormAiffChunks, ReadsFilesOfIndependentTools) {
+  if (!HasTool("sox") || !HasTool("sndfile-convert")) GTEST_SKIP() << "sox or sndfile-convert missing";
+  CScratchDir dir;
+  std::string const a = dir.File("a.aiff"), b = dir.File("b.aiff");
+  // sox adds a "COMT" chunk before "COMM"; 441 8-bit frames give an odd "SSND".
+  ASSERT_TRUE(RunTool("sox -n -r 44100 -c 1 -b 8 " + a + " synth 0.01 sine 440"));
+  ASSERT_TRUE(RunTool("sndfile-convert -pcm24 " + a + " " + b));
+  for (auto const& path : {a, b}) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    SL::CFormAiffDto doc(Factory());
+    ASSERT_TRUE(doc.Read(in)) << path;
+    auto const* comm = Get<A::CCommonChunk>(doc, "COMM");
+    auto const* ssnd = Get<A::CSoundDataChunk>(doc, "SSND");
+    ASSERT_TRUE(comm && ssnd);
+    EXPECT_EQ(comm->numChannels, 1);
+    EXPECT_EQ(comm->numSampleFrames, 441u);
+    EXPECT_EQ(comm->sampleRate, 44100.0L);
+    // libsndfile keeps the chunk even by a byte inside it.
+    EXPECT_EQ(ssnd->GetSize() / (comm->sampleSize / 8), 441u);
+  }
+}

@@ -1,0 +1,515 @@
+#include <gtest/gtest.h>
+
+#include <boost/make_shared.hpp>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "SL/Com/Iff/Aiff/CWaveMarshallerToFormAiffDto.h"
+#include "SL/Com/Iff/Wav/CWaveMarshallerToRiffWaveDto.h"
+#include "Support/AudioFixtures.h"
+
+namespace {
+
+typedef std::vector<unsigned char> CBytes;
+typedef std::unique_ptr<SL::CWave<0x20040> > CWavePtr;
+using TestSupport::PutBE;
+using TestSupport::PutLE;
+using TestSupport::PutText;
+
+struct CLoopRecord {
+  uint32_t type, start, end, fraction, playCount;
+};
+
+void Chunk(CBytes& file, char const* id, CBytes const& body, bool bigEndian) {
+  PutText(file, id);
+  if (bigEndian)
+    PutBE(file, body.size(), 4);
+  else
+    PutLE(file, body.size(), 4);
+  file.insert(file.end(), body.begin(), body.end());
+  if (body.size() % 2) file.push_back(0);
+}
+
+CBytes Root(char const* id, char const* form, CBytes const& children, bool bigEndian) {
+  CBytes file;
+  PutText(file, id);
+  if (bigEndian)
+    PutBE(file, children.size() + 4, 4);
+  else
+    PutLE(file, children.size() + 4, 4);
+  PutText(file, form);
+  file.insert(file.end(), children.begin(), children.end());
+  return file;
+}
+
+CBytes Fmt(unsigned tag, unsigned channels, unsigned rate, unsigned bits) {
+  CBytes body;
+  PutLE(body, tag, 2);
+  PutLE(body, channels, 2);
+  PutLE(body, rate, 4);
+  PutLE(body, rate * channels * bits / 8, 4);
+  PutLE(body, channels * bits / 8, 2);
+  PutLE(body, bits, 2);
+  return body;
+}
+
+CBytes Smpl(uint32_t note, uint32_t fraction, std::vector<CLoopRecord> const& loops) {
+  CBytes body;
+  for (uint32_t v : {0u, 0u, 22675u, note, fraction, 0u, 0u}) PutLE(body, v, 4);
+  PutLE(body, loops.size(), 4);
+  PutLE(body, 0, 4);
+  for (auto const& l : loops)
+    for (uint32_t v : {0u, l.type, l.start, l.end, l.fraction, l.playCount}) PutLE(body, v, 4);
+  return body;
+}
+
+CWavePtr ReadWave(CBytes const& file, bool load = false) {
+  SL::CRiffWaveDto dto(boost::make_shared<SL::CRiffWaveFileChunks::CRiffWaveChunk::CDefaultChunkFactory>(load));
+  std::istringstream in(std::string(file.begin(), file.end()));
+  EXPECT_TRUE(dto.Read(in));
+  return SL::Private::CWaveMarshallerToRiffWaveDto<0x20040>().Unmarshall(dto);
+}
+
+CBytes Wave(CBytes const& fmt, size_t dataBytes, CBytes const& smpl = CBytes()) {
+  CBytes children;
+  Chunk(children, "fmt ", fmt, false);
+  if (!smpl.empty()) Chunk(children, "smpl", smpl, false);
+  Chunk(children, "data", CBytes(dataBytes, 0), false);
+  return Root("RIFF", "WAVE", children, false);
+}
+
+TEST(CWaveMarshallerToRiffWaveDto, SizesChannelsFromTheRecordedByteCount) {
+  for (size_t bytes : {1000u, 1001u}) {
+    CWavePtr wave = ReadWave(Wave(Fmt(1, 2, 44100, 16), bytes));
+    ASSERT_TRUE(wave);
+    EXPECT_TRUE(wave->GetOriginalBitDepth() == SL::CBitDepth::Integer16);
+    EXPECT_TRUE(wave->GetFormat() == SL::CWaveFormat::Wave);
+    EXPECT_EQ(0, wave->GetLocation().begin);
+    EXPECT_EQ(250, wave->GetLocation().end);
+    EXPECT_EQ(2u, wave->Channels().size());
+    EXPECT_TRUE(wave->Channels()[0]->IsNull());
+    EXPECT_EQ(44100.0, wave->GetSampleRate());
+    EXPECT_EQ(60.0, wave->GetRecordNote());
+    EXPECT_EQ(60.0, wave->GetPlayNote());
+    EXPECT_EQ(0.0, wave->Loop().GetStartFrame());
+    EXPECT_EQ(0.0, wave->Loop().GetLoopFrame());
+    EXPECT_EQ(249.0, wave->Loop().GetEndFrame());
+    EXPECT_TRUE(wave->Loop().GetLoopMode() == SL::CLoopMode::OneShot);
+  }
+}
+
+TEST(CWaveMarshallerToRiffWaveDto, AdmitsIntegerAndFloatPcmOnly) {
+  struct { unsigned tag, bits; int code; } const cases[] = {
+      {1, 8, 0x10008}, {1, 24, 0x10018}, {1, 32, 0x10020}, {3, 32, 0x20020}, {3, 64, 0x20040},
+      {3, 16, 0}, {1, 12, 0}, {2, 16, 0}, {0xFFFE, 16, 0}, {1, 0, 0},
+  };
+  for (auto const& c : cases) {
+    CWavePtr wave = ReadWave(Wave(Fmt(c.tag, 1, 8000, c.bits), 64));
+    if (c.code == 0) {
+      EXPECT_FALSE(wave) << c.tag << "/" << c.bits;
+    } else {
+      ASSERT_TRUE(wave) << c.tag << "/" << c.bits;
+      EXPECT_EQ(c.code, wave->GetOriginalBitDepth().GetValue());
+      EXPECT_EQ(64 / (c.bits / 8), wave->GetLocation().end);
+    }
+  }
+}
+
+TEST(CWaveMarshallerToRiffWaveDto, NoFormatNoDataOrNoChannelsGiveNoWave) {
+  CBytes children;
+  Chunk(children, "data", CBytes(16, 0), false);
+  EXPECT_FALSE(ReadWave(Root("RIFF", "WAVE", children, false)));
+  CBytes noData;
+  Chunk(noData, "fmt ", Fmt(1, 2, 44100, 16), false);
+  EXPECT_FALSE(ReadWave(Root("RIFF", "WAVE", noData, false)));
+  EXPECT_FALSE(ReadWave(Wave(Fmt(1, 0, 44100, 16), 1000)));
+  EXPECT_FALSE(ReadWave(Wave(Fmt(1, 0, 44100, 16), 1000), true));
+}
+
+TEST(CWaveMarshallerToRiffWaveDto, NotesFromTheSamplerChunk) {
+  CWavePtr half = ReadWave(Wave(Fmt(1, 1, 8000, 16), 100, Smpl(60, 0x80000000u, {})));
+  ASSERT_TRUE(half);
+  EXPECT_EQ(59.499999999883585, half->GetRecordNote());
+  EXPECT_EQ(59.499999999883585, half->GetActualNote());
+  EXPECT_EQ(59.499999999883585, half->GetPlayNote());
+  EXPECT_EQ(49.0, half->Loop().GetEndFrame());  // no loop records: the default loop
+  CWavePtr exact = ReadWave(Wave(Fmt(1, 1, 8000, 16), 100, Smpl(60, 0, {})));
+  EXPECT_EQ(60.0, exact->GetPlayNote());
+}
+
+TEST(CWaveMarshallerToRiffWaveDto, FirstLoopRecordDecidesTheLoop) {
+  struct { CLoopRecord record; double loop, start, end; SL::CLoopMode mode; } const cases[] = {
+      {{0, 100, 200, 0, 0}, 99.0, 0.0, 200.0, SL::CLoopMode::Forward},
+      {{0, 100, 200, 0, 3}, 99.0, 0.0, 200.0, SL::CLoopMode::Forward},
+      {{0, 100, 200, 0, 1}, 100.0, 0.0, 200.0, SL::CLoopMode::OneShot},
+      {{1, 100, 200, 0, 0}, 100.0, 0.0, 200.0, SL::CLoopMode::AlternatePlus},
+      {{1, 100, 200, 0, 2}, 100.0, 0.0, 200.0, SL::CLoopMode::OneShot},
+      {{2, 100, 200, 0, 1}, 100.0, 0.0, 200.0, SL::CLoopMode::OneShotReverse},
+      {{2, 100, 200, 0, 0}, 100.0, 0.0, 200.0, SL::CLoopMode::ForwardReverse},
+      {{5, 100, 200, 0, 0}, 100.0, 0.0, 200.0, SL::CLoopMode::OneShot},
+      {{0, 100, 200, 0x80000000u, 0}, 99.0, 0.0, 200.50000000011642, SL::CLoopMode::Forward},
+      {{0, 0, 200, 0, 0}, -1.0, -1.0, 200.0, SL::CLoopMode::Forward},
+      // Positions beyond the data are kept as read; nothing is sized from them.
+      {{0, 4000000000u, 4294967295u, 0, 1}, 4e9, 0.0, 4294967295.0, SL::CLoopMode::OneShot},
+  };
+  for (auto const& c : cases) {
+    CWavePtr wave = ReadWave(Wave(Fmt(1, 1, 8000, 16), 1000, Smpl(60, 0, {c.record, {1, 5, 6, 0, 0}})));
+    ASSERT_TRUE(wave);
+    EXPECT_EQ(c.loop, wave->Loop().GetLoopFrame()) << c.record.type << "/" << c.record.playCount;
+    EXPECT_EQ(c.start, wave->Loop().GetStartFrame());
+    EXPECT_EQ(c.end, wave->Loop().GetEndFrame());
+    EXPECT_TRUE(wave->Loop().GetLoopMode() == c.mode) << c.record.type << "/" << c.record.playCount;
+    EXPECT_EQ(500, wave->GetLocation().end);
+  }
+}
+
+TEST(CWaveMarshallerToRiffWaveDto, LoadedSamplesAreConverted) {
+  CBytes fmt = Fmt(1, 2, 8000, 16);
+  CBytes data;
+  for (int v : {32767, -32768, 1, -1, 5}) PutLE(data, static_cast<uint16_t>(v), 2);  // 2.5 frames
+  CBytes children;
+  Chunk(children, "fmt ", fmt, false);
+  Chunk(children, "data", data, false);
+  CWavePtr wave = ReadWave(Root("RIFF", "WAVE", children, false), true);
+  ASSERT_TRUE(wave);
+  ASSERT_EQ(2u, wave->Channels().size());
+  EXPECT_EQ(2, wave->GetLocation().end);
+  EXPECT_FALSE(wave->Channels()[0]->IsNull());
+  auto const& left = static_cast<SL::CChannel<0x20040> const&>(*wave->Channels()[0]);
+  auto const& right = static_cast<SL::CChannel<0x20040> const&>(*wave->Channels()[1]);
+  EXPECT_EQ(1.0, left.Begin()[0]);
+  EXPECT_EQ(1.0 / 32767, left.Begin()[1]);
+  EXPECT_EQ(-1.000030518509476, right.Begin()[0]);
+  EXPECT_EQ(-1.0 / 32767, right.Begin()[1]);
+  EXPECT_EQ(1.0, wave->Loop().GetEndFrame());
+}
+
+// AIFF
+
+CBytes Comm(int16_t channels, uint32_t frames, int16_t bits, double rate) {
+  CBytes body;
+  PutBE(body, static_cast<uint16_t>(channels), 2);
+  PutBE(body, frames, 4);
+  PutBE(body, static_cast<uint16_t>(bits), 2);
+  int exponent = 0;
+  double const mantissa = std::frexp(rate, &exponent);
+  PutBE(body, static_cast<uint64_t>(exponent + 16382), 2);
+  PutBE(body, static_cast<uint64_t>(std::ldexp(mantissa, 32)), 4);
+  PutBE(body, 0, 4);
+  return body;
+}
+
+CBytes Ssnd(CBytes const& samples) {
+  CBytes body;
+  PutBE(body, 0, 4);
+  PutBE(body, 0, 4);
+  body.insert(body.end(), samples.begin(), samples.end());
+  return body;
+}
+
+CBytes Inst(int8_t note, int8_t detune, int16_t mode, int16_t begin, int16_t end) {
+  CBytes body{static_cast<unsigned char>(note), static_cast<unsigned char>(detune), 0, 127, 1, 127};
+  PutBE(body, 0, 2);
+  PutBE(body, static_cast<uint16_t>(mode), 2);
+  PutBE(body, static_cast<uint16_t>(begin), 2);
+  PutBE(body, static_cast<uint16_t>(end), 2);
+  for (int i = 0; i < 3; ++i) PutBE(body, 0, 2);
+  return body;
+}
+
+CBytes Mark(std::vector<std::pair<int16_t, uint32_t> > const& markers) {
+  CBytes body;
+  PutBE(body, markers.size(), 2);
+  for (auto const& m : markers) {
+    PutBE(body, static_cast<uint16_t>(m.first), 2);
+    PutBE(body, m.second, 4);
+    body.push_back(1);
+    body.push_back('m');
+  }
+  return body;
+}
+
+CWavePtr ReadAiff(CBytes const& children, bool load = false) {
+  CBytes const file = Root("FORM", "AIFF", children, true);
+  SL::CFormAiffDto dto(boost::make_shared<SL::CFormAiffFileChunks::CFormAiffChunk::CDefaultChunkFactory>(load));
+  std::istringstream in(std::string(file.begin(), file.end()));
+  EXPECT_TRUE(dto.Read(in));
+  return SL::Private::CWaveMarshallerToFormAiffDto<0x20040>().Unmarshall(dto);
+}
+
+TEST(CWaveMarshallerToFormAiffDto, FramesComeFromTheSoundDataNotTheCommonChunk) {
+  CBytes children;
+  Chunk(children, "COMM", Comm(1, 7, 24, 44100.0), true);
+  Chunk(children, "SSND", Ssnd(CBytes(3000, 0)), true);
+  CWavePtr wave = ReadAiff(children);
+  ASSERT_TRUE(wave);
+  EXPECT_TRUE(wave->GetOriginalBitDepth() == SL::CBitDepth::Integer24);
+  EXPECT_EQ(1000, wave->GetLocation().end);
+  EXPECT_EQ(44100.0, wave->GetSampleRate());
+  EXPECT_EQ(999.0, wave->Loop().GetEndFrame());
+  EXPECT_EQ(60.0, wave->GetActualNote());
+  EXPECT_EQ("", wave->GetName());
+}
+
+TEST(CWaveMarshallerToFormAiffDto, RefusesWhatCannotBeAWave) {
+  for (int16_t bits : {12, 0, -16, 64}) {
+    CBytes children;
+    Chunk(children, "COMM", Comm(1, 1, bits, 8000.0), true);
+    Chunk(children, "SSND", Ssnd(CBytes(16, 0)), true);
+    EXPECT_FALSE(ReadAiff(children)) << bits;
+  }
+  for (int16_t channels : {0, -2}) {
+    CBytes children;
+    Chunk(children, "COMM", Comm(channels, 1, 16, 8000.0), true);
+    Chunk(children, "SSND", Ssnd(CBytes(16, 0)), true);
+    EXPECT_FALSE(ReadAiff(children)) << channels;
+    EXPECT_FALSE(ReadAiff(children, true)) << channels;
+  }
+  CBytes noSound;
+  Chunk(noSound, "COMM", Comm(1, 1, 16, 8000.0), true);
+  EXPECT_FALSE(ReadAiff(noSound));
+  CBytes noCommon;
+  Chunk(noCommon, "SSND", Ssnd(CBytes(16, 0)), true);
+  EXPECT_FALSE(ReadAiff(noCommon));
+}
+
+TEST(CWaveMarshallerToFormAiffDto, NameNotesAndSustainLoop) {
+  struct { int16_t mode; double loop, start, end; SL::CLoopMode loopMode; } const cases[] = {
+      {1, 99.0, 0.0, 200.0, SL::CLoopMode::Forward},
+      {2, 100.0, 0.0, 200.0, SL::CLoopMode::AlternatePlus},
+      {0, 100.0, 0.0, 200.0, SL::CLoopMode::OneShot},
+      {7, 100.0, 0.0, 200.0, SL::CLoopMode::OneShot},
+  };
+  for (auto const& c : cases) {
+    CBytes children;
+    Chunk(children, "COMM", Comm(2, 1, 16, 48000.0), true);
+    Chunk(children, "NAME", CBytes{'k', 'i', 'c', 'k', '!'}, true);
+    Chunk(children, "INST", Inst(60, -50, c.mode, 3, 4), true);
+    Chunk(children, "MARK", Mark({{3, 100}, {4, 201}, {9, 7}}), true);
+    Chunk(children, "SSND", Ssnd(CBytes(4000, 0)), true);
+    CWavePtr wave = ReadAiff(children);
+    ASSERT_TRUE(wave);
+    EXPECT_EQ("kick!", wave->GetName());
+    EXPECT_EQ(59.5, wave->GetRecordNote());
+    EXPECT_EQ(48000.0, wave->GetSampleRate());
+    EXPECT_EQ(c.loop, wave->Loop().GetLoopFrame());
+    EXPECT_EQ(c.start, wave->Loop().GetStartFrame());
+    EXPECT_EQ(c.end, wave->Loop().GetEndFrame());
+    EXPECT_TRUE(wave->Loop().GetLoopMode() == c.loopMode);
+  }
+}
+
+TEST(CWaveMarshallerToFormAiffDto, MarkerRules) {
+  // Without markers the mode follows the play mode and the frames keep their defaults.
+  CBytes noMarks;
+  Chunk(noMarks, "COMM", Comm(1, 1, 8, 8000.0), true);
+  Chunk(noMarks, "INST", Inst(48, 0, 1, 1, 2), true);
+  Chunk(noMarks, "SSND", Ssnd(CBytes(10, 0)), true);
+  CWavePtr plain = ReadAiff(noMarks);
+  ASSERT_TRUE(plain);
+  EXPECT_TRUE(plain->Loop().GetLoopMode() == SL::CLoopMode::Forward);
+  EXPECT_EQ(0.0, plain->Loop().GetLoopFrame());
+  EXPECT_EQ(9.0, plain->Loop().GetEndFrame());
+  EXPECT_EQ(48.0, plain->GetPlayNote());
+
+  // A marker matching both ids is the begin; a later match overrides; position 0 with forward gives -1.
+  CBytes children;
+  Chunk(children, "COMM", Comm(1, 1, 8, 8000.0), true);
+  Chunk(children, "INST", Inst(60, 0, 1, 5, 5), true);
+  Chunk(children, "MARK", Mark({{5, 40}, {5, 0}}), true);
+  Chunk(children, "SSND", Ssnd(CBytes(10, 0)), true);
+  CWavePtr both = ReadAiff(children);
+  ASSERT_TRUE(both);
+  EXPECT_EQ(-1.0, both->Loop().GetLoopFrame());
+  EXPECT_EQ(-1.0, both->Loop().GetStartFrame());
+  EXPECT_EQ(9.0, both->Loop().GetEndFrame());
+}
+
+TEST(CWaveMarshallerToFormAiffDto, LoadedSamplesAreConvertedBigEndian) {
+  CBytes children;
+  Chunk(children, "COMM", Comm(1, 3, 24, 8000.0), true);
+  Chunk(children, "SSND", Ssnd(CBytes{0x7F, 0xFF, 0xFF, 0x80, 0x00, 0x00, 0xFF, 0xFF, 0xFF}), true);
+  CWavePtr wave = ReadAiff(children, true);
+  ASSERT_TRUE(wave);
+  auto const& channel = static_cast<SL::CChannel<0x20040> const&>(*wave->Channels()[0]);
+  ASSERT_EQ(3, channel.GetSize());
+  EXPECT_EQ(1.0, channel.Begin()[0]);
+  EXPECT_EQ(-1.0000001192093038, channel.Begin()[1]);
+  EXPECT_EQ(-1.0 / 8388607, channel.Begin()[2]);
+}
+
+// Files written by sox and libsndfile.
+class CWaveMarshallerTools : public ::testing::Test {
+protected:
+  template <class Dto, class Factory, class Marshaller>
+  CWavePtr Read(std::string const& path, bool load) {
+    Dto dto(boost::make_shared<Factory>(load));
+    std::ifstream in(path.c_str(), std::ios::binary);
+    EXPECT_TRUE(dto.CanRead(in)) << path;
+    EXPECT_TRUE(dto.Read(in)) << path;
+    return Marshaller().Unmarshall(dto);
+  }
+  CWavePtr ReadWav(std::string const& path, bool load = false) {
+    return Read<SL::CRiffWaveDto, SL::CRiffWaveFileChunks::CRiffWaveChunk::CDefaultChunkFactory,
+                SL::Private::CWaveMarshallerToRiffWaveDto<0x20040> >(path, load);
+  }
+  CWavePtr ReadAiffFile(std::string const& path, bool load = false) {
+    return Read<SL::CFormAiffDto, SL::CFormAiffFileChunks::CFormAiffChunk::CDefaultChunkFactory,
+                SL::Private::CWaveMarshallerToFormAiffDto<0x20040> >(path, load);
+  }
+  TestSupport::CScratchDir mDir;
+};
+
+TEST_F(CWaveMarshallerTools, FilesOfEveryAdmittedDepth) {
+  if (!TestSupport::HasTool("sox") || !TestSupport::HasTool("sndfile-convert"))
+    GTEST_SKIP() << "sox or sndfile-convert is not installed";
+  // AIFF files by sox; WAV files converted from them by libsndfile.
+  struct { char const* type; char const* option; int bits; int code; int rate; int channels; } const cases[] = {
+      {"wav", "-pcmu8", 8, 0x10008, 11025, 1},    {"wav", "-pcm16", 16, 0x10010, 44100, 2},
+      {"wav", "-pcm24", 24, 0x10018, 96000, 2},   {"wav", "-pcm32", 32, 0x10020, 48000, 1},
+      {"wav", "-float32", 32, 0x20020, 22050, 2}, {"wav", "-float64", 64, 0x20040, 8000, 1},
+      {"aiff", "", 8, 0x10008, 22050, 1},         {"aiff", "", 16, 0x10010, 44100, 2},
+      {"aiff", "", 24, 0x10018, 48000, 3},        {"aiff", "", 32, 0x10020, 96000, 1},
+      {"aiff", "", 16, 0x10010, 7350, 1},
+  };
+  for (auto const& c : cases) {
+    std::string const base = "s" + std::to_string(c.bits) + "_" + std::to_string(c.rate);
+    std::string const aiff = mDir.File(base + ".aiff");
+    int const aiffBits = c.bits == 64 ? 32 : c.bits;
+    ASSERT_TRUE(TestSupport::RunTool("sox -D -r " + std::to_string(c.rate) + " -c " + std::to_string(c.channels) +
+                                     " -n -e signed-integer -b " + std::to_string(aiffBits) + " " + aiff +
+                                     " synth 1237s sine 440 gain -3"))
+        << base;
+    bool const isAiff = std::string(c.type) == "aiff";
+    std::string path = aiff;
+    if (!isAiff) {
+      path = mDir.File(base + c.option + ".wav");
+      ASSERT_TRUE(TestSupport::RunTool(std::string("sndfile-convert ") + c.option + " " + aiff + " " + path)) << path;
+    }
+    for (bool load : {false, true}) {
+      CWavePtr wave = isAiff ? ReadAiffFile(path, load) : ReadWav(path, load);
+      ASSERT_TRUE(wave) << path;
+      EXPECT_EQ(c.code, wave->GetOriginalBitDepth().GetValue()) << path;
+      EXPECT_EQ(static_cast<double>(c.rate), wave->GetSampleRate()) << path;
+      EXPECT_EQ(static_cast<unsigned>(c.channels), wave->Channels().size()) << path;
+      EXPECT_EQ(1237, wave->GetLocation().end) << path;
+      EXPECT_EQ(1236.0, wave->Loop().GetEndFrame()) << path;
+      EXPECT_EQ(!load, wave->Channels()[0]->IsNull()) << path;
+    }
+  }
+}
+
+TEST_F(CWaveMarshallerTools, ExtensibleFormatIsRefused) {
+  if (!TestSupport::HasTool("sox")) GTEST_SKIP() << "sox is not installed";
+  std::string const path = mDir.File("x.wav");
+  ASSERT_TRUE(TestSupport::RunTool("sox -D -r 8000 -c 2 -n -e signed-integer -b 24 " + path + " synth 100s sine 440"));
+  CBytes const bytes = TestSupport::ReadFileBytes(path);
+  ASSERT_EQ(0xFFFEu, TestSupport::GetLE(bytes, 20, 2));
+  EXPECT_FALSE(ReadWav(path));
+}
+
+TEST_F(CWaveMarshallerTools, LoadedSoxSamplesMatchSoxsOwnRawOutput) {
+  if (!TestSupport::HasTool("sox")) GTEST_SKIP() << "sox is not installed";
+  std::string const wav = mDir.File("t.wav");
+  std::string const aiff = mDir.File("t.aiff");
+  std::string const raw = mDir.File("t.raw");
+  ASSERT_TRUE(TestSupport::RunTool("sox -D -r 8000 -c 2 -n -b 16 " + wav + " synth 0.1 sine 300 sine 700"));
+  ASSERT_TRUE(TestSupport::RunTool("sox -D " + wav + " " + aiff));
+  ASSERT_TRUE(TestSupport::RunTool("sox -D " + wav + " -t raw -e signed -b 16 -L " + raw));
+  CBytes const bytes = TestSupport::ReadFileBytes(raw);
+  CWavePtr fromWav = ReadWav(wav, true);
+  CWavePtr fromAiff = ReadAiffFile(aiff, true);
+  ASSERT_TRUE(fromWav && fromAiff);
+  ASSERT_EQ(static_cast<long>(bytes.size() / 4), fromWav->GetLocation().end);
+  EXPECT_TRUE(fromWav->Channels() == fromAiff->Channels());
+  for (unsigned long ch = 0; ch < 2; ++ch) {
+    auto const& channel = static_cast<SL::CChannel<0x20040> const&>(*fromWav->Channels()[ch]);
+    for (long i = 0; i < channel.GetSize(); ++i) {
+      int16_t const s = static_cast<int16_t>(TestSupport::GetLE(bytes, (i * 2 + ch) * 2, 2));
+      ASSERT_EQ(s / 32767.0, channel.Begin()[i]) << ch << "/" << i;
+    }
+  }
+}
+
+// Neither tool makes an instrument or markers of its own for AIFF, but sox
+// rewrites those it reads: the sustain loop and notes as sox wrote them.
+TEST_F(CWaveMarshallerTools, SoxRewrittenInstrumentAndMarkers) {
+  if (!TestSupport::HasTool("sox")) GTEST_SKIP() << "sox is not installed";
+  CBytes children;
+  Chunk(children, "COMM", Comm(1, 500, 16, 22050.0), true);
+  Chunk(children, "MARK", Mark({{1, 100}, {2, 301}}), true);
+  Chunk(children, "INST", Inst(62, 0, 1, 1, 2), true);
+  Chunk(children, "SSND", Ssnd(CBytes(1000, 0)), true);
+  std::string const made = mDir.File("made.aiff");
+  std::string const path = mDir.File("sox.aiff");
+  ASSERT_TRUE(TestSupport::WriteFileBytes(made, Root("FORM", "AIFF", children, true)));
+  ASSERT_TRUE(TestSupport::RunTool("sox -D " + made + " " + path));
+  for (bool load : {false, true}) {
+    CWavePtr wave = ReadAiffFile(path, load);
+    ASSERT_TRUE(wave);
+    EXPECT_EQ(22050.0, wave->GetSampleRate());
+    EXPECT_EQ(500, wave->GetLocation().end);
+    EXPECT_EQ(62.0, wave->GetRecordNote());
+    EXPECT_TRUE(wave->Loop().GetLoopMode() == SL::CLoopMode::Forward);
+    EXPECT_EQ(99.0, wave->Loop().GetLoopFrame());
+    EXPECT_EQ(0.0, wave->Loop().GetStartFrame());
+    // sox 14.4 numbers the end marker apart from the one INST names, so the
+    // end may keep its default; never anything else.
+    double const end = wave->Loop().GetEndFrame();
+    EXPECT_TRUE(end == 300.0 || end == 499.0) << end;
+  }
+}
+
+// libsndfile writes a "smpl" chunk for an instrument set through its API.
+TEST_F(CWaveMarshallerTools, LibsndfileSamplerChunk) {
+  if (!TestSupport::HasTool("python3") ||
+      !TestSupport::RunTool("python3 -c \"import ctypes; ctypes.CDLL('libsndfile.so.1')\""))
+    GTEST_SKIP() << "python3 with libsndfile is not available";
+  std::string const script = mDir.File("make.py");
+  std::ofstream(script.c_str()) << R"(import ctypes, sys
+sf = ctypes.CDLL('libsndfile.so.1')
+class Info(ctypes.Structure):
+    _fields_ = [('frames', ctypes.c_int64), ('samplerate', ctypes.c_int), ('channels', ctypes.c_int),
+                ('format', ctypes.c_int), ('sections', ctypes.c_int), ('seekable', ctypes.c_int)]
+class Loop(ctypes.Structure):
+    _fields_ = [('mode', ctypes.c_int), ('start', ctypes.c_uint32), ('end', ctypes.c_uint32), ('count', ctypes.c_uint32)]
+class Instrument(ctypes.Structure):
+    _fields_ = [('gain', ctypes.c_int), ('basenote', ctypes.c_byte), ('detune', ctypes.c_byte),
+                ('velocity_lo', ctypes.c_byte), ('velocity_hi', ctypes.c_byte), ('key_lo', ctypes.c_byte),
+                ('key_hi', ctypes.c_byte), ('loop_count', ctypes.c_int), ('loops', Loop * 16)]
+path, rate, channels, frames, note, mode, start, end, count = sys.argv[1:10]
+info = Info(0, int(rate), int(channels), 0x010002, 0, 0)
+sf.sf_open.restype = ctypes.c_void_p
+h = ctypes.c_void_p(sf.sf_open(path.encode(), 0x20, ctypes.byref(info)))
+if not h.value: sys.exit(2)
+inst = Instrument()
+inst.basenote = int(note); inst.velocity_hi = 127; inst.key_hi = 127; inst.loop_count = 1
+inst.loops[0].mode = int(mode); inst.loops[0].start = int(start); inst.loops[0].end = int(end); inst.loops[0].count = int(count)
+if not sf.sf_command(h, 0x10D1, ctypes.byref(inst), ctypes.sizeof(inst)): sys.exit(3)
+n = int(frames) * int(channels)
+sf.sf_write_short(h, (ctypes.c_short * n)(*[(i * 37) % 2000 - 1000 for i in range(n)]), ctypes.c_int64(n))
+sf.sf_close(h)
+)";
+  // Forward (801) endless, and alternating (803) endless; libsndfile stores the loop's last frame.
+  struct { int mode; SL::CLoopMode loopMode; double loop; } const cases[] = {
+      {801, SL::CLoopMode::Forward, 99.0}, {803, SL::CLoopMode::AlternatePlus, 100.0}};
+  for (auto const& c : cases) {
+    std::string const path = mDir.File("inst" + std::to_string(c.mode) + ".wav");
+    ASSERT_TRUE(TestSupport::RunTool("python3 " + script + " " + path + " 44100 2 1000 64 " +
+                                     std::to_string(c.mode) + " 100 200 0"));
+    CWavePtr wave = ReadWav(path);
+    ASSERT_TRUE(wave);
+    EXPECT_EQ(44100.0, wave->GetSampleRate());
+    EXPECT_EQ(1000, wave->GetLocation().end);
+    EXPECT_EQ(64.0, wave->GetRecordNote());
+    EXPECT_TRUE(wave->Loop().GetLoopMode() == c.loopMode) << c.mode;
+    EXPECT_EQ(c.loop, wave->Loop().GetLoopFrame()) << c.mode;
+    EXPECT_EQ(0.0, wave->Loop().GetStartFrame());
+    EXPECT_EQ(199.0, wave->Loop().GetEndFrame()) << c.mode;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,238 @@
+#include "SL/Com/Kvac/compressor.h"
+#include "SL/Com/Kvac/expander.h"
+
+#include "Support/KvacBlocks.h"
+#include "Support/KvacReference.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+using SL::Private::compressor;
+using SL::Private::expander;
+using KvacBlocks::Block;
+
+namespace {
+
+int Half1Start(int bits) { return bits == 4 ? 4 : 2; }
+
+// File bytes from the bit strings of the two halves ('1'/'0', spaces ignored).
+std::vector<unsigned char> FileBytes(const std::string& half0, const std::string& half1, int bits) {
+  auto bytesOf = [](const std::string& text) {
+    std::vector<unsigned char> out;
+    int count = 0;
+    unsigned value = 0;
+    for (char ch : text) {
+      if (ch != '0' && ch != '1') continue;
+      value = (value << 1) | static_cast<unsigned>(ch - '0');
+      if (++count % 8 == 0) {
+        out.push_back(static_cast<unsigned char>(value));
+        value = 0;
+      }
+    }
+    return out;
+  };
+  const std::vector<unsigned char> h0 = bytesOf(half0), h1 = bytesOf(half1);
+  std::vector<unsigned char> file;
+  if (bits == 4) {
+    file = h0;
+    file.insert(file.end(), h1.begin(), h1.end());
+    return file;
+  }
+  for (int i = 0; i + 1 < bits; i += 2) {
+    file.push_back(h0[i]);
+    file.push_back(h0[i + 1]);
+    file.push_back(h1[i]);
+    file.push_back(h1[i + 1]);
+  }
+  if (bits & 1) {
+    file.push_back(h0[bits - 1]);
+    file.push_back(h1[bits - 1]);
+  }
+  return file;
+}
+
+void ExpectSameAsModel(const unsigned char* bytes, int prev, int bits) {
+  expander e;
+  Block fast;
+  Block model;
+  const int last = e.expand(bytes, fast.data(), prev, bits);
+  const KvacReference::SResult r = KvacReference::Decode(bytes, model.data(), prev, bits);
+  ASSERT_NE('?', r.mode);
+  ASSERT_EQ(r.n, e.Shift());
+  ASSERT_EQ(r.last, last);
+  ASSERT_EQ(model, fast);
+}
+
+}  // namespace
+
+// Mode G never comes from the encoder; these blocks are written by hand.
+TEST(KvacDecoderModeG, HandWrittenBlocks) {
+  struct SCase {
+    const char* name;
+    int bits;
+    std::string half0, half1;
+    int last;
+    Block decoded;
+  };
+  const std::string zero7 = "0000000";
+  const std::vector<SCase> cases = {
+      // b = 8, n = 4 (an open pair): q = 0, residuals against the means.
+      {"b8 n4", 8, "1111 00001100100" + zero7 + zero7 + zero7 + zero7 + zero7 + zero7 + zero7,
+       "1111 11111111100" + zero7 + zero7 + zero7 + "0000001" + zero7 + zero7 + zero7, -4,
+       Block{12, 25, 37, 50, 62, 75, 87, 100, 87, 74, 61, 49, 35, 22, 9, -4}},
+      // b = 8, n = 2 (an open pair): q = -2, fields are scaled down, rounding
+      // towards minus infinity.
+      {"b8 n2", 8, "1111 00110010000" + zero7 + zero7 + zero7 + "0001000" + zero7 + zero7 + zero7,
+       "1101 11111110000 1111111" + zero7 + zero7 + zero7 + zero7 + zero7 + zero7, -4,
+       Block{13, 26, 39, 52, 64, 76, 88, 100, 87, 74, 61, 48, 35, 22, 8, -4}},
+      // b = 4, n = 1: q = 1, every field gets the rounding 1.
+      {"b4 n1", 4, "1110 0000101 000 000 000 000 000 000 000", "1111 1111110 000 000 000 111 000 000 000", -3,
+       Block{3, 4, 6, 6, 8, 9, 11, 11, 10, 8, 6, 3, 3, 1, 0, -3}},
+  };
+  for (const SCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<unsigned char> bytes = FileBytes(c.half0, c.half1, c.bits);
+    ASSERT_EQ(static_cast<size_t>(2 * c.bits), bytes.size());
+    expander e;
+    Block out;
+    EXPECT_EQ(c.last, e.expand(bytes.data(), out.data(), 0, c.bits));
+    EXPECT_EQ(c.decoded, out);
+    ExpectSameAsModel(bytes.data(), 0, c.bits);
+  }
+}
+
+// Every pair of leading nibbles selects exactly one header row (the three
+// open pairs for bits >= 5 continue the G row), whatever follows.
+TEST(KvacDecoderHeaders, EveryNibblePairDecodesLikeTheModel) {
+  std::mt19937 rng(5);
+  for (int bits = 4; bits <= 8; ++bits) {
+    SCOPED_TRACE(bits);
+    for (int pair = 0; pair < 256; ++pair) {
+      for (int round = 0; round < 8; ++round) {
+        unsigned char bytes[16];
+        for (unsigned char& b : bytes) b = static_cast<unsigned char>(rng());
+        bytes[0] = static_cast<unsigned char>((bytes[0] & 0x0F) | ((pair >> 4) << 4));
+        bytes[Half1Start(bits)] = static_cast<unsigned char>((bytes[Half1Start(bits)] & 0x0F) | ((pair & 15) << 4));
+        const int prev = static_cast<int>(rng() % 65536) - 32768;
+        ExpectSameAsModel(bytes, prev, bits);
+      }
+    }
+  }
+}
+
+// Any 2 * bits bytes decode, without touching anything beyond the 16 samples,
+// exactly as the model does; extreme patterns and chained prev included.
+TEST(KvacDecoderRobustness, AnyBytesDecodeLikeTheModel) {
+  for (int bits = 4; bits <= 8; ++bits) {
+    SCOPED_TRACE(bits);
+    std::mt19937 rng(50 + bits);
+    expander e;
+    int prev = 0;
+    for (int round = 0; round < 20000; ++round) {
+      unsigned char bytes[16];
+      const int pattern = round % 5;
+      for (int i = 0; i < 16; ++i) {
+        switch (pattern) {
+          case 0: bytes[i] = 0x00; break;
+          case 1: bytes[i] = 0xFF; break;
+          case 2: bytes[i] = (i & 1) ? 0x55 : 0xAA; break;
+          default: bytes[i] = static_cast<unsigned char>(rng()); break;
+        }
+      }
+      if (pattern < 3) bytes[rng() % (2 * bits)] = static_cast<unsigned char>(rng());
+      std::vector<short> out(20, 0x1234);
+      Block model;
+      const int last = e.expand(bytes, out.data() + 2, prev, bits);
+      const KvacReference::SResult r = KvacReference::Decode(bytes, model.data(), prev, bits);
+      ASSERT_EQ(r.last, last) << "round " << round;
+      ASSERT_TRUE(std::equal(model.begin(), model.end(), out.begin() + 2)) << "round " << round;
+      EXPECT_EQ(0x1234, out[0]);
+      EXPECT_EQ(0x1234, out[1]);
+      EXPECT_EQ(0x1234, out[18]);
+      EXPECT_EQ(0x1234, out[19]);
+      // The carried value stays a 16-bit sample value.
+      ASSERT_GE(last, -32768);
+      ASSERT_LE(last, 32767);
+      prev = (round % 7 == 0) ? static_cast<int>(rng() % 65536) - 32768 : last;
+    }
+  }
+}
+
+// The single-half operations: each mode packed and unpacked on its own, for
+// every shift of the header table that the encoder could quantise.
+TEST(KvacHalfOperations, EveryModeAndShiftPacksAndUnpacksLikeTheModel) {
+  typedef int (compressor::*Pack)(const short*, unsigned char*, int, int);
+  typedef int (expander::*Unpack)(const unsigned char*, short*, int, int);
+  const Pack packs[7] = {&compressor::cmp_a, &compressor::cmp_b, &compressor::cmp_c, &compressor::cmp_d,
+                         &compressor::cmp_e, &compressor::cmp_f, &compressor::cmp_g};
+  const Unpack unpacks[7] = {&expander::exp_a, &expander::exp_b, &expander::exp_c, &expander::exp_d,
+                             &expander::exp_e, &expander::exp_f, &expander::exp_g};
+  std::mt19937 rng(9);
+  for (int bits = 4; bits <= 8; ++bits) {
+    int rows = 0;
+    for (int mode = 0; mode < 7; ++mode) {
+      for (int n = bits - 4; n <= 13; ++n) {
+        // Only rows of the header table.
+        unsigned char probe[16] = {0};
+        const Block silence{};
+        if (KvacReference::EncodeAs(static_cast<char>('A' + mode), n, silence.data(), probe, 0, bits).mode == '?') {
+          continue;
+        }
+        ++rows;
+        for (int round = 0; round < 50; ++round) {
+          SCOPED_TRACE(std::string("mode ") + static_cast<char>('A' + mode) + " n " + std::to_string(n) +
+                       " bits " + std::to_string(bits));
+          const Block in = KvacBlocks::Make(static_cast<int>(rng() % 10), rng);
+          const int p = static_cast<int>(rng() % 65536) - 32768;
+          unsigned char model[16];
+          const KvacReference::SResult packed =
+              KvacReference::EncodeAs(static_cast<char>('A' + mode), n, in.data(), model, p, bits);
+          Block decoded;
+          const KvacReference::SResult unpacked = KvacReference::Decode(model, decoded.data(), p, bits);
+          compressor c;
+          c.SetShift(n);
+          unsigned char work[16] = {0};
+          ASSERT_EQ(packed.reconstructed[7], (c.*packs[mode])(in.data(), work, p, bits));
+          expander e;
+          e.SetShift(n);
+          Block out;
+          // The packed half differs from the model's only in the header bits.
+          ASSERT_EQ(unpacked.reconstructed[7], (e.*unpacks[mode])(work, out.data(), p, bits));
+          for (int i = 0; i < 8; ++i) ASSERT_EQ(decoded[i], out[i]) << i;
+        }
+      }
+    }
+    EXPECT_EQ(bits == 4 ? 31 : (bits == 8 ? 28 : rows), rows);
+  }
+}
+
+// A caller's prev far outside the sample range (never produced by the codec)
+// must not lead to overflow: the block falls back to unpredicted coding, and
+// both directions still agree.
+TEST(KvacDecoderRobustness, ExtremePrevStaysDefined) {
+  std::mt19937 rng(3);
+  const int prevs[] = {INT32_MIN, INT32_MAX, INT32_MIN + 1, INT32_MAX - 1, 1 << 30, -(1 << 30)};
+  for (int bits = 4; bits <= 8; ++bits) {
+    for (int prev : prevs) {
+      for (int round = 0; round < 50; ++round) {
+        const Block in = KvacBlocks::Make(round % 10, rng);
+        compressor c;
+        expander e;
+        unsigned char bytes[16];
+        Block out;
+        const int last = c.compress(in.data(), bytes, prev, bits);
+        EXPECT_EQ(13, c.Shift());
+        EXPECT_EQ(last, e.expand(bytes, out.data(), prev, bits));
+        unsigned char noise[16];
+        for (unsigned char& b : noise) b = static_cast<unsigned char>(rng());
+        e.expand(noise, out.data(), prev, bits);
+      }
+    }
+  }
+}
