@@ -29,7 +29,8 @@ void Convert(benchmark::State& state) {
   auto const order = static_cast<GT::CEndianness::EEndian>(state.range(0));
   std::vector<unsigned char> const& bytes = Noise(W);
   for (auto _ : state) {
-    auto result = SL::CChannelInterleaver::Convert<N, 0x20040>(SL::CWaveFormat::Wave, bytes, order, nChannels);
+    auto result = SL::CChannelInterleaver::Convert<N, 0x20040>(SL::CWaveFormat::Wave, bytes, order,
+                                                               nChannels);
     benchmark::DoNotOptimize(result->front().Begin());
   }
   state.SetItemsProcessed(state.iterations() * nFrames);

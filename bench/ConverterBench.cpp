@@ -25,106 +25,104 @@ std::string gSource;
 long gFrames = 0;
 int gChannels = 0;
 
-void Import(benchmark::State& state)
-{
-    VQ7::CConverter converter;
-    for (auto _ : state) {
-        std::vector<std::string> const names = converter.Import(gSource, gFolder + "/dev");
-        if (names.empty()) {
-            state.SkipWithError("import failed");
-            return;
-        }
+void Import(benchmark::State& state) {
+  VQ7::CConverter converter;
+  for (auto _ : state) {
+    std::vector<std::string> const names = converter.Import(gSource, gFolder + "/dev");
+    if (names.empty()) {
+      state.SkipWithError("import failed");
+      return;
     }
-    state.SetItemsProcessed(state.iterations() * gFrames * gChannels);
-    state.SetBytesProcessed(state.iterations() * gFrames * gChannels * 2);
+  }
+  state.SetItemsProcessed(state.iterations() * gFrames * gChannels);
+  state.SetBytesProcessed(state.iterations() * gFrames * gChannels * 2);
 }
 
-void Export(benchmark::State& state, SL::CWaveFileFormat format)
-{
-    VQ7::CConverter converter;
-    std::vector<std::string> const names = converter.Import(gSource, gFolder + "/exp");
-    if (names.empty()) {
-        state.SkipWithError("import failed");
-        return;
+void Export(benchmark::State& state, SL::CWaveFileFormat format) {
+  VQ7::CConverter converter;
+  std::vector<std::string> const names = converter.Import(gSource, gFolder + "/exp");
+  if (names.empty()) {
+    state.SkipWithError("import failed");
+    return;
+  }
+  for (auto _ : state) {
+    if (!converter.Export(names, gFolder + "/out", format, gFrames, false)) {
+      state.SkipWithError("export failed");
+      return;
     }
-    for (auto _ : state) {
-        if (!converter.Export(names, gFolder + "/out", format, gFrames, false)) {
-            state.SkipWithError("export failed");
-            return;
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * gFrames * gChannels);
-    state.SetBytesProcessed(state.iterations() * gFrames * gChannels * 2);
+  }
+  state.SetItemsProcessed(state.iterations() * gFrames * gChannels);
+  state.SetBytesProcessed(state.iterations() * gFrames * gChannels * 2);
 }
 
 // The same file through another program, for comparison.
-void Reference(benchmark::State& state, std::string const& command)
-{
-    for (auto _ : state) {
-        if (std::system(command.c_str()) != 0) {
-            state.SkipWithError(("failed: " + command).c_str());
-            return;
-        }
+void Reference(benchmark::State& state, std::string const& command) {
+  for (auto _ : state) {
+    if (std::system(command.c_str()) != 0) {
+      state.SkipWithError(("failed: " + command).c_str());
+      return;
     }
-    state.SetItemsProcessed(state.iterations() * gFrames * gChannels);
-    state.SetBytesProcessed(state.iterations() * gFrames * gChannels * 2);
+  }
+  state.SetItemsProcessed(state.iterations() * gFrames * gChannels);
+  state.SetBytesProcessed(state.iterations() * gFrames * gChannels * 2);
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    benchmark::Initialize(&argc, argv);
-    char folder[] = "/tmp/vq7bench-XXXXXX";
-    if (::mkdtemp(folder) == nullptr)
-        return 1;
-    gFolder = folder;
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  char folder[] = "/tmp/vq7bench-XXXXXX";
+  if (::mkdtemp(folder) == nullptr) return 1;
+  gFolder = folder;
 
-    if (argc > 1)
-        gSource = argv[1];
-    else if (char const* file = std::getenv("VQ7_BENCH_FILE"))
-        gSource = file;
-    else {
-        gSource = gFolder + "/source.wav";
-        std::string const command = "sox -D -n -r 44100 -b 16 -c 2 '" + gSource +
-                                    "' synth 600 sine 440 pinknoise vol 0.5 2>/dev/null";
-        if (std::system(command.c_str()) != 0) {
-            std::fprintf(stderr, "give a 16-bit WAV or AIFF file (sox is needed to make one)\n");
-            std::filesystem::remove_all(gFolder);
-            return 1;
-        }
+  if (argc > 1)
+    gSource = argv[1];
+  else if (char const* file = std::getenv("VQ7_BENCH_FILE"))
+    gSource = file;
+  else {
+    gSource = gFolder + "/source.wav";
+    std::string const command = "sox -D -n -r 44100 -b 16 -c 2 '" + gSource +
+                                "' synth 600 sine 440 pinknoise vol 0.5 2>/dev/null";
+    if (std::system(command.c_str()) != 0) {
+      std::fprintf(stderr, "give a 16-bit WAV or AIFF file (sox is needed to make one)\n");
+      std::filesystem::remove_all(gFolder);
+      return 1;
     }
+  }
 
-    {
-        boost::shared_ptr<SL::IInputSampleIterator> probe = SL::CFileSampleIteratorFactory().Create(gSource);
-        if (!probe) {
-            std::fprintf(stderr, "%s is no WAV or AIFF file\n", gSource.c_str());
-            std::filesystem::remove_all(gFolder);
-            return 1;
-        }
-        gFrames = probe->GetAttribute().mFrameCount;
-        gChannels = probe->GetAttribute().mChannelCount;
+  {
+    boost::shared_ptr<SL::IInputSampleIterator> probe =
+        SL::CFileSampleIteratorFactory().Create(gSource);
+    if (!probe) {
+      std::fprintf(stderr, "%s is no WAV or AIFF file\n", gSource.c_str());
+      std::filesystem::remove_all(gFolder);
+      return 1;
     }
-    std::fprintf(stderr, "%s: %ld frames, %d channels\n", gSource.c_str(), gFrames, gChannels);
+    gFrames = probe->GetAttribute().mFrameCount;
+    gChannels = probe->GetAttribute().mChannelCount;
+  }
+  std::fprintf(stderr, "%s: %ld frames, %d channels\n", gSource.c_str(), gFrames, gChannels);
 
-    // Wall time: the converter codes on worker threads.
-    benchmark::RegisterBenchmark("ImportToDeviceFiles", Import)->Unit(benchmark::kMillisecond)->UseRealTime();
-    benchmark::RegisterBenchmark("ExportToWav", Export, SL::CWaveFileFormat::RiffWave)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
-    benchmark::RegisterBenchmark("ExportToAiff", Export, SL::CWaveFileFormat::FormAiff)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
-    std::string const quoted = "'" + gSource + "' '" + gFolder;
-    benchmark::RegisterBenchmark("ReferenceSndfileImaAdpcm", Reference,
-                                 "sndfile-convert -ima-adpcm " + quoted + "/ima.wav' >/dev/null 2>&1")
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
-    benchmark::RegisterBenchmark("ReferenceCopy", Reference, "cp " + quoted + "/copy'")
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::filesystem::remove_all(gFolder);
-    return 0;
+  // Wall time: the converter codes on worker threads.
+  benchmark::RegisterBenchmark("ImportToDeviceFiles", Import)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark("ExportToWav", Export, SL::CWaveFileFormat::RiffWave)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark("ExportToAiff", Export, SL::CWaveFileFormat::FormAiff)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  std::string const quoted = "'" + gSource + "' '" + gFolder;
+  benchmark::RegisterBenchmark("ReferenceSndfileImaAdpcm", Reference,
+                               "sndfile-convert -ima-adpcm " + quoted + "/ima.wav' >/dev/null 2>&1")
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark("ReferenceCopy", Reference, "cp " + quoted + "/copy'")
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::filesystem::remove_all(gFolder);
+  return 0;
 }

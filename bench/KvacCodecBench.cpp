@@ -24,7 +24,8 @@ const std::vector<short>& Music() {
     for (size_t i = 0; i < s.size(); ++i) {
       const double t = static_cast<double>(i) / 44100.0;
       const double envelope = 0.5 + 0.5 * std::sin(2.0 * M_PI * 0.7 * t);
-      double v = 9000.0 * std::sin(2.0 * M_PI * 220.0 * t) + 5000.0 * std::sin(2.0 * M_PI * 1375.0 * t) +
+      double v = 9000.0 * std::sin(2.0 * M_PI * 220.0 * t) +
+                 5000.0 * std::sin(2.0 * M_PI * 1375.0 * t) +
                  2500.0 * std::sin(2.0 * M_PI * 5100.0 * t);
       v = v * envelope + noise(rng);
       s[i] = static_cast<short>(std::lround(std::max(-32768.0, std::min(32767.0, v))));
@@ -70,7 +71,8 @@ void Decode(benchmark::State& state) {
   std::vector<unsigned char> coded(nBlocks * 2 * bits);
   SL::Private::compressor c;
   int prev = 0;
-  for (int b = 0; b < nBlocks; ++b) prev = c.compress(&signal[b * 16], &coded[b * 2 * bits], prev, bits);
+  for (int b = 0; b < nBlocks; ++b)
+    prev = c.compress(&signal[b * 16], &coded[b * 2 * bits], prev, bits);
   std::vector<short> out(nBlocks * 16);
   SL::Private::expander e;
   for (auto _ : state) {

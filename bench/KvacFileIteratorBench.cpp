@@ -23,7 +23,8 @@ std::vector<short> Signal(std::size_t frames, int channels) {
   unsigned noise = 1;
   for (std::size_t i = 0; i < out.size(); ++i) {
     noise = noise * 1103515245u + 12345u;
-    double v = 12000 * std::sin(0.031 * i) + 4000 * std::sin(0.0071 * i) + ((noise >> 16) % 2000) - 1000.0;
+    double v =
+        12000 * std::sin(0.031 * i) + 4000 * std::sin(0.0071 * i) + ((noise >> 16) % 2000) - 1000.0;
     out[i] = static_cast<short>(v);
   }
   return out;

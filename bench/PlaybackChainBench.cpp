@@ -16,7 +16,7 @@ namespace {
 
 // An endless 16-bit source.
 class CEndlessSource : public SL::ITypedInputSampleIterator<65552> {
- public:
+public:
   explicit CEndlessSource(int channels) : mIndex(0) {
     mAttribute.mBitDepth = SL::CBitDepth(65552);
     mAttribute.mSampleRate = 44100.0;
@@ -31,7 +31,7 @@ class CEndlessSource : public SL::ITypedInputSampleIterator<65552> {
   long GetLocation() const override { return mIndex / mAttribute.mChannelCount; }
   long TellLocation(long offset) const override { return GetLocation() + offset; }
 
- private:
+private:
   long mIndex;
   SL::CSampleAttribute mAttribute;
 };
@@ -93,8 +93,9 @@ BENCHMARK(BM_RingTwoThreads)->UseRealTime()->Unit(benchmark::kMillisecond);
 // What the device callback costs: the float copier pulling 512 stereo frames
 // through ring, stereo and float decorators over a mono stream.
 void BM_DeviceCallbackThroughChain(benchmark::State& state) {
-  boost::shared_ptr<SL::IInputSampleIterator> chain(new SL::CSampleIteratorRingBufferingDecorator<65552>(
-      boost::shared_ptr<SL::IInputSampleIterator>(new CEndlessSource(1)), 1.6, 104));
+  boost::shared_ptr<SL::IInputSampleIterator> chain(
+      new SL::CSampleIteratorRingBufferingDecorator<65552>(
+          boost::shared_ptr<SL::IInputSampleIterator>(new CEndlessSource(1)), 1.6, 104));
   chain.reset(new SL::CSampleIteratorStereoDecorator<65552>(chain));
   chain.reset(new SL::CSampleIteratorBitDepthConvertDecorator<65552, 131104>(chain));
   SL::CSampleCopier<131104> copier;

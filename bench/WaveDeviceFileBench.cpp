@@ -31,7 +31,8 @@ struct CFiles {
     left = dir + "/L.vqd";
     right = dir + "/R.vqd";
     back = dir + "/back.wav";
-    SL::CSampleAttribute const a(SL::CBitDepth::Integer16, 44100.0, 2, kFrames, GT::CEndianness::sPlatform);
+    SL::CSampleAttribute const a(SL::CBitDepth::Integer16, 44100.0, 2, kFrames,
+                                 GT::CEndianness::sPlatform);
     boost::shared_ptr<SL::IOutputSampleIterator> base =
         SL::CFileSampleIteratorFactory().Create(a, wav, SL::CWaveFileFormat::RiffWave);
     auto& out = dynamic_cast<SL::CFileOutputSampleIterator<65552>&>(*base);
@@ -68,9 +69,12 @@ bool WaveToDevice(CFiles const& f) {
   // Through the concrete classes, as the application's converter drives them.
   auto& in = dynamic_cast<SL::CFileInputSampleIterator<65552>&>(*base);
   std::vector<boost::shared_ptr<std::ostream> > streams = {
-      boost::shared_ptr<std::ostream>(new std::ofstream(f.left.c_str(), std::ios::binary | std::ios::trunc)),
-      boost::shared_ptr<std::ostream>(new std::ofstream(f.right.c_str(), std::ios::binary | std::ios::trunc))};
-  SL::CKvacFileOutputSampleIterator device(8, in.GetAttribute(), streams, GT::CRange<long>(0, 0x7FFFFFFF),
+      boost::shared_ptr<std::ostream>(
+          new std::ofstream(f.left.c_str(), std::ios::binary | std::ios::trunc)),
+      boost::shared_ptr<std::ostream>(
+          new std::ofstream(f.right.c_str(), std::ios::binary | std::ios::trunc))};
+  SL::CKvacFileOutputSampleIterator device(8, in.GetAttribute(), streams,
+                                           GT::CRange<long>(0, 0x7FFFFFFF),
                                            SL::CKvacFileOutputSampleIterator::CFinalizer());
   SL::CKvacFileOutputSampleIterator& out = device;
   while (in.HasNext() && out.HasNext()) {
@@ -85,11 +89,12 @@ bool DeviceToWave(CFiles const& f) {
   std::vector<boost::shared_ptr<std::istream> > streams = {
       boost::shared_ptr<std::istream>(new std::ifstream(f.left.c_str(), std::ios::binary)),
       boost::shared_ptr<std::istream>(new std::ifstream(f.right.c_str(), std::ios::binary))};
-  SL::CSampleAttribute const a(SL::CBitDepth::Integer16, 44100.0, 2, kFrames, GT::CEndianness::sPlatform);
+  SL::CSampleAttribute const a(SL::CBitDepth::Integer16, 44100.0, 2, kFrames,
+                               GT::CEndianness::sPlatform);
   SL::CKvacFileInputSampleIterator device(8, a, streams, 0);
   SL::CKvacFileInputSampleIterator& in = device;
-  boost::shared_ptr<SL::IOutputSampleIterator> base =
-      SL::CFileSampleIteratorFactory().Create(in.GetAttribute(), f.back, SL::CWaveFileFormat::RiffWave);
+  boost::shared_ptr<SL::IOutputSampleIterator> base = SL::CFileSampleIteratorFactory().Create(
+      in.GetAttribute(), f.back, SL::CWaveFileFormat::RiffWave);
   auto& file = dynamic_cast<SL::CFileOutputSampleIterator<65552>&>(*base);
   SL::CFileOutputSampleIterator<65552>& out = file;
   while (in.HasNext() && out.HasNext()) {
@@ -98,7 +103,8 @@ bool DeviceToWave(CFiles const& f) {
     in.Next();
   }
   return in.IsValid() && out.IsValid() &&
-         file.mFinalizer(file.mAttribute, file.mStream, GT::CRange<long>(file.mRange.begin, file.mPosition));
+         file.mFinalizer(file.mAttribute, file.mStream,
+                         GT::CRange<long>(file.mRange.begin, file.mPosition));
 }
 
 void BM_WaveToDeviceFiles(benchmark::State& state) {
@@ -128,7 +134,8 @@ void BM_WaveRead(benchmark::State& state) {
   CFiles& f = Files();
   Warm(f.wav);
   for (auto _ : state) {
-    boost::shared_ptr<SL::IInputSampleIterator> base = SL::CFileSampleIteratorFactory().Create(f.wav);
+    boost::shared_ptr<SL::IInputSampleIterator> base =
+        SL::CFileSampleIteratorFactory().Create(f.wav);
     auto& in = dynamic_cast<SL::CFileInputSampleIterator<65552>&>(*base);
     int sum = 0;
     while (in.HasNext()) {
@@ -145,7 +152,8 @@ BENCHMARK(BM_WaveRead)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations
 void BM_WaveWrite(benchmark::State& state) {
   CFiles& f = Files();
   for (auto _ : state) {
-    SL::CSampleAttribute const a(SL::CBitDepth::Integer16, 44100.0, 2, 0, GT::CEndianness::sPlatform);
+    SL::CSampleAttribute const a(SL::CBitDepth::Integer16, 44100.0, 2, 0,
+                                 GT::CEndianness::sPlatform);
     boost::shared_ptr<SL::IOutputSampleIterator> base =
         SL::CFileSampleIteratorFactory().Create(a, f.back, SL::CWaveFileFormat::RiffWave);
     auto& out = dynamic_cast<SL::CFileOutputSampleIterator<65552>&>(*base);
@@ -154,8 +162,8 @@ void BM_WaveWrite(benchmark::State& state) {
       out.Set(static_cast<short>(i));
       out.Next();
     }
-    if (!out.IsValid() ||
-        !file.mFinalizer(file.mAttribute, file.mStream, GT::CRange<long>(file.mRange.begin, file.mPosition))) {
+    if (!out.IsValid() || !file.mFinalizer(file.mAttribute, file.mStream,
+                                           GT::CRange<long>(file.mRange.begin, file.mPosition))) {
       state.SkipWithError("write failed");
     }
   }
@@ -174,7 +182,8 @@ void RunReference(benchmark::State& state, std::string const& command) {
 
 void BM_ReferenceSndfileImaAdpcm(benchmark::State& state) {
   CFiles& f = Files();
-  RunReference(state, "sndfile-convert -ima-adpcm " + f.wav + " " + f.dir + "/ima.wav >/dev/null 2>&1");
+  RunReference(state,
+               "sndfile-convert -ima-adpcm " + f.wav + " " + f.dir + "/ima.wav >/dev/null 2>&1");
 }
 BENCHMARK(BM_ReferenceSndfileImaAdpcm)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

@@ -46,20 +46,35 @@ void Drain(SL::IInputSampleIterator& base) {
 
 inline void Exercise(boost::shared_ptr<SL::CFileSampleBufferFactory::CInputSource> const& source) {
   if (!source) return;
-  boost::shared_ptr<SL::IInputSampleIterator> it = SL::CFileSampleIteratorFactory::CreateInputSampleIterator(*source);
+  boost::shared_ptr<SL::IInputSampleIterator> it =
+      SL::CFileSampleIteratorFactory::CreateInputSampleIterator(*source);
   if (it) {
     switch (it->GetAttribute().mBitDepth.GetValue()) {
-      case 65544: Drain<65544>(*it); break;
-      case 65552: Drain<65552>(*it); break;
-      case 65560: Drain<65560>(*it); break;
-      case 65568: Drain<65568>(*it); break;
-      case 131104: Drain<131104>(*it); break;
-      case 131136: Drain<131136>(*it); break;
-      default: __builtin_trap();  // the set-up let through a depth nobody streams
+      case 65544:
+        Drain<65544>(*it);
+        break;
+      case 65552:
+        Drain<65552>(*it);
+        break;
+      case 65560:
+        Drain<65560>(*it);
+        break;
+      case 65568:
+        Drain<65568>(*it);
+        break;
+      case 131104:
+        Drain<131104>(*it);
+        break;
+      case 131136:
+        Drain<131136>(*it);
+        break;
+      default:
+        __builtin_trap();  // the set-up let through a depth nobody streams
     }
   }
   if (source->mRange.end - source->mRange.begin <= 1 << 16) {
-    boost::shared_ptr<SL::ISampleBuffer> buffer = SL::CFileSampleBufferFactory::CreateInputSampleBuffer(*source);
+    boost::shared_ptr<SL::ISampleBuffer> buffer =
+        SL::CFileSampleBufferFactory::CreateInputSampleBuffer(*source);
     if (buffer) (void)buffer->GetPeakLevel();
   }
 }

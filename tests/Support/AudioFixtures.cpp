@@ -31,12 +31,14 @@ bool HasTool(std::string const& name) { return RunTool("command -v " + name); }
 
 std::vector<unsigned char> ReadFileBytes(std::string const& path) {
   std::ifstream in(path.c_str(), std::ios::binary);
-  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in),
+                                    std::istreambuf_iterator<char>());
 }
 
 bool WriteFileBytes(std::string const& path, std::vector<unsigned char> const& bytes) {
   std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<char const*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<char const*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
 

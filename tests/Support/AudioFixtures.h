@@ -10,7 +10,7 @@ namespace TestSupport {
 
 // A private folder under $TMPDIR (or /tmp), removed with everything in it.
 class CScratchDir {
- public:
+public:
   CScratchDir();
   ~CScratchDir();
   CScratchDir(CScratchDir const&) = delete;
@@ -18,7 +18,7 @@ class CScratchDir {
   std::string const& Path() const { return mPath; }
   std::string File(std::string const& name) const { return mPath + "/" + name; }
 
- private:
+private:
   std::string mPath;
 };
 

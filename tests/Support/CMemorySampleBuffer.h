@@ -32,7 +32,8 @@ template <int N>
 class CMemorySampleBuffer : public SL::ASampleBuffer<N> {
 public:
   CMemorySampleBuffer(int channels, long frames, GT::CEndianness::EEndian endian)
-      : SL::ASampleBuffer<N>(SL::CSampleAttribute(SL::CBitDepth(N), 44100.0, channels, frames, endian)),
+      : SL::ASampleBuffer<N>(
+            SL::CSampleAttribute(SL::CBitDepth(N), 44100.0, channels, frames, endian)),
         mBytes(static_cast<std::size_t>(frames * channels * ((N & 0xFFFF) >> 3)) + 64, 0) {
     mSize = static_cast<long>(mBytes.size()) - 64;  // slack: lists may run past the end
   }

@@ -12,7 +12,9 @@ namespace KvacBlocks {
 
 typedef std::array<short, 16> Block;
 
-inline short Clip(long v) { return static_cast<short>(v < -32768 ? -32768 : (v > 32767 ? 32767 : v)); }
+inline short Clip(long v) {
+  return static_cast<short>(v < -32768 ? -32768 : (v > 32767 ? 32767 : v));
+}
 
 // Kind 0..9: white noise at full scale, rails only, DC near -32768, DC near
 // 32767, silence, quiet noise, sine-like, steps, noise of random loudness,
@@ -42,16 +44,21 @@ inline Block Make(int kind, std::mt19937& rng) {
       const double amplitude = static_cast<double>(rng() % 32768);
       const double step = 0.01 + static_cast<double>(rng() % 1000) / 1000.0;
       const double phase = static_cast<double>(rng() % 628) / 100.0;
-      for (int i = 0; i < 16; ++i) b[i] = Clip(static_cast<long>(amplitude * std::sin(phase + step * i)));
+      for (int i = 0; i < 16; ++i)
+        b[i] = Clip(static_cast<long>(amplitude * std::sin(phase + step * i)));
       break;
     }
     case 7:
-      for (int i = 0; i < 16; ++i) b[i] = static_cast<short>((i / 4) % 2 ? 32767 - static_cast<int>(rng() % 4) : -32768 + static_cast<int>(rng() % 4));
+      for (int i = 0; i < 16; ++i)
+        b[i] = static_cast<short>((i / 4) % 2 ? 32767 - static_cast<int>(rng() % 4)
+                                              : -32768 + static_cast<int>(rng() % 4));
       break;
     case 8: {
       const int bitsOfNoise = 1 + static_cast<int>(rng() % 16);
       const int centre = full(rng);
-      for (short& s : b) s = Clip(centre + static_cast<long>(rng() % (1u << bitsOfNoise)) - (1 << (bitsOfNoise - 1)));
+      for (short& s : b)
+        s = Clip(centre + static_cast<long>(rng() % (1u << bitsOfNoise)) -
+                 (1 << (bitsOfNoise - 1)));
       break;
     }
     case 9:

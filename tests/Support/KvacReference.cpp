@@ -42,7 +42,8 @@ std::vector<SRow> Rows(int b) {
     for (int n = 0; n <= 4; ++n) rows.push_back({'G', n, "1111", Binary(11 + n, 4)});
   }
   for (int n = 6; n <= 11; ++n) rows.push_back({'C', n, Binary(n >> 2, 2), Binary(n & 3, 2)});
-  for (int n = 2; n <= 7; ++n) rows.push_back({'E', n, Binary((n - 2) >> 2, 2), Binary((n - 2) & 3, 2)});
+  for (int n = 2; n <= 7; ++n)
+    rows.push_back({'E', n, Binary((n - 2) >> 2, 2), Binary((n - 2) & 3, 2)});
   return rows;
 }
 
@@ -139,8 +140,10 @@ int Abso(int x) { return x >= 0 ? x : -x - 1; }
 void PutBit(unsigned char* work, int half, int position, int bit) {
   const int c = position / 8;
   const int index = half * 2 + (c / 2) * 4 + (c % 2);
-  if (bit) work[index] |= static_cast<unsigned char>(0x80 >> (position % 8));
-  else work[index] &= static_cast<unsigned char>(~(0x80 >> (position % 8)));
+  if (bit)
+    work[index] |= static_cast<unsigned char>(0x80 >> (position % 8));
+  else
+    work[index] &= static_cast<unsigned char>(~(0x80 >> (position % 8)));
 }
 
 int GetBit(const unsigned char* work, int half, int position) {
@@ -172,8 +175,8 @@ int Range(int x, int a, int c, int w, const SQuant& k, SStats* stats) {
 }
 
 // Packs one half; returns its reconstructions.
-std::array<int, 8> PackHalf(char mode, int n, int b, const short* x, int p, unsigned char* work, int half,
-                            SStats* stats) {
+std::array<int, 8> PackHalf(char mode, int n, int b, const short* x, int p, unsigned char* work,
+                            int half, SStats* stats) {
   const int q = n - b + 4;
   const SQuant k{q, -Pow2(q), Pow2(q) / 2};
   std::array<int, 8> y{};
@@ -194,7 +197,8 @@ std::array<int, 8> PackHalf(char mode, int n, int b, const short* x, int p, unsi
   for (const SNeighbours& nb : Predictions(mode, n)) {
     if (mode == 'A') break;
     int width = 0;
-    for (const SField& f : fields) if (f.sample == nb.sample) width = f.width;
+    for (const SField& f : fields)
+      if (f.sample == nb.sample) width = f.width;
     const int r = Range(x[nb.sample], at(nb.a), at(nb.c), width, k, stats);
     value[nb.sample] = r;
     y[nb.sample] = ((at(nb.a) + at(nb.c)) >> 1) + r;
@@ -213,7 +217,8 @@ std::array<int, 8> PackHalf(char mode, int n, int b, const short* x, int p, unsi
   return y;
 }
 
-SResult Pack(char mode, int n, const short* x, unsigned char* bytes, int prev, int b, SStats* stats) {
+SResult Pack(char mode, int n, const short* x, unsigned char* bytes, int prev, int b,
+             SStats* stats) {
   unsigned char work[16] = {0};
   SResult result;
   if (HeaderLength(mode, n, b) < 0 || n - b + 4 < 0) return result;
@@ -340,8 +345,10 @@ SResult Decode(const unsigned char* bytes, short* samples, int prev, int b) {
       if (raw >= (1LL << (width - 1))) raw -= (1LL << width);
       const int shift = f.kind == 'F' ? q - 1 : q;
       long long scaled = shift >= 0 ? raw * (1LL << shift) : raw >> -shift;
-      if (f.kind == 'F') scaled = (scaled & (M >> 1)) | (R >> 1);
-      else scaled = (scaled & M) | R;
+      if (f.kind == 'F')
+        scaled = (scaled & (M >> 1)) | (R >> 1);
+      else
+        scaled = (scaled & M) | R;
       v[f.sample] = scaled;
     }
     if (mode == 'A') {
@@ -352,7 +359,8 @@ SResult Decode(const unsigned char* bytes, short* samples, int prev, int b) {
       }
       auto at = [&](int i) { return i < 0 ? p : y[i]; };
       for (const SNeighbours& nb : Predictions(mode, n)) {
-        y[nb.sample] = static_cast<int>(((static_cast<long long>(at(nb.a)) + at(nb.c)) >> 1) + v[nb.sample]);
+        y[nb.sample] =
+            static_cast<int>(((static_cast<long long>(at(nb.a)) + at(nb.c)) >> 1) + v[nb.sample]);
       }
     }
     for (int i = 0; i < 8; ++i) {

@@ -9,9 +9,9 @@
 namespace KvacReference {
 
 struct SStats {
-  long folds = 0;         // reconstructions folded back into 16 bits
-  long oddRails = 0;      // -32768 from two odd neighbours, moved up
-  long saturations = 0;   // residuals that did not fit their field
+  long folds = 0;        // reconstructions folded back into 16 bits
+  long oddRails = 0;     // -32768 from two odd neighbours, moved up
+  long saturations = 0;  // residuals that did not fit their field
 };
 
 struct SResult {
@@ -22,7 +22,8 @@ struct SResult {
 };
 
 // Full encoder: analysis, mode choice, packing, layout.
-SResult Encode(const short* samples, unsigned char* bytes, int prev, int bits, SStats* stats = nullptr);
+SResult Encode(const short* samples, unsigned char* bytes, int prev, int bits,
+               SStats* stats = nullptr);
 
 // Packs a block in a given mode and shift (any row of the header table,
 // including mode G and the open G pairs n = 2..4 for bits >= 5). Rows whose

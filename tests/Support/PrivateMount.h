@@ -9,8 +9,8 @@ namespace Support {
 // small tmpfs mounted on mountPoint (an existing empty folder). The body returns
 // "" on success or a description of what went wrong.
 struct CPrivateMountResult {
-    bool available = false;  // false: namespaces or tmpfs not permitted here
-    std::string failure;     // empty when the body succeeded
+  bool available = false;  // false: namespaces or tmpfs not permitted here
+  std::string failure;     // empty when the body succeeded
 };
 
 CPrivateMountResult RunWithPrivateTmpfs(std::string const& mountPoint, std::string const& options,

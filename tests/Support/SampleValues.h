@@ -18,11 +18,15 @@ struct CSampleValues<65544> {
 };
 template <>
 struct CSampleValues<65552> {
-  static std::int16_t At(long k) { return static_cast<std::int16_t>(-32768 + 1 + (k * 1237) % 65534); }
+  static std::int16_t At(long k) {
+    return static_cast<std::int16_t>(-32768 + 1 + (k * 1237) % 65534);
+  }
 };
 template <>
 struct CSampleValues<65560> {
-  static std::int32_t At(long k) { return static_cast<std::int32_t>(-8388608 + 1 + (k * 123457) % 16777214); }
+  static std::int32_t At(long k) {
+    return static_cast<std::int32_t>(-8388608 + 1 + (k * 123457) % 16777214);
+  }
 };
 template <>
 struct CSampleValues<65568> {

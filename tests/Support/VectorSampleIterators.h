@@ -12,7 +12,7 @@ namespace TestSupport {
 // Input sample iterator of depth N over a vector, positions in frames.
 template <int N>
 class CVectorInputIterator : public SL::ITypedInputSampleIterator<N> {
- public:
+public:
   typedef typename SL::ITypedInputSampleIterator<N>::CValueType CValueType;
 
   CVectorInputIterator(std::vector<CValueType> samples, int channels, double rate = 44100.0)
@@ -29,7 +29,9 @@ class CVectorInputIterator : public SL::ITypedInputSampleIterator<N> {
   bool IsValid() const override { return mValid; }
   long ToCurrentFrame(long frames) const override { return frames; }
   CValueType Get() override { return mSamples[mIndex]; }
-  void SetLocation(long frame) override { mIndex = static_cast<std::size_t>(frame) * mAttribute.mChannelCount; }
+  void SetLocation(long frame) override {
+    mIndex = static_cast<std::size_t>(frame) * mAttribute.mChannelCount;
+  }
   long GetLocation() const override { return static_cast<long>(mIndex) / mAttribute.mChannelCount; }
   long TellLocation(long offset) const override { return GetLocation() + offset; }
 
@@ -37,7 +39,7 @@ class CVectorInputIterator : public SL::ITypedInputSampleIterator<N> {
   void Fail() { mValid = false; }
   SL::CSampleAttribute& Attribute() { return mAttribute; }
 
- private:
+private:
   std::vector<CValueType> mSamples;
   std::size_t mIndex;
   bool mValid;
@@ -47,10 +49,11 @@ class CVectorInputIterator : public SL::ITypedInputSampleIterator<N> {
 // Output sample iterator of depth N that takes up to `room` samples.
 template <int N>
 class CVectorOutputIterator : public SL::ITypedOutputSampleIterator<N> {
- public:
+public:
   typedef typename SL::ITypedOutputSampleIterator<N>::CValueType CValueType;
 
-  CVectorOutputIterator(std::size_t room, int channels) : mRoom(room), mPending(), mHasPending(false) {
+  CVectorOutputIterator(std::size_t room, int channels)
+      : mRoom(room), mPending(), mHasPending(false) {
     mAttribute.mBitDepth = SL::CBitDepth(N);
     mAttribute.mSampleRate = 44100.0;
     mAttribute.mChannelCount = channels;
@@ -70,13 +73,15 @@ class CVectorOutputIterator : public SL::ITypedOutputSampleIterator<N> {
     mHasPending = true;
   }
   void SetLocation(long) override {}
-  long GetLocation() const override { return static_cast<long>(mSamples.size()) / mAttribute.mChannelCount; }
+  long GetLocation() const override {
+    return static_cast<long>(mSamples.size()) / mAttribute.mChannelCount;
+  }
   long TellLocation(long offset) const override { return GetLocation() + offset; }
 
   std::vector<CValueType> mSamples;
   SL::CSampleAttribute& Attribute() { return mAttribute; }
 
- private:
+private:
   std::size_t mRoom;
   CValueType mPending;
   bool mHasPending;
@@ -86,14 +91,17 @@ class CVectorOutputIterator : public SL::ITypedOutputSampleIterator<N> {
 // 16-bit input iterator that generates `count` samples: sample i is
 // (short)(i * 7 + 3), so any loss, repetition or reordering shows.
 class CCountingInputIterator : public SL::ITypedInputSampleIterator<65552> {
- public:
-  CCountingInputIterator(long count, int channels, double rate = 44100.0) : mCount(count), mIndex(0) {
+public:
+  CCountingInputIterator(long count, int channels, double rate = 44100.0)
+      : mCount(count), mIndex(0) {
     mAttribute.mBitDepth = SL::CBitDepth(65552);
     mAttribute.mSampleRate = rate;
     mAttribute.mChannelCount = channels;
     mAttribute.mFrameCount = count / channels;
   }
-  static short ValueAt(long i) { return static_cast<short>(static_cast<unsigned long>(i) * 7u + 3u); }
+  static short ValueAt(long i) {
+    return static_cast<short>(static_cast<unsigned long>(i) * 7u + 3u);
+  }
 
   bool HasNext() override { return mIndex < mCount; }
   void Next() override { ++mIndex; }
@@ -104,7 +112,7 @@ class CCountingInputIterator : public SL::ITypedInputSampleIterator<65552> {
   long GetLocation() const override { return mIndex / mAttribute.mChannelCount; }
   long TellLocation(long offset) const override { return GetLocation() + offset; }
 
- private:
+private:
   long mCount;
   long mIndex;
   SL::CSampleAttribute mAttribute;

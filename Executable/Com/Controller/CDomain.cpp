@@ -12,9 +12,9 @@ GT::CTextCodeTable CDomain::sTextCodeTable;
 namespace {
 
 struct CMessage {
-    ECode mCode;
-    char const* mEnglish;
-    char const* mJapanese;
+  ECode mCode;
+  char const* mEnglish;
+  char const* mJapanese;
 };
 
 CMessage const nMessages[] = {
@@ -57,26 +57,23 @@ static_assert(sizeof nMessages / sizeof nMessages[0] == nCodeCount, "one text pa
 
 }  // namespace
 
-void CDomain::InitializeTextCodeTable()
-{
-    sTextCodeTable.Initialize();
-    for (CMessage const& message : nMessages) {
-        sTextCodeTable.Add(GT::CTextCodeTable::PageEnglish, message.mCode, message.mEnglish);
-        sTextCodeTable.Add(GT::CTextCodeTable::PageJapanese, message.mCode, message.mJapanese);
-    }
-    sTextCodeTable.SetPage(GetPage());
+void CDomain::InitializeTextCodeTable() {
+  sTextCodeTable.Initialize();
+  for (CMessage const& message : nMessages) {
+    sTextCodeTable.Add(GT::CTextCodeTable::PageEnglish, message.mCode, message.mEnglish);
+    sTextCodeTable.Add(GT::CTextCodeTable::PageJapanese, message.mCode, message.mJapanese);
+  }
+  sTextCodeTable.SetPage(GetPage());
 }
 
-GT::CTextCodeTable::EPage CDomain::GetPage()
-{
-    return CStringResources::GetIndString(nLanguageStringList, 1) == "English"
-               ? GT::CTextCodeTable::PageEnglish
-               : GT::CTextCodeTable::PageJapanese;
+GT::CTextCodeTable::EPage CDomain::GetPage() {
+  return CStringResources::GetIndString(nLanguageStringList, 1) == "English"
+             ? GT::CTextCodeTable::PageEnglish
+             : GT::CTextCodeTable::PageJapanese;
 }
 
-void CDomain::HandleError(ECode code)
-{
-    SL::CLogger::Instance() << sTextCodeTable.ToText(code) << std::endl;
+void CDomain::HandleError(ECode code) {
+  SL::CLogger::Instance() << sTextCodeTable.ToText(code) << std::endl;
 }
 
 }  // namespace VQ7

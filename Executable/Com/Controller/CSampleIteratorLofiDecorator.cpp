@@ -11,67 +11,51 @@ CSampleIteratorLofiDecorator::CSampleIteratorLofiDecorator(
       mChannelIndex(0),
       mCounter(0),
       mPeriod(4 * mAttribute.mChannelCount),
-      mHold(mAttribute.mChannelCount > 0 ? mAttribute.mChannelCount : 0, 0)
-{
-    if (mTypedInner == nullptr || mChannelCount < 1)
-        mTypedInner = nullptr;
-    else
-        mHold[0] = ReadInner();
+      mHold(mAttribute.mChannelCount > 0 ? mAttribute.mChannelCount : 0, 0) {
+  if (mTypedInner == nullptr || mChannelCount < 1)
+    mTypedInner = nullptr;
+  else
+    mHold[0] = ReadInner();
 }
 
-short CSampleIteratorLofiDecorator::ReadInner()
-{
-    // Past the end of the source there is nothing to hold; the value would
-    // never be delivered.
-    return mTypedInner->HasNext() ? mTypedInner->Get() : 0;
+short CSampleIteratorLofiDecorator::ReadInner() {
+  // Past the end of the source there is nothing to hold; the value would
+  // never be delivered.
+  return mTypedInner->HasNext() ? mTypedInner->Get() : 0;
 }
 
-bool CSampleIteratorLofiDecorator::HasNext()
-{
-    return mTypedInner != nullptr && mInner->HasNext();
+bool CSampleIteratorLofiDecorator::HasNext() { return mTypedInner != nullptr && mInner->HasNext(); }
+
+void CSampleIteratorLofiDecorator::Next() {
+  if (mTypedInner == nullptr) return;
+  mInner->Next();
+  mChannelIndex = (mChannelIndex + 1) % mChannelCount;
+  if (++mCounter == mPeriod) mCounter = 0;
+  if (mCounter < mChannelCount) mHold[static_cast<size_t>(mChannelIndex)] = ReadInner();
 }
 
-void CSampleIteratorLofiDecorator::Next()
-{
-    if (mTypedInner == nullptr)
-        return;
-    mInner->Next();
-    mChannelIndex = (mChannelIndex + 1) % mChannelCount;
-    if (++mCounter == mPeriod)
-        mCounter = 0;
-    if (mCounter < mChannelCount)
-        mHold[static_cast<size_t>(mChannelIndex)] = ReadInner();
+bool CSampleIteratorLofiDecorator::IsValid() const {
+  return mTypedInner != nullptr && mInner->IsValid();
 }
 
-bool CSampleIteratorLofiDecorator::IsValid() const
-{
-    return mTypedInner != nullptr && mInner->IsValid();
+long CSampleIteratorLofiDecorator::ToCurrentFrame(long frames) const {
+  return mInner ? mInner->ToCurrentFrame(frames) : frames;
 }
 
-long CSampleIteratorLofiDecorator::ToCurrentFrame(long frames) const
-{
-    return mInner ? mInner->ToCurrentFrame(frames) : frames;
+short CSampleIteratorLofiDecorator::Get() {
+  return mHold.empty() ? 0 : mHold[static_cast<size_t>(mChannelIndex)];
 }
 
-short CSampleIteratorLofiDecorator::Get()
-{
-    return mHold.empty() ? 0 : mHold[static_cast<size_t>(mChannelIndex)];
+void CSampleIteratorLofiDecorator::SetLocation(long frame) {
+  if (mInner) mInner->SetLocation(frame);
 }
 
-void CSampleIteratorLofiDecorator::SetLocation(long frame)
-{
-    if (mInner)
-        mInner->SetLocation(frame);
+long CSampleIteratorLofiDecorator::GetLocation() const {
+  return mInner ? mInner->GetLocation() : 0;
 }
 
-long CSampleIteratorLofiDecorator::GetLocation() const
-{
-    return mInner ? mInner->GetLocation() : 0;
-}
-
-long CSampleIteratorLofiDecorator::TellLocation(long offset) const
-{
-    return mInner ? mInner->TellLocation(offset) : offset;
+long CSampleIteratorLofiDecorator::TellLocation(long offset) const {
+  return mInner ? mInner->TellLocation(offset) : offset;
 }
 
 }  // namespace VQ7

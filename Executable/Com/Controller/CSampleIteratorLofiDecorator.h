@@ -16,31 +16,31 @@ namespace VQ7 {
 // those of the source.
 class CSampleIteratorLofiDecorator : public SL::ITypedInputSampleIterator<65552> {
 public:
-    // A source that is not 16-bit or has no channel makes an iterator that
-    // is not valid and has nothing to deliver.
-    explicit CSampleIteratorLofiDecorator(boost::shared_ptr<SL::IInputSampleIterator> inner);
+  // A source that is not 16-bit or has no channel makes an iterator that
+  // is not valid and has nothing to deliver.
+  explicit CSampleIteratorLofiDecorator(boost::shared_ptr<SL::IInputSampleIterator> inner);
 
-    bool HasNext() override;
-    void Next() override;
-    SL::CSampleAttribute const& GetAttribute() const override { return mAttribute; }
-    bool IsValid() const override;
-    long ToCurrentFrame(long frames) const override;
-    short Get() override;
-    void SetLocation(long frame) override;
-    long GetLocation() const override;
-    long TellLocation(long offset) const override;
+  bool HasNext() override;
+  void Next() override;
+  SL::CSampleAttribute const& GetAttribute() const override { return mAttribute; }
+  bool IsValid() const override;
+  long ToCurrentFrame(long frames) const override;
+  short Get() override;
+  void SetLocation(long frame) override;
+  long GetLocation() const override;
+  long TellLocation(long offset) const override;
 
 private:
-    short ReadInner();
+  short ReadInner();
 
-    boost::shared_ptr<SL::IInputSampleIterator> mInner;
-    SL::ITypedInputSampleIterator<65552>* mTypedInner;
-    SL::CSampleAttribute mAttribute;
-    long mChannelCount;
-    long mChannelIndex;
-    long mCounter;
-    long mPeriod;
-    std::vector<int16_t> mHold;
+  boost::shared_ptr<SL::IInputSampleIterator> mInner;
+  SL::ITypedInputSampleIterator<65552>* mTypedInner;
+  SL::CSampleAttribute mAttribute;
+  long mChannelCount;
+  long mChannelIndex;
+  long mCounter;
+  long mPeriod;
+  std::vector<int16_t> mHold;
 };
 
 }  // namespace VQ7

@@ -9,23 +9,23 @@ namespace VQ7 {
 // between the card file and the model.
 class CSampleParameter {
 public:
-    CSampleParameter();
+  CSampleParameter();
 
-    bool ClassInvariant() const;
-    bool IsValid() const;
+  bool ClassInvariant() const;
+  bool IsValid() const;
 
-    int32_t mField0;   // stored only, >= 0
-    int32_t mField1;   // stored only, >= 0
-    int32_t mLength;   // frames of one channel; 0 means the slot is empty
-    uint32_t mLofi;    // 0: 8-bit coding, 1: 4-bit coding (twice the length)
-    bool mStereo;      // two channel files ("L" and "R")
-    uint32_t mField5;  // stored only, 0..1
-    bool mFlag6;       // stored only
-    bool mFlag7;       // stored only
-    int32_t mField8;   // stored only, 0..127
-    int32_t mTempo1;   // tenths of a beat per minute, 0..2000
-    uint32_t mField10; // stored only, 0..2
-    int32_t mTempo2;   // tenths of a beat per minute, 400..2000
+  int32_t mField0;    // stored only, >= 0
+  int32_t mField1;    // stored only, >= 0
+  int32_t mLength;    // frames of one channel; 0 means the slot is empty
+  uint32_t mLofi;     // 0: 8-bit coding, 1: 4-bit coding (twice the length)
+  bool mStereo;       // two channel files ("L" and "R")
+  uint32_t mField5;   // stored only, 0..1
+  bool mFlag6;        // stored only
+  bool mFlag7;        // stored only
+  int32_t mField8;    // stored only, 0..127
+  int32_t mTempo1;    // tenths of a beat per minute, 0..2000
+  uint32_t mField10;  // stored only, 0..2
+  int32_t mTempo2;    // tenths of a beat per minute, 400..2000
 };
 
 }  // namespace VQ7

@@ -11,14 +11,14 @@ namespace VQ7 {
 // file (with its locale overlay); until then every item is empty.
 class CStringResources {
 public:
-    // Item `index` (counted from 1) of string list `listId`; "" when absent.
-    typedef boost::function<std::string(int listId, int index)> CLookup;
+  // Item `index` (counted from 1) of string list `listId`; "" when absent.
+  typedef boost::function<std::string(int listId, int index)> CLookup;
 
-    static void SetLookup(CLookup const& lookup);
-    static std::string GetIndString(int listId, int index);
+  static void SetLookup(CLookup const& lookup);
+  static std::string GetIndString(int listId, int index);
 
 private:
-    static CLookup& Lookup();
+  static CLookup& Lookup();
 };
 
 }  // namespace VQ7

@@ -11,14 +11,11 @@ unsigned long const nTemporaryFolderType = 0x74656D70UL;  // 'temp'
 
 }  // namespace
 
-std::string GetTemporaryDirectoryName()
-{
-    std::string folder = GT::GetSpecialFolderName(nUserDomain, nTemporaryFolderType);
-    if (folder.empty())
-        folder = GT::GetModuleDirectoryNameX();
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    return folder;
+std::string GetTemporaryDirectoryName() {
+  std::string folder = GT::GetSpecialFolderName(nUserDomain, nTemporaryFolderType);
+  if (folder.empty()) folder = GT::GetModuleDirectoryNameX();
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
 }
 
 }  // namespace VQ7

@@ -12,16 +12,16 @@ namespace GT {
 // is flushed at once. Instances hold no state: all of them see one file.
 class CIniProfile : public IProfile {
 public:
-    std::string Read(std::string const& key, std::string const& defaultValue) const override;
-    long Read(std::string const& key, long defaultValue) const override;
-    void Write(std::string const& key, std::string const& value) override;
-    void Write(std::string const& key, long value) override;
+  std::string Read(std::string const& key, std::string const& defaultValue) const override;
+  long Read(std::string const& key, long defaultValue) const override;
+  void Write(std::string const& key, std::string const& value) override;
+  void Write(std::string const& key, long value) override;
 
-    // Where the preferences live for the current environment.
-    static std::string FilePath();
+  // Where the preferences live for the current environment.
+  static std::string FilePath();
 
-    // Longest string value a read hands back.
-    static constexpr std::size_t nMaxStringBytes = 255;
+  // Longest string value a read hands back.
+  static constexpr std::size_t nMaxStringBytes = 255;
 };
 
 // One process-wide profile, created on first use.

@@ -17,7 +17,7 @@ namespace GT {
 // scheduler may refuse a higher priority; the thread then runs at the one it
 // has.
 class CThread : public AThread {
- public:
+public:
   CThread();
   explicit CThread(IRunnable& target);
   // Waits for a started thread to end, always (set the termination flag first).
@@ -35,8 +35,8 @@ class CThread : public AThread {
                           bool preemptible);
   void SetTimeConstraintsInNanoseconds(std::uint64_t period, std::uint64_t computation,
                                        std::uint64_t constraint, bool preemptible);
-  void SetTimeConstraintsInMs(unsigned int period, unsigned int computation, unsigned int constraint,
-                              bool preemptible);
+  void SetTimeConstraintsInMs(unsigned int period, unsigned int computation,
+                              unsigned int constraint, bool preemptible);
 
   // Applies an importance (and whether the thread is timeshare) to the kernel
   // thread `thread`, or to the calling thread when it is 0. Returns 0 or the
@@ -52,7 +52,7 @@ class CThread : public AThread {
   // Kernel thread id of the running body, 0 while none runs.
   pid_t GetThreadId() const { return mThreadId.load(std::memory_order_acquire); }
 
- private:
+private:
   static void* Callback(void* object);
   void Initialize();
   void ApplyPriority(int priority);

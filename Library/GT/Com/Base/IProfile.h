@@ -7,11 +7,11 @@ namespace GT {
 // Key-value store for user settings; strings and longs are kept apart.
 class IProfile {
 public:
-    virtual ~IProfile() {}
-    virtual std::string Read(std::string const& key, std::string const& defaultValue) const = 0;
-    virtual long Read(std::string const& key, long defaultValue) const = 0;
-    virtual void Write(std::string const& key, std::string const& value) = 0;
-    virtual void Write(std::string const& key, long value) = 0;
+  virtual ~IProfile() {}
+  virtual std::string Read(std::string const& key, std::string const& defaultValue) const = 0;
+  virtual long Read(std::string const& key, long defaultValue) const = 0;
+  virtual void Write(std::string const& key, std::string const& value) = 0;
+  virtual void Write(std::string const& key, long value) = 0;
 };
 
 }  // namespace GT

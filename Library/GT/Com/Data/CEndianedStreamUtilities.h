@@ -39,9 +39,10 @@ public:
 private:
   template <typename T>
   static constexpr void CheckFileType() {
-    static_assert(std::is_integral<T>::value && !std::is_same<T, bool>::value &&
-                      (sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4),
-                  "file values are 1-, 2- or 4-byte integers: use int32_t/uint32_t for 4-byte fields");
+    static_assert(
+        std::is_integral<T>::value && !std::is_same<T, bool>::value &&
+            (sizeof(T) == 1 || sizeof(T) == 2 || sizeof(T) == 4),
+        "file values are 1-, 2- or 4-byte integers: use int32_t/uint32_t for 4-byte fields");
   }
 };
 

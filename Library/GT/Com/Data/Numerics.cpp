@@ -9,7 +9,8 @@ namespace GT {
 namespace {
 
 void PutBig32(std::uint32_t v, char* out) {
-  for (int i = 0; i < 4; ++i) out[i] = static_cast<char>(static_cast<unsigned char>(v >> (24 - 8 * i)));
+  for (int i = 0; i < 4; ++i)
+    out[i] = static_cast<char>(static_cast<unsigned char>(v >> (24 - 8 * i)));
 }
 
 std::uint32_t GetBig32(char const* in) {

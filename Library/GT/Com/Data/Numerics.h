@@ -47,21 +47,23 @@ T RoundClipA(double x, T low, T high) {
 // smallest 32-bit value).
 template <typename T>
 T RoundClipPrivate(double x, Int2Type<1>) {
-  static_assert(std::is_signed<T>::value && sizeof(T) >= 4, "needs a signed type of 32 bits or more");
+  static_assert(std::is_signed<T>::value && sizeof(T) >= 4,
+                "needs a signed type of 32 bits or more");
   return RoundClipA<T>(x, static_cast<T>(-2147483647), static_cast<T>(2147483647));
 }
 
 // Unsigned form: [0, 4294967295].
 template <typename T>
 T RoundClipPrivate(double x, Int2Type<0>) {
-  static_assert(std::is_unsigned<T>::value && sizeof(T) >= 4, "needs an unsigned type of 32 bits or more");
+  static_assert(std::is_unsigned<T>::value && sizeof(T) >= 4,
+                "needs an unsigned type of 32 bits or more");
   return RoundClipA<T>(x, static_cast<T>(0), static_cast<T>(4294967295u));
 }
 
 // Rounds and clamps to the 32-bit range of T's signedness.
 template <typename T>
 T RoundClipA(double x) {
-  return RoundClipPrivate<T>(x, Int2Type<std::is_signed<T>::value ? 1 : 0>());
+  return RoundClipPrivate<T>(x, Int2Type < std::is_signed<T>::value ? 1 : 0 > ());
 }
 
 }  // namespace GT

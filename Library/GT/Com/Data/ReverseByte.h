@@ -39,11 +39,24 @@ struct FReverseByte {
 };
 
 namespace Detail {
-template <unsigned n> struct UnsignedOfSize;
-template <> struct UnsignedOfSize<1> { using Type = std::uint8_t; };
-template <> struct UnsignedOfSize<2> { using Type = std::uint16_t; };
-template <> struct UnsignedOfSize<4> { using Type = std::uint32_t; };
-template <> struct UnsignedOfSize<8> { using Type = std::uint64_t; };
+template <unsigned n>
+struct UnsignedOfSize;
+template <>
+struct UnsignedOfSize<1> {
+  using Type = std::uint8_t;
+};
+template <>
+struct UnsignedOfSize<2> {
+  using Type = std::uint16_t;
+};
+template <>
+struct UnsignedOfSize<4> {
+  using Type = std::uint32_t;
+};
+template <>
+struct UnsignedOfSize<8> {
+  using Type = std::uint64_t;
+};
 }  // namespace Detail
 
 // Any integer or floating-point value with its bytes in reverse order.

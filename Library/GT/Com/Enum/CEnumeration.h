@@ -43,7 +43,8 @@ public:
   // Copies other's value when it is the same enumeration and not this object.
   IRangedNumber<int>& Assign(IRangedNumber<int> const& other) override {
     if (&other != this) {
-      if (CEnumeration const* same = dynamic_cast<CEnumeration const*>(&other)) mValue = same->mValue;
+      if (CEnumeration const* same = dynamic_cast<CEnumeration const*>(&other))
+        mValue = same->mValue;
     }
     return *this;
   }
@@ -52,8 +53,12 @@ public:
   IRangedNumberDescription<int> const& GetDescription() const override { return Description(); }
   bool Verify(int value) const override { return !sNames.ToString(value).empty(); }
 
-  friend bool operator==(CEnumeration const& a, CEnumeration const& b) { return a.mValue == b.mValue; }
-  friend bool operator!=(CEnumeration const& a, CEnumeration const& b) { return a.mValue != b.mValue; }
+  friend bool operator==(CEnumeration const& a, CEnumeration const& b) {
+    return a.mValue == b.mValue;
+  }
+  friend bool operator!=(CEnumeration const& a, CEnumeration const& b) {
+    return a.mValue != b.mValue;
+  }
 
   static CStringTable sNames;
 

@@ -11,7 +11,8 @@ int CEnumerationDescription::GetUpperBound() const {
   return n > 0 ? mTable->GetPair(n - 1).first : 0;
 }
 
-std::unique_ptr<IIterator<int, boost::mpl::empty_base> > CEnumerationDescription::Instances() const {
+std::unique_ptr<IIterator<int, boost::mpl::empty_base> > CEnumerationDescription::Instances()
+    const {
   return std::unique_ptr<IIterator<int, boost::mpl::empty_base> >(new CIterator(*mTable));
 }
 

@@ -16,7 +16,8 @@ public:
   CPairTable(std::vector<CPair> const& pairs, CPair const& defaultPair) : mPairs(pairs) {
     mPairs.push_back(defaultPair);
   }
-  CPairTable(CPair const* pairs, std::size_t count, CPair const& defaultPair) : mPairs(pairs, pairs + count) {
+  CPairTable(CPair const* pairs, std::size_t count, CPair const& defaultPair)
+      : mPairs(pairs, pairs + count) {
     mPairs.push_back(defaultPair);
   }
   virtual ~CPairTable() {}

@@ -2,7 +2,8 @@
 
 namespace GT {
 
-void CMvcObservableComponent::NotifyObservers(boost::any const& a, boost::any const& b, boost::any const& c) const {
+void CMvcObservableComponent::NotifyObservers(boost::any const& a, boost::any const& b,
+                                              boost::any const& c) const {
   auto const iterator = CreateIterator();
   while (iterator->HasNext()) {
     boost::shared_ptr<IMvcObserver> const observer = iterator->Next();

@@ -22,7 +22,9 @@ class CSafeReferenceSet {
 public:
   class CIterator : public IIterator<boost::shared_ptr<T>, boost::mpl::empty_base> {
   public:
-    explicit CIterator(CEntries const& entries) : mCurrent(entries.begin()), mEnd(entries.end()) { SkipExpired(); }
+    explicit CIterator(CEntries const& entries) : mCurrent(entries.begin()), mEnd(entries.end()) {
+      SkipExpired();
+    }
 
     bool HasNext() override { return mCurrent != mEnd; }
 
@@ -70,7 +72,8 @@ public:
   }
 
   std::unique_ptr<IIterator<boost::shared_ptr<T>, boost::mpl::empty_base> > CreateIterator() const {
-    return std::unique_ptr<IIterator<boost::shared_ptr<T>, boost::mpl::empty_base> >(new CIterator(mEntries));
+    return std::unique_ptr<IIterator<boost::shared_ptr<T>, boost::mpl::empty_base> >(
+        new CIterator(mEntries));
   }
 
 private:

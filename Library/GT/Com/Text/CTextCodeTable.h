@@ -8,28 +8,28 @@ namespace GT {
 // Messages by id on two language pages; filled once at start-up, read afterwards.
 class CTextCodeTable {
 public:
-    enum EPage : int { PageEnglish = 0, PageJapanese = 1 };
+  enum EPage : int { PageEnglish = 0, PageJapanese = 1 };
 
-    CTextCodeTable();
-    CTextCodeTable(CTextCodeTable const&) = delete;
-    CTextCodeTable& operator=(CTextCodeTable const&) = delete;
+  CTextCodeTable();
+  CTextCodeTable(CTextCodeTable const&) = delete;
+  CTextCodeTable& operator=(CTextCodeTable const&) = delete;
 
-    void Initialize();
-    void SetPage(EPage page);
-    void Add(EPage page, int id, std::string const& text);
-    void Remove(EPage page, int id);
-    std::string const& ToText(EPage page, int id) const;
-    std::string const& ToText(int id) const;
-    bool ArePagesEquivalent() const;
+  void Initialize();
+  void SetPage(EPage page);
+  void Add(EPage page, int id, std::string const& text);
+  void Remove(EPage page, int id);
+  std::string const& ToText(EPage page, int id) const;
+  std::string const& ToText(int id) const;
+  bool ArePagesEquivalent() const;
 
 private:
-    typedef std::map<int, std::string> CPage;
+  typedef std::map<int, std::string> CPage;
 
-    CPage const* PageOf(EPage page) const;
-    CPage* PageOf(EPage page);
+  CPage const* PageOf(EPage page) const;
+  CPage* PageOf(EPage page);
 
-    EPage mPage;
-    CPage mPages[2];
+  EPage mPage;
+  CPage mPages[2];
 };
 
 }  // namespace GT

@@ -7,13 +7,17 @@
 
 namespace GT {
 
-enum EStringFormat : int { StringFormatDecimal = 0, StringFormatHex = 1, StringFormatSignedHex = 2 };
+enum EStringFormat : int {
+  StringFormatDecimal = 0,
+  StringFormatHex = 1,
+  StringFormatSignedHex = 2
+};
 
 enum EStringTruncateZero : int {
-    TruncateZeroNone = 0,
-    TruncateZeroTrailing = 1,  // strip trailing zeros of the fraction
-    TruncateZeroIntegral = 2,  // print an integral value without fraction
-    TruncateZeroKeepOne = 4    // where zeros are stripped, keep one after the point
+  TruncateZeroNone = 0,
+  TruncateZeroTrailing = 1,  // strip trailing zeros of the fraction
+  TruncateZeroIntegral = 2,  // print an integral value without fraction
+  TruncateZeroKeepOne = 4    // where zeros are stripped, keep one after the point
 };
 
 // Number parsing. True on success; the output is written only then, and only
@@ -86,7 +90,8 @@ bool ReplaceString(char const* source, char const* find, char const* replace, st
 bool ReplaceString(std::string const& source, std::string const& find, std::string const& replace,
                    std::string& out);
 std::string ReplaceString(char const* source, char const* find, char const* replace);
-std::string ReplaceString(std::string const& source, std::string const& find, std::string const& replace);
+std::string ReplaceString(std::string const& source, std::string const& find,
+                          std::string const& replace);
 
 // Every line break (CR LF, lone CR, lone LF) becomes CR, LF or CR LF.
 std::string ReplaceToCR(char const* text);

@@ -9,7 +9,7 @@ namespace GT {
 // A thread that runs a runnable, with a toolkit priority and a termination
 // flag its runnable polls. The flag only ever goes from false to true.
 class AThread : public IRunnable {
- public:
+public:
   AThread();
   explicit AThread(IRunnable& target);
   ~AThread() override;
@@ -28,11 +28,11 @@ class AThread : public IRunnable {
 
   int GetPriority() const { return mPriority.load(std::memory_order_relaxed); }
 
- protected:
+protected:
   // Read by the new thread while its owner may change it: atomic.
   std::atomic<int> mPriority;
 
- private:
+private:
   IRunnable* mTarget;
   std::atomic<bool> mTerminationFlag;
 };

@@ -7,7 +7,7 @@
 namespace GT {
 
 class CThreadFactory {
- public:
+public:
   // A new thread for the target, not yet started.
   static std::unique_ptr<AThread> Create(IRunnable& target);
 };

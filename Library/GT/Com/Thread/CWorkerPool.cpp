@@ -27,7 +27,8 @@ CWorkerPool::~CWorkerPool() {
 }
 
 CWorkerPool& CWorkerPool::Shared() {
-  static CWorkerPool pool(std::max(1, std::min(4, static_cast<int>(std::thread::hardware_concurrency()) - 1)));
+  static CWorkerPool pool(
+      std::max(1, std::min(4, static_cast<int>(std::thread::hardware_concurrency()) - 1)));
   return pool;
 }
 

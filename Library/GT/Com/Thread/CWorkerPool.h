@@ -12,7 +12,7 @@ namespace GT {
 // A few threads for short pieces of computing work, taken in the order they
 // were posted. A task must not wait for another task, nor throw.
 class CWorkerPool {
- public:
+public:
   // Fewer threads than asked for, even none, when the system refuses some.
   explicit CWorkerPool(int threads);
   // Runs what is still queued, then ends the threads.
@@ -28,7 +28,7 @@ class CWorkerPool {
   // Without threads the task runs at once, on the caller's thread.
   void Post(std::function<void()> task);
 
- private:
+private:
   void Run();
 
   std::mutex mMutex;

@@ -4,7 +4,7 @@ namespace GT {
 
 // Something a thread can run.
 class IRunnable {
- public:
+public:
   virtual ~IRunnable() {}
   virtual void Run() = 0;
 };

@@ -12,9 +12,9 @@
 
 // What FSCopyObject does when the new name exists in the destination folder.
 enum DupeAction : uint8_t {
-    nDupeStandard = 0,  // go ahead: creation fails with the duplicate-name code
-    nDupeReplace = 1,   // replace the existing object once the copy succeeded
-    nDupeRename = 2     // take "name N.ext" with N from 1 to 9
+  nDupeStandard = 0,  // go ahead: creation fails with the duplicate-name code
+  nDupeReplace = 1,   // replace the existing object once the copy succeeded
+  nDupeRename = 2     // take "name N.ext" with N from 1 to 9
 };
 
 // Called after each copied object. A non-zero return stops the copy and becomes
@@ -47,10 +47,10 @@ OSErr FSGetDirectoryItems(FSRef const* container, std::vector<FSRef>* refs, Item
 OSErr FSDeleteObjects(FSRef const* ref);
 // Copies a file or folder tree with its data, extended attributes, permissions
 // and dates. maxLevels 0 copies the whole tree; newName null keeps the source's.
-OSErr FSCopyObject(FSRef const* source, FSRef const* destDir, uint32_t maxLevels, uint32_t whichInfo,
-                   DupeAction dupeAction, char const* newName, Boolean wantFSSpec, Boolean wantName,
-                   CopyObjectFilterProcPtr filterProcPtr, void* yourDataPtr, FSRef* newRef,
-                   FSSpec* newSpec);
+OSErr FSCopyObject(FSRef const* source, FSRef const* destDir, uint32_t maxLevels,
+                   uint32_t whichInfo, DupeAction dupeAction, char const* newName,
+                   Boolean wantFSSpec, Boolean wantName, CopyObjectFilterProcPtr filterProcPtr,
+                   void* yourDataPtr, FSRef* newRef, FSSpec* newSpec);
 
 // The copy buffer size for a volume parameter block of which actualSize bytes were filled.
 uint32_t CopyBufferSizeOf(GetVolParmsInfoBuffer const& parms, uint32_t actualSize);
@@ -58,7 +58,8 @@ uint32_t CopyBufferSizeOf(GetVolParmsInfoBuffer const& parms, uint32_t actualSiz
 // ---- further routines of the library ----
 
 OSErr FSCopyFork(int sourceFd, int destFd, void* copyBufferPtr, uint32_t copyBufferSize);
-OSErr FSGetVInfo(int16_t volume, std::string* volumeName, uint64_t* freeBytes, uint64_t* totalBytes);
+OSErr FSGetVInfo(int16_t volume, std::string* volumeName, uint64_t* freeBytes,
+                 uint64_t* totalBytes);
 OSErr FSGetVolFileSystemID(int16_t volume, uint32_t* fileSystemID, uint16_t* signature);
 OSErr FSGetMountedVolumes(std::vector<FSRef>* volumeRefs, ItemCount* numVolumes);
 OSErr FSRefMakeFSSpec(FSRef const* ref, FSSpec* spec);
@@ -71,7 +72,8 @@ OSErr FSGetNodeID(FSRef const* ref, uint64_t* nodeID, Boolean* isDirectory);
 OSErr FSCheckLock(FSRef const* ref);
 // Data fork size; the resource fork is always empty here. -1302 for a folder.
 OSErr FSGetForkSizes(FSRef const* ref, uint64_t* dataLogicalSize, uint64_t* rsrcLogicalSize);
-OSErr FSGetTotalForkSizes(FSRef const* ref, uint64_t* totalLogicalSize, uint64_t* totalPhysicalSize);
+OSErr FSGetTotalForkSizes(FSRef const* ref, uint64_t* totalLogicalSize,
+                          uint64_t* totalPhysicalSize);
 // Sets the modification date to now (one step later when that equals the stored date).
 OSErr FSBumpDate(FSRef const* ref);
 OSErr FSDeleteContainerContents(FSRef const* container);
@@ -89,17 +91,19 @@ OSErr FSMoveRenameObjectUnicode(FSRef const* ref, FSRef const* destDirectory, ch
 OSErr FSExchangeObjectsCompat(FSRef const* sourceRef, FSRef const* destRef, FSRef* newSourceRef,
                               FSRef* newDestRef);
 // Moves and renames within one volume in a single call (the system's rename).
-OSErr FSMoveRename(FSRef const* ref, FSRef const* destDirectory, char const* newName, FSRef* newRef);
+OSErr FSMoveRename(FSRef const* ref, FSRef const* destDirectory, char const* newName,
+                   FSRef* newRef);
 
 // Owner, group and mode of an object.
 struct FSPermissionInfo {
-    uint32_t userID;
-    uint32_t groupID;
-    uint16_t mode;
+  uint32_t userID;
+  uint32_t groupID;
+  uint16_t mode;
 };
 // Whether the process may read, write (make changes) and search or run the object.
 enum : uint8_t { nPrivilegeNoRead = 0x02, nPrivilegeNoWrite = 0x04, nPrivilegeNoSearch = 0x10 };
-OSErr FSGetUserPrivilegesPermissions(FSRef const* ref, uint8_t* userPrivileges, FSPermissionInfo* permissions);
+OSErr FSGetUserPrivilegesPermissions(FSRef const* ref, uint8_t* userPrivileges,
+                                     FSPermissionInfo* permissions);
 OSErr FSGetDirAccess(FSRef const* ref, FSPermissionInfo* access);
 OSErr FSSetDirAccess(FSRef const* ref, FSPermissionInfo const& access);
 // Copies permissions, dates and extended attributes; the destination stays

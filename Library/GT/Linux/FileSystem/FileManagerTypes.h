@@ -12,7 +12,7 @@ typedef uint32_t ItemCount;
 
 // A reference to an existing object, held as its path.
 struct FSRef {
-    std::string path;
+  std::string path;
 };
 
 inline bool operator==(FSRef const& a, FSRef const& b) { return a.path == b.path; }
@@ -21,23 +21,23 @@ inline bool operator!=(FSRef const& a, FSRef const& b) { return !(a == b); }
 // Volume number, parent folder id and name (a length byte then the bytes).
 // Folder ids are handed out per process by the routines; 2 is a volume's root.
 struct FSSpec {
-    int16_t vRefNum = 0;
-    int32_t parID = 0;
-    unsigned char name[256] = {0};
+  int16_t vRefNum = 0;
+  int32_t parID = 0;
+  unsigned char name[256] = {0};
 };
 
 // The volume parameter block, laid out with 2-byte packing (32 bytes).
 #pragma pack(push, 2)
 struct GetVolParmsInfoBuffer {
-    int16_t vMVersion;
-    int32_t vMAttrib;
-    int32_t vMLocalHand;
-    int32_t vMServerAdr;        // non-zero for a volume served over the network
-    int32_t vMVolumeGrade;      // negative: faster volumes are more negative; 0 unknown
-    int16_t vMForeignPrivID;
-    int32_t vMExtendedAttributes;
-    int32_t vMDeviceID;
-    uint32_t vMMaxNameLength;
+  int16_t vMVersion;
+  int32_t vMAttrib;
+  int32_t vMLocalHand;
+  int32_t vMServerAdr;    // non-zero for a volume served over the network
+  int32_t vMVolumeGrade;  // negative: faster volumes are more negative; 0 unknown
+  int16_t vMForeignPrivID;
+  int32_t vMExtendedAttributes;
+  int32_t vMDeviceID;
+  uint32_t vMMaxNameLength;
 };
 #pragma pack(pop)
 static_assert(sizeof(GetVolParmsInfoBuffer) == 32, "volume parameter block is 32 bytes");
@@ -54,8 +54,8 @@ constexpr OSErr nFsEndOfFile = -39;
 constexpr OSErr nFsFileNotFound = -43;
 constexpr OSErr nFsWriteProtected = -44;  // volume locked by hardware (read-only)
 constexpr OSErr nFsFileLocked = -45;
-constexpr OSErr nFsVolumeLocked = -46;    // volume locked by software
-constexpr OSErr nFsBusy = -47;            // in use, or a folder not empty
+constexpr OSErr nFsVolumeLocked = -46;  // volume locked by software
+constexpr OSErr nFsBusy = -47;          // in use, or a folder not empty
 constexpr OSErr nFsDuplicateName = -48;
 constexpr OSErr nFsParameterError = -50;
 constexpr OSErr nFsOutOfMemory = -108;

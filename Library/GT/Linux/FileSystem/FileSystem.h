@@ -42,13 +42,13 @@ OSErr OpenByShell(std::string const& path);
 bool GetFileCreatorType(std::string const& path, unsigned long& creator, unsigned long& type);
 
 enum EFileType : int {
-    FileTypeWave = 0,
-    FileTypeAiff = 1,
-    FileTypeBitmap = 2,
-    FileTypeJpeg = 3,
-    FileTypeMidi = 4,
-    FileTypeMp3 = 5,
-    FileTypeNone = 6
+  FileTypeWave = 0,
+  FileTypeAiff = 1,
+  FileTypeBitmap = 2,
+  FileTypeJpeg = 3,
+  FileTypeMidi = 4,
+  FileTypeMp3 = 5,
+  FileTypeNone = 6
 };
 // File category from the extension; FileTypeNone for a folder or a missing path.
 int GetFileType(std::string const& path);
@@ -63,7 +63,8 @@ bool GetDriveCapacity(std::string const& path, long long& total, long long& free
 std::vector<std::pair<std::string, std::string> > GetDriveNames();
 // Mount points of mountinfo text that are direct children of /media/<user>/,
 // /run/media/<user>/, /media/ or /mnt/ (escapes decoded), in table order.
-std::vector<std::string> ParseVolumeMountPoints(std::string const& mountInfo, std::string const& user);
+std::vector<std::string> ParseVolumeMountPoints(std::string const& mountInfo,
+                                                std::string const& user);
 // The process's private temporary folder (mode 0700, removed at exit).
 std::string GetTemporaryDirectoryName();
 // A well-known folder by its four-character type ('temp', 'pref', 'desk', 'docs', 'asup'), or "".

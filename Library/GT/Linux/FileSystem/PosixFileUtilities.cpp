@@ -15,161 +15,177 @@
 namespace GT {
 
 OSErr OSErrFromErrno(int error) {
-    switch (error) {
-    case 0: return nFsNoErr;
-    case ENOENT: return nFsFileNotFound;
-    case ENOTDIR: return nFsDirectoryNotFound;
+  switch (error) {
+    case 0:
+      return nFsNoErr;
+    case ENOENT:
+      return nFsFileNotFound;
+    case ENOTDIR:
+      return nFsDirectoryNotFound;
     case ENOSPC:
-    case EDQUOT: return nFsDiskFull;
-    case EROFS: return nFsWriteProtected;
+    case EDQUOT:
+      return nFsDiskFull;
+    case EROFS:
+      return nFsWriteProtected;
     case EACCES:
-    case EPERM: return nFsAccessDenied;
-    case EEXIST: return nFsDuplicateName;
+    case EPERM:
+      return nFsAccessDenied;
+    case EEXIST:
+      return nFsDuplicateName;
     case ENOTEMPTY:
     case EBUSY:
-    case ETXTBSY: return nFsBusy;
-    case EISDIR: return nFsNotAFile;
-    case EXDEV: return nFsDifferentVolumes;
-    case ENOMEM: return nFsOutOfMemory;
+    case ETXTBSY:
+      return nFsBusy;
+    case EISDIR:
+      return nFsNotAFile;
+    case EXDEV:
+      return nFsDifferentVolumes;
+    case ENOMEM:
+      return nFsOutOfMemory;
     case ENAMETOOLONG:
     case ELOOP:
-    case EINVAL: return nFsBadName;
+    case EINVAL:
+      return nFsBadName;
     case ENODEV:
-    case ENXIO: return nFsNoSuchVolume;
-    default: return nFsIOError;
-    }
+    case ENXIO:
+      return nFsNoSuchVolume;
+    default:
+      return nFsIOError;
+  }
 }
 
 namespace Posix {
 
 bool WriteAll(int fd, void const* data, std::size_t size) {
-    char const* p = static_cast<char const*>(data);
-    while (size > 0) {
-        ssize_t const n = ::write(fd, p, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) {  // no progress: treat as a full device rather than spin
-            errno = ENOSPC;
-            return false;
-        }
-        p += n;
-        size -= static_cast<std::size_t>(n);
+  char const* p = static_cast<char const*>(data);
+  while (size > 0) {
+    ssize_t const n = ::write(fd, p, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
     }
-    return true;
+    if (n == 0) {  // no progress: treat as a full device rather than spin
+      errno = ENOSPC;
+      return false;
+    }
+    p += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
 }
 
 ssize_t ReadSome(int fd, void* data, std::size_t size) {
-    for (;;) {
-        ssize_t const n = ::read(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        return n;
-    }
+  for (;;) {
+    ssize_t const n = ::read(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    return n;
+  }
 }
 
 int CopyData(int in, int out, void* buffer, std::size_t bufferSize) {
-    for (;;) {
-        ssize_t const n = ReadSome(in, buffer, bufferSize);
-        if (n < 0) return errno;
-        if (n == 0) return 0;
-        if (!WriteAll(out, buffer, static_cast<std::size_t>(n))) return errno;
-    }
+  for (;;) {
+    ssize_t const n = ReadSome(in, buffer, bufferSize);
+    if (n < 0) return errno;
+    if (n == 0) return 0;
+    if (!WriteAll(out, buffer, static_cast<std::size_t>(n))) return errno;
+  }
 }
 
 void CopyExtendedAttributes(int from, int to) {
-    ssize_t size = ::flistxattr(from, nullptr, 0);
-    if (size <= 0) return;
-    std::vector<char> names(static_cast<std::size_t>(size));
-    size = ::flistxattr(from, names.data(), names.size());
-    if (size <= 0) return;
-    std::vector<char> value;
-    for (std::size_t at = 0; at < static_cast<std::size_t>(size);) {
-        char const* name = names.data() + at;
-        at += std::strlen(name) + 1;
-        ssize_t length = ::fgetxattr(from, name, nullptr, 0);
-        if (length < 0) continue;
-        value.resize(static_cast<std::size_t>(length) + 1);
-        length = ::fgetxattr(from, name, value.data(), value.size());
-        if (length < 0) continue;
-        ::fsetxattr(to, name, value.data(), static_cast<std::size_t>(length), 0);
-    }
+  ssize_t size = ::flistxattr(from, nullptr, 0);
+  if (size <= 0) return;
+  std::vector<char> names(static_cast<std::size_t>(size));
+  size = ::flistxattr(from, names.data(), names.size());
+  if (size <= 0) return;
+  std::vector<char> value;
+  for (std::size_t at = 0; at < static_cast<std::size_t>(size);) {
+    char const* name = names.data() + at;
+    at += std::strlen(name) + 1;
+    ssize_t length = ::fgetxattr(from, name, nullptr, 0);
+    if (length < 0) continue;
+    value.resize(static_cast<std::size_t>(length) + 1);
+    length = ::fgetxattr(from, name, value.data(), value.size());
+    if (length < 0) continue;
+    ::fsetxattr(to, name, value.data(), static_cast<std::size_t>(length), 0);
+  }
 }
 
 mode_t CurrentUmask() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.compare(0, 6, "Umask:") == 0) {
-            unsigned value = 0;
-            if (std::sscanf(line.c_str() + 6, "%o", &value) == 1) return static_cast<mode_t>(value & 0777);
-        }
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.compare(0, 6, "Umask:") == 0) {
+      unsigned value = 0;
+      if (std::sscanf(line.c_str() + 6, "%o", &value) == 1)
+        return static_cast<mode_t>(value & 0777);
     }
-    // Older kernels: the mask can only be read by setting it.
-    mode_t const mask = ::umask(022);
-    ::umask(mask);
-    return mask;
+  }
+  // Older kernels: the mask can only be read by setting it.
+  mode_t const mask = ::umask(022);
+  ::umask(mask);
+  return mask;
 }
 
 bool SplitParent(std::string const& path, std::string& parent, std::string& name) {
-    if (path.empty() || path.back() == '/') return false;
-    std::string::size_type const slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        parent = ".";
-        name = path;
-    } else {
-        parent = slash == 0 ? "/" : path.substr(0, slash);
-        name = path.substr(slash + 1);
-    }
-    return !name.empty() && name != "." && name != "..";
+  if (path.empty() || path.back() == '/') return false;
+  std::string::size_type const slash = path.rfind('/');
+  if (slash == std::string::npos) {
+    parent = ".";
+    name = path;
+  } else {
+    parent = slash == 0 ? "/" : path.substr(0, slash);
+    name = path.substr(slash + 1);
+  }
+  return !name.empty() && name != "." && name != "..";
 }
 
 std::string Join(std::string const& folder, std::string const& name) {
-    if (folder.empty()) return name;
-    return folder.back() == '/' ? folder + name : folder + "/" + name;
+  if (folder.empty()) return name;
+  return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
 std::string Normalize(std::string const& path) {
-    std::filesystem::path p(path);
-    std::error_code ec;
-    if (p.is_relative()) p = std::filesystem::current_path(ec) / p;
-    std::string out = p.lexically_normal().string();
-    while (out.size() > 1 && out.back() == '/') out.pop_back();
-    return out;
+  std::filesystem::path p(path);
+  std::error_code ec;
+  if (p.is_relative()) p = std::filesystem::current_path(ec) / p;
+  std::string out = p.lexically_normal().string();
+  while (out.size() > 1 && out.back() == '/') out.pop_back();
+  return out;
 }
 
 int ListFolder(std::string const& folder, std::vector<std::string>& names) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return errno;
-    errno = 0;
-    while (struct dirent* entry = ::readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            names.push_back(entry->d_name);
-    }
-    int const error = errno;
-    ::closedir(dir);
-    return error;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return errno;
+  errno = 0;
+  while (struct dirent* entry = ::readdir(dir)) {
+    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+      names.push_back(entry->d_name);
+  }
+  int const error = errno;
+  ::closedir(dir);
+  return error;
 }
 
 std::string DecodeMountField(std::string const& field) {
-    std::string out;
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3' &&
-            field[i + 2] >= '0' && field[i + 2] <= '7' && field[i + 3] >= '0' && field[i + 3] <= '7') {
-            out += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0'));
-            i += 3;
-        } else {
-            out += field[i];
-        }
+  std::string out;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] == '\\' && i + 3 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '3' &&
+        field[i + 2] >= '0' && field[i + 2] <= '7' && field[i + 3] >= '0' && field[i + 3] <= '7') {
+      out += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 +
+                               (field[i + 3] - '0'));
+      i += 3;
+    } else {
+      out += field[i];
     }
-    return out;
+  }
+  return out;
 }
 
 void SyncFolder(std::string const& folder) {
-    int const fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
+  int const fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
 }
 
 }  // namespace Posix

@@ -8,9 +8,9 @@ namespace SL {
 // A string buffer that hands what was written since the last flush, in one
 // piece, to a printer.
 class CGeneralStringBuffer : public std::stringbuf {
- public:
+public:
   class IPrinter {
-   public:
+  public:
     virtual ~IPrinter() {}
     virtual void Print(std::string const& text) = 0;
   };
@@ -24,11 +24,11 @@ class CGeneralStringBuffer : public std::stringbuf {
   // When the printer throws, the text stays pending.
   void Print();
 
- protected:
+protected:
   int sync() override;
   int_type overflow(int_type c) override;
 
- private:
+private:
   IPrinter& mPrinter;
 };
 

@@ -13,9 +13,9 @@ namespace SL {
 // A process-wide stack of output streams; each flush hands the text written
 // since the last one to the printer of the logger on top. One thread at a time.
 class CLogger : public std::ostream {
- public:
+public:
   class CNullPrinter : public CGeneralStringBuffer::IPrinter {
-   public:
+  public:
     void Print(std::string const& text) override;
   };
 
@@ -28,7 +28,7 @@ class CLogger : public std::ostream {
   // The current logger; an empty stack first gets a logger that discards.
   static std::ostream& Instance();
 
- private:
+private:
   // Declared before the buffer, so the buffer (which prints on destruction)
   // goes first and the printer is still alive then.
   boost::shared_ptr<CGeneralStringBuffer::IPrinter> mPrinter;

@@ -27,9 +27,7 @@ public:
     auto const* o = dynamic_cast<CRandomAccessIteratorImplement const*>(&other);
     return o ? static_cast<int>(this->mPosition - o->mPosition) : 0;
   }
-  reference operator[](int n) const override {
-    return static_cast<reference>(*this->mPosition[n]);
-  }
+  reference operator[](int n) const override { return static_cast<reference>(*this->mPosition[n]); }
   bool operator<(IRandomAccessIterator<K, T> const& other) const override {
     auto const* o = dynamic_cast<CRandomAccessIteratorImplement const*>(&other);
     return o && this->mPosition < o->mPosition;

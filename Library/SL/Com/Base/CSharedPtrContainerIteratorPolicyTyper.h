@@ -11,7 +11,8 @@ public:
   typedef C container_type;
   template <bool K>
   struct Iterator {
-    typedef typename std::conditional<K, typename C::const_iterator, typename C::iterator>::type type;
+    typedef
+        typename std::conditional<K, typename C::const_iterator, typename C::iterator>::type type;
   };
 };
 

@@ -25,13 +25,17 @@ public:
   virtual CStorage& Implementer() = 0;
   virtual CStorage const& Implementer() const = 0;
 
-  void assign(unsigned long n, boost::shared_ptr<T> value) override { Implementer().assign(n, value); }
+  void assign(unsigned long n, boost::shared_ptr<T> value) override {
+    Implementer().assign(n, value);
+  }
   unsigned long size() const override { return Implementer().size(); }
   unsigned long max_size() const override { return Implementer().max_size(); }
   bool empty() const override { return Implementer().empty(); }
   unsigned long capacity() const override { return Implementer().capacity(); }
   void resize(unsigned long n) override { Implementer().resize(n); }
-  void resize(unsigned long n, boost::shared_ptr<T> value) override { Implementer().resize(n, value); }
+  void resize(unsigned long n, boost::shared_ptr<T> value) override {
+    Implementer().resize(n, value);
+  }
   void reserve(unsigned long n) override { Implementer().reserve(n); }
 
   iterator begin() override { return MakeIterator(Implementer().begin()); }
@@ -52,7 +56,9 @@ public:
     return static_cast<T const&>(*Implementer()[i]);
   }
   T& at(unsigned long i) override { return static_cast<T&>(*Implementer().at(i)); }
-  T const& at(unsigned long i) const override { return static_cast<T const&>(*Implementer().at(i)); }
+  T const& at(unsigned long i) const override {
+    return static_cast<T const&>(*Implementer().at(i));
+  }
   void set(unsigned long i, boost::shared_ptr<T> value) override { Implementer()[i] = value; }
   // Checks index and type: an element that is not a T gives an empty pointer.
   boost::shared_ptr<T> get(unsigned long i) const override {

@@ -7,7 +7,11 @@
 namespace SL {
 
 ASampleBufferFactory::ASampleBufferFactory()
-    : mAttribute(), mMinimumFrameCount(128), mFrameCount(0), mBufferTime(0.0), mUsesBufferTime(false) {}
+    : mAttribute(),
+      mMinimumFrameCount(128),
+      mFrameCount(0),
+      mBufferTime(0.0),
+      mUsesBufferTime(false) {}
 
 ASampleBufferFactory::~ASampleBufferFactory() {}
 
@@ -35,12 +39,13 @@ double ASampleBufferFactory::BufferTime() const {
 }
 
 long ASampleBufferFactory::BufferFrameCount() const {
-  long const wanted =
-      mUsesBufferTime ? TimeToFrameCount(ClippedBufferTime()) : std::max(mMinimumFrameCount, mFrameCount);
+  long const wanted = mUsesBufferTime ? TimeToFrameCount(ClippedBufferTime())
+                                      : std::max(mMinimumFrameCount, mFrameCount);
   // A time or frame count read from the preferences may ask for anything; a
   // buffer is never larger than sMaximumBufferBytes (nor below the minimum).
   long const frameBytes = mAttribute.GetBytesPerFrame();
-  long const limit = std::max(mMinimumFrameCount, sMaximumBufferBytes / (frameBytes > 0 ? frameBytes : 1));
+  long const limit =
+      std::max(mMinimumFrameCount, sMaximumBufferBytes / (frameBytes > 0 ? frameBytes : 1));
   return std::min(wanted, limit);
 }
 

@@ -12,7 +12,7 @@ namespace SL {
 // seconds at the attribute's rate (never less than the minimum's time). The
 // owner sets the fields directly. Used from one thread at a time.
 class ASampleBufferFactory {
- public:
+public:
   ASampleBufferFactory();
   virtual ~ASampleBufferFactory();
 

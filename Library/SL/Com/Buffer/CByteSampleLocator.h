@@ -6,7 +6,7 @@ namespace SL {
 
 // Locator over raw memory: the current sample is at a byte address.
 class CByteSampleLocator : public ISampleLocator {
- public:
+public:
   explicit CByteSampleLocator(unsigned char* current) : mCurrent(current) {}
   CByteSampleLocator(CByteSampleLocator const&) = default;
   ~CByteSampleLocator() override = default;
@@ -23,7 +23,7 @@ class CByteSampleLocator : public ISampleLocator {
     return static_cast<CByteSampleLocator const&>(other).mCurrent == mCurrent;
   }
 
- private:
+private:
   unsigned char* mCurrent;
 };
 

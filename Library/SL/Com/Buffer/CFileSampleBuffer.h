@@ -21,11 +21,15 @@ namespace SL {
 // or written in place. Made only by CFileSampleBufferFactory.
 template <int N>
 class CFileSampleBuffer : public ASampleBuffer<N>, public IFileSampleBufferMixin {
- public:
+public:
   // Input buffer: attribute as the file gives it, byte order included.
   CFileSampleBuffer(CWaveFileFormat const& format, CSampleAttribute const& attribute,
                     boost::shared_ptr<std::istream> stream, GT::CRange<long> const& range)
-      : ASampleBuffer<N>(attribute), mFileFormat(format), mInputStream(stream), mOutputStream(), mRange(range),
+      : ASampleBuffer<N>(attribute),
+        mFileFormat(format),
+        mInputStream(stream),
+        mOutputStream(),
+        mRange(range),
         mFinalizer() {
     if (mInputStream) mInputStream->seekg(range.begin, std::ios_base::beg);
   }
@@ -34,7 +38,11 @@ class CFileSampleBuffer : public ASampleBuffer<N>, public IFileSampleBufferMixin
   CFileSampleBuffer(CWaveFileFormat const& format, CSampleAttribute const& attribute,
                     boost::shared_ptr<std::ostream> stream, GT::CRange<long> const& range,
                     CFileOutputFinalizer finalizer)
-      : ASampleBuffer<N>(attribute), mFileFormat(format), mInputStream(), mOutputStream(stream), mRange(range),
+      : ASampleBuffer<N>(attribute),
+        mFileFormat(format),
+        mInputStream(),
+        mOutputStream(stream),
+        mRange(range),
         mFinalizer(finalizer) {
     if (mOutputStream) mOutputStream->seekp(range.begin, std::ios_base::beg);
   }
@@ -53,8 +61,12 @@ class CFileSampleBuffer : public ASampleBuffer<N>, public IFileSampleBufferMixin
   long Distance() const override { return mRange.end - mRange.begin; }
 
   boost::shared_ptr<ISampleLocator> CreateLocator(long location) override {
-    if (mInputStream) return boost::shared_ptr<ISampleLocator>(new CInputFileSampleLocator<N>(mInputStream, location));
-    if (mOutputStream) return boost::shared_ptr<ISampleLocator>(new COutputFileSampleLocator<N>(mOutputStream, location));
+    if (mInputStream)
+      return boost::shared_ptr<ISampleLocator>(
+          new CInputFileSampleLocator<N>(mInputStream, location));
+    if (mOutputStream)
+      return boost::shared_ptr<ISampleLocator>(
+          new COutputFileSampleLocator<N>(mOutputStream, location));
     return boost::shared_ptr<ISampleLocator>();
   }
 
@@ -76,7 +88,7 @@ class CFileSampleBuffer : public ASampleBuffer<N>, public IFileSampleBufferMixin
   boost::shared_ptr<std::ostream> GetOutputStream() override { return mOutputStream; }
   GT::CRange<long> GetStreamPositionRange() const override { return mRange; }
 
- private:
+private:
   CWaveFileFormat mFileFormat;
   boost::shared_ptr<std::istream> mInputStream;
   boost::shared_ptr<std::ostream> mOutputStream;

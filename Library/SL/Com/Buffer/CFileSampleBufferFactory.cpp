@@ -24,22 +24,24 @@ long const kFormAiffHeaderBytes = 54;
 
 // Reads only what the sample streams need of a WAVE file.
 class CChunkFactory0 : public CIffContainerChunk::IChunkFactory {
- public:
+public:
   std::unique_ptr<CIffChunk> Create(CCode const& id) override {
     std::string const text = id;
     if (text == "fmt ") return std::unique_ptr<CIffChunk>(new CRiffWaveFileChunks::CFormatChunk());
-    if (text == "data") return std::unique_ptr<CIffChunk>(new CRiffWaveFileChunks::CDataChunk(false));
+    if (text == "data")
+      return std::unique_ptr<CIffChunk>(new CRiffWaveFileChunks::CDataChunk(false));
     return std::unique_ptr<CIffChunk>();
   }
 };
 
 // Reads only what the sample streams need of an AIFF file.
 class CChunkFactory1 : public CIffContainerChunk::IChunkFactory {
- public:
+public:
   std::unique_ptr<CIffChunk> Create(CCode const& id) override {
     std::string const text = id;
     if (text == "COMM") return std::unique_ptr<CIffChunk>(new CFormAiffFileChunks::CCommonChunk());
-    if (text == "SSND") return std::unique_ptr<CIffChunk>(new CFormAiffFileChunks::CSoundDataChunk(false));
+    if (text == "SSND")
+      return std::unique_ptr<CIffChunk>(new CFormAiffFileChunks::CSoundDataChunk(false));
     return std::unique_ptr<CIffChunk>();
   }
 };
@@ -88,7 +90,7 @@ bool FinishWrite(std::ostream& stream, bool written) {
 }
 
 class CFinalizer0 {
- public:
+public:
   static bool Finalize(CSampleAttribute const& attribute, boost::shared_ptr<std::ostream> stream,
                        GT::CRange<long> const& range) {
     if (!CanFinalize(attribute, stream, range, kRiffWaveHeaderBytes)) return false;
@@ -96,12 +98,15 @@ class CFinalizer0 {
     long const bytes = (code & 0xFFFF) >> 3;
     long const channels = attribute.mChannelCount;
     unsigned long const rate = GT::RoundClipA<unsigned long>(attribute.mSampleRate);
-    uint64_t const perSecond = static_cast<uint64_t>(rate) * static_cast<uint64_t>(channels) * bytes;
-    if (channels < 1 || channels > 0xFFFF || channels * bytes > 0xFFFF || perSecond > 0xFFFFFFFFu) return false;
+    uint64_t const perSecond =
+        static_cast<uint64_t>(rate) * static_cast<uint64_t>(channels) * bytes;
+    if (channels < 1 || channels > 0xFFFF || channels * bytes > 0xFFFF || perSecond > 0xFFFFFFFFu)
+      return false;
 
     CRiffWaveDto document(boost::shared_ptr<CIffContainerChunk::IChunkFactory>(
         new CRiffWaveFileChunks::CRiffWaveChunk::CDefaultChunkFactory(false)));
-    boost::shared_ptr<CRiffWaveFileChunks::CFormatChunk> format(new CRiffWaveFileChunks::CFormatChunk());
+    boost::shared_ptr<CRiffWaveFileChunks::CFormatChunk> format(
+        new CRiffWaveFileChunks::CFormatChunk());
     format->formatTag = (code & 0x10000) ? 1 : 3;
     format->channels = static_cast<uint16_t>(channels);
     format->samplesPerSecond = static_cast<uint32_t>(rate);
@@ -109,7 +114,8 @@ class CFinalizer0 {
     format->blockAlign = static_cast<uint16_t>(channels * bytes);
     format->bitsPerSample = static_cast<uint16_t>(code & 0xFFFF);
     format->extraSize = 0;
-    boost::shared_ptr<CRiffWaveFileChunks::CDataChunk> data(new CRiffWaveFileChunks::CDataChunk(false));
+    boost::shared_ptr<CRiffWaveFileChunks::CDataChunk> data(
+        new CRiffWaveFileChunks::CDataChunk(false));
     data->SetSize(static_cast<unsigned long>(range.end - range.begin));
     document.push_back(format);
     document.push_back(data);
@@ -119,7 +125,7 @@ class CFinalizer0 {
 };
 
 class CFinalizer1 {
- public:
+public:
   static bool Finalize(CSampleAttribute const& attribute, boost::shared_ptr<std::ostream> stream,
                        GT::CRange<long> const& range) {
     if (!CanFinalize(attribute, stream, range, kFormAiffHeaderBytes)) return false;
@@ -132,12 +138,14 @@ class CFinalizer1 {
 
     CFormAiffDto document(boost::shared_ptr<CIffContainerChunk::IChunkFactory>(
         new CFormAiffFileChunks::CFormAiffChunk::CDefaultChunkFactory(false)));
-    boost::shared_ptr<CFormAiffFileChunks::CCommonChunk> common(new CFormAiffFileChunks::CCommonChunk());
+    boost::shared_ptr<CFormAiffFileChunks::CCommonChunk> common(
+        new CFormAiffFileChunks::CCommonChunk());
     common->numChannels = static_cast<int16_t>(attribute.mChannelCount);
     common->numSampleFrames = static_cast<uint32_t>(frames);
     common->sampleSize = static_cast<int16_t>(code & 0xFFFF);
     common->sampleRate = attribute.mSampleRate;
-    boost::shared_ptr<CFormAiffFileChunks::CSoundDataChunk> sound(new CFormAiffFileChunks::CSoundDataChunk(false));
+    boost::shared_ptr<CFormAiffFileChunks::CSoundDataChunk> sound(
+        new CFormAiffFileChunks::CSoundDataChunk(false));
     sound->offset = 0;
     sound->blockSize = 0;
     sound->SetSize(static_cast<unsigned long>(range.end - range.begin));
@@ -155,30 +163,35 @@ bool CanWrite(CSampleAttribute const& attribute, CWaveFileFormat const& format) 
   bool const aiff = format == CWaveFileFormat::FormAiff;
   if (!IsStreamDepth(code)) return false;
   if (aiff && !(code & 0x10000)) return false;  // AIFF holds integer samples only
-  if (attribute.mChannelCount < 1 || attribute.mChannelCount > (aiff ? 0x7FFF : 0xFFFF)) return false;
+  if (attribute.mChannelCount < 1 || attribute.mChannelCount > (aiff ? 0x7FFF : 0xFFFF))
+    return false;
   if (attribute.mFrameCount < 0 || attribute.mFrameCount > kMaxChunkSize) return false;
-  long const size = attribute.mFrameCount * static_cast<long>(attribute.mChannelCount) * ((code & 0xFFFF) >> 3);
+  long const size =
+      attribute.mFrameCount * static_cast<long>(attribute.mChannelCount) * ((code & 0xFFFF) >> 3);
   return size <= kMaxChunkSize - (aiff ? kFormAiffHeaderBytes : kRiffWaveHeaderBytes);
 }
 
 boost::shared_ptr<CFileSampleBufferFactory::COutputSource> MakeOutputSource(
-    CSampleAttribute const& attribute, boost::shared_ptr<std::ostream> stream, CWaveFileFormat const& format,
-    GT::CEndianness::EEndian endian, long headerBytes, CFileOutputFinalizer finalizer) {
+    CSampleAttribute const& attribute, boost::shared_ptr<std::ostream> stream,
+    CWaveFileFormat const& format, GT::CEndianness::EEndian endian, long headerBytes,
+    CFileOutputFinalizer finalizer) {
   typedef boost::shared_ptr<CFileSampleBufferFactory::COutputSource> CResult;
   if (!stream || !CanWrite(attribute, format)) return CResult();
   CSampleAttribute copy(attribute);
   copy.SetEndian(endian);
-  long const size = attribute.mFrameCount * static_cast<long>(attribute.mChannelCount) * copy.GetBytesPerSample();
+  long const size =
+      attribute.mFrameCount * static_cast<long>(attribute.mChannelCount) * copy.GetBytesPerSample();
   long const end = size == 0 ? kMaxChunkSize : headerBytes + size;
-  return CResult(new CFileSampleBufferFactory::COutputSource(format, copy, stream,
-                                                             GT::CRange<long>(headerBytes, end), finalizer));
+  return CResult(new CFileSampleBufferFactory::COutputSource(
+      format, copy, stream, GT::CRange<long>(headerBytes, end), finalizer));
 }
 
 }  // namespace
 
 double const CFileSampleBufferFactory::sMaximumSampleRate = 1000000.0;
 
-CFileSampleBufferFactory::CInputSource::CInputSource(CWaveFileFormat const& format, CSampleAttribute const& attribute,
+CFileSampleBufferFactory::CInputSource::CInputSource(CWaveFileFormat const& format,
+                                                     CSampleAttribute const& attribute,
                                                      boost::shared_ptr<std::istream> stream,
                                                      GT::CRange<long> const& range)
     : mFileFormat(format), mAttribute(attribute), mStream(stream), mRange(range) {}
@@ -186,16 +199,22 @@ CFileSampleBufferFactory::CInputSource::CInputSource(CWaveFileFormat const& form
 CFileSampleBufferFactory::COutputSource::COutputSource(CWaveFileFormat const& format,
                                                        CSampleAttribute const& attribute,
                                                        boost::shared_ptr<std::ostream> stream,
-                                                       GT::CRange<long> const& range, CFileOutputFinalizer finalizer)
-    : mFileFormat(format), mAttribute(attribute), mStream(stream), mRange(range), mFinalizer(finalizer) {}
+                                                       GT::CRange<long> const& range,
+                                                       CFileOutputFinalizer finalizer)
+    : mFileFormat(format),
+      mAttribute(attribute),
+      mStream(stream),
+      mRange(range),
+      mFinalizer(finalizer) {}
 
-boost::shared_ptr<CFileSampleBufferFactory::CInputSource> CFileSampleBufferFactory::CreateInputSourceFromRiffWave(
-    boost::shared_ptr<std::istream> stream) {
+boost::shared_ptr<CFileSampleBufferFactory::CInputSource>
+CFileSampleBufferFactory::CreateInputSourceFromRiffWave(boost::shared_ptr<std::istream> stream) {
   typedef boost::shared_ptr<CInputSource> CResult;
   if (!stream) return CResult();
   CRiffWaveDto document(boost::shared_ptr<CIffContainerChunk::IChunkFactory>(new CChunkFactory0()));
   if (!document.Read(*stream)) return CResult();
-  auto const* format = dynamic_cast<CRiffWaveFileChunks::CFormatChunk const*>(document.Find("fmt "));
+  auto const* format =
+      dynamic_cast<CRiffWaveFileChunks::CFormatChunk const*>(document.Find("fmt "));
   auto const* data = dynamic_cast<CRiffWaveFileChunks::CDataChunk const*>(document.Find("data"));
   if (!format || !data) return CResult();
   long const begin = data->GetHeader().GetBodyPosition();
@@ -220,14 +239,16 @@ boost::shared_ptr<CFileSampleBufferFactory::CInputSource> CFileSampleBufferFacto
   return CResult(new CInputSource(CWaveFileFormat::RiffWave, attribute, stream, range));
 }
 
-boost::shared_ptr<CFileSampleBufferFactory::CInputSource> CFileSampleBufferFactory::CreateInputSourceFromFormAiff(
-    boost::shared_ptr<std::istream> stream) {
+boost::shared_ptr<CFileSampleBufferFactory::CInputSource>
+CFileSampleBufferFactory::CreateInputSourceFromFormAiff(boost::shared_ptr<std::istream> stream) {
   typedef boost::shared_ptr<CInputSource> CResult;
   if (!stream) return CResult();
   CFormAiffDto document(boost::shared_ptr<CIffContainerChunk::IChunkFactory>(new CChunkFactory1()));
   if (!document.Read(*stream)) return CResult();
-  auto const* common = dynamic_cast<CFormAiffFileChunks::CCommonChunk const*>(document.Find("COMM"));
-  auto const* sound = dynamic_cast<CFormAiffFileChunks::CSoundDataChunk const*>(document.Find("SSND"));
+  auto const* common =
+      dynamic_cast<CFormAiffFileChunks::CCommonChunk const*>(document.Find("COMM"));
+  auto const* sound =
+      dynamic_cast<CFormAiffFileChunks::CSoundDataChunk const*>(document.Find("SSND"));
   if (!common || !sound) return CResult();
   long const body = sound->GetHeader().GetBodyPosition();
   long const end = sound->GetHeader().GetBodyEnd();
@@ -245,17 +266,21 @@ boost::shared_ptr<CFileSampleBufferFactory::CInputSource> CFileSampleBufferFacto
   attribute.mFrameCount = attribute.ToFrameCount(end - begin);
   attribute.SetEndian(GT::CEndianness::BigEndian);
   if (!IsUsable(attribute)) return CResult();
-  return CResult(new CInputSource(CWaveFileFormat::FormAiff, attribute, stream, GT::CRange<long>(begin, end)));
+  return CResult(
+      new CInputSource(CWaveFileFormat::FormAiff, attribute, stream, GT::CRange<long>(begin, end)));
 }
 
-boost::shared_ptr<CFileSampleBufferFactory::COutputSource> CFileSampleBufferFactory::CreateOutputSourceFromRiffWave(
-    CSampleAttribute const& attribute, boost::shared_ptr<std::ostream> stream) {
-  return MakeOutputSource(attribute, stream, CWaveFileFormat::RiffWave, GT::CEndianness::LittleEndian,
-                          kRiffWaveHeaderBytes, &CFinalizer0::Finalize);
+boost::shared_ptr<CFileSampleBufferFactory::COutputSource>
+CFileSampleBufferFactory::CreateOutputSourceFromRiffWave(CSampleAttribute const& attribute,
+                                                         boost::shared_ptr<std::ostream> stream) {
+  return MakeOutputSource(attribute, stream, CWaveFileFormat::RiffWave,
+                          GT::CEndianness::LittleEndian, kRiffWaveHeaderBytes,
+                          &CFinalizer0::Finalize);
 }
 
-boost::shared_ptr<CFileSampleBufferFactory::COutputSource> CFileSampleBufferFactory::CreateOutputSourceFromFormAiff(
-    CSampleAttribute const& attribute, boost::shared_ptr<std::ostream> stream) {
+boost::shared_ptr<CFileSampleBufferFactory::COutputSource>
+CFileSampleBufferFactory::CreateOutputSourceFromFormAiff(CSampleAttribute const& attribute,
+                                                         boost::shared_ptr<std::ostream> stream) {
   return MakeOutputSource(attribute, stream, CWaveFileFormat::FormAiff, GT::CEndianness::BigEndian,
                           kFormAiffHeaderBytes, &CFinalizer1::Finalize);
 }
@@ -274,8 +299,9 @@ boost::shared_ptr<CFileSampleBufferFactory::CInputSource> CFileSampleBufferFacto
   return CResult();
 }
 
-boost::shared_ptr<CFileSampleBufferFactory::COutputSource> CFileSampleBufferFactory::OpenOutputSource(
-    CSampleAttribute const& attribute, std::string const& path, CWaveFileFormat const& format) {
+boost::shared_ptr<CFileSampleBufferFactory::COutputSource>
+CFileSampleBufferFactory::OpenOutputSource(CSampleAttribute const& attribute,
+                                           std::string const& path, CWaveFileFormat const& format) {
   typedef boost::shared_ptr<COutputSource> CResult;
   bool const wave = format == CWaveFileFormat::RiffWave;
   bool const aiff = format == CWaveFileFormat::FormAiff;
@@ -284,7 +310,8 @@ boost::shared_ptr<CFileSampleBufferFactory::COutputSource> CFileSampleBufferFact
   if (!CanWrite(attribute, format)) return CResult();
   boost::shared_ptr<std::ostream> stream = CFileDataSource(path, false).CreateOutputStream();
   if (!stream) return CResult();
-  return wave ? CreateOutputSourceFromRiffWave(attribute, stream) : CreateOutputSourceFromFormAiff(attribute, stream);
+  return wave ? CreateOutputSourceFromRiffWave(attribute, stream)
+              : CreateOutputSourceFromFormAiff(attribute, stream);
 }
 
 boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::Create(std::string const& path) {
@@ -297,13 +324,15 @@ boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::Create(CSampleAttribu
                                                                   std::string const& path,
                                                                   CWaveFileFormat const& format) {
   // Refused before the file is created or truncated, like every other refusal.
-  if (!HasBufferView(format, attribute.mBitDepth.GetValue())) return boost::shared_ptr<ISampleBuffer>();
+  if (!HasBufferView(format, attribute.mBitDepth.GetValue()))
+    return boost::shared_ptr<ISampleBuffer>();
   boost::shared_ptr<COutputSource> source = OpenOutputSource(attribute, path, format);
   if (!source) return boost::shared_ptr<ISampleBuffer>();
   return CreateOutputSampleBuffer(*source);
 }
 
-boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::CreateInputSampleBuffer(CInputSource const& input) {
+boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::CreateInputSampleBuffer(
+    CInputSource const& input) {
   typedef boost::shared_ptr<ISampleBuffer> CResult;
   // Buffer walks stop only between frames: a trailing part frame would carry
   // them past the end for ever, so the buffer holds whole frames only.
@@ -315,40 +344,53 @@ boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::CreateInputSampleBuff
   switch (source.mAttribute.mBitDepth.GetValue()) {
     case 65544:
       if (!HasBufferView(source.mFileFormat, 65544)) return CResult();
-      return CResult(new CFileSampleBuffer<65544>(source.mFileFormat, source.mAttribute, source.mStream, source.mRange));
+      return CResult(new CFileSampleBuffer<65544>(source.mFileFormat, source.mAttribute,
+                                                  source.mStream, source.mRange));
     case 65552:
-      return CResult(new CFileSampleBuffer<65552>(source.mFileFormat, source.mAttribute, source.mStream, source.mRange));
+      return CResult(new CFileSampleBuffer<65552>(source.mFileFormat, source.mAttribute,
+                                                  source.mStream, source.mRange));
     case 65560:
-      return CResult(new CFileSampleBuffer<65560>(source.mFileFormat, source.mAttribute, source.mStream, source.mRange));
+      return CResult(new CFileSampleBuffer<65560>(source.mFileFormat, source.mAttribute,
+                                                  source.mStream, source.mRange));
     case 65568:
-      return CResult(new CFileSampleBuffer<65568>(source.mFileFormat, source.mAttribute, source.mStream, source.mRange));
+      return CResult(new CFileSampleBuffer<65568>(source.mFileFormat, source.mAttribute,
+                                                  source.mStream, source.mRange));
     case 131104:
-      return CResult(new CFileSampleBuffer<131104>(source.mFileFormat, source.mAttribute, source.mStream, source.mRange));
+      return CResult(new CFileSampleBuffer<131104>(source.mFileFormat, source.mAttribute,
+                                                   source.mStream, source.mRange));
     case 131136:
-      return CResult(new CFileSampleBuffer<131136>(source.mFileFormat, source.mAttribute, source.mStream, source.mRange));
+      return CResult(new CFileSampleBuffer<131136>(source.mFileFormat, source.mAttribute,
+                                                   source.mStream, source.mRange));
     default:
       return CResult();
   }
 }
 
-boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::CreateOutputSampleBuffer(COutputSource const& source) {
+boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::CreateOutputSampleBuffer(
+    COutputSource const& source) {
   typedef boost::shared_ptr<ISampleBuffer> CResult;
   CWaveFileFormat const& f = source.mFileFormat;
   CSampleAttribute const& a = source.mAttribute;
   switch (a.mBitDepth.GetValue()) {
     case 65544:
       if (!HasBufferView(f, 65544)) return CResult();
-      return CResult(new CFileSampleBuffer<65544>(f, a, source.mStream, source.mRange, source.mFinalizer));
+      return CResult(
+          new CFileSampleBuffer<65544>(f, a, source.mStream, source.mRange, source.mFinalizer));
     case 65552:
-      return CResult(new CFileSampleBuffer<65552>(f, a, source.mStream, source.mRange, source.mFinalizer));
+      return CResult(
+          new CFileSampleBuffer<65552>(f, a, source.mStream, source.mRange, source.mFinalizer));
     case 65560:
-      return CResult(new CFileSampleBuffer<65560>(f, a, source.mStream, source.mRange, source.mFinalizer));
+      return CResult(
+          new CFileSampleBuffer<65560>(f, a, source.mStream, source.mRange, source.mFinalizer));
     case 65568:
-      return CResult(new CFileSampleBuffer<65568>(f, a, source.mStream, source.mRange, source.mFinalizer));
+      return CResult(
+          new CFileSampleBuffer<65568>(f, a, source.mStream, source.mRange, source.mFinalizer));
     case 131104:
-      return CResult(new CFileSampleBuffer<131104>(f, a, source.mStream, source.mRange, source.mFinalizer));
+      return CResult(
+          new CFileSampleBuffer<131104>(f, a, source.mStream, source.mRange, source.mFinalizer));
     case 131136:
-      return CResult(new CFileSampleBuffer<131136>(f, a, source.mStream, source.mRange, source.mFinalizer));
+      return CResult(
+          new CFileSampleBuffer<131136>(f, a, source.mStream, source.mRange, source.mFinalizer));
     default:
       return CResult();
   }

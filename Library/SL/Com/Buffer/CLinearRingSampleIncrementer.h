@@ -14,7 +14,7 @@ namespace SL {
 // pointer: a frame is handed to the other side only once all of it is passed.
 template <int B>
 class CLinearRingSampleIncrementer : public CLinearSampleIncrementer<B> {
- public:
+public:
   // start: where the iterator's position begins (a frame boundary).
   CLinearRingSampleIncrementer(std::atomic<unsigned char*>* published,
                                GT::CRange<unsigned char*> const& storage, int channels,
@@ -29,7 +29,7 @@ class CLinearRingSampleIncrementer : public CLinearSampleIncrementer<B> {
   long IncrementInitial() override { return 0; }
   long Increment() override { return mPublisher.Step(B); }
 
- private:
+private:
   Private::CRingPublisher mPublisher;
 };
 

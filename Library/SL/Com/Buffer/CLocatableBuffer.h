@@ -16,9 +16,10 @@ namespace SL {
 // [begin, begin + size).
 template <class T>
 class CLocatableBuffer : public ILocatableBuffer<T>, public std::vector<T> {
- public:
+public:
   CLocatableBuffer() : std::vector<T>(), mBegin(0) {}
-  explicit CLocatableBuffer(GT::CRange<long> const& range) : std::vector<T>(Length(range), T()), mBegin(range.begin) {}
+  explicit CLocatableBuffer(GT::CRange<long> const& range)
+      : std::vector<T>(Length(range), T()), mBegin(range.begin) {}
   CLocatableBuffer(T const* data, GT::CRange<long> const& range)
       : std::vector<T>(data, data + Length(range)), mBegin(range.begin) {}
   ~CLocatableBuffer() override {}
@@ -33,7 +34,8 @@ class CLocatableBuffer : public ILocatableBuffer<T>, public std::vector<T> {
   }
 
   void PolymorphicSwap(ILocatableBuffer<T>& other) override {
-    CLocatableBuffer& that = dynamic_cast<CLocatableBuffer&>(other);  // std::bad_cast for another class
+    CLocatableBuffer& that =
+        dynamic_cast<CLocatableBuffer&>(other);  // std::bad_cast for another class
     this->swap(that);
     std::swap(mBegin, that.mBegin);
   }
@@ -49,12 +51,13 @@ class CLocatableBuffer : public ILocatableBuffer<T>, public std::vector<T> {
   boost::shared_ptr<ILocatableBuffer<T> > Create(GT::CRange<long> const& range) const override {
     return boost::shared_ptr<ILocatableBuffer<T> >(new CLocatableBuffer(range));
   }
-  boost::shared_ptr<ILocatableBuffer<T> > Create(T const* data, GT::CRange<long> const& range) const override {
+  boost::shared_ptr<ILocatableBuffer<T> > Create(T const* data,
+                                                 GT::CRange<long> const& range) const override {
     if (!data) return Create(range);
     return boost::shared_ptr<ILocatableBuffer<T> >(new CLocatableBuffer(data, range));
   }
 
- private:
+private:
   // A reversed range holds nothing.
   static size_t Length(GT::CRange<long> const& range) {
     return range.end > range.begin ? static_cast<size_t>(range.end - range.begin) : 0;

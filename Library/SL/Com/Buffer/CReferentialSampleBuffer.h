@@ -13,7 +13,7 @@ namespace SL {
 // iterator walking to the end never steps past it.
 template <int N>
 class CReferentialSampleBuffer : public ASampleBuffer<N> {
- public:
+public:
   enum { B = ASampleBuffer<N>::B };
 
   CReferentialSampleBuffer(unsigned char* begin, unsigned char* end, int channels,
@@ -36,7 +36,7 @@ class CReferentialSampleBuffer : public ASampleBuffer<N> {
     return boost::shared_ptr<ISampleLocator>(new CByteSampleLocator(mBegin + location));
   }
 
- private:
+private:
   static long WholeSamples(unsigned char* begin, unsigned char* end) {
     long const bytes = end > begin ? static_cast<long>(end - begin) : 0;
     return bytes - bytes % B;

@@ -6,7 +6,7 @@ namespace SL {
 
 // The audio device's sizing rule; it makes no buffer of its own.
 class CReferentialSampleBufferFactory : public ASampleBufferFactory {
- public:
+public:
   boost::shared_ptr<ISampleBuffer> Create() override;
 };
 

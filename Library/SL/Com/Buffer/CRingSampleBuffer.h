@@ -25,7 +25,7 @@ template <int N>
 class CRingSampleBuffer : public ITypedSampleBuffer<N>,
                           public std::vector<unsigned char>,
                           public IRingSampleBufferMixin {
- public:
+public:
   typedef ITypedSampleBuffer<N> CBase;
   typedef typename CBase::CInputIterator CInputIterator;
   typedef typename CBase::COutputIterator COutputIterator;
@@ -109,7 +109,9 @@ class CRingSampleBuffer : public ITypedSampleBuffer<N>,
 
   bool IsReadable() const override { return WritePointer() != ReadPointer(); }
   bool IsWritable() const override { return WriteDistance() != 0; }
-  long GetAvailableInputFrameCount() const override { return mAttribute.ToFrameCount(ReadDistance()); }
+  long GetAvailableInputFrameCount() const override {
+    return mAttribute.ToFrameCount(ReadDistance());
+  }
   long GetAvailableOutputFrameCount() const override {
     return mAttribute.ToFrameCount(WriteDistance());
   }
@@ -120,7 +122,9 @@ class CRingSampleBuffer : public ITypedSampleBuffer<N>,
   long WriteDistance() const { return Wrap(ReadPointer() - mGapSize - WritePointer()); }
   // An address up to one storage size outside the storage, wrapped into it.
   unsigned char* Normalize(unsigned char* p) const { return Storage() + Wrap(p - Storage()); }
-  GT::CRange<unsigned char*> Range() const { return GT::CRange<unsigned char*>(Storage(), UpperBound()); }
+  GT::CRange<unsigned char*> Range() const {
+    return GT::CRange<unsigned char*>(Storage(), UpperBound());
+  }
   unsigned char* UpperBound() const { return Storage() + Size(); }
   // n frames after the read pointer, or the write pointer when fewer are stored.
   unsigned char* ReadPosition(long frames) const {
@@ -144,15 +148,17 @@ class CRingSampleBuffer : public ITypedSampleBuffer<N>,
   // Iterators publish into the read (input) or write (output) pointer; their
   // position starts at p, which is also where their publishing starts.
   CInputIterator CreateInputIterator(unsigned char* p, std::vector<int> const* channels) {
-    return CInputIterator(mAttribute.GetEndian(), boost::shared_ptr<ISampleLocator>(new CByteSampleLocator(p)),
+    return CInputIterator(mAttribute.GetEndian(),
+                          boost::shared_ptr<ISampleLocator>(new CByteSampleLocator(p)),
                           CreateIncrementer(&mReadPointer, p, channels));
   }
   COutputIterator CreateOutputIterator(unsigned char* p, std::vector<int> const* channels) {
-    return COutputIterator(mAttribute.GetEndian(), boost::shared_ptr<ISampleLocator>(new CByteSampleLocator(p)),
+    return COutputIterator(mAttribute.GetEndian(),
+                           boost::shared_ptr<ISampleLocator>(new CByteSampleLocator(p)),
                            CreateIncrementer(&mWritePointer, p, channels));
   }
 
- private:
+private:
   static std::size_t StorageSize(int channels, long frames) {
     if (channels < 1) {
       return 0;
@@ -161,7 +167,9 @@ class CRingSampleBuffer : public ITypedSampleBuffer<N>,
     return static_cast<std::size_t>(f + 1) * static_cast<std::size_t>(channels) * B;
   }
 
-  unsigned char* Storage() const { return const_cast<unsigned char*>(std::vector<unsigned char>::data()); }
+  unsigned char* Storage() const {
+    return const_cast<unsigned char*>(std::vector<unsigned char>::data());
+  }
   long Size() const { return static_cast<long>(std::vector<unsigned char>::size()); }
   // A byte distance in (-size, 2 size) brought into [0, size); 0 without storage.
   long Wrap(long bytes) const {
@@ -174,16 +182,20 @@ class CRingSampleBuffer : public ITypedSampleBuffer<N>,
   unsigned char* ReadPointer() const { return mReadPointer.load(std::memory_order_acquire); }
   unsigned char* WritePointer() const { return mWritePointer.load(std::memory_order_acquire); }
   // read - gap: the end of the writable room.
-  unsigned char* WriteLimit() const { return Storage() + Wrap(ReadPointer() - Storage() - mGapSize); }
+  unsigned char* WriteLimit() const {
+    return Storage() + Wrap(ReadPointer() - Storage() - mGapSize);
+  }
 
-  boost::shared_ptr<CIncrementer> CreateIncrementer(std::atomic<unsigned char*>* published, unsigned char* start,
+  boost::shared_ptr<CIncrementer> CreateIncrementer(std::atomic<unsigned char*>* published,
+                                                    unsigned char* start,
                                                     std::vector<int> const* channels) {
     int const count = mAttribute.mChannelCount;
     if (channels && static_cast<long>(channels->size()) != count) {
       return boost::shared_ptr<CIncrementer>(
           new CRingSampleIncrementer<B>(published, Range(), count, *channels, start));
     }
-    return boost::shared_ptr<CIncrementer>(new CLinearRingSampleIncrementer<B>(published, Range(), count, start));
+    return boost::shared_ptr<CIncrementer>(
+        new CLinearRingSampleIncrementer<B>(published, Range(), count, start));
   }
 
   CSampleAttribute mAttribute;

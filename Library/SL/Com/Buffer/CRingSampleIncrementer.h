@@ -15,7 +15,7 @@ namespace SL {
 // offset, so it always names the frame of the current sample.
 template <int B>
 class CRingSampleIncrementer : public CSampleIncrementer<B> {
- public:
+public:
   CRingSampleIncrementer(std::atomic<unsigned char*>* published,
                          GT::CRange<unsigned char*> const& storage, int channels,
                          std::vector<int> const& selected, unsigned char* start)
@@ -27,7 +27,7 @@ class CRingSampleIncrementer : public CSampleIncrementer<B> {
   CRingSampleIncrementer* Clone() const override { return new CRingSampleIncrementer(*this); }
   long Increment() override { return mPublisher.Step(CSampleIncrementer<B>::Increment()); }
 
- private:
+private:
   Private::CRingPublisher mPublisher;
 };
 

@@ -21,10 +21,14 @@ public:
   }
 };
 
-template <> class CSampleBitDepthConverter<0x10008, 0x20040> : public CIntegerToDoubleConverter<0x10008> {};
-template <> class CSampleBitDepthConverter<0x10010, 0x20040> : public CIntegerToDoubleConverter<0x10010> {};
-template <> class CSampleBitDepthConverter<0x10018, 0x20040> : public CIntegerToDoubleConverter<0x10018> {};
-template <> class CSampleBitDepthConverter<0x10020, 0x20040> : public CIntegerToDoubleConverter<0x10020> {};
+template <>
+class CSampleBitDepthConverter<0x10008, 0x20040> : public CIntegerToDoubleConverter<0x10008> {};
+template <>
+class CSampleBitDepthConverter<0x10010, 0x20040> : public CIntegerToDoubleConverter<0x10010> {};
+template <>
+class CSampleBitDepthConverter<0x10018, 0x20040> : public CIntegerToDoubleConverter<0x10018> {};
+template <>
+class CSampleBitDepthConverter<0x10020, 0x20040> : public CIntegerToDoubleConverter<0x10020> {};
 
 template <>
 class CSampleBitDepthConverter<0x20020, 0x20040> {
@@ -44,8 +48,11 @@ class CZeroConverter {
 public:
   double operator()(typename CInterleavedSample<N>::CValue const&) const { return 0.0; }
 };
-template <> class CSampleBitDepthConverter<0x40040, 0x20040> : public CZeroConverter<0x40040> {};
-template <> class CSampleBitDepthConverter<0x40080, 0x20040> : public CZeroConverter<0x40080> {};
-template <> class CSampleBitDepthConverter<0x80080, 0x20040> : public CZeroConverter<0x80080> {};
+template <>
+class CSampleBitDepthConverter<0x40040, 0x20040> : public CZeroConverter<0x40040> {};
+template <>
+class CSampleBitDepthConverter<0x40080, 0x20040> : public CZeroConverter<0x40080> {};
+template <>
+class CSampleBitDepthConverter<0x80080, 0x20040> : public CZeroConverter<0x80080> {};
 
 }  // namespace SL

@@ -13,14 +13,15 @@ namespace SL {
 // moves nothing (0 frames, 0 bytes).
 template <int N>
 class CSampleCopier : public ISampleCopier {
- public:
+public:
   typedef typename ITypedSampleBuffer<N>::CInputIterator CInputIterator;
   typedef typename ITypedSampleBuffer<N>::COutputIterator COutputIterator;
   enum { B = ITypedSampleBuffer<N>::B };
 
   CSampleCopier() {}
 
-  unsigned long CopyToBuffer(IInputSampleIterator& source, void* memory, unsigned long& bytes) override {
+  unsigned long CopyToBuffer(IInputSampleIterator& source, void* memory,
+                             unsigned long& bytes) override {
     CSampleAttribute const attribute = source.GetAttribute();
     ITypedInputSampleIterator<N>* const in = dynamic_cast<ITypedInputSampleIterator<N>*>(&source);
     if (in == nullptr || attribute.mChannelCount < 1) {
@@ -28,7 +29,8 @@ class CSampleCopier : public ISampleCopier {
       return 0;
     }
     unsigned char* const begin = static_cast<unsigned char*>(memory);
-    CReferentialSampleBuffer<N> buffer(begin, begin + bytes, attribute.mChannelCount, attribute.GetEndian());
+    CReferentialSampleBuffer<N> buffer(begin, begin + bytes, attribute.mChannelCount,
+                                       attribute.GetEndian());
     COutputIterator o = buffer.OutputBegin();
     COutputIterator const oEnd = buffer.OutputEnd();
     unsigned long count = 0;
@@ -41,15 +43,18 @@ class CSampleCopier : public ISampleCopier {
     return Account(count, attribute, bytes);
   }
 
-  unsigned long CopyFromBuffer(void* memory, unsigned long& bytes, IOutputSampleIterator& destination) override {
+  unsigned long CopyFromBuffer(void* memory, unsigned long& bytes,
+                               IOutputSampleIterator& destination) override {
     CSampleAttribute const attribute = destination.GetAttribute();
-    ITypedOutputSampleIterator<N>* const out = dynamic_cast<ITypedOutputSampleIterator<N>*>(&destination);
+    ITypedOutputSampleIterator<N>* const out =
+        dynamic_cast<ITypedOutputSampleIterator<N>*>(&destination);
     if (out == nullptr || attribute.mChannelCount < 1) {
       bytes = 0;
       return 0;
     }
     unsigned char* const begin = static_cast<unsigned char*>(memory);
-    CReferentialSampleBuffer<N> buffer(begin, begin + bytes, attribute.mChannelCount, attribute.GetEndian());
+    CReferentialSampleBuffer<N> buffer(begin, begin + bytes, attribute.mChannelCount,
+                                       attribute.GetEndian());
     CInputIterator i = buffer.InputBegin();
     CInputIterator const iEnd = buffer.InputEnd();
     unsigned long count = 0;
@@ -62,8 +67,9 @@ class CSampleCopier : public ISampleCopier {
     return Account(count, attribute, bytes);
   }
 
- private:
-  static unsigned long Account(unsigned long count, CSampleAttribute const& attribute, unsigned long& bytes) {
+private:
+  static unsigned long Account(unsigned long count, CSampleAttribute const& attribute,
+                               unsigned long& bytes) {
     unsigned long const channels = static_cast<unsigned long>(attribute.mChannelCount);
     unsigned long const frames = count / channels;
     bytes = channels * frames * static_cast<unsigned long>(attribute.GetBitsPerSample() >> 3);

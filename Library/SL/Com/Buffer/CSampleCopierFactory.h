@@ -8,7 +8,7 @@
 namespace SL {
 
 class CSampleCopierFactory {
- public:
+public:
   // The copier of one of the six sample bit depths; empty for any other.
   static boost::shared_ptr<ISampleCopier> Create(CBitDepth const& bitDepth);
 };

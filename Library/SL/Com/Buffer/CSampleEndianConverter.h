@@ -11,20 +11,25 @@ namespace SL {
 namespace Private {
 
 // Unsigned integer of W bytes, and its byte reversal.
-template <int W> struct CSampleWord;
-template <> struct CSampleWord<1> {
+template <int W>
+struct CSampleWord;
+template <>
+struct CSampleWord<1> {
   typedef std::uint8_t CType;
   static CType Reverse(CType v) { return v; }
 };
-template <> struct CSampleWord<2> {
+template <>
+struct CSampleWord<2> {
   typedef std::uint16_t CType;
   static CType Reverse(CType v) { return __builtin_bswap16(v); }
 };
-template <> struct CSampleWord<4> {
+template <>
+struct CSampleWord<4> {
   typedef std::uint32_t CType;
   static CType Reverse(CType v) { return __builtin_bswap32(v); }
 };
-template <> struct CSampleWord<8> {
+template <>
+struct CSampleWord<8> {
   typedef std::uint64_t CType;
   static CType Reverse(CType v) { return __builtin_bswap64(v); }
 };
@@ -51,12 +56,18 @@ struct CFloatWordValue {
   }
 };
 
-template <int N> struct CSampleWordValue;
-template <> struct CSampleWordValue<65544> : CIntegerWordValue<unsigned char, std::uint8_t> {};
-template <> struct CSampleWordValue<65552> : CIntegerWordValue<std::int16_t, std::uint16_t> {};
-template <> struct CSampleWordValue<65568> : CIntegerWordValue<std::int32_t, std::uint32_t> {};
-template <> struct CSampleWordValue<131104> : CFloatWordValue<float, std::uint32_t> {};
-template <> struct CSampleWordValue<131136> : CFloatWordValue<double, std::uint64_t> {};
+template <int N>
+struct CSampleWordValue;
+template <>
+struct CSampleWordValue<65544> : CIntegerWordValue<unsigned char, std::uint8_t> {};
+template <>
+struct CSampleWordValue<65552> : CIntegerWordValue<std::int16_t, std::uint16_t> {};
+template <>
+struct CSampleWordValue<65568> : CIntegerWordValue<std::int32_t, std::uint32_t> {};
+template <>
+struct CSampleWordValue<131104> : CFloatWordValue<float, std::uint32_t> {};
+template <>
+struct CSampleWordValue<131136> : CFloatWordValue<double, std::uint64_t> {};
 
 }  // namespace Private
 
@@ -127,9 +138,13 @@ public:
     unsigned char const b1 = static_cast<unsigned char>(u >> 8);
     unsigned char const b2 = static_cast<unsigned char>(u >> 16);
     if (GetEndian() == GT::CEndianness::BigEndian) {
-      p[0] = b2; p[1] = b1; p[2] = b0;
+      p[0] = b2;
+      p[1] = b1;
+      p[2] = b0;
     } else {
-      p[0] = b0; p[1] = b1; p[2] = b2;
+      p[0] = b0;
+      p[1] = b1;
+      p[2] = b2;
     }
   }
 };

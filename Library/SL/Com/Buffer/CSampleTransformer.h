@@ -14,7 +14,7 @@ namespace SL {
 // refused: nothing is touched and the result is 1.
 template <int N>
 class CSampleTransformer : public ISampleTransformer {
- public:
+public:
   typedef typename ITypedSampleBuffer<N>::CValueType CValueType;
   typedef typename ITypedSampleBuffer<N>::CInputIterator CInputIterator;
   typedef typename ITypedSampleBuffer<N>::COutputIterator COutputIterator;
@@ -82,7 +82,8 @@ class CSampleTransformer : public ISampleTransformer {
 
   int Transform(ISampleBuffer& source, IOutputSampleIterator& destination, EMode mode) override {
     ITypedSampleBuffer<N>* const from = dynamic_cast<ITypedSampleBuffer<N>*>(&source);
-    ITypedOutputSampleIterator<N>* const out = dynamic_cast<ITypedOutputSampleIterator<N>*>(&destination);
+    ITypedOutputSampleIterator<N>* const out =
+        dynamic_cast<ITypedOutputSampleIterator<N>*>(&destination);
     if (from == nullptr || out == nullptr) {
       return 1;
     }
@@ -108,7 +109,7 @@ class CSampleTransformer : public ISampleTransformer {
     return result;
   }
 
- private:
+private:
   static bool Skips(EMode mode) { return mode == DrainSource || mode == DrainAndPad; }
   static bool Fills(EMode mode) { return mode == PadDestination || mode == DrainAndPad; }
 };

@@ -8,7 +8,7 @@
 namespace SL {
 
 class CSampleTransformerFactory {
- public:
+public:
   // The transformer of one of the six sample bit depths; empty for any other.
   static boost::shared_ptr<ISampleTransformer> Create(CBitDepth const& bitDepth);
 };

@@ -11,7 +11,7 @@ namespace SL {
 // begin + i of the location.
 template <class T>
 class ILocatableBuffer : public virtual ILocatable2D {
- public:
+public:
   ~ILocatableBuffer() override {}
 
   virtual void PolymorphicSwap(ILocatableBuffer& other) = 0;
@@ -23,7 +23,8 @@ class ILocatableBuffer : public virtual ILocatable2D {
   virtual T const* At(long frame) const = 0;
   virtual long GetSize() const = 0;
   virtual boost::shared_ptr<ILocatableBuffer> Create(GT::CRange<long> const& range) const = 0;
-  virtual boost::shared_ptr<ILocatableBuffer> Create(T const* data, GT::CRange<long> const& range) const = 0;
+  virtual boost::shared_ptr<ILocatableBuffer> Create(T const* data,
+                                                     GT::CRange<long> const& range) const = 0;
 };
 
 }  // namespace SL

@@ -4,7 +4,7 @@ namespace SL {
 
 // What a ring buffer tells about its fill state.
 class IRingSampleBufferMixin {
- public:
+public:
   virtual ~IRingSampleBufferMixin() {}
   virtual bool IsReadable() const = 0;
   virtual bool IsWritable() const = 0;

@@ -9,10 +9,12 @@ namespace SL {
 // caller. bytes is the memory's size on entry and the size of the whole frames
 // moved on return; the result is that frame count.
 class ISampleCopier {
- public:
+public:
   virtual ~ISampleCopier() {}
-  virtual unsigned long CopyToBuffer(IInputSampleIterator& source, void* memory, unsigned long& bytes) = 0;
-  virtual unsigned long CopyFromBuffer(void* memory, unsigned long& bytes, IOutputSampleIterator& destination) = 0;
+  virtual unsigned long CopyToBuffer(IInputSampleIterator& source, void* memory,
+                                     unsigned long& bytes) = 0;
+  virtual unsigned long CopyFromBuffer(void* memory, unsigned long& bytes,
+                                       IOutputSampleIterator& destination) = 0;
 };
 
 }  // namespace SL

@@ -12,7 +12,7 @@ namespace SL {
 // destination's end, 2 both ended together; decided before the mode's
 // skipping (modes 0, 2) and filling with zero samples (modes 1, 2).
 class ISampleTransformer {
- public:
+public:
   enum EMode { DrainSource = 0, PadDestination = 1, DrainAndPad = 2, CopyOnly = 3 };
 
   virtual ~ISampleTransformer() {}

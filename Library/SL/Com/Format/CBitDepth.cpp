@@ -3,18 +3,30 @@
 namespace {
 
 GT::CStringTable::CPair const kNames[] = {
-    {0, "NONE"},          {0x10008, "INTEGER8"},  {0x10010, "INTEGER16"}, {0x10018, "INTEGER24"},
-    {0x10020, "INTEGER32"}, {0x20020, "FLOAT32"},   {0x20040, "FLOAT64"},   {0x40040, "COMPLEX32"},
-    {0x40080, "COMPLEX64"}, {0x80080, "POINT64"},
+    {0, "NONE"},
+    {0x10008, "INTEGER8"},
+    {0x10010, "INTEGER16"},
+    {0x10018, "INTEGER24"},
+    {0x10020, "INTEGER32"},
+    {0x20020, "FLOAT32"},
+    {0x20040, "FLOAT64"},
+    {0x40040, "COMPLEX32"},
+    {0x40080, "COMPLEX64"},
+    {0x80080, "POINT64"},
 };
 
 int KindRank(int code) {
   switch (static_cast<unsigned>(code) >> 16) {
-    case 1: return 0;
-    case 2: return 1;
-    case 8: return 1;
-    case 4: return 2;
-    default: return 3;
+    case 1:
+      return 0;
+    case 2:
+      return 1;
+    case 8:
+      return 1;
+    case 4:
+      return 2;
+    default:
+      return 3;
   }
 }
 
@@ -22,7 +34,8 @@ int KindRank(int code) {
 
 template <>
 GT::CStringTable GT::CEnumeration<SL::CBitDepth>::sNames(kNames, sizeof kNames / sizeof kNames[0],
-                                                         GT::CStringTable::CPair(-1, std::string()));
+                                                         GT::CStringTable::CPair(-1,
+                                                                                 std::string()));
 
 namespace SL {
 

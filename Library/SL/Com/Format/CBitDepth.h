@@ -34,7 +34,8 @@ public:
   static CBitDepth const Point64;
 
 private:
-  constexpr CBitDepth(int code, CUnchecked unchecked) : GT::CEnumeration<CBitDepth>(code, unchecked) {}
+  constexpr CBitDepth(int code, CUnchecked unchecked)
+      : GT::CEnumeration<CBitDepth>(code, unchecked) {}
 };
 
 }  // namespace SL

@@ -11,8 +11,8 @@ GT::CStringTable::CPair const kNames[] = {
 }  // namespace
 
 template <>
-GT::CStringTable GT::CEnumeration<SL::CWaveFileFormat>::sNames(kNames, sizeof kNames / sizeof kNames[0],
-    GT::CStringTable::CPair(-1, std::string()));
+GT::CStringTable GT::CEnumeration<SL::CWaveFileFormat>::sNames(
+    kNames, sizeof kNames / sizeof kNames[0], GT::CStringTable::CPair(-1, std::string()));
 
 namespace SL {
 

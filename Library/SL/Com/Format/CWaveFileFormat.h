@@ -18,7 +18,8 @@ public:
   static CWaveFileFormat const RiffWave;
 
 private:
-  constexpr CWaveFileFormat(int value, CUnchecked unchecked) : GT::CEnumeration<CWaveFileFormat>(value, unchecked) {}
+  constexpr CWaveFileFormat(int value, CUnchecked unchecked)
+      : GT::CEnumeration<CWaveFileFormat>(value, unchecked) {}
 };
 
 }  // namespace SL

@@ -18,7 +18,8 @@ GT::CStringTable::CPair const kNames[] = {
 
 template <>
 GT::CStringTable GT::CEnumeration<SL::CWaveFormat>::sNames(kNames, sizeof kNames / sizeof kNames[0],
-    GT::CStringTable::CPair(-1, std::string()));
+                                                           GT::CStringTable::CPair(-1,
+                                                                                   std::string()));
 
 namespace SL {
 

@@ -24,7 +24,8 @@ public:
   static CWaveFormat const PhaseEnvelope;
 
 private:
-  constexpr CWaveFormat(int value, CUnchecked unchecked) : GT::CEnumeration<CWaveFormat>(value, unchecked) {}
+  constexpr CWaveFormat(int value, CUnchecked unchecked)
+      : GT::CEnumeration<CWaveFormat>(value, unchecked) {}
 };
 
 }  // namespace SL

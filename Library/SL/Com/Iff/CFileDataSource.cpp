@@ -30,9 +30,11 @@ boost::shared_ptr<TResult> Open(std::string const& path, std::ios_base::openmode
 
 CFileDataSource::CFileDataSource() : mPath(), mUpdate(false) {}
 
-CFileDataSource::CFileDataSource(std::string const& path, bool update) : mPath(path), mUpdate(update) {}
+CFileDataSource::CFileDataSource(std::string const& path, bool update)
+    : mPath(path), mUpdate(update) {}
 
-CFileDataSource::CFileDataSource(CFileDataSource const& other) : IDataSource(), mPath(other.mPath), mUpdate(other.mUpdate) {}
+CFileDataSource::CFileDataSource(CFileDataSource const& other)
+    : IDataSource(), mPath(other.mPath), mUpdate(other.mUpdate) {}
 
 CFileDataSource& CFileDataSource::operator=(CFileDataSource const& other) {
   CFileDataSource copy(other);
@@ -59,9 +61,11 @@ boost::shared_ptr<std::istream> CFileDataSource::CreateInputStream() {
 
 boost::shared_ptr<std::ostream> CFileDataSource::CreateOutputStream() {
   if (mUpdate) {
-    return Open<std::fstream, std::ostream>(mPath, std::ios_base::in | std::ios_base::out | std::ios_base::binary);
+    return Open<std::fstream, std::ostream>(
+        mPath, std::ios_base::in | std::ios_base::out | std::ios_base::binary);
   }
-  return Open<std::ofstream, std::ostream>(mPath, std::ios_base::out | std::ios_base::trunc | std::ios_base::binary);
+  return Open<std::ofstream, std::ostream>(
+      mPath, std::ios_base::out | std::ios_base::trunc | std::ios_base::binary);
 }
 
 }  // namespace SL

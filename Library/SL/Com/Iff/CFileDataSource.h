@@ -10,7 +10,7 @@ namespace SL {
 // the file's contents and writes over them in place; without it the file is
 // created or truncated.
 class CFileDataSource : public IDataSource {
- public:
+public:
   CFileDataSource();
   CFileDataSource(std::string const& path, bool update);
   CFileDataSource(CFileDataSource const& other);
@@ -25,7 +25,7 @@ class CFileDataSource : public IDataSource {
   boost::shared_ptr<std::istream> CreateInputStream() override;
   boost::shared_ptr<std::ostream> CreateOutputStream() override;
 
- private:
+private:
   std::string mPath;
   bool mUpdate;
 };

@@ -9,7 +9,7 @@ namespace SL {
 
 // A place bytes come from or go to; every call opens a stream of its own.
 class IDataSource {
- public:
+public:
   virtual ~IDataSource() {}
   virtual std::string GetName() const = 0;
   virtual boost::shared_ptr<std::istream> CreateInputStream() = 0;

@@ -9,14 +9,15 @@ namespace SL {
 
 // A whole-file object with a cheap probe that leaves the stream as it was.
 class IDto : public virtual IStreamable {
- public:
+public:
   ~IDto() override {}
   virtual bool CanRead(std::istream& stream) const = 0;
 
   // Puts a stream back where it stood, with the state bits it had.
   class CStreamJanitor {
-   public:
-    explicit CStreamJanitor(std::istream& stream) : mStream(stream), mPosition(-1), mState(stream.rdstate()) {
+  public:
+    explicit CStreamJanitor(std::istream& stream)
+        : mStream(stream), mPosition(-1), mState(stream.rdstate()) {
       // tellg refuses to answer on a stream at its end, so ask with clean state bits.
       mStream.clear();
       mPosition = mStream.tellg();
@@ -30,7 +31,7 @@ class IDto : public virtual IStreamable {
     CStreamJanitor(CStreamJanitor const&) = delete;
     CStreamJanitor& operator=(CStreamJanitor const&) = delete;
 
-   private:
+  private:
     std::istream& mStream;
     std::streampos mPosition;
     std::ios_base::iostate mState;

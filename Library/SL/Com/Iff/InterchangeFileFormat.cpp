@@ -36,7 +36,8 @@ CIffChunk::CFourCharacterCode::CFourCharacterCode(char const* text) : mText(text
 CIffChunk::CFourCharacterCode::CFourCharacterCode(CFourCharacterCode const& other)
     : IStreamable(), mText(other.mText) {}
 
-CIffChunk::CFourCharacterCode& CIffChunk::CFourCharacterCode::operator=(CFourCharacterCode const& other) {
+CIffChunk::CFourCharacterCode& CIffChunk::CFourCharacterCode::operator=(
+    CFourCharacterCode const& other) {
   CFourCharacterCode copy(other);
   Swap(copy);
   return *this;
@@ -68,13 +69,18 @@ bool CIffChunk::CFourCharacterCode::Write(std::ostream& stream) {
 
 unsigned char const CIffChunk::CHeader::sPaddingByte = 0xFF;
 
-CIffChunk::CHeader::CHeader(EEndian endian) : GT::CEndianed(endian), mId(), mSize(0), mBodyPosition(0) {}
+CIffChunk::CHeader::CHeader(EEndian endian)
+    : GT::CEndianed(endian), mId(), mSize(0), mBodyPosition(0) {}
 
 CIffChunk::CHeader::CHeader(EEndian endian, CFourCharacterCode const& id)
     : GT::CEndianed(endian), mId(id), mSize(0), mBodyPosition(0) {}
 
 CIffChunk::CHeader::CHeader(CHeader const& other)
-    : IStreamable(), GT::CEndianed(other), mId(other.mId), mSize(other.mSize), mBodyPosition(other.mBodyPosition) {}
+    : IStreamable(),
+      GT::CEndianed(other),
+      mId(other.mId),
+      mSize(other.mSize),
+      mBodyPosition(other.mBodyPosition) {}
 
 CIffChunk::CHeader& CIffChunk::CHeader::operator=(CHeader const& other) {
   CHeader copy(other);
@@ -156,9 +162,11 @@ bool CIffChunk::CHeader::SeekPutToNextChunk(std::ostream& stream) {
 
 // ---------------------------------------------------------------- CIffChunk
 
-CIffChunk::CIffChunk(EEndian endian, CFourCharacterCode const& id) : GT::CEndianed(endian), mHeader(endian, id) {}
+CIffChunk::CIffChunk(EEndian endian, CFourCharacterCode const& id)
+    : GT::CEndianed(endian), mHeader(endian, id) {}
 
-CIffChunk::CIffChunk(CIffChunk const& other) : IStreamable(), GT::CEndianed(other), mHeader(other.mHeader) {}
+CIffChunk::CIffChunk(CIffChunk const& other)
+    : IStreamable(), GT::CEndianed(other), mHeader(other.mHeader) {}
 
 CIffChunk::~CIffChunk() {}
 
@@ -232,7 +240,8 @@ bool CStreamableData::Read(std::istream& stream) {
 bool CStreamableData::Write(std::ostream& stream) {
   if (mLoad) {
     if (!mBytes->empty()) {
-      stream.write(reinterpret_cast<char const*>(mBytes->data()), static_cast<std::streamsize>(mBytes->size()));
+      stream.write(reinterpret_cast<char const*>(mBytes->data()),
+                   static_cast<std::streamsize>(mBytes->size()));
     }
   } else {
     stream.seekp(static_cast<std::streamoff>(mSize), std::ios_base::cur);
@@ -263,7 +272,8 @@ CIffContainerChunk::CIffContainerChunk(EEndian endian, CFourCharacterCode const&
     : CIffChunk(endian, id), mFormType(), mFactory(factory) {}
 
 CIffContainerChunk::CIffContainerChunk(EEndian endian, CFourCharacterCode const& id,
-                                       CFourCharacterCode const& formType, boost::shared_ptr<IChunkFactory> factory)
+                                       CFourCharacterCode const& formType,
+                                       boost::shared_ptr<IChunkFactory> factory)
     : CIffChunk(endian, id), mFormType(formType), mFactory(factory) {}
 
 CIffContainerChunk::~CIffContainerChunk() {}

@@ -23,10 +23,10 @@ namespace SL {
 long StreamBytesLeft(std::istream& stream);
 
 class CIffChunk : public GT::CEndianed, public virtual IStreamable {
- public:
+public:
   // A chunk id or form type: four bytes of text.
   class CFourCharacterCode : public virtual IStreamable {
-   public:
+  public:
     CFourCharacterCode();
     CFourCharacterCode(std::string const& text);  // NOLINT: ids are written as text
     CFourCharacterCode(char const* text);         // NOLINT
@@ -45,13 +45,13 @@ class CIffChunk : public GT::CEndianed, public virtual IStreamable {
     // Writes four bytes; a text of any other length is refused.
     bool Write(std::ostream& stream) override;
 
-   private:
+  private:
     std::string mText;
   };
 
   // Id, size and where the body starts in the stream.
   class CHeader : public GT::CEndianed, public virtual IStreamable {
-   public:
+  public:
     explicit CHeader(EEndian endian);
     CHeader(EEndian endian, CFourCharacterCode const& id);
     CHeader(CHeader const& other);
@@ -76,7 +76,7 @@ class CIffChunk : public GT::CEndianed, public virtual IStreamable {
 
     static unsigned char const sPaddingByte;
 
-   private:
+  private:
     friend class CIffChunk;
     CFourCharacterCode mId;
     int32_t mSize;
@@ -100,18 +100,18 @@ class CIffChunk : public GT::CEndianed, public virtual IStreamable {
   // chunk's and nothing is negative.
   bool ReadHeader(std::istream& stream);
 
- protected:
+protected:
   // The body bytes a reader may rely on: the declared size, no more than the
   // stream still holds from the body's start.
   long BodyBytesAvailable(std::istream& stream) const;
 
- private:
+private:
   CHeader mHeader;
 };
 
 // A payload held in memory, or only measured and skipped.
 class CStreamableData : public virtual IStreamable {
- public:
+public:
   explicit CStreamableData(bool load);
   ~CStreamableData() override;
 
@@ -125,14 +125,14 @@ class CStreamableData : public virtual IStreamable {
   unsigned long GetSize() const;
   std::vector<unsigned char> const& GetBytes() const { return *mBytes; }
 
- private:
+private:
   bool mLoad;
   unsigned long mSize;
   boost::shared_ptr<std::vector<unsigned char> > mBytes;
 };
 
 class CIffDataChunk : public CIffChunk, public CStreamableData {
- public:
+public:
   CIffDataChunk(EEndian endian, CFourCharacterCode const& id, bool load);
   ~CIffDataChunk() override;
 
@@ -144,17 +144,18 @@ class CIffDataChunk : public CIffChunk, public CStreamableData {
 };
 
 class CIffContainerChunk : public CIffChunk, public std::vector<boost::shared_ptr<CIffChunk> > {
- public:
+public:
   class IChunkFactory {
-   public:
+  public:
     virtual ~IChunkFactory() {}
     // A new, empty chunk for the id, or null to skip the chunk.
     virtual std::unique_ptr<CIffChunk> Create(CFourCharacterCode const& id) = 0;
   };
 
-  CIffContainerChunk(EEndian endian, CFourCharacterCode const& id, boost::shared_ptr<IChunkFactory> factory);
-  CIffContainerChunk(EEndian endian, CFourCharacterCode const& id, CFourCharacterCode const& formType,
+  CIffContainerChunk(EEndian endian, CFourCharacterCode const& id,
                      boost::shared_ptr<IChunkFactory> factory);
+  CIffContainerChunk(EEndian endian, CFourCharacterCode const& id,
+                     CFourCharacterCode const& formType, boost::shared_ptr<IChunkFactory> factory);
   ~CIffContainerChunk() override;
 
   bool Read(std::istream& stream) override;
@@ -170,14 +171,14 @@ class CIffContainerChunk : public CIffChunk, public std::vector<boost::shared_pt
   // Bytes of a container's own header and form type before its first child.
   static long GetByteSize() { return 12; }
 
- private:
+private:
   CFourCharacterCode mFormType;
   boost::shared_ptr<IChunkFactory> mFactory;
 };
 
 // The walk over a container's children while it is read.
 class CChunkIterator {
- public:
+public:
   enum { kGood = 0, kEnd = 2, kFailed = 4 };
 
   explicit CChunkIterator(std::istream& stream);
@@ -189,7 +190,7 @@ class CChunkIterator {
   bool GetChunkHeader(std::unique_ptr<CIffChunk::CHeader>& out) const;
   int GetState() const { return mState; }
 
- private:
+private:
   std::unique_ptr<CIffChunk::CHeader> PeekHeader();
 
   std::istream& mStream;
@@ -202,7 +203,7 @@ class CChunkIterator {
 // A root container class joined with the file-object interface.
 template <class T>
 class CIffDto : public T, public IDto {
- public:
+public:
   explicit CIffDto(boost::shared_ptr<CIffContainerChunk::IChunkFactory> factory) : T(factory) {}
   ~CIffDto() override {}
 

@@ -9,9 +9,10 @@ namespace Private {
 namespace {
 
 template <int N>
-boost::shared_ptr<CTypedChannelCollection<0x20040> > ConvertAs(CIffDataChunk const& data, int channels) {
-  return CChannelInterleaver::Convert<N, 0x20040>(CWaveFormat::Wave, data.GetBytes(), data.GetEndian(),
-                                                  channels);
+boost::shared_ptr<CTypedChannelCollection<0x20040> > ConvertAs(CIffDataChunk const& data,
+                                                               int channels) {
+  return CChannelInterleaver::Convert<N, 0x20040>(CWaveFormat::Wave, data.GetBytes(),
+                                                  data.GetEndian(), channels);
 }
 
 }  // namespace
@@ -32,13 +33,26 @@ bool SetUpChannels(CWave<0x20040>& wave, CIffDataChunk const* data, int channels
   if (data->IsLoaded()) {
     boost::shared_ptr<CTypedChannelCollection<0x20040> > converted;
     switch (code) {
-      case 0x10008: converted = ConvertAs<0x10008>(*data, channels); break;
-      case 0x10010: converted = ConvertAs<0x10010>(*data, channels); break;
-      case 0x10018: converted = ConvertAs<0x10018>(*data, channels); break;
-      case 0x10020: converted = ConvertAs<0x10020>(*data, channels); break;
-      case 0x20020: converted = ConvertAs<0x20020>(*data, channels); break;
-      case 0x20040: converted = ConvertAs<0x20040>(*data, channels); break;
-      default: return false;
+      case 0x10008:
+        converted = ConvertAs<0x10008>(*data, channels);
+        break;
+      case 0x10010:
+        converted = ConvertAs<0x10010>(*data, channels);
+        break;
+      case 0x10018:
+        converted = ConvertAs<0x10018>(*data, channels);
+        break;
+      case 0x10020:
+        converted = ConvertAs<0x10020>(*data, channels);
+        break;
+      case 0x20020:
+        converted = ConvertAs<0x20020>(*data, channels);
+        break;
+      case 0x20040:
+        converted = ConvertAs<0x20040>(*data, channels);
+        break;
+      default:
+        return false;
     }
     wave.mChannels = converted;
     return true;
@@ -47,7 +61,8 @@ bool SetUpChannels(CWave<0x20040>& wave, CIffDataChunk const* data, int channels
   if (bytesPerSample == 0) return false;
   // Null channels hold no samples: the recorded count sizes them without
   // allocating anything, whatever the file really holds.
-  unsigned long const frames = data->GetSize() / bytesPerSample / static_cast<unsigned long>(channels);
+  unsigned long const frames =
+      data->GetSize() / bytesPerSample / static_cast<unsigned long>(channels);
   boost::shared_ptr<CChannelCollection> collection(new CChannelCollection(CWaveFormat::Wave));
   collection->Initialize(channels);
   collection->SetLocation(GT::CRange<long>(0, static_cast<long>(frames)));

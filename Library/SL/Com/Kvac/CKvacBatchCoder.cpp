@@ -19,7 +19,7 @@ long const kFrames = CKvacBatchCoder::kFramesPerBlock;
 struct CKvacBatchCoder::SJob {
   bool finish = false;  // an encoding whose parts are still to be joined
   long blocks = 0;
-  int parts = 1;        // runs each channel is split into
+  int parts = 1;  // runs each channel is split into
   short const* pcmIn = nullptr;
   short* pcmOut = nullptr;
   std::vector<unsigned char*> codedOut;
@@ -30,9 +30,14 @@ struct CKvacBatchCoder::SJob {
 };
 
 CKvacBatchCoder::CKvacBatchCoder(int bits, int channels, int workers)
-    : mBits(bits), mChannels(std::max(channels, 0)), mPrev(static_cast<std::size_t>(mChannels), 0),
-      mJob(new SJob), mOwnPool(workers > 0 ? new GT::CWorkerPool(workers) : nullptr),
-      mPool(mOwnPool ? mOwnPool.get() : &GT::CWorkerPool::Shared()), mRunning(0), mRecoded(0) {}
+    : mBits(bits),
+      mChannels(std::max(channels, 0)),
+      mPrev(static_cast<std::size_t>(mChannels), 0),
+      mJob(new SJob),
+      mOwnPool(workers > 0 ? new GT::CWorkerPool(workers) : nullptr),
+      mPool(mOwnPool ? mOwnPool.get() : &GT::CWorkerPool::Shared()),
+      mRunning(0),
+      mRecoded(0) {}
 
 CKvacBatchCoder::~CKvacBatchCoder() { Wait(); }
 
@@ -77,7 +82,8 @@ void CKvacBatchCoder::RestorePrev(std::vector<unsigned char const*> const& coded
   }
 }
 
-void CKvacBatchCoder::StartEncode(short const* pcm, long blocks, std::vector<unsigned char*> const& coded) {
+void CKvacBatchCoder::StartEncode(short const* pcm, long blocks,
+                                  std::vector<unsigned char*> const& coded) {
   Wait();
   SJob& job = *mJob;
   job.blocks = blocks;
@@ -92,7 +98,8 @@ void CKvacBatchCoder::StartEncode(short const* pcm, long blocks, std::vector<uns
   bool const threaded = blocks * mChannels >= kThreadedBlocks && mPool->GetSize() > 0;
   int const n = threaded ? mPool->GetSize() : 1;
   // Spare workers split the channels in time.
-  job.parts = static_cast<int>(std::max(1L, std::min<long>(n / std::max(mChannels, 1), blocks / 64)));
+  job.parts =
+      static_cast<int>(std::max(1L, std::min<long>(n / std::max(mChannels, 1), blocks / 64)));
   for (auto& guessed : job.guessed) guessed.assign(static_cast<std::size_t>(job.parts), 0);
   job.finish = blocks > 0;
   int const tasks = mChannels * job.parts;
@@ -106,7 +113,8 @@ void CKvacBatchCoder::StartEncode(short const* pcm, long blocks, std::vector<uns
   });
 }
 
-void CKvacBatchCoder::StartDecode(std::vector<unsigned char const*> const& coded, long blocks, short* pcm) {
+void CKvacBatchCoder::StartDecode(std::vector<unsigned char const*> const& coded, long blocks,
+                                  short* pcm) {
   Wait();
   SJob& job = *mJob;
   job.finish = false;
@@ -126,8 +134,9 @@ namespace {
 // Encodes blocks [first, end) of one channel of interleaved frames from the
 // given carried value into coded (block first's bytes, then every step
 // bytes); records each block's carried value out when asked.
-int EncodeRange(Private::compressor& encoder, short const* pcm, int channels, int channel, long first,
-                long end, unsigned char* coded, long step, int bits, int prev, int* last) {
+int EncodeRange(Private::compressor& encoder, short const* pcm, int channels, int channel,
+                long first, long end, unsigned char* coded, long step, int bits, int prev,
+                int* last) {
   short samples[kFrames];
   for (long b = first; b < end; ++b, coded += step) {
     short const* from = pcm + b * kFrames * channels + channel;
@@ -153,8 +162,8 @@ void CKvacBatchCoder::EncodePart(int channel, int part, SJob& job) {
   int prev = job.prevIn[channel];
   if (part > 0) {
     unsigned char scratch[16];
-    prev = EncodeRange(encoder, job.pcmIn, mChannels, channel, std::max(0L, first - 2), first, scratch, 0,
-                       mBits, 0, nullptr);
+    prev = EncodeRange(encoder, job.pcmIn, mChannels, channel, std::max(0L, first - 2), first,
+                       scratch, 0, mBits, 0, nullptr);
     job.guessed[channel][part] = prev;
   }
   EncodeRange(encoder, job.pcmIn, mChannels, channel, first, end,
@@ -181,8 +190,8 @@ void CKvacBatchCoder::JoinParts() {
         continue;
       }
       for (long b = first; b < job.blocks; ++b) {
-        prev = EncodeRange(encoder, job.pcmIn, mChannels, c, b, b + 1, job.codedOut[c] + b * GetBlockBytes(), 0,
-                           mBits, prev, nullptr);
+        prev = EncodeRange(encoder, job.pcmIn, mChannels, c, b, b + 1,
+                           job.codedOut[c] + b * GetBlockBytes(), 0, mBits, prev, nullptr);
         bool const same = prev == last[b];
         last[b] = prev;
         ++mRecoded;

@@ -23,7 +23,7 @@ namespace SL {
 // a run that does not start the batch starts from a guess, checked and
 // mended when the batch is waited for; the result is that of one pass.
 class CKvacBatchCoder {
- public:
+public:
   enum { kFramesPerBlock = 16 };
 
   // bits: coded bits per sample, 4 to 8; workers: threads of a pool of its
@@ -57,7 +57,7 @@ class CKvacBatchCoder {
   // one to decode (coded[c] holds one block of channel c).
   void RestorePrev(std::vector<unsigned char const*> const& coded);
 
- private:
+private:
   struct SJob;
   void EncodePart(int channel, int part, SJob& job);
   void JoinParts();

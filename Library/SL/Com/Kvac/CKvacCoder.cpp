@@ -9,8 +9,11 @@ CKvacCoder::CKvacCoder(std::pair<int, int> const& format, std::vector<int> const
 }
 
 CKvacCoder::CKvacCoder(CKvacCoder const& other)
-    : mFormat(other.mFormat), mUnits(other.mUnits), mChannels(other.mChannels),
-      mCoded(other.mCoded), mPcm(other.mPcm),
+    : mFormat(other.mFormat),
+      mUnits(other.mUnits),
+      mChannels(other.mChannels),
+      mCoded(other.mCoded),
+      mPcm(other.mPcm),
       mCoding(other.mCoding ? other.mCoding->Clone() : nullptr) {}
 
 CKvacCoder& CKvacCoder::operator=(CKvacCoder const& other) {

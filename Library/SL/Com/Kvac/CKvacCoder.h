@@ -42,11 +42,13 @@ public:
   CKvacCoder& operator=(CKvacCoder const& other);
   void Swap(CKvacCoder& other);
 
-  int Encode(std::vector<int> const& channelList, int channel, std::vector<int> const& unitOffsets) {
+  int Encode(std::vector<int> const& channelList, int channel,
+             std::vector<int> const& unitOffsets) {
     return mCoding->Encode(mPcm, mChannels, channelList, mCoded[channel], mUnits[channel],
                            unitOffsets);
   }
-  int Decode(int channel, std::vector<int> const& unitOffsets, std::vector<int> const& channelList) {
+  int Decode(int channel, std::vector<int> const& unitOffsets,
+             std::vector<int> const& channelList) {
     return mCoding->Decode(mCoded[channel], mUnits[channel], unitOffsets, mPcm, mChannels,
                            channelList);
   }

@@ -1,6 +1,5 @@
 #include "SL/Com/Kvac/CKvacCoding.h"
 
-
 #include "SL/Com/Kvac/compressor.h"
 #include "SL/Com/Kvac/expander.h"
 
@@ -12,11 +11,17 @@ std::size_t const kBlockSamples = CKvacCoder::kFramesPerBlock;
 }  // namespace
 
 CKvacCoding::CKvacCoding(long bits)
-    : mBits(bits), mEncoder(new Private::compressor()), mDecoder(new Private::expander()), mPrev() {}
+    : mBits(bits),
+      mEncoder(new Private::compressor()),
+      mDecoder(new Private::expander()),
+      mPrev() {}
 
 CKvacCoding::CKvacCoding(CKvacCoding const& other)
-    : CKvacCoder::ICoding(other), mBits(other.mBits), mEncoder(new Private::compressor()),
-      mDecoder(new Private::expander()), mPrev(other.mPrev) {}
+    : CKvacCoder::ICoding(other),
+      mBits(other.mBits),
+      mEncoder(new Private::compressor()),
+      mDecoder(new Private::expander()),
+      mPrev(other.mPrev) {}
 
 CKvacCoding& CKvacCoding::operator=(CKvacCoding const& other) {
   if (this != &other) {
@@ -40,8 +45,8 @@ CKvacCoding* CKvacCoding::Clone() const { return new CKvacCoding(*this); }
 // Callers size the buffers; a call that does not fit them codes nothing
 // rather than touching memory it does not own.
 inline bool CKvacCoding::Fits(std::vector<unsigned char> const& pcm, int channels,
-                       std::vector<int> const& channelList,
-                       std::vector<unsigned char> const& coded) const {
+                              std::vector<int> const& channelList,
+                              std::vector<unsigned char> const& coded) const {
   if (channels < 1 || channelList.empty() || mBits < 4 || mBits > 8) {
     return false;
   }

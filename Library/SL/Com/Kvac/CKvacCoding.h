@@ -37,8 +37,8 @@ public:
   std::vector<int> const& GetPrev() const { return mPrev; }
 
 private:
-  bool Fits(std::vector<unsigned char> const& pcm, int channels, std::vector<int> const& channelList,
-            std::vector<unsigned char> const& coded) const;
+  bool Fits(std::vector<unsigned char> const& pcm, int channels,
+            std::vector<int> const& channelList, std::vector<unsigned char> const& coded) const;
 
   long mBits;
   boost::shared_ptr<Private::compressor> mEncoder;

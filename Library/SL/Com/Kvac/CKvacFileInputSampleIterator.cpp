@@ -13,12 +13,28 @@ unsigned char const sNoBlock[2] = {0, 0};
 CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
     int bits, CSampleAttribute const& attribute,
     std::vector<boost::shared_ptr<std::istream> > const& streams, long offset)
-    : mAttribute(attribute), mStreams(streams), mBuffers(), mOffset(offset), mSampleCount(0),
-      mValid(true), mChannels(static_cast<int>(streams.size())), mBlockSamples(1),
-      mBlockBytes(2L * bits), mBlockCount(0), mNextBlock(0), mReadFailed(false),
-      mReadBlocks(CKvacBatch::kFirstBlocks), mFront(), mBack(),
-      mBackPending(false), mCoder(), mBlockStart(0), mPcm(sNoBlock), mCurrent(sNoBlock),
-      mEnd(sNoBlock), mBlockEnd(sNoBlock + 2) {
+    : mAttribute(attribute),
+      mStreams(streams),
+      mBuffers(),
+      mOffset(offset),
+      mSampleCount(0),
+      mValid(true),
+      mChannels(static_cast<int>(streams.size())),
+      mBlockSamples(1),
+      mBlockBytes(2L * bits),
+      mBlockCount(0),
+      mNextBlock(0),
+      mReadFailed(false),
+      mReadBlocks(CKvacBatch::kFirstBlocks),
+      mFront(),
+      mBack(),
+      mBackPending(false),
+      mCoder(),
+      mBlockStart(0),
+      mPcm(sNoBlock),
+      mCurrent(sNoBlock),
+      mEnd(sNoBlock),
+      mBlockEnd(sNoBlock + 2) {
   mAttribute.mBitDepth = CBitDepth::Integer16;
   mAttribute.mChannelCount = mChannels;
   mAttribute.SetEndian(GT::CEndianness::sPlatform);
@@ -77,8 +93,9 @@ void CKvacFileInputSampleIterator::Read(SBatch& batch) {
   batch.blocks = wanted;
   std::vector<long> got(static_cast<std::size_t>(mChannels), 0);
   for (int i = 0; i < mChannels; ++i) {
-    std::streamsize const bytes = mBuffers[i]->sgetn(reinterpret_cast<char*>(batch.coded[i].data()),
-                                                     static_cast<std::streamsize>(batch.blocks * mBlockBytes));
+    std::streamsize const bytes =
+        mBuffers[i]->sgetn(reinterpret_cast<char*>(batch.coded[i].data()),
+                           static_cast<std::streamsize>(batch.blocks * mBlockBytes));
     got[i] = static_cast<long>(std::max<std::streamsize>(bytes, 0)) / mBlockBytes;
     batch.blocks = std::min(batch.blocks, got[i]);
   }

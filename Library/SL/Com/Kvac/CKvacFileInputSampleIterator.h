@@ -78,15 +78,15 @@ private:
   int mChannels;
   long mBlockSamples;
   long mBlockBytes;
-  long mBlockCount;    // blocks that hold samples of the stream
-  long mNextBlock;     // the block the streams deliver next
-  bool mReadFailed;    // the streams cannot deliver mNextBlock
-  long mReadBlocks;    // blocks the next batch reads
-  SBatch mFront;       // being taken
-  SBatch mBack;        // the next one, being decoded
-  bool mBackPending;   // mBack holds the batch after mFront
+  long mBlockCount;   // blocks that hold samples of the stream
+  long mNextBlock;    // the block the streams deliver next
+  bool mReadFailed;   // the streams cannot deliver mNextBlock
+  long mReadBlocks;   // blocks the next batch reads
+  SBatch mFront;      // being taken
+  SBatch mBack;       // the next one, being decoded
+  bool mBackPending;  // mBack holds the batch after mFront
   std::unique_ptr<CKvacBatchCoder> mCoder;
-  long mBlockStart;  // samples before the front batch
+  long mBlockStart;                // samples before the front batch
   unsigned char const* mPcm;       // the front batch's frames
   unsigned char const* mCurrent;   // the current sample in it
   unsigned char const* mEnd;       // past the last sample of the stream in it; mPcm once failed

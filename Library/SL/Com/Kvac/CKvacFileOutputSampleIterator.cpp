@@ -9,11 +9,25 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
     int bits, CSampleAttribute const& attribute,
     std::vector<boost::shared_ptr<std::ostream> > const& streams, GT::CRange<long> const& range,
     CFinalizer finalizer)
-    : mAttribute(attribute), mStreams(streams), mRange(range), mFinalizer(finalizer),
-      mPosition(range.begin), mBlockBytes(2L * bits), mOpen(false), mValid(true),
-      mChannels(static_cast<int>(streams.size())), mBlockSamples(0), mFill(), mCoding(),
-      mBatchBlocks(CKvacBatch::kFirstBlocks), mInFlight(false), mCoder(), mBlockBegin(mNoBlock),
-      mCursor(mNoBlock), mBlockEnd(mNoBlock + 1), mNoBlock() {
+    : mAttribute(attribute),
+      mStreams(streams),
+      mRange(range),
+      mFinalizer(finalizer),
+      mPosition(range.begin),
+      mBlockBytes(2L * bits),
+      mOpen(false),
+      mValid(true),
+      mChannels(static_cast<int>(streams.size())),
+      mBlockSamples(0),
+      mFill(),
+      mCoding(),
+      mBatchBlocks(CKvacBatch::kFirstBlocks),
+      mInFlight(false),
+      mCoder(),
+      mBlockBegin(mNoBlock),
+      mCursor(mNoBlock),
+      mBlockEnd(mNoBlock + 1),
+      mNoBlock() {
   mAttribute.mBitDepth = CBitDepth::Integer16;
   mAttribute.mChannelCount = mChannels;
   mAttribute.SetEndian(GT::CEndianness::sPlatform);

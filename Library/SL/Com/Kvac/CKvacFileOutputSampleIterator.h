@@ -22,8 +22,7 @@ namespace SL {
 // (itself or from the finaliser) and Finalize.
 class CKvacFileOutputSampleIterator final : public ITypedOutputSampleIterator<65552> {
 public:
-  typedef boost::function<bool(CKvacFileOutputSampleIterator&, GT::CRange<long> const&)>
-      CFinalizer;
+  typedef boost::function<bool(CKvacFileOutputSampleIterator&, GT::CRange<long> const&)> CFinalizer;
 
   // bits: coded bits per sample (4 to 8); range: first byte and limit of the
   // coded data in every stream.
@@ -77,8 +76,8 @@ private:
   long mBlockSamples;
   CKvacBatch mFill;    // being filled by Set
   CKvacBatch mCoding;  // being coded, then written
-  long mBatchBlocks;  // blocks of the batch being filled
-  bool mInFlight;   // mCoding holds blocks not yet written
+  long mBatchBlocks;   // blocks of the batch being filled
+  bool mInFlight;      // mCoding holds blocks not yet written
   std::unique_ptr<CKvacBatchCoder> mCoder;
   // Hot path: where Set writes, the current block, and the block's end. The
   // block is typed, so that Set's store aliases no other member.

@@ -86,9 +86,11 @@ inline void StoreBlock(uint64_t h0, uint64_t h1, unsigned char* bytes) {
     StoreBigEndian64(bytes, (h0 & 0xFFFFFFFF00000000ull) | (h1 >> 32));
     return;
   }
-  StoreBigEndian64(bytes, (h0 & nWord0) | ((h1 >> 16) & nWord1) | ((h0 >> 16) & nWord2) | ((h1 >> 32) & nWord3));
+  StoreBigEndian64(
+      bytes, (h0 & nWord0) | ((h1 >> 16) & nWord1) | ((h0 >> 16) & nWord2) | ((h1 >> 32) & nWord3));
   if (B == 8) {
-    StoreBigEndian64(bytes + 8, ((h0 << 32) & nWord0) | ((h1 << 16) & nWord1) | ((h0 << 16) & nWord2) | (h1 & nWord3));
+    StoreBigEndian64(bytes + 8, ((h0 << 32) & nWord0) | ((h1 << 16) & nWord1) |
+                                    ((h0 << 16) & nWord2) | (h1 & nWord3));
   } else if (B == 5) {
     bytes[8] = static_cast<unsigned char>(h0 >> 24);
     bytes[9] = static_cast<unsigned char>(h1 >> 24);
@@ -145,25 +147,38 @@ inline SHeader EncodeHeader(EMode mode, int n, int bits) {
   const unsigned un = static_cast<unsigned>(n);
   if (bits == 4) {
     switch (mode) {
-      case eModeA: return {7u, 6u, 3};
-      case eModeB: return {15u, 15u, 4};
-      case eModeC: return {un >> 2, un & 3u, 2};
-      case eModeD: return n == 10 ? SHeader{15u, 14u, 4} : SHeader{7u, un - 4u, 3};
-      case eModeE: return n == 8 ? SHeader{6u, 7u, 3} : SHeader{(un - 2u) >> 2, (un - 2u) & 3u, 2};
-      case eModeF: return {6u, un, 3};
-      case eModeG: return {14u, 14u + un, 4};
+      case eModeA:
+        return {7u, 6u, 3};
+      case eModeB:
+        return {15u, 15u, 4};
+      case eModeC:
+        return {un >> 2, un & 3u, 2};
+      case eModeD:
+        return n == 10 ? SHeader{15u, 14u, 4} : SHeader{7u, un - 4u, 3};
+      case eModeE:
+        return n == 8 ? SHeader{6u, 7u, 3} : SHeader{(un - 2u) >> 2, (un - 2u) & 3u, 2};
+      case eModeF:
+        return {6u, un, 3};
+      case eModeG:
+        return {14u, 14u + un, 4};
     }
   }
   switch (mode) {
-    case eModeA: return {14u, 15u, 4};
-    case eModeB: return {14u, un + 2u, 4};
-    case eModeC: return {un >> 2, un & 3u, 2};
+    case eModeA:
+      return {14u, 15u, 4};
+    case eModeB:
+      return {14u, un + 2u, 4};
+    case eModeC:
+      return {un >> 2, un & 3u, 2};
     case eModeD:
       if (n == 10) return {15u, 10u, 4};
       return n == 4 ? SHeader{6u, 7u, 3} : SHeader{7u, un - 5u, 3};
-    case eModeE: return n == 8 ? SHeader{6u, 6u, 3} : SHeader{(un - 2u) >> 2, (un - 2u) & 3u, 2};
-    case eModeF: return {6u, un - 1u, 3};
-    case eModeG: return {15u, 11u + un, 4};
+    case eModeE:
+      return n == 8 ? SHeader{6u, 6u, 3} : SHeader{(un - 2u) >> 2, (un - 2u) & 3u, 2};
+    case eModeF:
+      return {6u, un - 1u, 3};
+    case eModeG:
+      return {15u, 11u + un, 4};
   }
   return {0u, 0u, 0};
 }
@@ -187,7 +202,8 @@ inline SModeShift DecodeHeader(unsigned nibble0, unsigned nibble1, int bits) {
   if (top0 == 2) return {eModeC, 8 + static_cast<int>(top1)};
   const int three1 = static_cast<int>(nibble1 >> 1);
   if (bits == 4) {
-    if ((nibble0 & 2u) == 0) return three1 == 7 ? SModeShift{eModeE, 8} : SModeShift{eModeF, three1};
+    if ((nibble0 & 2u) == 0)
+      return three1 == 7 ? SModeShift{eModeE, 8} : SModeShift{eModeF, three1};
     if (three1 <= 5) return {eModeD, three1 + 4};
     if (three1 == 6) return {eModeA, 13};
     if (nibble0 == 15u) return nibble1 == 15u ? SModeShift{eModeB, 12} : SModeShift{eModeD, 10};
@@ -199,9 +215,11 @@ inline SModeShift DecodeHeader(unsigned nibble0, unsigned nibble1, int bits) {
   }
   if (three1 <= 4) return {eModeD, three1 + 5};
   if (nibble0 == 14u) {
-    return nibble1 == 15u ? SModeShift{eModeA, 13} : SModeShift{eModeB, static_cast<int>(nibble1) - 2};
+    return nibble1 == 15u ? SModeShift{eModeA, 13}
+                          : SModeShift{eModeB, static_cast<int>(nibble1) - 2};
   }
-  return nibble1 == 10u ? SModeShift{eModeD, 10} : SModeShift{eModeG, static_cast<int>(nibble1) - 11};
+  return nibble1 == 10u ? SModeShift{eModeD, 10}
+                        : SModeShift{eModeG, static_cast<int>(nibble1) - 11};
 }
 
 }  // namespace Kvac

@@ -30,8 +30,8 @@ inline void Analyse(const short* s, int32_t p, SAccumulators& a) {
   a.peak15 |= Abso(x1) | Abso(x5);
   a.deviation3 |= Abso(x3 - Mean(x7, p));
   a.deviation15 |= Abso(x1 - Mean(x3, p)) | Abso(x5 - Mean(x7, x3));
-  a.deviationEven |= Abso(x0 - Mean(p, x1)) | Abso(x2 - Mean(x3, x1)) |
-                     Abso(x4 - Mean(x3, x5)) | Abso(x6 - Mean(x7, x5));
+  a.deviationEven |= Abso(x0 - Mean(p, x1)) | Abso(x2 - Mean(x3, x1)) | Abso(x4 - Mean(x3, x5)) |
+                     Abso(x6 - Mean(x7, x5));
 }
 
 // Residual of x against the mean of its neighbours a and c for a field whose
@@ -172,13 +172,20 @@ int32_t PackG(const short* s, uint64_t& half, int32_t p, const SQuantum& k) {
 template <int B>
 int32_t PackHalf(EMode mode, const short* s, uint64_t& half, int32_t p, int n, const SQuantum& k) {
   switch (mode) {
-    case eModeA: return PackA<B>(s, half, k);
-    case eModeB: return PackB<B>(s, half, p, k);
-    case eModeC: return PackC<B>(s, half, p, k);
-    case eModeD: return PackD<B>(s, half, p, n, k);
-    case eModeE: return PackE<B>(s, half, p, n, k);
-    case eModeF: return PackF<B>(s, half, p, k);
-    case eModeG: return PackG<B>(s, half, p, k);
+    case eModeA:
+      return PackA<B>(s, half, k);
+    case eModeB:
+      return PackB<B>(s, half, p, k);
+    case eModeC:
+      return PackC<B>(s, half, p, k);
+    case eModeD:
+      return PackD<B>(s, half, p, n, k);
+    case eModeE:
+      return PackE<B>(s, half, p, n, k);
+    case eModeF:
+      return PackF<B>(s, half, p, k);
+    case eModeG:
+      return PackG<B>(s, half, p, k);
   }
   return 0;
 }
@@ -224,8 +231,15 @@ SChoice Choose(const SAccumulators& a) {
 }  // namespace
 
 compressor::compressor()
-    : mShift(0), mMask(0), mRound(0), mPeak7(0), mPeak3(0), mPeak15(0),
-      mDeviation3(0), mDeviation15(0), mDeviationEven(0) {}
+    : mShift(0),
+      mMask(0),
+      mRound(0),
+      mPeak7(0),
+      mPeak3(0),
+      mPeak15(0),
+      mDeviation3(0),
+      mDeviation15(0),
+      mDeviationEven(0) {}
 
 namespace {
 
@@ -255,12 +269,23 @@ int compressor::compress(const short* samples, unsigned char* bytes, int prev, i
   SChoice choice{eModeA, 13};
   int32_t last = 0;
   switch (bits) {
-    case 4: last = CompressBlock<4>(samples, bytes, prev, a, choice); break;
-    case 5: last = CompressBlock<5>(samples, bytes, prev, a, choice); break;
-    case 6: last = CompressBlock<6>(samples, bytes, prev, a, choice); break;
-    case 7: last = CompressBlock<7>(samples, bytes, prev, a, choice); break;
-    case 8: last = CompressBlock<8>(samples, bytes, prev, a, choice); break;
-    default: return prev;
+    case 4:
+      last = CompressBlock<4>(samples, bytes, prev, a, choice);
+      break;
+    case 5:
+      last = CompressBlock<5>(samples, bytes, prev, a, choice);
+      break;
+    case 6:
+      last = CompressBlock<6>(samples, bytes, prev, a, choice);
+      break;
+    case 7:
+      last = CompressBlock<7>(samples, bytes, prev, a, choice);
+      break;
+    case 8:
+      last = CompressBlock<8>(samples, bytes, prev, a, choice);
+      break;
+    default:
+      return prev;
   }
   mPeak7 = a.peak7;
   mPeak3 = a.peak3;
@@ -308,24 +333,49 @@ int compressor::PackOneHalf(int mode, const short* samples, unsigned char* work,
   uint64_t half = 0;
   int32_t last = p;
   switch (bits) {
-    case 4: last = PackHalf<4>(m, samples, half, p, mShift, k); break;
-    case 5: last = PackHalf<5>(m, samples, half, p, mShift, k); break;
-    case 6: last = PackHalf<6>(m, samples, half, p, mShift, k); break;
-    case 7: last = PackHalf<7>(m, samples, half, p, mShift, k); break;
-    case 8: last = PackHalf<8>(m, samples, half, p, mShift, k); break;
-    default: return p;
+    case 4:
+      last = PackHalf<4>(m, samples, half, p, mShift, k);
+      break;
+    case 5:
+      last = PackHalf<5>(m, samples, half, p, mShift, k);
+      break;
+    case 6:
+      last = PackHalf<6>(m, samples, half, p, mShift, k);
+      break;
+    case 7:
+      last = PackHalf<7>(m, samples, half, p, mShift, k);
+      break;
+    case 8:
+      last = PackHalf<8>(m, samples, half, p, mShift, k);
+      break;
+    default:
+      return p;
   }
   StoreHalf(work, half);
   return last;
 }
 
-int compressor::cmp_a(const short* s, unsigned char* w, int p, int bits) { return PackOneHalf(eModeA, s, w, p, bits); }
-int compressor::cmp_b(const short* s, unsigned char* w, int p, int bits) { return PackOneHalf(eModeB, s, w, p, bits); }
-int compressor::cmp_c(const short* s, unsigned char* w, int p, int bits) { return PackOneHalf(eModeC, s, w, p, bits); }
-int compressor::cmp_d(const short* s, unsigned char* w, int p, int bits) { return PackOneHalf(eModeD, s, w, p, bits); }
-int compressor::cmp_e(const short* s, unsigned char* w, int p, int bits) { return PackOneHalf(eModeE, s, w, p, bits); }
-int compressor::cmp_f(const short* s, unsigned char* w, int p, int bits) { return PackOneHalf(eModeF, s, w, p, bits); }
-int compressor::cmp_g(const short* s, unsigned char* w, int p, int bits) { return PackOneHalf(eModeG, s, w, p, bits); }
+int compressor::cmp_a(const short* s, unsigned char* w, int p, int bits) {
+  return PackOneHalf(eModeA, s, w, p, bits);
+}
+int compressor::cmp_b(const short* s, unsigned char* w, int p, int bits) {
+  return PackOneHalf(eModeB, s, w, p, bits);
+}
+int compressor::cmp_c(const short* s, unsigned char* w, int p, int bits) {
+  return PackOneHalf(eModeC, s, w, p, bits);
+}
+int compressor::cmp_d(const short* s, unsigned char* w, int p, int bits) {
+  return PackOneHalf(eModeD, s, w, p, bits);
+}
+int compressor::cmp_e(const short* s, unsigned char* w, int p, int bits) {
+  return PackOneHalf(eModeE, s, w, p, bits);
+}
+int compressor::cmp_f(const short* s, unsigned char* w, int p, int bits) {
+  return PackOneHalf(eModeF, s, w, p, bits);
+}
+int compressor::cmp_g(const short* s, unsigned char* w, int p, int bits) {
+  return PackOneHalf(eModeG, s, w, p, bits);
+}
 
 }  // namespace Private
 }  // namespace SL

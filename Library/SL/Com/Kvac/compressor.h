@@ -11,7 +11,7 @@ namespace Private {
 // reconstructed last sample, which the caller passes back as prev for the
 // channel's next block (0 for the first one).
 class compressor {
- public:
+public:
   compressor();
 
   // Encodes samples[0..15] into bytes[0 .. 2*bits-1]; returns x7' of half 1.
@@ -43,7 +43,7 @@ class compressor {
   int Shift() const { return mShift; }
   void SetShift(int n) { mShift = static_cast<int16_t>(n); }
 
- private:
+private:
   int PackOneHalf(int mode, const short* samples, unsigned char* work, int p, int bits);
 
   int16_t mShift;

@@ -17,7 +17,9 @@ inline int32_t Field(uint64_t half, int offset, int shift, int32_t mask, int32_t
   return (static_cast<int32_t>(top >> (64 - W - shift)) & mask) | round;
 }
 
-inline short Cut(int32_t x) { return static_cast<short>(static_cast<uint16_t>(static_cast<uint32_t>(x))); }
+inline short Cut(int32_t x) {
+  return static_cast<short>(static_cast<uint16_t>(static_cast<uint32_t>(x)));
+}
 
 inline short Clamped(int32_t x) { return Cut(x > 32767 ? 32767 : x); }
 
@@ -95,9 +97,12 @@ int32_t UnpackPredicted(uint64_t h, short* out, int32_t p, const SQuantum& k) {
 template <int B>
 int32_t UnpackHalf(EMode mode, uint64_t h, short* out, int32_t p, int n, const SQuantum& k) {
   switch (mode) {
-    case eModeA: return UnpackA<B>(h, out, k);
-    case eModeB: return UnpackB<B>(h, out, p, k);
-    case eModeC: return UnpackPredicted<2, B + 1, B + 1, true, B, B - 1, false>(h, out, p, k);
+    case eModeA:
+      return UnpackA<B>(h, out, k);
+    case eModeB:
+      return UnpackB<B>(h, out, p, k);
+    case eModeC:
+      return UnpackPredicted<2, B + 1, B + 1, true, B, B - 1, false>(h, out, p, k);
     case eModeD:
       // With n = 10 the fourth header bit stands in x7's top bit.
       if (n == 10) return UnpackPredicted<4, B + 2, B + 2, true, B, B - 2, true>(h, out, p, k);
@@ -105,8 +110,10 @@ int32_t UnpackHalf(EMode mode, uint64_t h, short* out, int32_t p, int n, const S
     case eModeE:
       if (n == 8) return UnpackPredicted<3, B + 4, B + 1, false, B, B - 2, true>(h, out, p, k);
       return UnpackPredicted<2, B + 5, B + 1, false, B, B - 2, true>(h, out, p, k);
-    case eModeF: return UnpackPredicted<3, B + 6, B + 1, false, B - 1, B - 2, true>(h, out, p, k);
-    case eModeG: return UnpackPredicted<4, B + 3, B - 1, false, B - 1, B - 1, false>(h, out, p, k);
+    case eModeF:
+      return UnpackPredicted<3, B + 6, B + 1, false, B - 1, B - 2, true>(h, out, p, k);
+    case eModeG:
+      return UnpackPredicted<4, B + 3, B - 1, false, B - 1, B - 1, false>(h, out, p, k);
   }
   return p;
 }
@@ -130,12 +137,23 @@ int expander::expand(const unsigned char* bytes, short* samples, int prev, int b
   SModeShift header{eModeA, 13};
   int32_t last = prev;
   switch (bits) {
-    case 4: last = ExpandBlock<4>(bytes, samples, prev, header); break;
-    case 5: last = ExpandBlock<5>(bytes, samples, prev, header); break;
-    case 6: last = ExpandBlock<6>(bytes, samples, prev, header); break;
-    case 7: last = ExpandBlock<7>(bytes, samples, prev, header); break;
-    case 8: last = ExpandBlock<8>(bytes, samples, prev, header); break;
-    default: return prev;
+    case 4:
+      last = ExpandBlock<4>(bytes, samples, prev, header);
+      break;
+    case 5:
+      last = ExpandBlock<5>(bytes, samples, prev, header);
+      break;
+    case 6:
+      last = ExpandBlock<6>(bytes, samples, prev, header);
+      break;
+    case 7:
+      last = ExpandBlock<7>(bytes, samples, prev, header);
+      break;
+    case 8:
+      last = ExpandBlock<8>(bytes, samples, prev, header);
+      break;
+    default:
+      return prev;
   }
   mShift = static_cast<int16_t>(header.n);
   exp_prp(bits);
@@ -154,22 +172,41 @@ int expander::UnpackOneHalf(int mode, const unsigned char* work, short* samples,
   const EMode m = static_cast<EMode>(mode);
   const uint64_t h = LoadHalf(work);
   switch (bits) {
-    case 4: return UnpackHalf<4>(m, h & (~uint64_t{0} << 32), samples, p, mShift, k);
-    case 5: return UnpackHalf<5>(m, h & (~uint64_t{0} << 24), samples, p, mShift, k);
-    case 6: return UnpackHalf<6>(m, h & (~uint64_t{0} << 16), samples, p, mShift, k);
-    case 7: return UnpackHalf<7>(m, h & (~uint64_t{0} << 8), samples, p, mShift, k);
-    case 8: return UnpackHalf<8>(m, h, samples, p, mShift, k);
+    case 4:
+      return UnpackHalf<4>(m, h & (~uint64_t{0} << 32), samples, p, mShift, k);
+    case 5:
+      return UnpackHalf<5>(m, h & (~uint64_t{0} << 24), samples, p, mShift, k);
+    case 6:
+      return UnpackHalf<6>(m, h & (~uint64_t{0} << 16), samples, p, mShift, k);
+    case 7:
+      return UnpackHalf<7>(m, h & (~uint64_t{0} << 8), samples, p, mShift, k);
+    case 8:
+      return UnpackHalf<8>(m, h, samples, p, mShift, k);
   }
   return p;
 }
 
-int expander::exp_a(const unsigned char* w, short* s, int p, int bits) { return UnpackOneHalf(eModeA, w, s, p, bits); }
-int expander::exp_b(const unsigned char* w, short* s, int p, int bits) { return UnpackOneHalf(eModeB, w, s, p, bits); }
-int expander::exp_c(const unsigned char* w, short* s, int p, int bits) { return UnpackOneHalf(eModeC, w, s, p, bits); }
-int expander::exp_d(const unsigned char* w, short* s, int p, int bits) { return UnpackOneHalf(eModeD, w, s, p, bits); }
-int expander::exp_e(const unsigned char* w, short* s, int p, int bits) { return UnpackOneHalf(eModeE, w, s, p, bits); }
-int expander::exp_f(const unsigned char* w, short* s, int p, int bits) { return UnpackOneHalf(eModeF, w, s, p, bits); }
-int expander::exp_g(const unsigned char* w, short* s, int p, int bits) { return UnpackOneHalf(eModeG, w, s, p, bits); }
+int expander::exp_a(const unsigned char* w, short* s, int p, int bits) {
+  return UnpackOneHalf(eModeA, w, s, p, bits);
+}
+int expander::exp_b(const unsigned char* w, short* s, int p, int bits) {
+  return UnpackOneHalf(eModeB, w, s, p, bits);
+}
+int expander::exp_c(const unsigned char* w, short* s, int p, int bits) {
+  return UnpackOneHalf(eModeC, w, s, p, bits);
+}
+int expander::exp_d(const unsigned char* w, short* s, int p, int bits) {
+  return UnpackOneHalf(eModeD, w, s, p, bits);
+}
+int expander::exp_e(const unsigned char* w, short* s, int p, int bits) {
+  return UnpackOneHalf(eModeE, w, s, p, bits);
+}
+int expander::exp_f(const unsigned char* w, short* s, int p, int bits) {
+  return UnpackOneHalf(eModeF, w, s, p, bits);
+}
+int expander::exp_g(const unsigned char* w, short* s, int p, int bits) {
+  return UnpackOneHalf(eModeG, w, s, p, bits);
+}
 
 }  // namespace Private
 }  // namespace SL

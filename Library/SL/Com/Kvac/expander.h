@@ -10,7 +10,7 @@ namespace Private {
 // returns the reconstructed last sample, uncut, which the caller passes back
 // as prev for the channel's next block (0 for the first one).
 class expander {
- public:
+public:
   expander();
 
   // Decodes bytes[0 .. 2*bits-1] into samples[0..15]; returns x7' of half 1.
@@ -37,7 +37,7 @@ class expander {
   int Shift() const { return mShift; }
   void SetShift(int n) { mShift = static_cast<int16_t>(n); }
 
- private:
+private:
   int UnpackOneHalf(int mode, const unsigned char* work, short* samples, int p, int bits);
 
   int16_t mShift;

@@ -19,7 +19,7 @@ namespace SL {
 // the ring up every 10 ms. The fill thread is the ring's only writer; the
 // owner's reader its only reader.
 class CRingBufferer {
- public:
+public:
   static double const sDefaultRingBufferTime;  // seconds
 
   CRingBufferer();
@@ -57,7 +57,7 @@ class CRingBufferer {
   boost::shared_ptr<ISampleBuffer> GetRingBuffer() const { return mRing; }
   bool IsBuffering() const { return mBuffering.load(std::memory_order_acquire); }
 
- private:
+private:
   void PrivateStartBuffering(boost::shared_ptr<ISampleIteratorBase> source);
   template <class Step>
   void RunLoop(Step step);

@@ -9,7 +9,8 @@ namespace SL {
 namespace {
 
 ITypedInputSampleIterator<65552>* Typed(IInputSampleIterator* source) {
-  ITypedInputSampleIterator<65552>* const typed = dynamic_cast<ITypedInputSampleIterator<65552>*>(source);
+  ITypedInputSampleIterator<65552>* const typed =
+      dynamic_cast<ITypedInputSampleIterator<65552>*>(source);
   if (typed == nullptr) {
     throw std::invalid_argument("the float view needs a 16-bit sample source");
   }
@@ -24,11 +25,14 @@ CSampleIteratorBitDepthConvertDecorator<65552, 131104>::CSampleIteratorBitDepthC
   mAttribute.mBitDepth = CBitDepth(131104);
 }
 
-bool CSampleIteratorBitDepthConvertDecorator<65552, 131104>::HasNext() { return mSource->HasNext(); }
+bool CSampleIteratorBitDepthConvertDecorator<65552, 131104>::HasNext() {
+  return mSource->HasNext();
+}
 
 void CSampleIteratorBitDepthConvertDecorator<65552, 131104>::Next() { mSource->Next(); }
 
-CSampleAttribute const& CSampleIteratorBitDepthConvertDecorator<65552, 131104>::GetAttribute() const {
+CSampleAttribute const& CSampleIteratorBitDepthConvertDecorator<65552, 131104>::GetAttribute()
+    const {
   return mAttribute;
 }
 

@@ -12,8 +12,9 @@ class CSampleIteratorBitDepthConvertDecorator;
 // Presents a 16-bit integer source as 32-bit floats, s / 32767 in single
 // precision, unclipped: -32768 gives -1.0000305.
 template <>
-class CSampleIteratorBitDepthConvertDecorator<65552, 131104> : public ITypedInputSampleIterator<131104> {
- public:
+class CSampleIteratorBitDepthConvertDecorator<65552, 131104>
+    : public ITypedInputSampleIterator<131104> {
+public:
   // A source that does not deliver 16-bit samples is refused with
   // std::invalid_argument.
   explicit CSampleIteratorBitDepthConvertDecorator(boost::shared_ptr<IInputSampleIterator> source);
@@ -27,7 +28,7 @@ class CSampleIteratorBitDepthConvertDecorator<65552, 131104> : public ITypedInpu
   long GetLocation() const override;
   long TellLocation(long offset) const override;
 
- private:
+private:
   boost::shared_ptr<IInputSampleIterator> mSource;
   ITypedInputSampleIterator<65552>* mTypedSource;
   CSampleAttribute mAttribute;

@@ -74,6 +74,8 @@ void CSampleIteratorRingBufferingDecorator<65552>::Run() {
   bufferer->RunFillRingBuffer();
 }
 
-IRingSampleBufferMixin* CSampleIteratorRingBufferingDecorator<65552>::GetRingBuffer() { return mRing; }
+IRingSampleBufferMixin* CSampleIteratorRingBufferingDecorator<65552>::GetRingBuffer() {
+  return mRing;
+}
 
 }  // namespace SL

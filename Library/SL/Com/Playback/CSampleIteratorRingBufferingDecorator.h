@@ -20,18 +20,19 @@ class CSampleIteratorRingBufferingDecorator;
 // samples from the ring only. When the ring runs dry the stream ends, even if
 // the source has more (the reader must not wait on file reading).
 template <>
-class CSampleIteratorRingBufferingDecorator<65552> : public ITypedInputSampleIterator<65552>,
-                                                     public GT::IRunnable,
-                                                     public ISampleIteratorRingBufferingDecoratorMixin {
- public:
+class CSampleIteratorRingBufferingDecorator<65552>
+    : public ITypedInputSampleIterator<65552>,
+      public GT::IRunnable,
+      public ISampleIteratorRingBufferingDecoratorMixin {
+public:
   typedef ITypedSampleBuffer<65552>::CInputIterator CReader;
 
   // ringTime in seconds (at least 128 frames), priority on the thread scale.
   // On return the ring holds the start of the stream and the fill thread
   // runs. A source that does not deliver 16-bit samples is refused with
   // std::invalid_argument.
-  CSampleIteratorRingBufferingDecorator(boost::shared_ptr<IInputSampleIterator> source, double ringTime,
-                                        int priority);
+  CSampleIteratorRingBufferingDecorator(boost::shared_ptr<IInputSampleIterator> source,
+                                        double ringTime, int priority);
   // Stops and joins the fill thread.
   ~CSampleIteratorRingBufferingDecorator() override;
 
@@ -52,8 +53,9 @@ class CSampleIteratorRingBufferingDecorator<65552> : public ITypedInputSampleIte
   void Run() override;
   IRingSampleBufferMixin* GetRingBuffer() override;
 
- private:
-  static boost::shared_ptr<IInputSampleIterator> Checked(boost::shared_ptr<IInputSampleIterator> source);
+private:
+  static boost::shared_ptr<IInputSampleIterator> Checked(
+      boost::shared_ptr<IInputSampleIterator> source);
   CReader StartBuffering(double ringTime, int priority);
 
   boost::shared_ptr<IInputSampleIterator> mSource;

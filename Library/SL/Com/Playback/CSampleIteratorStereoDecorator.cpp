@@ -7,7 +7,8 @@ namespace SL {
 namespace {
 
 ITypedInputSampleIterator<65552>* Typed(IInputSampleIterator* source) {
-  ITypedInputSampleIterator<65552>* const typed = dynamic_cast<ITypedInputSampleIterator<65552>*>(source);
+  ITypedInputSampleIterator<65552>* const typed =
+      dynamic_cast<ITypedInputSampleIterator<65552>*>(source);
   if (typed == nullptr) {
     throw std::invalid_argument("the stereo view needs a 16-bit sample source");
   }
@@ -18,7 +19,10 @@ ITypedInputSampleIterator<65552>* Typed(IInputSampleIterator* source) {
 
 CSampleIteratorStereoDecorator<65552>::CSampleIteratorStereoDecorator(
     boost::shared_ptr<IInputSampleIterator> source)
-    : mSource(source), mTypedSource(Typed(source.get())), mAttribute(source->GetAttribute()), mPhase(0) {
+    : mSource(source),
+      mTypedSource(Typed(source.get())),
+      mAttribute(source->GetAttribute()),
+      mPhase(0) {
   mAttribute.mChannelCount = 2;
 }
 
@@ -31,7 +35,9 @@ void CSampleIteratorStereoDecorator<65552>::Next() {
   mPhase = (mPhase + 1) % 2;
 }
 
-CSampleAttribute const& CSampleIteratorStereoDecorator<65552>::GetAttribute() const { return mAttribute; }
+CSampleAttribute const& CSampleIteratorStereoDecorator<65552>::GetAttribute() const {
+  return mAttribute;
+}
 
 long CSampleIteratorStereoDecorator<65552>::ToCurrentFrame(long frames) const {
   return mSource->ToCurrentFrame(frames);

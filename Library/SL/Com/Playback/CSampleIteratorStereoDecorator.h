@@ -13,7 +13,7 @@ class CSampleIteratorStereoDecorator;
 // given twice, as the left and the right of one frame.
 template <>
 class CSampleIteratorStereoDecorator<65552> : public ITypedInputSampleIterator<65552> {
- public:
+public:
   // A source that does not deliver 16-bit samples is refused with
   // std::invalid_argument.
   explicit CSampleIteratorStereoDecorator(boost::shared_ptr<IInputSampleIterator> source);
@@ -29,7 +29,7 @@ class CSampleIteratorStereoDecorator<65552> : public ITypedInputSampleIterator<6
   long GetLocation() const override;
   long TellLocation(long offset) const override;
 
- private:
+private:
   boost::shared_ptr<IInputSampleIterator> mSource;
   ITypedInputSampleIterator<65552>* mTypedSource;
   CSampleAttribute mAttribute;

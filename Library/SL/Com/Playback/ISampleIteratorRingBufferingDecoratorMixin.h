@@ -5,7 +5,7 @@
 namespace SL {
 
 class ISampleIteratorRingBufferingDecoratorMixin {
- public:
+public:
   virtual ~ISampleIteratorRingBufferingDecoratorMixin() {}
   virtual IRingSampleBufferMixin* GetRingBuffer() = 0;
 };

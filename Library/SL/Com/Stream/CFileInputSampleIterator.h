@@ -20,12 +20,12 @@ namespace SL {
 // order. The file is read in large blocks, never beyond the sample range.
 template <int N>
 class CFileInputSampleIterator final : public ITypedInputSampleIterator<N> {
- public:
+public:
   typedef typename CSampleTraits<N>::CValueType CValueType;
   enum { B = (N & 0xFFFF) >> 3 };
 
-  CFileInputSampleIterator(CSampleAttribute const& attribute, boost::shared_ptr<std::istream> stream,
-                           GT::CRange<long> const& range)
+  CFileInputSampleIterator(CSampleAttribute const& attribute,
+                           boost::shared_ptr<std::istream> stream, GT::CRange<long> const& range)
       : mAttribute(attribute),
         mStream(stream),
         mRange(range),
@@ -64,7 +64,8 @@ class CFileInputSampleIterator final : public ITypedInputSampleIterator<N> {
   }
 
   void SetLocation(long frame) override {
-    long const frameBytes = static_cast<long>(mAttribute.mChannelCount > 0 ? mAttribute.mChannelCount : 1) * B;
+    long const frameBytes =
+        static_cast<long>(mAttribute.mChannelCount > 0 ? mAttribute.mChannelCount : 1) * B;
     long const frames = (mRange.end - mRange.begin) / frameBytes;
     // Frames outside the data hold no sample; never read header or trailing bytes.
     long const p = (frame < 0 || frame > frames) ? mRange.end : mRange.begin + frame * frameBytes;
@@ -76,14 +77,16 @@ class CFileInputSampleIterator final : public ITypedInputSampleIterator<N> {
     Next();
   }
 
-  long GetLocation() const override { return mAttribute.ToFrameCount(GetPosition() - mRange.begin - B); }
+  long GetLocation() const override {
+    return mAttribute.ToFrameCount(GetPosition() - mRange.begin - B);
+  }
   long TellLocation(long offset) const override { return GetLocation() + offset; }
 
   // Just after the held sample.
   long GetPosition() const { return mBufferStart + static_cast<long>(mIndex) + B; }
   GT::CRange<long> const& GetRange() const { return mRange; }
 
- private:
+private:
   static size_t BufferBytes(GT::CRange<long> const& range) {
     long const wanted = std::max<long>(B, std::min<long>(range.end - range.begin, 1L << 17));
     return static_cast<size_t>((wanted + B - 1) / B * B);
@@ -143,10 +146,11 @@ class CFileInputSampleIterator final : public ITypedInputSampleIterator<N> {
   CSampleAttribute mAttribute;
   boost::shared_ptr<std::istream> mStream;
   GT::CRange<long> mRange;
-  long mBufferStart;  // stream offset of the buffer's first byte (past the end it counts the steps taken)
+  long mBufferStart;  // stream offset of the buffer's first byte (past the end it counts the steps
+                      // taken)
   CSampleEndianConverter<N> mConverter;
   bool mValid;
-  bool mSwap;      // the file's byte order is not the platform's
+  bool mSwap;  // the file's byte order is not the platform's
   bool mFlipSign;
   std::vector<unsigned char> mBuffer;
   size_t mIndex;   // the held sample in the buffer

@@ -18,7 +18,8 @@
 
 namespace SL {
 
-typedef boost::function<bool(CSampleAttribute const&, boost::shared_ptr<std::ostream>, GT::CRange<long> const&)>
+typedef boost::function<bool(CSampleAttribute const&, boost::shared_ptr<std::ostream>,
+                             GT::CRange<long> const&)>
     CFileOutputFinalizer;
 
 namespace Private {
@@ -34,10 +35,13 @@ namespace Private {
 // when the iterator goes.
 template <int B>
 class CPendingSamples {
- public:
-  typedef typename std::conditional<B == 3, unsigned char, typename CSampleWord<B == 3 ? 1 : B>::CType>::type CUnit;
+public:
+  typedef typename std::conditional<B == 3, unsigned char,
+                                    typename CSampleWord<B == 3 ? 1 : B>::CType>::type CUnit;
   enum { kUnits = B == 3 ? 3 : 1 };  // units of one sample
-  enum : long { kCapacity = (1L << 17) / static_cast<long>(sizeof(CUnit) * kUnits) };  // samples of a block
+  enum : long {
+    kCapacity = (1L << 17) / static_cast<long>(sizeof(CUnit) * kUnits)
+  };  // samples of a block
 
   // swap: the file's byte order is not the platform's (words of 2, 4 or 8
   // bytes are then reversed a block at a time, just before writing);
@@ -105,7 +109,7 @@ class CPendingSamples {
     return true;
   }
 
- private:
+private:
   boost::shared_ptr<std::ostream> mStream;
   bool mSwap;
   std::vector<CUnit> mUnits;
@@ -128,7 +132,7 @@ class CPendingSamples {
 // the owner runs once with (attribute, stream, [range begin, position)).
 template <int N>
 class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
- public:
+public:
   typedef typename CSampleTraits<N>::CValueType CValueType;
   enum { B = (N & 0xFFFF) >> 3 };
   typedef Private::CPendingSamples<B> CPending;
@@ -137,16 +141,17 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
   // Reads as the stream byte position where the next sample goes; worked out
   // when read, so that stepping costs nothing more.
   class CPositionField {
-   public:
+  public:
     explicit CPositionField(CFileOutputSampleIterator const* owner) : mOwner(owner) {}
     operator long() const { return mOwner->Position(); }
 
-   private:
+  private:
     CFileOutputSampleIterator const* mOwner;
   };
 
-  CFileOutputSampleIterator(CSampleAttribute const& attribute, boost::shared_ptr<std::ostream> stream,
-                            GT::CRange<long> const& range, CFileOutputFinalizer finalizer)
+  CFileOutputSampleIterator(CSampleAttribute const& attribute,
+                            boost::shared_ptr<std::ostream> stream, GT::CRange<long> const& range,
+                            CFileOutputFinalizer finalizer)
       : mAttribute(attribute),
         mStream(stream),
         mRange(range),
@@ -168,8 +173,11 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
     // finaliser first hands over what is still gathered here.
     boost::shared_ptr<CPending> pending = mPending;
     if (finalizer) {
-      mFinalizer = [pending, finalizer](CSampleAttribute const& a, boost::shared_ptr<std::ostream> s,
-                                        GT::CRange<long> const& r) { return pending->Flush() && finalizer(a, s, r); };
+      mFinalizer = [pending, finalizer](CSampleAttribute const& a,
+                                        boost::shared_ptr<std::ostream> s,
+                                        GT::CRange<long> const& r) {
+        return pending->Flush() && finalizer(a, s, r);
+      };
     }
   }
   ~CFileOutputSampleIterator() override { mPending->Return(); }
@@ -224,7 +232,7 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
   CFileOutputFinalizer mFinalizer;
   CPositionField mPosition;
 
- private:
+private:
   __attribute__((noinline)) void Advance() {
     if (!mPending->Flush()) Invalidate();
   }
@@ -233,7 +241,8 @@ class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
     mPending->Close();
   }
   long Position() const {
-    return mRange.begin + B * (mPending->Flushed() + static_cast<long>(mCursor - mPending->Begin()) / CPending::kUnits);
+    return mRange.begin + B * (mPending->Flushed() +
+                               static_cast<long>(mCursor - mPending->Begin()) / CPending::kUnits);
   }
 
   CSampleEndianConverter<N> mConverter;

@@ -15,11 +15,12 @@ namespace SL {
 // Streams the samples of WAV and AIFF files; an empty pointer when a file
 // cannot be read or written as asked.
 class CFileSampleIteratorFactory {
- public:
+public:
   // Recognises the file by content (WAVE first, then AIFF).
   boost::shared_ptr<IInputSampleIterator> Create(std::string const& path);
   // Creates or truncates the file; a frame count of 0 leaves the length open.
-  boost::shared_ptr<IOutputSampleIterator> Create(CSampleAttribute const& attribute, std::string const& path,
+  boost::shared_ptr<IOutputSampleIterator> Create(CSampleAttribute const& attribute,
+                                                  std::string const& path,
                                                   CWaveFileFormat const& format);
 
   static boost::shared_ptr<IInputSampleIterator> CreateInputSampleIterator(

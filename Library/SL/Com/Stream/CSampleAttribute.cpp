@@ -3,12 +3,18 @@
 namespace SL {
 
 CSampleAttribute::CSampleAttribute()
-    : GT::CEndianed(GT::CEndianness::sPlatform), mBitDepth(), mSampleRate(0.0), mChannelCount(0),
+    : GT::CEndianed(GT::CEndianness::sPlatform),
+      mBitDepth(),
+      mSampleRate(0.0),
+      mChannelCount(0),
       mFrameCount(0) {}
 
 CSampleAttribute::CSampleAttribute(CBitDepth const& bitDepth, double sampleRate, int channels,
                                    long frames, GT::CEndianness::EEndian endian)
-    : GT::CEndianed(endian), mBitDepth(bitDepth), mSampleRate(sampleRate), mChannelCount(channels),
+    : GT::CEndianed(endian),
+      mBitDepth(bitDepth),
+      mSampleRate(sampleRate),
+      mChannelCount(channels),
       mFrameCount(frames) {}
 
 CSampleAttribute::CSampleAttribute(CBitDepth const& bitDepth, double sampleRate, int channels,
@@ -16,8 +22,11 @@ CSampleAttribute::CSampleAttribute(CBitDepth const& bitDepth, double sampleRate,
     : CSampleAttribute(bitDepth, sampleRate, channels, 0, endian) {}
 
 CSampleAttribute::CSampleAttribute(CSampleAttribute const& other)
-    : GT::CEndianed(other), mBitDepth(other.mBitDepth), mSampleRate(other.mSampleRate),
-      mChannelCount(other.mChannelCount), mFrameCount(other.mFrameCount) {}
+    : GT::CEndianed(other),
+      mBitDepth(other.mBitDepth),
+      mSampleRate(other.mSampleRate),
+      mChannelCount(other.mChannelCount),
+      mFrameCount(other.mFrameCount) {}
 
 CSampleAttribute& CSampleAttribute::operator=(CSampleAttribute const& other) {
   GT::CEndianed::operator=(other);

@@ -9,7 +9,8 @@ namespace SL {
 // Output sample iterator of bit-depth code N, accepting the value type of N.
 template <int N>
 class ITypedOutputSampleIterator
-    : public GT::IOutputIterator<typename CSampleTraits<N>::CValueType const&, IOutputSampleIterator> {
+    : public GT::IOutputIterator<typename CSampleTraits<N>::CValueType const&,
+                                 IOutputSampleIterator> {
 public:
   typedef typename CSampleTraits<N>::CValueType CValueType;
   ~ITypedOutputSampleIterator() override = default;

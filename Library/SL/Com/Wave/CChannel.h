@@ -77,7 +77,9 @@ public:
   double GetPan() const override { return mChannel->mPan; }
   void SetPeakLevel(double level) override { mChannel->mPeakLevel = level; }
   double GetPeakLevel() const override { return mChannel->mPeakLevel; }
-  void SetEnvelope(boost::shared_ptr<CEnvelope> envelope) override { mChannel->mEnvelope = envelope; }
+  void SetEnvelope(boost::shared_ptr<CEnvelope> envelope) override {
+    mChannel->mEnvelope = envelope;
+  }
   boost::shared_ptr<CEnvelope> GetEnvelope() const override { return mChannel->mEnvelope; }
   CEnvelope& Envelope() override { return *mChannel->mEnvelope; }
   CEnvelope const& Envelope() const override { return *mChannel->mEnvelope; }
@@ -96,7 +98,8 @@ public:
     long const begin = std::max(mine.begin, theirs.begin);
     long const end = std::min(mine.end, theirs.end);
     if (begin >= end) return;
-    std::memmove(At(begin), other->At(begin), sizeof(double) * static_cast<std::size_t>(end - begin));
+    std::memmove(At(begin), other->At(begin),
+                 sizeof(double) * static_cast<std::size_t>(end - begin));
   }
 
   using IEntity::CopyAttribute;

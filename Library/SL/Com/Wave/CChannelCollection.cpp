@@ -13,7 +13,9 @@ CChannelCollection::CChannelCollection(CWaveFormat format)
 
 CChannelCollection::CChannelCollection(CChannelCollection const& other, bool deep)
     : IChannelCollection(), CChannels(other), mFormat(other.mFormat), mFactory(other.mFactory) {
-  if (deep) CloneSharedPointerCollection(static_cast<CChannels const&>(other), static_cast<CChannels&>(*this));
+  if (deep)
+    CloneSharedPointerCollection(static_cast<CChannels const&>(other),
+                                 static_cast<CChannels&>(*this));
 }
 
 CChannelCollection::CChannelCollection(CChannelCollection const& other)
@@ -38,7 +40,9 @@ bool CChannelCollection::operator==(CChannelCollection const& other) const {
   return true;
 }
 
-CChannelCollection* CChannelCollection::Clone() const { return new CChannelCollection(*this, true); }
+CChannelCollection* CChannelCollection::Clone() const {
+  return new CChannelCollection(*this, true);
+}
 
 bool CChannelCollection::Equals(CObject const& other) const {
   CChannelCollection const* collection = dynamic_cast<CChannelCollection const*>(&other);

@@ -12,7 +12,8 @@ namespace SL {
 class CEntityId;
 
 // A vector of shared channel pointers plus the factory that makes new channels.
-class CChannelCollection : public IChannelCollection, public std::vector<boost::shared_ptr<IChannel> > {
+class CChannelCollection : public IChannelCollection,
+                           public std::vector<boost::shared_ptr<IChannel> > {
 public:
   typedef std::vector<boost::shared_ptr<IChannel> > CChannels;
   typedef boost::function<boost::shared_ptr<IChannel>(CWaveFormat)> CFactory;

@@ -19,9 +19,9 @@ public:
   // empty pointer: channels < 1 gives no channels, an empty block channels
   // without samples, and only whole frames are converted.
   template <int N, int M>
-  static boost::shared_ptr<CTypedChannelCollection<M> > Convert(CWaveFormat const& format,
-                                                                std::vector<unsigned char> const& bytes,
-                                                                GT::CEndianness::EEndian order, int channels) {
+  static boost::shared_ptr<CTypedChannelCollection<M> > Convert(
+      CWaveFormat const& format, std::vector<unsigned char> const& bytes,
+      GT::CEndianness::EEndian order, int channels) {
     boost::shared_ptr<CTypedChannelCollection<M> > result(new CTypedChannelCollection<M>(format));
     if (channels < 1) return result;
     unsigned char const* begin = bytes.empty() ? nullptr : bytes.data();

@@ -105,8 +105,8 @@ public:
   void Normalize() {
     CPosition root = Root();
     Join(root.node);
-    mTree->sort(root.begin(), root.end(), [](CNode const& a, CNode const& b) { return a < b; },
-                true);
+    mTree->sort(
+        root.begin(), root.end(), [](CNode const& a, CNode const& b) { return a < b; }, true);
   }
 
   // Keeps the paths that do not pass through type, and lifts every subtree

@@ -21,8 +21,8 @@ public:
     Id& self = Self();
     std::vector<typename Collection::CPosition> added;
     for (auto const& position : self.mCurrent)
-      added.push_back(self.mTree->append_child(
-          position, typename Collection::CNode(&typeid(T), index, 0)));
+      added.push_back(
+          self.mTree->append_child(position, typename Collection::CNode(&typeid(T), index, 0)));
     self.mCurrent.swap(added);
     return self;
   }

@@ -8,8 +8,9 @@ namespace SL {
 
 // Names a selection of attributes in the entity hierarchy, e.g.
 // CEntityId().Set<IWave>(0).Set<ILoop>(0).Attribute(0x40).
-class CEntityId : public CEntityCollection<int, CEntityIdConstraint>,
-                  public CEntityCollectionAdapter<CEntityId, CEntityCollection<int, CEntityIdConstraint> > {
+class CEntityId
+    : public CEntityCollection<int, CEntityIdConstraint>,
+      public CEntityCollectionAdapter<CEntityId, CEntityCollection<int, CEntityIdConstraint> > {
 public:
   typedef CEntityCollection<int, CEntityIdConstraint> CCollection;
   typedef CEntityCollectionAdapter<CEntityId, CCollection> CAdapter;

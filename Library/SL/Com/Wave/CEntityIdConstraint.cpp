@@ -26,9 +26,9 @@ bool MayHold(std::type_info const* parent, std::type_info const* child) {
   int p = parent ? CEntityIdConstraint::ToTypeId(*parent) : -2;
   int c = child ? CEntityIdConstraint::ToTypeId(*child) : -1;
   if (c < 0) return false;
-  if (p == -2) return true;          // the root
-  if (p == 0) return c != 0;         // a wave holds channels, envelopes, loops
-  if (p == 1) return c == 2;         // a channel holds an envelope
+  if (p == -2) return true;   // the root
+  if (p == 0) return c != 0;  // a wave holds channels, envelopes, loops
+  if (p == 1) return c == 2;  // a channel holds an envelope
   return false;
 }
 
@@ -57,11 +57,21 @@ void CEntityIdConstraint::PrintAttributes(std::type_info const* type, int attrib
   if (attributes == -1) return;
   stream << ", ";
   switch (type ? ToTypeId(*type) : -1) {
-    case 0: stream << IWave::ToString(attributes); break;
-    case 1: stream << IChannel::ToString(attributes); break;
-    case 2: stream << IEnvelope::ToString(attributes); break;
-    case 3: stream << ILoop::ToString(attributes); break;
-    default: stream << "Invalid"; break;
+    case 0:
+      stream << IWave::ToString(attributes);
+      break;
+    case 1:
+      stream << IChannel::ToString(attributes);
+      break;
+    case 2:
+      stream << IEnvelope::ToString(attributes);
+      break;
+    case 3:
+      stream << ILoop::ToString(attributes);
+      break;
+    default:
+      stream << "Invalid";
+      break;
   }
 }
 

@@ -62,8 +62,8 @@ std::vector<int> CEnvelopeSelector::Union(std::vector<int> const& a, std::vector
 
 std::unique_ptr<CEnvelope> CEnvelopeSelector::ExtractSelected(bool state) const {
   std::unique_ptr<CEnvelope> result(new CEnvelope(mEnvelope->GetFormat()));
-  result->CopyAttribute(*mEnvelope,
-                        CEntityId().Set<IEnvelope>(0).Attribute(~(IEnvelope::kPoint | IEnvelope::kSelection)));
+  result->CopyAttribute(*mEnvelope, CEntityId().Set<IEnvelope>(0).Attribute(
+                                        ~(IEnvelope::kPoint | IEnvelope::kSelection)));
   for (CEnvelopePoint const& point : *mEnvelope)
     if (point.selected == state) result->push_back(point);
   return result;

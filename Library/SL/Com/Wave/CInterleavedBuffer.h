@@ -15,15 +15,51 @@ namespace SL {
 // Value type and byte width of one raw sample of a bit-depth code.
 template <int N>
 struct CInterleavedSample;
-template <> struct CInterleavedSample<0x10008> { typedef unsigned char CValue; enum { W = 1 }; };
-template <> struct CInterleavedSample<0x10010> { typedef std::int16_t CValue; enum { W = 2 }; };
-template <> struct CInterleavedSample<0x10018> { typedef std::int32_t CValue; enum { W = 3 }; };
-template <> struct CInterleavedSample<0x10020> { typedef std::int32_t CValue; enum { W = 4 }; };
-template <> struct CInterleavedSample<0x20020> { typedef float CValue; enum { W = 4 }; };
-template <> struct CInterleavedSample<0x20040> { typedef double CValue; enum { W = 8 }; };
-template <> struct CInterleavedSample<0x40040> { typedef std::complex<float> CValue; enum { W = 8 }; };
-template <> struct CInterleavedSample<0x40080> { typedef std::complex<double> CValue; enum { W = 16 }; };
-template <> struct CInterleavedSample<0x80080> { typedef GT::CPointT<double> CValue; enum { W = 16 }; };
+template <>
+struct CInterleavedSample<0x10008> {
+  typedef unsigned char CValue;
+  enum { W = 1 };
+};
+template <>
+struct CInterleavedSample<0x10010> {
+  typedef std::int16_t CValue;
+  enum { W = 2 };
+};
+template <>
+struct CInterleavedSample<0x10018> {
+  typedef std::int32_t CValue;
+  enum { W = 3 };
+};
+template <>
+struct CInterleavedSample<0x10020> {
+  typedef std::int32_t CValue;
+  enum { W = 4 };
+};
+template <>
+struct CInterleavedSample<0x20020> {
+  typedef float CValue;
+  enum { W = 4 };
+};
+template <>
+struct CInterleavedSample<0x20040> {
+  typedef double CValue;
+  enum { W = 8 };
+};
+template <>
+struct CInterleavedSample<0x40040> {
+  typedef std::complex<float> CValue;
+  enum { W = 8 };
+};
+template <>
+struct CInterleavedSample<0x40080> {
+  typedef std::complex<double> CValue;
+  enum { W = 16 };
+};
+template <>
+struct CInterleavedSample<0x80080> {
+  typedef GT::CPointT<double> CValue;
+  enum { W = 16 };
+};
 
 namespace Private {
 
@@ -68,8 +104,10 @@ struct FReadPair {
              ReadSwapped<typename T::value_type>(p + sizeof(typename T::value_type), swap));
   }
 };
-template <> struct FReadSample<0x40040> : FReadPair<std::complex<float> > {};
-template <> struct FReadSample<0x40080> : FReadPair<std::complex<double> > {};
+template <>
+struct FReadSample<0x40040> : FReadPair<std::complex<float> > {};
+template <>
+struct FReadSample<0x40080> : FReadPair<std::complex<double> > {};
 template <>
 struct FReadSample<0x80080> {
   GT::CPointT<double> operator()(unsigned char const* p, GT::CEndianness::EEndian order) const {
@@ -109,9 +147,9 @@ public:
     CInterleavedBuffer const* mBuffer;
   };
 
-  class CInputIterator
-      : public boost::iterator_facade<CInputIterator, CValue, boost::forward_traversal_tag, CValue, int>,
-        public CIteratorBase {
+  class CInputIterator : public boost::iterator_facade<CInputIterator, CValue,
+                                                       boost::forward_traversal_tag, CValue, int>,
+                         public CIteratorBase {
   public:
     CInputIterator() {}
     CInputIterator(CInterleavedBuffer const& buffer, int first, int last, std::size_t frame)
@@ -133,14 +171,15 @@ public:
     }
     CValue dereference() const {
       CInterleavedBuffer const& b = *this->mBuffer;
-      std::size_t const offset =
-          (this->mFrame * static_cast<std::size_t>(b.mChannels) + static_cast<std::size_t>(this->mChannel)) * W;
+      std::size_t const offset = (this->mFrame * static_cast<std::size_t>(b.mChannels) +
+                                  static_cast<std::size_t>(this->mChannel)) *
+                                 W;
       return Private::FReadSample<N>()(b.mBegin + offset, this->GetEndian());
     }
   };
 
-  CInterleavedBuffer(unsigned char const* begin, unsigned char const* end, GT::CEndianness::EEndian order,
-                     int channels)
+  CInterleavedBuffer(unsigned char const* begin, unsigned char const* end,
+                     GT::CEndianness::EEndian order, int channels)
       : GT::CEndianed(order), mBegin(begin), mEnd(end), mChannels(channels) {}
 
   // Whole frames in the block.

@@ -53,11 +53,16 @@ void CLoop::SetCurrentFrame(double frame) { mLoop->mCurrentFrame = frame; }
 
 double* CLoop::Frame(EFrameId id) const {
   switch (id) {
-    case StartFrame: return &mLoop->mStartFrame;
-    case JumpFrame: return &mLoop->mJumpFrame;
-    case LoopFrame: return &mLoop->mLoopFrame;
-    case EndFrame: return &mLoop->mEndFrame;
-    case CurrentFrame: return &mLoop->mCurrentFrame;
+    case StartFrame:
+      return &mLoop->mStartFrame;
+    case JumpFrame:
+      return &mLoop->mJumpFrame;
+    case LoopFrame:
+      return &mLoop->mLoopFrame;
+    case EndFrame:
+      return &mLoop->mEndFrame;
+    case CurrentFrame:
+      return &mLoop->mCurrentFrame;
   }
   return nullptr;
 }

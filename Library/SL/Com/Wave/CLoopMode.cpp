@@ -3,21 +3,16 @@
 namespace {
 
 GT::CStringTable::CPair const kNames[] = {
-    {0, "1SHOT"},
-    {1, "FWD"},
-    {3, "ALT++"},
-    {7, "ALT+-"},
-    {8, "1SHOTR"},
-    {9, "FWDR"},
-    {11, "ALT++R"},
-    {15, "ALT+-R"},
+    {0, "1SHOT"},  {1, "FWD"},  {3, "ALT++"},   {7, "ALT+-"},
+    {8, "1SHOTR"}, {9, "FWDR"}, {11, "ALT++R"}, {15, "ALT+-R"},
 };
 
 }  // namespace
 
 template <>
 GT::CStringTable GT::CEnumeration<SL::CLoopMode>::sNames(kNames, sizeof kNames / sizeof kNames[0],
-    GT::CStringTable::CPair(-1, std::string()));
+                                                         GT::CStringTable::CPair(-1,
+                                                                                 std::string()));
 
 namespace SL {
 

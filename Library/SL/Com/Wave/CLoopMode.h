@@ -23,7 +23,8 @@ public:
   static CLoopMode const AlternateMinusReverse;
 
 private:
-  constexpr CLoopMode(int value, CUnchecked unchecked) : GT::CEnumeration<CLoopMode>(value, unchecked) {}
+  constexpr CLoopMode(int value, CUnchecked unchecked)
+      : GT::CEnumeration<CLoopMode>(value, unchecked) {}
 };
 
 }  // namespace SL

@@ -24,7 +24,8 @@ public:
   }
   CTypedChannelCollection(CTypedChannelCollection const& other, bool deep)
       : CMixin(), IChannelCollection(), mInner(new CChannelCollection(*other.mInner, deep)) {}
-  CTypedChannelCollection(CTypedChannelCollection const& other) : CTypedChannelCollection(other, true) {}
+  CTypedChannelCollection(CTypedChannelCollection const& other)
+      : CTypedChannelCollection(other, true) {}
   CTypedChannelCollection& operator=(CTypedChannelCollection const& other) {
     CTypedChannelCollection copy(other, true);
     mInner.swap(copy.mInner);
@@ -34,9 +35,12 @@ public:
   CStorage& Implementer() override { return *mInner; }
   CStorage const& Implementer() const override { return *mInner; }
 
-  CTypedChannelCollection* Clone() const override { return new CTypedChannelCollection(*this, true); }
+  CTypedChannelCollection* Clone() const override {
+    return new CTypedChannelCollection(*this, true);
+  }
   bool Equals(CObject const& other) const override {
-    CTypedChannelCollection const* collection = dynamic_cast<CTypedChannelCollection const*>(&other);
+    CTypedChannelCollection const* collection =
+        dynamic_cast<CTypedChannelCollection const*>(&other);
     return collection && *mInner == *collection->mInner;
   }
   void Initialize(int channels) override { mInner->Initialize(channels); }
@@ -46,7 +50,8 @@ public:
   bool IsValid() const override {
     if (!mInner->IsValid()) return false;
     for (auto const& channel : *mInner)
-      if (!dynamic_cast<CChannel<N> const*>(channel.get()) && !dynamic_cast<CNullChannel const*>(channel.get()))
+      if (!dynamic_cast<CChannel<N> const*>(channel.get()) &&
+          !dynamic_cast<CNullChannel const*>(channel.get()))
         return false;
     return true;
   }

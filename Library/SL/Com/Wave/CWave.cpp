@@ -7,7 +7,9 @@ namespace SL {
 typedef CWave<0x20040> CWave64;
 
 CWave64::CWave(CWaveFormat format)
-    : mEntity(new AEntity), mWave(new AWave), mChannels(new CTypedChannelCollection<0x20040>(format)) {
+    : mEntity(new AEntity),
+      mWave(new AWave),
+      mChannels(new CTypedChannelCollection<0x20040>(format)) {
   mWave->mFormat = format;
   mWave->mOriginalBitDepth = CBitDepth::Float64;
   CWave64::Normalize();

@@ -17,7 +17,8 @@ void IChannel::CopyAttribute(IChannel const& source, CEntityId const& id) {
   CEntityId const channel = CEntityId().Set<IChannel>(-1);
   CEntityId const selection = id == IEntity::sCopyAll ? channel : id.Extract(channel);
   if (selection.IsEmpty()) return;
-  if (selection.Intersects(CEntityId().Set<IChannel>(-1).Attribute(~(kSamples | kFrameRange)), false)) {
+  if (selection.Intersects(CEntityId().Set<IChannel>(-1).Attribute(~(kSamples | kFrameRange)),
+                           false)) {
     IEntity::CopyAttribute(source);
     SetLevel(source.GetLevel());
     SetPan(source.GetPan());

@@ -14,7 +14,13 @@ class CEntityId;
 // positions), two cross-fades, a loop mode and a loop tune.
 class ILoop : public IEntity {
 public:
-  enum EFrameId : int { StartFrame = 0, JumpFrame = 1, LoopFrame = 2, EndFrame = 3, CurrentFrame = 4 };
+  enum EFrameId : int {
+    StartFrame = 0,
+    JumpFrame = 1,
+    LoopFrame = 2,
+    EndFrame = 3,
+    CurrentFrame = 4
+  };
   // Attribute bits of a loop, above those of every entity.
   enum { kJumpFrame = 0x20, kLoopFrame = 0x40, kCurrentFrame = 0x100 };
 

@@ -20,7 +20,8 @@ void IWave::CopyAttribute(IWave const& source, CEntityId const& which) {
   if (selection.IsEmpty()) return;
 
   if (selection.Intersects(
-          CEntityId().Set<IWave>(-1).Attribute(~(kHorizontalSelection | kVerticalSelection)), false)) {
+          CEntityId().Set<IWave>(-1).Attribute(~(kHorizontalSelection | kVerticalSelection)),
+          false)) {
     IEntity::CopyAttribute(source);
     SetSampleRate(source.GetSampleRate());
     SetOriginalBitDepth(source.GetOriginalBitDepth());

@@ -246,7 +246,8 @@ public:
       parent->last_child = nodes.back();
     if (deep)
       for (node_type* n : nodes)
-        if (n->first_child) sort(sibling_iterator(n->first_child, n), sibling_iterator(nullptr, n), comparison, true);
+        if (n->first_child)
+          sort(sibling_iterator(n->first_child, n), sibling_iterator(nullptr, n), comparison, true);
   }
 
   // Pairwise equal values and equal child counts, in pre-order.

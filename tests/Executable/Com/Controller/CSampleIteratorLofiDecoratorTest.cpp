@@ -13,102 +13,96 @@ namespace {
 // Interleaved 16-bit samples from memory, counting the steps it is asked for.
 class CVectorInput : public SL::ITypedInputSampleIterator<65552> {
 public:
-    CVectorInput(std::vector<short> const& samples, int channels)
-        : mSamples(samples), mIndex(0), mNextCalls(0)
-    {
-        mAttribute.mBitDepth = SL::CBitDepth::Integer16;
-        mAttribute.mSampleRate = 44100.0;
-        mAttribute.mChannelCount = channels;
-        mAttribute.mFrameCount = static_cast<long>(samples.size()) / channels;
-    }
-    bool HasNext() override { return mIndex < mSamples.size(); }
-    void Next() override
-    {
-        ++mIndex;
-        ++mNextCalls;
-    }
-    SL::CSampleAttribute const& GetAttribute() const override { return mAttribute; }
-    long ToCurrentFrame(long frames) const override { return frames * 10; }
-    short Get() override { return mIndex < mSamples.size() ? mSamples[mIndex] : short(-1); }
-    void SetLocation(long frame) override { mIndex = static_cast<size_t>(frame * mAttribute.mChannelCount); }
-    long GetLocation() const override { return static_cast<long>(mIndex) / mAttribute.mChannelCount; }
-    long TellLocation(long offset) const override { return GetLocation() + offset; }
+  CVectorInput(std::vector<short> const& samples, int channels)
+      : mSamples(samples), mIndex(0), mNextCalls(0) {
+    mAttribute.mBitDepth = SL::CBitDepth::Integer16;
+    mAttribute.mSampleRate = 44100.0;
+    mAttribute.mChannelCount = channels;
+    mAttribute.mFrameCount = static_cast<long>(samples.size()) / channels;
+  }
+  bool HasNext() override { return mIndex < mSamples.size(); }
+  void Next() override {
+    ++mIndex;
+    ++mNextCalls;
+  }
+  SL::CSampleAttribute const& GetAttribute() const override { return mAttribute; }
+  long ToCurrentFrame(long frames) const override { return frames * 10; }
+  short Get() override { return mIndex < mSamples.size() ? mSamples[mIndex] : short(-1); }
+  void SetLocation(long frame) override {
+    mIndex = static_cast<size_t>(frame * mAttribute.mChannelCount);
+  }
+  long GetLocation() const override { return static_cast<long>(mIndex) / mAttribute.mChannelCount; }
+  long TellLocation(long offset) const override { return GetLocation() + offset; }
 
-    std::vector<short> mSamples;
-    size_t mIndex;
-    long mNextCalls;
-    SL::CSampleAttribute mAttribute;
+  std::vector<short> mSamples;
+  size_t mIndex;
+  long mNextCalls;
+  SL::CSampleAttribute mAttribute;
 };
 
-std::vector<short> Ramp(size_t count)
-{
-    std::vector<short> samples(count);
-    for (size_t i = 0; i < count; ++i)
-        samples[i] = static_cast<short>(100 + i);
-    return samples;
+std::vector<short> Ramp(size_t count) {
+  std::vector<short> samples(count);
+  for (size_t i = 0; i < count; ++i) samples[i] = static_cast<short>(100 + i);
+  return samples;
 }
 
-std::vector<short> Drain(SL::ITypedInputSampleIterator<65552>& iterator)
-{
-    std::vector<short> out;
-    while (iterator.HasNext()) {
-        out.push_back(iterator.Get());
-        iterator.Next();
-    }
-    return out;
+std::vector<short> Drain(SL::ITypedInputSampleIterator<65552>& iterator) {
+  std::vector<short> out;
+  while (iterator.HasNext()) {
+    out.push_back(iterator.Get());
+    iterator.Next();
+  }
+  return out;
 }
 
-TEST(LofiDecorator, StereoHoldsTheFirstFrameOfEveryFour)
-{
-    boost::shared_ptr<CVectorInput> inner = boost::make_shared<CVectorInput>(Ramp(2 * 10), 2);
-    VQ7::CSampleIteratorLofiDecorator lofi(inner);
-    EXPECT_EQ(2, lofi.GetAttribute().mChannelCount);
-    EXPECT_EQ(10, lofi.GetAttribute().mFrameCount);
-    EXPECT_TRUE(lofi.IsValid());
+TEST(LofiDecorator, StereoHoldsTheFirstFrameOfEveryFour) {
+  boost::shared_ptr<CVectorInput> inner = boost::make_shared<CVectorInput>(Ramp(2 * 10), 2);
+  VQ7::CSampleIteratorLofiDecorator lofi(inner);
+  EXPECT_EQ(2, lofi.GetAttribute().mChannelCount);
+  EXPECT_EQ(10, lofi.GetAttribute().mFrameCount);
+  EXPECT_TRUE(lofi.IsValid());
 
-    std::vector<short> const expected = {
-        100, 101, 100, 101, 100, 101, 100, 101,  // frames 0-3: frame 0
-        108, 109, 108, 109, 108, 109, 108, 109,  // frames 4-7: frame 4
-        116, 117, 116, 117,                      // frames 8-9: frame 8
-    };
-    EXPECT_EQ(expected, Drain(lofi));
-    EXPECT_EQ(20, inner->mNextCalls);
+  std::vector<short> const expected = {
+      100, 101, 100, 101, 100, 101, 100, 101,  // frames 0-3: frame 0
+      108, 109, 108, 109, 108, 109, 108, 109,  // frames 4-7: frame 4
+      116, 117, 116, 117,                      // frames 8-9: frame 8
+  };
+  EXPECT_EQ(expected, Drain(lofi));
+  EXPECT_EQ(20, inner->mNextCalls);
 }
 
-TEST(LofiDecorator, MonoAdvancesTheSourceOncePerStep)
-{
-    boost::shared_ptr<CVectorInput> inner = boost::make_shared<CVectorInput>(Ramp(9), 1);
-    VQ7::CSampleIteratorLofiDecorator lofi(inner);
-    std::vector<short> got;
-    for (int i = 0; i < 6; ++i) {
-        got.push_back(lofi.Get());
-        lofi.Next();
-    }
-    EXPECT_EQ(6, inner->mNextCalls);
-    EXPECT_EQ(6, lofi.GetLocation());  // the source's position, unchanged
-    EXPECT_EQ(lofi.GetLocation() + 3, lofi.TellLocation(3));
-    EXPECT_EQ(70, lofi.ToCurrentFrame(7));
+TEST(LofiDecorator, MonoAdvancesTheSourceOncePerStep) {
+  boost::shared_ptr<CVectorInput> inner = boost::make_shared<CVectorInput>(Ramp(9), 1);
+  VQ7::CSampleIteratorLofiDecorator lofi(inner);
+  std::vector<short> got;
+  for (int i = 0; i < 6; ++i) {
     got.push_back(lofi.Get());
     lofi.Next();
-    got.push_back(lofi.Get());
-    std::vector<short> const expected = {100, 100, 100, 100, 104, 104, 104, 104};
-    EXPECT_EQ(expected, got);
+  }
+  EXPECT_EQ(6, inner->mNextCalls);
+  EXPECT_EQ(6, lofi.GetLocation());  // the source's position, unchanged
+  EXPECT_EQ(lofi.GetLocation() + 3, lofi.TellLocation(3));
+  EXPECT_EQ(70, lofi.ToCurrentFrame(7));
+  got.push_back(lofi.Get());
+  lofi.Next();
+  got.push_back(lofi.Get());
+  std::vector<short> const expected = {100, 100, 100, 100, 104, 104, 104, 104};
+  EXPECT_EQ(expected, got);
 }
 
-TEST(LofiDecorator, UnsuitableSourceDeliversNothing)
-{
-    // No channel: no hold period to count.
-    boost::shared_ptr<CVectorInput> empty = boost::make_shared<CVectorInput>(std::vector<short>(), 1);
-    empty->mAttribute.mChannelCount = 0;
-    VQ7::CSampleIteratorLofiDecorator none(empty);
-    EXPECT_FALSE(none.HasNext());
-    EXPECT_FALSE(none.IsValid());
-    none.Next();
-    EXPECT_EQ(0, none.Get());
+TEST(LofiDecorator, UnsuitableSourceDeliversNothing) {
+  // No channel: no hold period to count.
+  boost::shared_ptr<CVectorInput> empty = boost::make_shared<CVectorInput>(std::vector<short>(), 1);
+  empty->mAttribute.mChannelCount = 0;
+  VQ7::CSampleIteratorLofiDecorator none(empty);
+  EXPECT_FALSE(none.HasNext());
+  EXPECT_FALSE(none.IsValid());
+  none.Next();
+  EXPECT_EQ(0, none.Get());
 
-    VQ7::CSampleIteratorLofiDecorator null((boost::shared_ptr<SL::IInputSampleIterator>()));
-    EXPECT_FALSE(null.HasNext());
-    EXPECT_FALSE(null.IsValid());
+  VQ7::CSampleIteratorLofiDecorator null((boost::shared_ptr<SL::IInputSampleIterator>()));
+  EXPECT_FALSE(null.HasNext());
+  EXPECT_FALSE(null.IsValid());
 }
 
 }  // namespace

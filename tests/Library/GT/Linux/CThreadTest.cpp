@@ -18,7 +18,7 @@ namespace {
 
 // Polls its thread's termination flag like the fill loops do.
 class CPollingRunnable : public GT::IRunnable {
- public:
+public:
   GT::AThread* mThread = nullptr;
   std::atomic<int> mTurns{0};
   std::atomic<bool> mFinished{false};
@@ -41,19 +41,19 @@ class CPollingRunnable : public GT::IRunnable {
 };
 
 class CCountingRunnable : public GT::IRunnable {
- public:
+public:
   std::atomic<int> mRuns{0};
   void Run() override { ++mRuns; }
 };
 
 class CThrowingRunnable : public GT::IRunnable {
- public:
+public:
   void Run() override { throw std::runtime_error("fails"); }
 };
 
 // Stops the runnable of a thread that is being waited for after some time.
 class CSlowRunnable : public GT::IRunnable {
- public:
+public:
   std::atomic<bool> mFinished{false};
   void Run() override {
     GT::Sleep(50);
@@ -196,7 +196,7 @@ TEST(CThreadThreaded, PriorityBeforeStartIsAppliedByTheBody) {
 
 // A thread whose priority step fails on the new thread.
 class CUnsettableThread : public GT::CThread {
- public:
+public:
   explicit CUnsettableThread(GT::IRunnable& target) : GT::CThread(target) {}
   ~CUnsettableThread() override {
     // Join here, while this class's SetPriority can still be reached.

@@ -9,7 +9,7 @@ namespace Private {
 
 // The wrapping and publishing shared by the two ring incrementers.
 class CRingPublisher {
- public:
+public:
   CRingPublisher(std::atomic<unsigned char*>* published, GT::CRange<unsigned char*> const& storage,
                  long frameSize, unsigned char* start)
       : mPublished(published),
@@ -35,7 +35,7 @@ class CRingPublisher {
     return step;
   }
 
- private:
+private:
   std::atomic<unsigned char*>* mPublished;
   GT::CRange<unsigned char*> mRange;
   long mFrameSize;

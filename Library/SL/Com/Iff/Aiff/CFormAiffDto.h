@@ -6,8 +6,9 @@
 namespace SL {
 
 // A FORM AIFF file as a chunk tree.
-class CFormAiffDto : public CIffDto<CFormAiffFileChunks::CFormAiffChunk>, public CFormAiffFileChunks {
- public:
+class CFormAiffDto : public CIffDto<CFormAiffFileChunks::CFormAiffChunk>,
+                     public CFormAiffFileChunks {
+public:
   explicit CFormAiffDto(boost::shared_ptr<CIffContainerChunk::IChunkFactory> factory)
       : CIffDto<CFormAiffFileChunks::CFormAiffChunk>(factory) {}
   ~CFormAiffDto() override {}

@@ -81,14 +81,19 @@ std::unique_ptr<CIffChunk> CFormAiffFileChunks::CFormAiffChunk::CDefaultChunkFac
   if (text == "AESD") return Ptr(new CAudioRecordingChunk());
   if (text == "APPL") return Ptr(new CApplicationSpecificChunk());
   if (text == "COMT") return Ptr(new CCommentsChunk());
-  if (text == "NAME" || text == "AUTH" || text == "(c) " || text == "ANNO") return Ptr(new CTextChunk(id));
+  if (text == "NAME" || text == "AUTH" || text == "(c) " || text == "ANNO")
+    return Ptr(new CTextChunk(id));
   return Ptr();
 }
 
 // ---------------------------------------------------------------- COMM
 
 CFormAiffFileChunks::CCommonChunk::CCommonChunk()
-    : CIffChunk(kBig, "COMM"), numChannels(0), numSampleFrames(0), sampleSize(0), sampleRate(0.0L) {}
+    : CIffChunk(kBig, "COMM"),
+      numChannels(0),
+      numSampleFrames(0),
+      sampleSize(0),
+      sampleRate(0.0L) {}
 
 CFormAiffFileChunks::CCommonChunk::~CCommonChunk() {}
 
@@ -131,7 +136,8 @@ bool CFormAiffFileChunks::CSoundDataChunk::WriteBody(std::ostream& stream) {
 
 // ---------------------------------------------------------------- MARK
 
-CFormAiffFileChunks::CMarkerChunk::CMarkerChunk() : CIffChunk(kBig, "MARK"), numMarkers(0), markers() {}
+CFormAiffFileChunks::CMarkerChunk::CMarkerChunk()
+    : CIffChunk(kBig, "MARK"), numMarkers(0), markers() {}
 
 CFormAiffFileChunks::CMarkerChunk::~CMarkerChunk() {}
 
@@ -201,18 +207,25 @@ bool CFormAiffFileChunks::CInstrumentChunk::WriteBody(std::ostream& stream) {
 
 // ---------------------------------------------------------------- MIDI, AESD, APPL
 
-CFormAiffFileChunks::CPlaceholderChunk::CPlaceholderChunk(CFourCharacterCode const& id) : CIffChunk(kBig, id) {}
+CFormAiffFileChunks::CPlaceholderChunk::CPlaceholderChunk(CFourCharacterCode const& id)
+    : CIffChunk(kBig, id) {}
 CFormAiffFileChunks::CPlaceholderChunk::~CPlaceholderChunk() {}
-bool CFormAiffFileChunks::CPlaceholderChunk::ReadBody(std::istream& stream) { return !stream.fail(); }
-bool CFormAiffFileChunks::CPlaceholderChunk::WriteBody(std::ostream& stream) { return !stream.fail(); }
+bool CFormAiffFileChunks::CPlaceholderChunk::ReadBody(std::istream& stream) {
+  return !stream.fail();
+}
+bool CFormAiffFileChunks::CPlaceholderChunk::WriteBody(std::ostream& stream) {
+  return !stream.fail();
+}
 
 CFormAiffFileChunks::CMidiDataChunk::CMidiDataChunk() : CPlaceholderChunk("MIDI") {}
 CFormAiffFileChunks::CAudioRecordingChunk::CAudioRecordingChunk() : CPlaceholderChunk("AESD") {}
-CFormAiffFileChunks::CApplicationSpecificChunk::CApplicationSpecificChunk() : CPlaceholderChunk("APPL") {}
+CFormAiffFileChunks::CApplicationSpecificChunk::CApplicationSpecificChunk()
+    : CPlaceholderChunk("APPL") {}
 
 // ---------------------------------------------------------------- COMT
 
-CFormAiffFileChunks::CCommentsChunk::CCommentsChunk() : CIffChunk(kBig, "COMT"), numComments(0), comments() {}
+CFormAiffFileChunks::CCommentsChunk::CCommentsChunk()
+    : CIffChunk(kBig, "COMT"), numComments(0), comments() {}
 
 CFormAiffFileChunks::CCommentsChunk::~CCommentsChunk() {}
 
@@ -267,7 +280,8 @@ bool CFormAiffFileChunks::CCommentsChunk::WriteBody(std::ostream& stream) {
 
 // ---------------------------------------------------------------- NAME, AUTH, "(c) ", ANNO
 
-CFormAiffFileChunks::CTextChunk::CTextChunk(CFourCharacterCode const& id) : CIffChunk(kBig, id), text() {}
+CFormAiffFileChunks::CTextChunk::CTextChunk(CFourCharacterCode const& id)
+    : CIffChunk(kBig, id), text() {}
 
 CFormAiffFileChunks::CTextChunk::~CTextChunk() {}
 

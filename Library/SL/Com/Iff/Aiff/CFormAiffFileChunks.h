@@ -11,11 +11,11 @@
 namespace SL {
 
 class CFormAiffFileChunks {
- public:
+public:
   typedef CIffChunk::CFourCharacterCode CFourCharacterCode;
 
   class CFormAiffChunk : public CIffContainerChunk {
-   public:
+  public:
     explicit CFormAiffChunk(boost::shared_ptr<IChunkFactory> factory);
     ~CFormAiffChunk() override;
 
@@ -23,17 +23,17 @@ class CFormAiffFileChunks {
     static CFourCharacterCode const sFormType;
 
     class CDefaultChunkFactory : public IChunkFactory {
-     public:
+    public:
       explicit CDefaultChunkFactory(bool loadData);
       std::unique_ptr<CIffChunk> Create(CFourCharacterCode const& id) override;
 
-     private:
+    private:
       bool mLoadData;
     };
   };
 
   class CCommonChunk : public CIffChunk {
-   public:
+  public:
     CCommonChunk();
     ~CCommonChunk() override;
     bool ReadBody(std::istream& stream) override;
@@ -48,7 +48,7 @@ class CFormAiffFileChunks {
   };
 
   class CSoundDataChunk : public CIffDataChunk {
-   public:
+  public:
     explicit CSoundDataChunk(bool load);
     ~CSoundDataChunk() override;
     bool ReadBody(std::istream& stream) override;
@@ -63,15 +63,15 @@ class CFormAiffFileChunks {
   };
 
   class CMarkerChunk : public CIffChunk {
-   public:
+  public:
     class CPString {
-     public:
+    public:
       CPString() : count(0), text() {}
       uint8_t count;
       std::string text;
     };
     class CMarker {
-     public:
+    public:
       CMarker() : id(0), position(0), name() {}
       int16_t id;
       uint32_t position;
@@ -90,19 +90,26 @@ class CFormAiffFileChunks {
   };
 
   class CInstrumentChunk : public CIffChunk {
-   public:
+  public:
     class CLoop {
-     public:
+    public:
       CLoop() : playMode(0), beginLoop(0), endLoop(0) {}
       int16_t playMode;
       int16_t beginLoop;
       int16_t endLoop;
     };
     class CFields {
-     public:
+    public:
       CFields()
-          : baseNote(0), detune(0), lowNote(0), highNote(0), lowVelocity(0), highVelocity(0), gain(0),
-            sustainLoop(), releaseLoop() {}
+          : baseNote(0),
+            detune(0),
+            lowNote(0),
+            highNote(0),
+            lowVelocity(0),
+            highVelocity(0),
+            gain(0),
+            sustainLoop(),
+            releaseLoop() {}
       int8_t baseNote;
       int8_t detune;
       int8_t lowNote;
@@ -126,7 +133,7 @@ class CFormAiffFileChunks {
 
   // Recognised chunks whose bodies are neither read nor written.
   class CPlaceholderChunk : public CIffChunk {
-   public:
+  public:
     CPlaceholderChunk(CFourCharacterCode const& id);
     ~CPlaceholderChunk() override;
     bool ReadBody(std::istream& stream) override;
@@ -134,27 +141,27 @@ class CFormAiffFileChunks {
   };
 
   class CMidiDataChunk : public CPlaceholderChunk {
-   public:
+  public:
     CMidiDataChunk();
     static CFourCharacterCode const sId;
   };
 
   class CAudioRecordingChunk : public CPlaceholderChunk {
-   public:
+  public:
     CAudioRecordingChunk();
     static CFourCharacterCode const sId;
   };
 
   class CApplicationSpecificChunk : public CPlaceholderChunk {
-   public:
+  public:
     CApplicationSpecificChunk();
     static CFourCharacterCode const sId;
   };
 
   class CCommentsChunk : public CIffChunk {
-   public:
+  public:
     class CComment {
-     public:
+    public:
       CComment() : timeStamp(0), marker(0), count(0), text() {}
       uint32_t timeStamp;
       int16_t marker;
@@ -175,7 +182,7 @@ class CFormAiffFileChunks {
 
   // "NAME", "AUTH", "(c) " or "ANNO": the whole body is the text.
   class CTextChunk : public CIffChunk {
-   public:
+  public:
     explicit CTextChunk(CFourCharacterCode const& id);
     ~CTextChunk() override;
     bool ReadBody(std::istream& stream) override;

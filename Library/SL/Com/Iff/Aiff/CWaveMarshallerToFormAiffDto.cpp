@@ -9,15 +9,19 @@
 namespace SL {
 namespace Private {
 
-std::unique_ptr<CWave<0x20040> > CWaveMarshallerToFormAiffDto<0x20040>::Unmarshall(CFormAiffDto const& dto) {
+std::unique_ptr<CWave<0x20040> > CWaveMarshallerToFormAiffDto<0x20040>::Unmarshall(
+    CFormAiffDto const& dto) {
   typedef CFormAiffFileChunks Chunks;
-  Chunks::CCommonChunk const* common = dynamic_cast<Chunks::CCommonChunk const*>(dto.Find(Chunks::CCommonChunk::sId));
+  Chunks::CCommonChunk const* common =
+      dynamic_cast<Chunks::CCommonChunk const*>(dto.Find(Chunks::CCommonChunk::sId));
   Chunks::CSoundDataChunk const* sound =
       dynamic_cast<Chunks::CSoundDataChunk const*>(dto.Find(Chunks::CSoundDataChunk::sId));
-  Chunks::CMarkerChunk const* markers = dynamic_cast<Chunks::CMarkerChunk const*>(dto.Find(Chunks::CMarkerChunk::sId));
+  Chunks::CMarkerChunk const* markers =
+      dynamic_cast<Chunks::CMarkerChunk const*>(dto.Find(Chunks::CMarkerChunk::sId));
   Chunks::CInstrumentChunk const* instrument =
       dynamic_cast<Chunks::CInstrumentChunk const*>(dto.Find(Chunks::CInstrumentChunk::sId));
-  Chunks::CTextChunk const* name = dynamic_cast<Chunks::CTextChunk const*>(dto.Find(Chunks::CTextChunk::sNameId));
+  Chunks::CTextChunk const* name =
+      dynamic_cast<Chunks::CTextChunk const*>(dto.Find(Chunks::CTextChunk::sNameId));
   if (common == nullptr) return nullptr;
 
   std::unique_ptr<CWave<0x20040> > wave(new CWave<0x20040>(CWaveFormat::Wave));
@@ -29,8 +33,8 @@ std::unique_ptr<CWave<0x20040> > CWaveMarshallerToFormAiffDto<0x20040>::Unmarsha
   wave->SetSampleRate(static_cast<double>(common->sampleRate));
 
   if (instrument) {
-    double const note =
-        static_cast<double>(instrument->fields.baseNote) + static_cast<double>(instrument->fields.detune) / 100.0;
+    double const note = static_cast<double>(instrument->fields.baseNote) +
+                        static_cast<double>(instrument->fields.detune) / 100.0;
     wave->SetRecordNote(note);
     wave->SetActualNote(note);
     wave->SetPlayNote(note);
@@ -41,17 +45,25 @@ std::unique_ptr<CWave<0x20040> > CWaveMarshallerToFormAiffDto<0x20040>::Unmarsha
   if (instrument) {
     Chunks::CInstrumentChunk::CLoop const& sustain = instrument->fields.sustainLoop;
     switch (sustain.playMode) {
-      case 1: loop.SetLoopMode(CLoopMode::Forward); break;
-      case 2: loop.SetLoopMode(CLoopMode::AlternatePlus); break;
-      default: loop.SetLoopMode(CLoopMode::OneShot); break;
+      case 1:
+        loop.SetLoopMode(CLoopMode::Forward);
+        break;
+      case 2:
+        loop.SetLoopMode(CLoopMode::AlternatePlus);
+        break;
+      default:
+        loop.SetLoopMode(CLoopMode::OneShot);
+        break;
     }
     if (markers) {
       for (Chunks::CMarkerChunk::CMarker const& marker : markers->markers) {
         double const position = static_cast<double>(marker.position);
-        if (static_cast<std::uint16_t>(marker.id) == static_cast<std::uint16_t>(sustain.beginLoop)) {
+        if (static_cast<std::uint16_t>(marker.id) ==
+            static_cast<std::uint16_t>(sustain.beginLoop)) {
           loop.SetLoopFrame(sustain.playMode == 1 ? position - 1.0 : position);
           loop.SetStartFrame(std::min(loop.GetLoopFrame(), 0.0));
-        } else if (static_cast<std::uint16_t>(marker.id) == static_cast<std::uint16_t>(sustain.endLoop)) {
+        } else if (static_cast<std::uint16_t>(marker.id) ==
+                   static_cast<std::uint16_t>(sustain.endLoop)) {
           loop.SetEndFrame(position - 1.0);
         }
       }

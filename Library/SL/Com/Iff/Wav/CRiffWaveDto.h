@@ -6,8 +6,9 @@
 namespace SL {
 
 // A RIFF WAVE file as a chunk tree.
-class CRiffWaveDto : public CIffDto<CRiffWaveFileChunks::CRiffWaveChunk>, public CRiffWaveFileChunks {
- public:
+class CRiffWaveDto : public CIffDto<CRiffWaveFileChunks::CRiffWaveChunk>,
+                     public CRiffWaveFileChunks {
+public:
   explicit CRiffWaveDto(boost::shared_ptr<CIffContainerChunk::IChunkFactory> factory)
       : CIffDto<CRiffWaveFileChunks::CRiffWaveChunk>(factory) {}
   ~CRiffWaveDto() override {}

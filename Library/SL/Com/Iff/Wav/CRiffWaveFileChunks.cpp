@@ -137,7 +137,8 @@ bool CRiffWaveFileChunks::CSamplerChunk::ReadBody(std::istream& stream) {
   EachField(*this, [&](auto& field) { io.Read(stream, field); });
   if (stream.fail()) return false;
   // The counts must fit in what the body really holds before anything is allocated.
-  long const needed = 36L + 24L * static_cast<long>(sampleLoopCount) + static_cast<long>(samplerDataSize);
+  long const needed =
+      36L + 24L * static_cast<long>(sampleLoopCount) + static_cast<long>(samplerDataSize);
   if (needed > BodyBytesAvailable(stream)) {
     stream.setstate(std::ios_base::failbit);
     return false;
@@ -149,7 +150,9 @@ bool CRiffWaveFileChunks::CSamplerChunk::ReadBody(std::istream& stream) {
     loop.type = static_cast<CSampleLoop::EType>(type);
   }
   std::vector<unsigned char> readData(samplerDataSize, 0);
-  if (!readData.empty()) stream.read(reinterpret_cast<char*>(readData.data()), static_cast<std::streamsize>(readData.size()));
+  if (!readData.empty())
+    stream.read(reinterpret_cast<char*>(readData.data()),
+                static_cast<std::streamsize>(readData.size()));
   if (stream.fail()) return false;
   loops.swap(readLoops);
   samplerData.swap(readData);
@@ -166,7 +169,8 @@ bool CRiffWaveFileChunks::CSamplerChunk::WriteBody(std::ostream& stream) {
     EachField(loop, type, [&](auto& field) { io.Write(stream, field); });
   }
   if (!samplerData.empty()) {
-    stream.write(reinterpret_cast<char const*>(samplerData.data()), static_cast<std::streamsize>(samplerData.size()));
+    stream.write(reinterpret_cast<char const*>(samplerData.data()),
+                 static_cast<std::streamsize>(samplerData.size()));
   }
   return !stream.fail();
 }

@@ -10,11 +10,11 @@
 namespace SL {
 
 class CRiffWaveFileChunks {
- public:
+public:
   typedef CIffChunk::CFourCharacterCode CFourCharacterCode;
 
   class CRiffWaveChunk : public CIffContainerChunk {
-   public:
+  public:
     explicit CRiffWaveChunk(boost::shared_ptr<IChunkFactory> factory);
     ~CRiffWaveChunk() override;
 
@@ -23,17 +23,17 @@ class CRiffWaveFileChunks {
 
     // Makes "fmt ", "data" and "smpl"; every other chunk is skipped.
     class CDefaultChunkFactory : public IChunkFactory {
-     public:
+    public:
       explicit CDefaultChunkFactory(bool loadData);
       std::unique_ptr<CIffChunk> Create(CFourCharacterCode const& id) override;
 
-     private:
+    private:
       bool mLoadData;
     };
   };
 
   class CFormatChunk : public CIffChunk {
-   public:
+  public:
     CFormatChunk();
     ~CFormatChunk() override;
     bool ReadBody(std::istream& stream) override;
@@ -51,7 +51,7 @@ class CRiffWaveFileChunks {
   };
 
   class CDataChunk : public CIffDataChunk {
-   public:
+  public:
     explicit CDataChunk(bool load);
     ~CDataChunk() override;
 
@@ -59,9 +59,9 @@ class CRiffWaveFileChunks {
   };
 
   class CSamplerChunk : public CIffChunk {
-   public:
+  public:
     class CSampleLoop {
-     public:
+    public:
       enum EType : uint32_t { Forward = 0, Alternating = 1, Backward = 2 };
       CSampleLoop();
 

@@ -21,12 +21,15 @@ CLoopMode ModeOf(CSampleLoop const& loop) {
 
 }  // namespace
 
-std::unique_ptr<CWave<0x20040> > CWaveMarshallerToRiffWaveDto<0x20040>::Unmarshall(CRiffWaveDto const& dto) {
+std::unique_ptr<CWave<0x20040> > CWaveMarshallerToRiffWaveDto<0x20040>::Unmarshall(
+    CRiffWaveDto const& dto) {
   typedef CRiffWaveFileChunks Chunks;
-  Chunks::CFormatChunk const* format = dynamic_cast<Chunks::CFormatChunk const*>(dto.Find(Chunks::CFormatChunk::sId));
+  Chunks::CFormatChunk const* format =
+      dynamic_cast<Chunks::CFormatChunk const*>(dto.Find(Chunks::CFormatChunk::sId));
   Chunks::CSamplerChunk const* sampler =
       dynamic_cast<Chunks::CSamplerChunk const*>(dto.Find(Chunks::CSamplerChunk::sId));
-  Chunks::CDataChunk const* data = dynamic_cast<Chunks::CDataChunk const*>(dto.Find(Chunks::CDataChunk::sId));
+  Chunks::CDataChunk const* data =
+      dynamic_cast<Chunks::CDataChunk const*>(dto.Find(Chunks::CDataChunk::sId));
   if (format == nullptr) return nullptr;
 
   std::unique_ptr<CWave<0x20040> > wave(new CWave<0x20040>(CWaveFormat::Wave));
@@ -63,7 +66,9 @@ std::unique_ptr<CWave<0x20040> > CWaveMarshallerToRiffWaveDto<0x20040>::Unmarsha
     }
     loop.SetStartFrame(std::min(loop.GetLoopFrame(), 0.0));
     double const l = loop.GetLoopFrame();
-    loop.SetEndFrame(((static_cast<double>(record.end) - l) + static_cast<double>(record.fraction) / 4294967295.0) + l);
+    loop.SetEndFrame(((static_cast<double>(record.end) - l) +
+                      static_cast<double>(record.fraction) / 4294967295.0) +
+                     l);
     loop.SetLoopTune(0.0);
   }
   return wave;

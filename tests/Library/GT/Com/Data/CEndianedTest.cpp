@@ -28,8 +28,9 @@ TEST(CEndianed, OrderTagAndQueries) {
 
 TEST(CEndianed, ConvertsOnlyForeignOrder) {
   CEndianed const native(CEndianness::sPlatform);
-  CEndianed const foreign(CEndianness::sPlatform == CEndianness::BigEndian ? CEndianness::LittleEndian
-                                                                          : CEndianness::BigEndian);
+  CEndianed const foreign(CEndianness::sPlatform == CEndianness::BigEndian
+                              ? CEndianness::LittleEndian
+                              : CEndianness::BigEndian);
   EXPECT_EQ(native.ConvertEndian(std::uint32_t(0x11223344)), 0x11223344u);
   EXPECT_EQ(foreign.ConvertEndian(std::uint32_t(0x11223344)), 0x44332211u);
   EXPECT_EQ(foreign.ConvertEndian(std::int16_t(0x0180)), std::int16_t(-32767));

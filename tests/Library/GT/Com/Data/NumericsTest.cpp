@@ -17,7 +17,9 @@ std::string Extended(long double v) {
   return std::string(bytes, 10);
 }
 
-long double FromExtended(std::string const& bytes) { return GT::ConvertFromIeeeExtended(bytes.data()); }
+long double FromExtended(std::string const& bytes) {
+  return GT::ConvertFromIeeeExtended(bytes.data());
+}
 
 double const kInf = std::numeric_limits<double>::infinity();
 double const kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -31,7 +33,8 @@ TEST(IeeeExtended, EncodesKnownValuesBitExact) {
   EXPECT_EQ(Extended(1.0), std::string("\x3F\xFF\x80\x00\x00\x00\x00\x00\x00\x00", 10));
   EXPECT_EQ(Extended(-1.0), std::string("\xBF\xFF\x80\x00\x00\x00\x00\x00\x00\x00", 10));
   // 53 significant bits spread over both mantissa words.
-  EXPECT_EQ(Extended(1.0 + std::ldexp(1.0, -52)), std::string("\x3F\xFF\x80\x00\x00\x00\x00\x00\x08\x00", 10));
+  EXPECT_EQ(Extended(1.0 + std::ldexp(1.0, -52)),
+            std::string("\x3F\xFF\x80\x00\x00\x00\x00\x00\x08\x00", 10));
 }
 
 TEST(IeeeExtended, EncodesZeroInfinityAndNaN) {
@@ -42,7 +45,8 @@ TEST(IeeeExtended, EncodesZeroInfinityAndNaN) {
   EXPECT_EQ(Extended(kInf), std::string("\x7F\xFF", 2) + std::string(8, '\0'));
   EXPECT_EQ(Extended(-kInf), std::string("\xFF\xFF", 2) + std::string(8, '\0'));
   // Beyond double range: narrowed to infinity.
-  EXPECT_EQ(Extended(std::numeric_limits<long double>::max()), std::string("\x7F\xFF", 2) + std::string(8, '\0'));
+  EXPECT_EQ(Extended(std::numeric_limits<long double>::max()),
+            std::string("\x7F\xFF", 2) + std::string(8, '\0'));
 }
 
 TEST(IeeeExtended, DecodesSpecialPatterns) {
@@ -50,18 +54,22 @@ TEST(IeeeExtended, DecodesSpecialPatterns) {
   long double const negZero = FromExtended(std::string("\x80", 1) + std::string(9, '\0'));
   EXPECT_EQ(negZero, 0.0L);
   EXPECT_TRUE(std::signbit(negZero));
-  long double const nanPattern = FromExtended(std::string("\x7F\xFF\x00\x00\x00\x00\x00\x00\x00\x01", 10));
+  long double const nanPattern =
+      FromExtended(std::string("\x7F\xFF\x00\x00\x00\x00\x00\x00\x00\x01", 10));
   EXPECT_TRUE(std::isinf(nanPattern));
   EXPECT_GT(nanPattern, 0);
-  long double const negInf = FromExtended(std::string("\xFF\xFF\xC0\x00\x00\x00\x00\x00\x00\x00", 10));
+  long double const negInf =
+      FromExtended(std::string("\xFF\xFF\xC0\x00\x00\x00\x00\x00\x00\x00", 10));
   EXPECT_TRUE(std::isinf(negInf));
   EXPECT_LT(negInf, 0);
 }
 
 TEST(IeeeExtended, SurvivesAbsurdExponents) {
   // Largest finite exponent: far beyond double range, saturates to infinity.
-  EXPECT_TRUE(std::isinf(FromExtended(std::string("\x7F\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 10))));
-  EXPECT_TRUE(std::isinf(FromExtended(std::string("\xFF\xFE\x80\x00\x00\x00\x00\x00\x00\x00", 10))));
+  EXPECT_TRUE(
+      std::isinf(FromExtended(std::string("\x7F\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 10))));
+  EXPECT_TRUE(
+      std::isinf(FromExtended(std::string("\xFF\xFE\x80\x00\x00\x00\x00\x00\x00\x00", 10))));
   // Denormal and tiny exponents: underflow to zero.
   EXPECT_EQ(FromExtended(std::string("\x00\x00\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 10)), 0.0L);
   EXPECT_EQ(FromExtended(std::string("\x00\x01\x80\x00\x00\x00\x00\x00\x00\x00", 10)), 0.0L);
@@ -81,8 +89,9 @@ TEST(IeeeExtended, SurvivesAbsurdExponents) {
 }
 
 TEST(IeeeExtended, SampleRatesRoundTrip) {
-  for (double rate : {8000.0, 11025.0, 16000.0, 22050.0, 32000.0, 44100.0, 48000.0, 88200.0, 96000.0, 176400.0,
-                      192000.0, 384000.0, 1.0, 4294967295.0, 44099.99951171875}) {
+  for (double rate :
+       {8000.0, 11025.0, 16000.0, 22050.0, 32000.0, 44100.0, 48000.0, 88200.0, 96000.0, 176400.0,
+        192000.0, 384000.0, 1.0, 4294967295.0, 44099.99951171875}) {
     EXPECT_EQ(FromExtended(Extended(rate)), rate) << rate;
   }
   // Any 32-bit rate a WAV header can hold, and any finite double at all.
@@ -151,5 +160,6 @@ TEST(Numerics, RoundClipBoundsAndNaN) {
   long const big = std::numeric_limits<long>::max();
   EXPECT_EQ(GT::RoundClipA<long>(1e19, 0L, big), big);
   EXPECT_EQ(GT::RoundClipA<long>(9.2233720368547758e18, 0L, big), big);
-  EXPECT_EQ(GT::RoundClipA<long>(-1e19, std::numeric_limits<long>::min(), big), std::numeric_limits<long>::min());
+  EXPECT_EQ(GT::RoundClipA<long>(-1e19, std::numeric_limits<long>::min(), big),
+            std::numeric_limits<long>::min());
 }

@@ -11,15 +11,19 @@ TEST(ReverseByte, IntegersOfEveryWidth) {
   EXPECT_EQ((Implement::FReverseByte<unsigned char, 0>()(0xABu)), 0xABu);
   EXPECT_EQ((Implement::FReverseByte<std::uint16_t, 1>()(0x1234u)), 0x3412u);
   EXPECT_EQ((Implement::FReverseByte<std::uint32_t, 3>()(0x12345678u)), 0x78563412u);
-  EXPECT_EQ((Implement::FReverseByte<std::uint64_t, 7>()(0x0102030405060708ull)), 0x0807060504030201ull);
-  EXPECT_EQ((GT::Implement::FReverseByte<unsigned long long, 7>()(0xF0000000000000E1ull)), 0xE1000000000000F0ull);
+  EXPECT_EQ((Implement::FReverseByte<std::uint64_t, 7>()(0x0102030405060708ull)),
+            0x0807060504030201ull);
+  EXPECT_EQ((GT::Implement::FReverseByte<unsigned long long, 7>()(0xF0000000000000E1ull)),
+            0xE1000000000000F0ull);
 }
 
 TEST(ReverseByte, SignedValuesReverseTheirBitPattern) {
   // 0x80FF -> 0xFF80; a negative result must come back as the same pattern.
-  EXPECT_EQ((Implement::FReverseByte<std::int16_t, 1>()(static_cast<std::int16_t>(-32513))), std::int16_t(-128));
+  EXPECT_EQ((Implement::FReverseByte<std::int16_t, 1>()(static_cast<std::int16_t>(-32513))),
+            std::int16_t(-128));
   EXPECT_EQ((Implement::FReverseByte<std::int16_t, 1>()(std::int16_t(-1))), std::int16_t(-1));
-  EXPECT_EQ((Implement::FReverseByte<std::int32_t, 3>()(std::int32_t(-2))), std::int32_t(-16777217));  // FEFFFFFF
+  EXPECT_EQ((Implement::FReverseByte<std::int32_t, 3>()(std::int32_t(-2))),
+            std::int32_t(-16777217));  // FEFFFFFF
   EXPECT_EQ((Implement::FReverseByte<std::int32_t, 3>()(std::int32_t(0x80))), INT32_MIN);
   EXPECT_EQ(Implement::ReverseByte(INT32_MIN), std::int32_t(0x80));
   EXPECT_EQ(Implement::ReverseByte(std::int64_t(-256)), std::int64_t(0x00FFFFFFFFFFFFFFll));

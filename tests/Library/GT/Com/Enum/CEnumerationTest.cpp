@@ -35,12 +35,13 @@ public:
 
 template <>
 GT::CStringTable GT::CEnumeration<CColour>::sNames({{5, "RED"}, {9, "GREEN"}, {2, "BLUE"}, {7, ""}},
-                                                  GT::CStringTable::CPair(-1, std::string()));
+                                                   GT::CStringTable::CPair(-1, std::string()));
 template <>
 GT::CStringTable GT::CEnumeration<CEmptyKind>::sNames(std::vector<GT::CStringTable::CPair>(),
-                                                     GT::CStringTable::CPair(-1, std::string()));
+                                                      GT::CStringTable::CPair(-1, std::string()));
 template <>
-GT::CStringTable GT::CEnumeration<COther>::sNames({{5, "FIVE"}}, GT::CStringTable::CPair(-1, std::string()));
+GT::CStringTable GT::CEnumeration<COther>::sNames({{5, "FIVE"}},
+                                                  GT::CStringTable::CPair(-1, std::string()));
 
 using TestSupport::ExpectRangeError;
 
@@ -123,6 +124,4 @@ struct CPlainRange : GT::IRangedNumberDescription<int> {
 };
 }  // namespace
 
-TEST(CEnumeration, PlainDescriptionHasNoInstances) {
-  EXPECT_FALSE(CPlainRange().Instances());
-}
+TEST(CEnumeration, PlainDescriptionHasNoInstances) { EXPECT_FALSE(CPlainRange().Instances()); }

@@ -13,7 +13,7 @@ namespace {
 
 // Counts finished tasks; Wait returns once n have finished.
 class CCounter {
- public:
+public:
   void Done() {
     std::lock_guard<std::mutex> lock(mMutex);
     ++mDone;
@@ -24,7 +24,7 @@ class CCounter {
     mChanged.wait(lock, [this, n] { return mDone >= n; });
   }
 
- private:
+private:
   std::mutex mMutex;
   std::condition_variable mChanged;
   int mDone = 0;
@@ -49,7 +49,8 @@ TEST(WorkerPoolThreaded, EveryTaskRunsOnceAndPublishesItsWrites) {
       }
       counter.Wait(static_cast<int>(slots.size()));
       for (std::size_t i = 0; i < slots.size(); ++i) {
-        ASSERT_EQ(3L * round * (round + 1) / 2 + round * static_cast<long>(i), slots[i]) << size << " threads";
+        ASSERT_EQ(3L * round * (round + 1) / 2 + round * static_cast<long>(i), slots[i])
+            << size << " threads";
       }
     }
   }

@@ -9,7 +9,7 @@
 namespace {
 
 class CRecordingPrinter : public SL::CGeneralStringBuffer::IPrinter {
- public:
+public:
   std::vector<std::string> mTexts;
   int mThrowsLeft = 0;
   void Print(std::string const& text) override {
@@ -22,7 +22,7 @@ class CRecordingPrinter : public SL::CGeneralStringBuffer::IPrinter {
 };
 
 class CLoggerTest : public ::testing::Test {
- protected:
+protected:
   void SetUp() override { SL::CLogger::Clear(); }
   void TearDown() override { SL::CLogger::Clear(); }
 };
@@ -86,7 +86,7 @@ TEST_F(CLoggerTest, PendingTextOfAReleasedLoggerReachesItsPrinter) {
   std::vector<std::string> texts;
   {
     class CForwardingPrinter : public SL::CGeneralStringBuffer::IPrinter {
-     public:
+    public:
       explicit CForwardingPrinter(std::vector<std::string>& texts) : mTexts(texts) {}
       void Print(std::string const& text) override { mTexts.push_back(text); }
       std::vector<std::string>& mTexts;

@@ -108,7 +108,8 @@ TEST(CStlSharedPtrVectorMixin, IteratorsMoveCompareAndWorkWithAlgorithms) {
   std::sort(v.begin(), v.end(), [](CShown const& x, CShown const& y) { return x.value < y.value; });
   int expected = 0;
   CVector const& cv = v;
-  for (CVector::const_iterator it = cv.begin(); it != cv.end(); ++it) EXPECT_EQ(expected++, it->value);
+  for (CVector::const_iterator it = cv.begin(); it != cv.end(); ++it)
+    EXPECT_EQ(expected++, it->value);
   EXPECT_EQ(4, v.rbegin()->value);
   EXPECT_EQ(5, std::distance(cv.rbegin(), cv.rend()));
 }

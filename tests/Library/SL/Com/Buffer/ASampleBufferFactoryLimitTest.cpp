@@ -7,8 +7,10 @@
 namespace {
 
 class CFactory : public SL::ASampleBufferFactory {
- public:
-  boost::shared_ptr<SL::ISampleBuffer> Create() override { return boost::shared_ptr<SL::ISampleBuffer>(); }
+public:
+  boost::shared_ptr<SL::ISampleBuffer> Create() override {
+    return boost::shared_ptr<SL::ISampleBuffer>();
+  }
 };
 
 }  // namespace
@@ -17,12 +19,14 @@ class CFactory : public SL::ASampleBufferFactory {
 // buffer of gigabytes (or a negative one).
 TEST(SampleBufferFactoryLimit, AbsurdRequestsAreCapped) {
   CFactory f;
-  f.mAttribute = SL::CSampleAttribute(SL::CBitDepth::Integer16, 44100.0, 2, GT::CEndianness::sPlatform);
+  f.mAttribute =
+      SL::CSampleAttribute(SL::CBitDepth::Integer16, 44100.0, 2, GT::CEndianness::sPlatform);
   long const cap = SL::ASampleBufferFactory::sMaximumBufferBytes / 4;
   f.mUsesBufferTime = true;
   f.mBufferTime = 0.6;
   EXPECT_EQ(f.BufferFrameCount(), 26460);
-  for (double time : {1e9, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
+  for (double time :
+       {1e9, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
     f.mBufferTime = time;
     EXPECT_EQ(f.BufferFrameCount(), cap) << time;
   }

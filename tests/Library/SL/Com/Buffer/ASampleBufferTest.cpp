@@ -78,10 +78,10 @@ TEST(SampleBuffer, EveryBitDepthRoundTripsInBothOrders) {
     CheckRoundTrip<65544>({0, 1, 127, 128, 129, 255, 7, 200, 33}, endian);
     CheckRoundTrip<65552>({-32768, 32767, 0, -1, 1, 0x0102, -300, 12345, -2}, endian);
     CheckRoundTrip<65560>({-8388608, 8388607, 0, -1, 1, 1193046, -70000, 65536, 255}, endian);
-    CheckRoundTrip<65568>({std::numeric_limits<std::int32_t>::min(),
-                           std::numeric_limits<std::int32_t>::max(), 0, -1, 1, 0x01020304,
-                           -99999, 65536, 7},
-                          endian);
+    CheckRoundTrip<65568>(
+        {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(), 0, -1,
+         1, 0x01020304, -99999, 65536, 7},
+        endian);
     CheckRoundTrip<131104>({-1.0f, 1.0f, 0.0f, 0.5f, -0.25f, 1e-30f, 3.5e30f, -2.0f, 0.125f},
                            endian);
     CheckRoundTrip<131136>({-1.0, 1.0, 0.0, 0.5, -0.25, 1e-300, 3.5e300, -2.0, 0.125}, endian);
@@ -128,7 +128,8 @@ TEST(SampleBuffer, TwentyFourBitSamplesTakeThreeBytesSignExtended) {
   ++out;
   *out = -1;
   std::vector<unsigned char> const expected = {0x56, 0x34, 0x12, 0xFF, 0xFF, 0xFF};
-  EXPECT_EQ(expected, std::vector<unsigned char>(little.Bytes().begin(), little.Bytes().begin() + 6));
+  EXPECT_EQ(expected,
+            std::vector<unsigned char>(little.Bytes().begin(), little.Bytes().begin() + 6));
   // Bits beyond 24 are dropped, not clipped.
   *little.OutputBegin() = 0x01800000;
   EXPECT_EQ(-8388608, *little.InputBegin());

@@ -43,7 +43,8 @@ TEST(FileSampleBuffer, InputBufferOverAWaveFile) {
   EXPECT_FALSE(file->IsSequential());
   EXPECT_EQ(file->Begin(), nullptr);
   EXPECT_FALSE(file->Finalize()) << "an input buffer has no header to write";
-  EXPECT_NO_THROW((void)dynamic_cast<SL::CInputFileSampleLocator<65552>&>(*file->CreateLocator(100)));
+  EXPECT_NO_THROW(
+      (void)dynamic_cast<SL::CInputFileSampleLocator<65552>&>(*file->CreateLocator(100)));
   std::vector<double> const peak = file->GetPeakLevel();
   ASSERT_EQ(peak.size(), 2u);
   EXPECT_EQ(peak[0], 1998.0);
@@ -51,7 +52,8 @@ TEST(FileSampleBuffer, InputBufferOverAWaveFile) {
   // Channel 1 only, read in place.
   std::vector<int> const right = {1};
   std::vector<int16_t> seen;
-  for (auto it = file->InputBegin(right), end = file->InputEnd(right); it != end; ++it) seen.push_back(*it);
+  for (auto it = file->InputBegin(right), end = file->InputEnd(right); it != end; ++it)
+    seen.push_back(*it);
   ASSERT_EQ(seen.size(), 1000u);
   EXPECT_EQ(seen[0], -3);
   EXPECT_EQ(seen[999], -3 * 1999);
@@ -61,14 +63,16 @@ TEST(FileSampleBuffer, OutputBufferFinalisesWhatWasWritten) {
   CScratchDir dir;
   std::string const path = dir.File("out.wav");
   SL::CSampleAttribute const a(SL::CBitDepth(65552), 44100, 2, 0, GT::CEndianness::sPlatform);
-  boost::shared_ptr<SL::ISampleBuffer> buffer = SL::CFileSampleBufferFactory().Create(a, path, SL::CWaveFileFormat::RiffWave);
+  boost::shared_ptr<SL::ISampleBuffer> buffer =
+      SL::CFileSampleBufferFactory().Create(a, path, SL::CWaveFileFormat::RiffWave);
   ASSERT_TRUE(buffer);
   auto* file = dynamic_cast<SL::CFileSampleBuffer<65552>*>(buffer.get());
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(file->LowerBound(), 46);
   EXPECT_EQ(file->UpperBound(), 2147483647);
   EXPECT_FALSE(file->GetInputStream());
-  EXPECT_NO_THROW((void)dynamic_cast<SL::COutputFileSampleLocator<65552>&>(*file->CreateLocator(100)));
+  EXPECT_NO_THROW(
+      (void)dynamic_cast<SL::COutputFileSampleLocator<65552>&>(*file->CreateLocator(100)));
   {
     auto it = file->OutputBegin();
     // The end iterator's locator moves the shared stream to the range's
@@ -97,9 +101,12 @@ TEST(FileSampleBuffer, RefusesWhatItCannotModel) {
   SL::CSampleAttribute const s8(SL::CBitDepth(65544), 8000, 1, 0, GT::CEndianness::sPlatform);
   // Signed 8-bit AIFF samples have no unsigned buffer view.
   ASSERT_TRUE(WriteFileBytes(dir.File("a.aiff"), {1, 2, 3}));
-  EXPECT_FALSE(SL::CFileSampleBufferFactory().Create(s8, dir.File("a.aiff"), SL::CWaveFileFormat::FormAiff));
-  EXPECT_EQ(ReadFileBytes(dir.File("a.aiff")), (std::vector<unsigned char>{1, 2, 3})) << "refused before truncating";
-  EXPECT_TRUE(SL::CFileSampleBufferFactory().Create(s8, dir.File("a.wav"), SL::CWaveFileFormat::RiffWave));
+  EXPECT_FALSE(
+      SL::CFileSampleBufferFactory().Create(s8, dir.File("a.aiff"), SL::CWaveFileFormat::FormAiff));
+  EXPECT_EQ(ReadFileBytes(dir.File("a.aiff")), (std::vector<unsigned char>{1, 2, 3}))
+      << "refused before truncating";
+  EXPECT_TRUE(
+      SL::CFileSampleBufferFactory().Create(s8, dir.File("a.wav"), SL::CWaveFileFormat::RiffWave));
   EXPECT_FALSE(SL::CFileSampleBufferFactory().Create(dir.File("missing.wav")));
 }
 

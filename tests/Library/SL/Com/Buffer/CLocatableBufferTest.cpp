@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 TEST(LocatableBuffer, ShiftingTheLocationKeepsIndicesAndZeroFillsGrowth) {
   SL::CLocatableBuffer<double> buffer;
   EXPECT_EQ(buffer.Begin(), nullptr);
@@ -11,7 +10,8 @@ TEST(LocatableBuffer, ShiftingTheLocationKeepsIndicesAndZeroFillsGrowth) {
   for (long f = 0; f < 4; ++f) *buffer.At(f) = f + 1.0;
   buffer.SetLocation(GT::CRange<long>(2, 8));
   ASSERT_EQ(buffer.GetSize(), 6);
-  EXPECT_EQ(std::vector<double>(buffer.Begin(), buffer.End()), (std::vector<double>{1, 2, 3, 4, 0, 0}));
+  EXPECT_EQ(std::vector<double>(buffer.Begin(), buffer.End()),
+            (std::vector<double>{1, 2, 3, 4, 0, 0}));
   EXPECT_EQ(buffer.GetLocation().begin, 2);
   EXPECT_EQ(buffer.GetLocation().end, 8);
   EXPECT_EQ(*buffer.At(2), 1.0) << "frame 2 is now the first element";
@@ -24,7 +24,8 @@ TEST(LocatableBuffer, ShiftingTheLocationKeepsIndicesAndZeroFillsGrowth) {
 TEST(LocatableBuffer, CreatesCopiesAndSwaps) {
   SL::CLocatableBuffer<double> buffer;
   double const data[] = {0.5, -0.25, 1.0};
-  boost::shared_ptr<SL::ILocatableBuffer<double> > made = buffer.Create(data, GT::CRange<long>(10, 13));
+  boost::shared_ptr<SL::ILocatableBuffer<double> > made =
+      buffer.Create(data, GT::CRange<long>(10, 13));
   ASSERT_EQ(made->GetSize(), 3);
   EXPECT_EQ(*made->At(11), -0.25);
   boost::shared_ptr<SL::ILocatableBuffer<double> > zeros = buffer.Create(GT::CRange<long>(-2, 0));

@@ -185,9 +185,9 @@ TEST(CRingSampleBuffer, DegenerateSizesNeverReadOrWrite) {
 }
 
 TEST(CRingSampleBuffer, ForeignByteOrderAndWideSamples) {
-  GT::CEndianness::EEndian const foreign =
-      GT::CEndianness::sPlatform == GT::CEndianness::BigEndian ? GT::CEndianness::LittleEndian
-                                                               : GT::CEndianness::BigEndian;
+  GT::CEndianness::EEndian const foreign = GT::CEndianness::sPlatform == GT::CEndianness::BigEndian
+                                               ? GT::CEndianness::LittleEndian
+                                               : GT::CEndianness::BigEndian;
   SL::CRingSampleBuffer<65560> ring24(1, 3, GT::CEndianness::BigEndian);
   SL::CRingSampleBuffer<65560>::COutputIterator o = ring24.OutputBegin();
   o.Set(1193046);
@@ -289,7 +289,8 @@ TEST(CRingSampleBufferThreaded, TransformerOnBothSidesKeepsOrder) {
   ASSERT_EQ(static_cast<std::size_t>(total), sink.mSamples.size());
   long bad = 0;
   for (long i = 0; i < total; ++i) {
-    bad += sink.mSamples[static_cast<std::size_t>(i)] != TestSupport::CCountingInputIterator::ValueAt(i);
+    bad += sink.mSamples[static_cast<std::size_t>(i)] !=
+           TestSupport::CCountingInputIterator::ValueAt(i);
   }
   EXPECT_EQ(0, bad);
 }

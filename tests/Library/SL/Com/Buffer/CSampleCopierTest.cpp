@@ -22,7 +22,7 @@ GT::CEndianness::EEndian Foreign() {
 
 template <class D>
 class CSampleCopierTest : public ::testing::Test {
- protected:
+protected:
   enum { N = D::value, B = (N & 0xFFFF) >> 3 };
   typedef typename SL::CSampleTraits<N>::CValueType T;
   SL::CSampleCopier<N> mCopier;
@@ -69,7 +69,8 @@ TYPED_TEST(CSampleCopierTest, PartialFramesAndPartialSamplesAreNotCounted) {
   unsigned long bytes = memory.size();
   EXPECT_EQ(2u, this->mCopier.CopyToBuffer(source, memory.data(), bytes));
   EXPECT_EQ(4u * B, bytes);
-  SL::CReferentialSampleBuffer<N> view(memory.data(), memory.data() + 5 * B, 2, GT::CEndianness::sPlatform);
+  SL::CReferentialSampleBuffer<N> view(memory.data(), memory.data() + 5 * B, 2,
+                                       GT::CEndianness::sPlatform);
   EXPECT_EQ(five[4], *view.InputAt(2));
   EXPECT_EQ(0xEE, memory[5 * B]);
   // Memory that ends inside a sample: the copy stops at the last whole sample.
@@ -128,7 +129,8 @@ TEST(CSampleCopier, CasesOfTheAccounting) {
   // 24-bit samples take three bytes in the stream's order.
   {
     SL::CSampleCopier<65560> copier24;
-    TestSupport::CVectorInputIterator<65560> source(std::vector<std::int32_t>{1193046, -8388608}, 1);
+    TestSupport::CVectorInputIterator<65560> source(std::vector<std::int32_t>{1193046, -8388608},
+                                                    1);
     source.Attribute().SetEndian(GT::CEndianness::LittleEndian);
     unsigned char memory[6] = {0, 0, 0, 0, 0, 0};
     unsigned long bytes = 6;

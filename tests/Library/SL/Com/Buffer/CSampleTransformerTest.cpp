@@ -16,7 +16,7 @@ using TestSupport::MakeSamples;
 
 template <class D>
 class CSampleTransformerTest : public ::testing::Test {
- protected:
+protected:
   enum { N = D::value };
   typedef typename SL::CSampleTraits<N>::CValueType T;
   typedef SL::CRingSampleBuffer<N> CRing;
@@ -72,7 +72,8 @@ TYPED_TEST(CSampleTransformerTest, IteratorIntoBufferInEveryMode) {
     std::vector<T> const six(ten.begin(), ten.begin() + 6);
     CRing ring(2, 4, GT::CEndianness::sPlatform);
     CSource source(six, 2);
-    EXPECT_EQ(1, this->mTransformer.Transform(source, ring, SL::ISampleTransformer::PadDestination));
+    EXPECT_EQ(1,
+              this->mTransformer.Transform(source, ring, SL::ISampleTransformer::PadDestination));
     EXPECT_EQ(4, ring.GetAvailableInputFrameCount());
     EXPECT_EQ(TestFixture::Concat(six, std::vector<T>(2, T(0))), TestFixture::Drain(ring));
     CRing copyOnly(2, 4, GT::CEndianness::sPlatform);
@@ -134,7 +135,8 @@ TYPED_TEST(CSampleTransformerTest, BufferIntoIteratorInEveryMode) {
     CRing ring(2, 8, GT::CEndianness::sPlatform);
     TestFixture::Put(ring, six);
     CSink sink(c.room, 2);
-    EXPECT_EQ(c.result, this->mTransformer.Transform(ring, sink, c.mode)) << c.room << " " << c.mode;
+    EXPECT_EQ(c.result, this->mTransformer.Transform(ring, sink, c.mode))
+        << c.room << " " << c.mode;
     ASSERT_EQ(c.written, sink.mSamples.size());
     for (std::size_t k = 0; k < c.written; ++k) {
       EXPECT_EQ(k < six.size() ? six[k] : T(0), sink.mSamples[k]);
@@ -153,15 +155,16 @@ TYPED_TEST(CSampleTransformerTest, BufferIntoBufferBetweenRingAndMemory) {
   typedef typename TestFixture::CRing CRing;
   enum { N = TestFixture::N, B = (N & 0xFFFF) >> 3 };
   std::vector<T> const six = MakeSamples<N>(6, 7);
-  GT::CEndianness::EEndian const foreign =
-      GT::CEndianness::sPlatform == GT::CEndianness::BigEndian ? GT::CEndianness::LittleEndian
-                                                               : GT::CEndianness::BigEndian;
+  GT::CEndianness::EEndian const foreign = GT::CEndianness::sPlatform == GT::CEndianness::BigEndian
+                                               ? GT::CEndianness::LittleEndian
+                                               : GT::CEndianness::BigEndian;
   // Ring to memory of a foreign byte order and back into a second ring.
   std::vector<unsigned char> memory(4 * B, 0xAA);
   {
     CRing ring(1, 8, GT::CEndianness::sPlatform);
     TestFixture::Put(ring, six);
-    SL::CReferentialSampleBuffer<N> buffer(memory.data(), memory.data() + memory.size(), 1, foreign);
+    SL::CReferentialSampleBuffer<N> buffer(memory.data(), memory.data() + memory.size(), 1,
+                                           foreign);
     EXPECT_EQ(0, this->mTransformer.Transform(ring, buffer, SL::ISampleTransformer::DrainSource));
     EXPECT_FALSE(ring.IsReadable());  // the rest of the source was skipped
     CRing back(1, 8, GT::CEndianness::sPlatform);
@@ -173,8 +176,10 @@ TYPED_TEST(CSampleTransformerTest, BufferIntoBufferBetweenRingAndMemory) {
   {
     CRing ring(1, 8, GT::CEndianness::sPlatform);
     TestFixture::Put(ring, std::vector<T>(six.begin(), six.begin() + 2));
-    SL::CReferentialSampleBuffer<N> buffer(memory.data(), memory.data() + memory.size(), 1, foreign);
-    EXPECT_EQ(1, this->mTransformer.Transform(ring, buffer, SL::ISampleTransformer::PadDestination));
+    SL::CReferentialSampleBuffer<N> buffer(memory.data(), memory.data() + memory.size(), 1,
+                                           foreign);
+    EXPECT_EQ(1,
+              this->mTransformer.Transform(ring, buffer, SL::ISampleTransformer::PadDestination));
     for (std::size_t k = 2 * B; k < memory.size(); ++k) {
       EXPECT_EQ(0, memory[k]) << k;
     }

@@ -15,12 +15,14 @@ namespace {
 template <int N>
 void ExpectMoversOfDepth() {
   SL::CBitDepth const depth(N);
-  boost::shared_ptr<SL::ISampleTransformer> transformer = SL::CSampleTransformerFactory::Create(depth);
+  boost::shared_ptr<SL::ISampleTransformer> transformer =
+      SL::CSampleTransformerFactory::Create(depth);
   boost::shared_ptr<SL::ISampleCopier> copier = SL::CSampleCopierFactory::Create(depth);
   ASSERT_TRUE(transformer) << N;
   ASSERT_TRUE(copier) << N;
   // Each moves samples of its own depth, which the others refuse.
-  std::vector<typename SL::CSampleTraits<N>::CValueType> const samples = TestSupport::MakeSamples<N>(4);
+  std::vector<typename SL::CSampleTraits<N>::CValueType> const samples =
+      TestSupport::MakeSamples<N>(4);
   TestSupport::CVectorInputIterator<N> source(samples, 2);
   SL::CRingSampleBufferFactory factory;
   factory.mAttribute = source.GetAttribute();

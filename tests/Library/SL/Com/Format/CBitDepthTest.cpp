@@ -37,7 +37,8 @@ TEST(CBitDepth, TableCodesNamesAndConstants) {
     expectedIds.push_back(row.code);
   }
   std::vector<int> ids;
-  for (auto it = SL::CBitDepth().GetDescription().Instances(); it->HasNext();) ids.push_back(it->Next());
+  for (auto it = SL::CBitDepth().GetDescription().Instances(); it->HasNext();)
+    ids.push_back(it->Next());
   EXPECT_EQ(ids, expectedIds);
   EXPECT_EQ(SL::CBitDepth().GetValue(), 0);
   EXPECT_TRUE(SL::CBitDepth(0x10010) == SL::CBitDepth::Integer16);

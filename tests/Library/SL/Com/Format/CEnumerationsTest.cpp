@@ -13,8 +13,8 @@
 namespace {
 
 template <typename E>
-void ExpectTable(std::vector<std::pair<E const*, std::pair<int, std::string> > > const& rows, int lower,
-                 int upper) {
+void ExpectTable(std::vector<std::pair<E const*, std::pair<int, std::string> > > const& rows,
+                 int lower, int upper) {
   std::vector<int> ids;
   for (auto const& row : rows) {
     EXPECT_EQ(row.first->GetValue(), row.second.first);
@@ -39,7 +39,9 @@ void ExpectRangeError(int value, int lower, int upper) {
 
 TEST(SampleFormatEnumerations, WaveFileFormat) {
   using F = SL::CWaveFileFormat;
-  ExpectTable<F>({{&F::Invalid, {0, "INVALID"}}, {&F::FormAiff, {1, "AIFF"}}, {&F::RiffWave, {2, "WINWAVE"}}}, 0, 2);
+  ExpectTable<F>(
+      {{&F::Invalid, {0, "INVALID"}}, {&F::FormAiff, {1, "AIFF"}}, {&F::RiffWave, {2, "WINWAVE"}}},
+      0, 2);
   ExpectRangeError<F>(3, 0, 2);
   ExpectRangeError<F>(-1, 0, 2);
   EXPECT_TRUE(F() != F::RiffWave);

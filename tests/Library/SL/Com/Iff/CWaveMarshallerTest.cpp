@@ -67,7 +67,8 @@ CBytes Smpl(uint32_t note, uint32_t fraction, std::vector<CLoopRecord> const& lo
 }
 
 CWavePtr ReadWave(CBytes const& file, bool load = false) {
-  SL::CRiffWaveDto dto(boost::make_shared<SL::CRiffWaveFileChunks::CRiffWaveChunk::CDefaultChunkFactory>(load));
+  SL::CRiffWaveDto dto(
+      boost::make_shared<SL::CRiffWaveFileChunks::CRiffWaveChunk::CDefaultChunkFactory>(load));
   std::istringstream in(std::string(file.begin(), file.end()));
   EXPECT_TRUE(dto.Read(in));
   return SL::Private::CWaveMarshallerToRiffWaveDto<0x20040>().Unmarshall(dto);
@@ -102,9 +103,12 @@ TEST(CWaveMarshallerToRiffWaveDto, SizesChannelsFromTheRecordedByteCount) {
 }
 
 TEST(CWaveMarshallerToRiffWaveDto, AdmitsIntegerAndFloatPcmOnly) {
-  struct { unsigned tag, bits; int code; } const cases[] = {
+  struct {
+    unsigned tag, bits;
+    int code;
+  } const cases[] = {
       {1, 8, 0x10008}, {1, 24, 0x10018}, {1, 32, 0x10020}, {3, 32, 0x20020}, {3, 64, 0x20040},
-      {3, 16, 0}, {1, 12, 0}, {2, 16, 0}, {0xFFFE, 16, 0}, {1, 0, 0},
+      {3, 16, 0},      {1, 12, 0},       {2, 16, 0},       {0xFFFE, 16, 0},  {1, 0, 0},
   };
   for (auto const& c : cases) {
     CWavePtr wave = ReadWave(Wave(Fmt(c.tag, 1, 8000, c.bits), 64));
@@ -141,7 +145,11 @@ TEST(CWaveMarshallerToRiffWaveDto, NotesFromTheSamplerChunk) {
 }
 
 TEST(CWaveMarshallerToRiffWaveDto, FirstLoopRecordDecidesTheLoop) {
-  struct { CLoopRecord record; double loop, start, end; SL::CLoopMode mode; } const cases[] = {
+  struct {
+    CLoopRecord record;
+    double loop, start, end;
+    SL::CLoopMode mode;
+  } const cases[] = {
       {{0, 100, 200, 0, 0}, 99.0, 0.0, 200.0, SL::CLoopMode::Forward},
       {{0, 100, 200, 0, 3}, 99.0, 0.0, 200.0, SL::CLoopMode::Forward},
       {{0, 100, 200, 0, 1}, 100.0, 0.0, 200.0, SL::CLoopMode::OneShot},
@@ -156,7 +164,8 @@ TEST(CWaveMarshallerToRiffWaveDto, FirstLoopRecordDecidesTheLoop) {
       {{0, 4000000000u, 4294967295u, 0, 1}, 4e9, 0.0, 4294967295.0, SL::CLoopMode::OneShot},
   };
   for (auto const& c : cases) {
-    CWavePtr wave = ReadWave(Wave(Fmt(1, 1, 8000, 16), 1000, Smpl(60, 0, {c.record, {1, 5, 6, 0, 0}})));
+    CWavePtr wave =
+        ReadWave(Wave(Fmt(1, 1, 8000, 16), 1000, Smpl(60, 0, {c.record, {1, 5, 6, 0, 0}})));
     ASSERT_TRUE(wave);
     EXPECT_EQ(c.loop, wave->Loop().GetLoopFrame()) << c.record.type << "/" << c.record.playCount;
     EXPECT_EQ(c.start, wave->Loop().GetStartFrame());
@@ -234,7 +243,8 @@ CBytes Mark(std::vector<std::pair<int16_t, uint32_t> > const& markers) {
 
 CWavePtr ReadAiff(CBytes const& children, bool load = false) {
   CBytes const file = Root("FORM", "AIFF", children, true);
-  SL::CFormAiffDto dto(boost::make_shared<SL::CFormAiffFileChunks::CFormAiffChunk::CDefaultChunkFactory>(load));
+  SL::CFormAiffDto dto(
+      boost::make_shared<SL::CFormAiffFileChunks::CFormAiffChunk::CDefaultChunkFactory>(load));
   std::istringstream in(std::string(file.begin(), file.end()));
   EXPECT_TRUE(dto.Read(in));
   return SL::Private::CWaveMarshallerToFormAiffDto<0x20040>().Unmarshall(dto);
@@ -277,7 +287,11 @@ TEST(CWaveMarshallerToFormAiffDto, RefusesWhatCannotBeAWave) {
 }
 
 TEST(CWaveMarshallerToFormAiffDto, NameNotesAndSustainLoop) {
-  struct { int16_t mode; double loop, start, end; SL::CLoopMode loopMode; } const cases[] = {
+  struct {
+    int16_t mode;
+    double loop, start, end;
+    SL::CLoopMode loopMode;
+  } const cases[] = {
       {1, 99.0, 0.0, 200.0, SL::CLoopMode::Forward},
       {2, 100.0, 0.0, 200.0, SL::CLoopMode::AlternatePlus},
       {0, 100.0, 0.0, 200.0, SL::CLoopMode::OneShot},
@@ -315,7 +329,8 @@ TEST(CWaveMarshallerToFormAiffDto, MarkerRules) {
   EXPECT_EQ(9.0, plain->Loop().GetEndFrame());
   EXPECT_EQ(48.0, plain->GetPlayNote());
 
-  // A marker matching both ids is the begin; a later match overrides; position 0 with forward gives -1.
+  // A marker matching both ids is the begin; a later match overrides; position 0 with forward gives
+  // -1.
   CBytes children;
   Chunk(children, "COMM", Comm(1, 1, 8, 8000.0), true);
   Chunk(children, "INST", Inst(60, 0, 1, 5, 5), true);
@@ -367,7 +382,14 @@ TEST_F(CWaveMarshallerTools, FilesOfEveryAdmittedDepth) {
   if (!TestSupport::HasTool("sox") || !TestSupport::HasTool("sndfile-convert"))
     GTEST_SKIP() << "sox or sndfile-convert is not installed";
   // AIFF files by sox; WAV files converted from them by libsndfile.
-  struct { char const* type; char const* option; int bits; int code; int rate; int channels; } const cases[] = {
+  struct {
+    char const* type;
+    char const* option;
+    int bits;
+    int code;
+    int rate;
+    int channels;
+  } const cases[] = {
       {"wav", "-pcmu8", 8, 0x10008, 11025, 1},    {"wav", "-pcm16", 16, 0x10010, 44100, 2},
       {"wav", "-pcm24", 24, 0x10018, 96000, 2},   {"wav", "-pcm32", 32, 0x10020, 48000, 1},
       {"wav", "-float32", 32, 0x20020, 22050, 2}, {"wav", "-float64", 64, 0x20040, 8000, 1},
@@ -379,15 +401,18 @@ TEST_F(CWaveMarshallerTools, FilesOfEveryAdmittedDepth) {
     std::string const base = "s" + std::to_string(c.bits) + "_" + std::to_string(c.rate);
     std::string const aiff = mDir.File(base + ".aiff");
     int const aiffBits = c.bits == 64 ? 32 : c.bits;
-    ASSERT_TRUE(TestSupport::RunTool("sox -D -r " + std::to_string(c.rate) + " -c " + std::to_string(c.channels) +
-                                     " -n -e signed-integer -b " + std::to_string(aiffBits) + " " + aiff +
+    ASSERT_TRUE(TestSupport::RunTool("sox -D -r " + std::to_string(c.rate) + " -c " +
+                                     std::to_string(c.channels) + " -n -e signed-integer -b " +
+                                     std::to_string(aiffBits) + " " + aiff +
                                      " synth 1237s sine 440 gain -3"))
         << base;
     bool const isAiff = std::string(c.type) == "aiff";
     std::string path = aiff;
     if (!isAiff) {
       path = mDir.File(base + c.option + ".wav");
-      ASSERT_TRUE(TestSupport::RunTool(std::string("sndfile-convert ") + c.option + " " + aiff + " " + path)) << path;
+      ASSERT_TRUE(TestSupport::RunTool(std::string("sndfile-convert ") + c.option + " " + aiff +
+                                       " " + path))
+          << path;
     }
     for (bool load : {false, true}) {
       CWavePtr wave = isAiff ? ReadAiffFile(path, load) : ReadWav(path, load);
@@ -405,7 +430,8 @@ TEST_F(CWaveMarshallerTools, FilesOfEveryAdmittedDepth) {
 TEST_F(CWaveMarshallerTools, ExtensibleFormatIsRefused) {
   if (!TestSupport::HasTool("sox")) GTEST_SKIP() << "sox is not installed";
   std::string const path = mDir.File("x.wav");
-  ASSERT_TRUE(TestSupport::RunTool("sox -D -r 8000 -c 2 -n -e signed-integer -b 24 " + path + " synth 100s sine 440"));
+  ASSERT_TRUE(TestSupport::RunTool("sox -D -r 8000 -c 2 -n -e signed-integer -b 24 " + path +
+                                   " synth 100s sine 440"));
   CBytes const bytes = TestSupport::ReadFileBytes(path);
   ASSERT_EQ(0xFFFEu, TestSupport::GetLE(bytes, 20, 2));
   EXPECT_FALSE(ReadWav(path));
@@ -416,7 +442,8 @@ TEST_F(CWaveMarshallerTools, LoadedSoxSamplesMatchSoxsOwnRawOutput) {
   std::string const wav = mDir.File("t.wav");
   std::string const aiff = mDir.File("t.aiff");
   std::string const raw = mDir.File("t.raw");
-  ASSERT_TRUE(TestSupport::RunTool("sox -D -r 8000 -c 2 -n -b 16 " + wav + " synth 0.1 sine 300 sine 700"));
+  ASSERT_TRUE(
+      TestSupport::RunTool("sox -D -r 8000 -c 2 -n -b 16 " + wav + " synth 0.1 sine 300 sine 700"));
   ASSERT_TRUE(TestSupport::RunTool("sox -D " + wav + " " + aiff));
   ASSERT_TRUE(TestSupport::RunTool("sox -D " + wav + " -t raw -e signed -b 16 -L " + raw));
   CBytes const bytes = TestSupport::ReadFileBytes(raw);
@@ -494,8 +521,12 @@ sf.sf_write_short(h, (ctypes.c_short * n)(*[(i * 37) % 2000 - 1000 for i in rang
 sf.sf_close(h)
 )";
   // Forward (801) endless, and alternating (803) endless; libsndfile stores the loop's last frame.
-  struct { int mode; SL::CLoopMode loopMode; double loop; } const cases[] = {
-      {801, SL::CLoopMode::Forward, 99.0}, {803, SL::CLoopMode::AlternatePlus, 100.0}};
+  struct {
+    int mode;
+    SL::CLoopMode loopMode;
+    double loop;
+  } const cases[] = {{801, SL::CLoopMode::Forward, 99.0},
+                     {803, SL::CLoopMode::AlternatePlus, 100.0}};
   for (auto const& c : cases) {
     std::string const path = mDir.File("inst" + std::to_string(c.mode) + ".wav");
     ASSERT_TRUE(TestSupport::RunTool("python3 " + script + " " + path + " 44100 2 1000 64 " +

@@ -19,7 +19,7 @@ GT::CEndianness::EEndian const kBig = GT::CEndianness::BigEndian;
 
 // A child that reads a fixed number of body bytes, whatever its size says.
 class CFixedChunk : public SL::CIffChunk {
- public:
+public:
   CFixedChunk(Code const& id, int readBytes) : SL::CIffChunk(kBig, id), mReadBytes(readBytes) {}
   bool ReadBody(std::istream& stream) override {
     body.assign(mReadBytes, 0);
@@ -27,40 +27,44 @@ class CFixedChunk : public SL::CIffChunk {
     return !stream.fail();
   }
   bool WriteBody(std::ostream& stream) override {
-    stream.write(reinterpret_cast<char const*>(body.data()), static_cast<std::streamsize>(body.size()));
+    stream.write(reinterpret_cast<char const*>(body.data()),
+                 static_cast<std::streamsize>(body.size()));
     return !stream.fail();
   }
   std::vector<unsigned char> body;
 
- private:
+private:
   int mReadBytes;
 };
 
 class CFactory : public SL::CIffContainerChunk::IChunkFactory {
- public:
+public:
   explicit CFactory(int readBytes) : mReadBytes(readBytes) {}
   std::unique_ptr<SL::CIffChunk> Create(Code const& id) override {
     std::string const text = id;
     if (text == "ONE " || text == "TWO ") {
       return std::unique_ptr<SL::CIffChunk>(new CFixedChunk(id, mReadBytes));
     }
-    if (text == "DATA") return std::unique_ptr<SL::CIffChunk>(new SL::CIffDataChunk(kBig, id, false));
-    if (text == "LOAD") return std::unique_ptr<SL::CIffChunk>(new SL::CIffDataChunk(kBig, id, true));
+    if (text == "DATA")
+      return std::unique_ptr<SL::CIffChunk>(new SL::CIffDataChunk(kBig, id, false));
+    if (text == "LOAD")
+      return std::unique_ptr<SL::CIffChunk>(new SL::CIffDataChunk(kBig, id, true));
     return std::unique_ptr<SL::CIffChunk>();
   }
 
- private:
+private:
   int mReadBytes;
 };
 
 class CRoot : public SL::CIffContainerChunk {
- public:
-  explicit CRoot(boost::shared_ptr<IChunkFactory> factory) : SL::CIffContainerChunk(kBig, "FORM", "TEST", factory) {}
+public:
+  explicit CRoot(boost::shared_ptr<IChunkFactory> factory)
+      : SL::CIffContainerChunk(kBig, "FORM", "TEST", factory) {}
 };
 typedef SL::CIffDto<CRoot> CDocument;
 
-std::vector<unsigned char> Chunk(char const* id, std::vector<unsigned char> const& body, unsigned char pad = 0xFF,
-                                 long declared = -1) {
+std::vector<unsigned char> Chunk(char const* id, std::vector<unsigned char> const& body,
+                                 unsigned char pad = 0xFF, long declared = -1) {
   std::vector<unsigned char> out;
   PutText(out, id);
   PutBE(out, declared < 0 ? body.size() : static_cast<uint64_t>(declared), 4);
@@ -78,13 +82,15 @@ std::vector<unsigned char> Form(std::vector<unsigned char> const& children, long
   return out;
 }
 
-std::vector<unsigned char> operator+(std::vector<unsigned char> a, std::vector<unsigned char> const& b) {
+std::vector<unsigned char> operator+(std::vector<unsigned char> a,
+                                     std::vector<unsigned char> const& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
 
 std::stringstream Stream(std::vector<unsigned char> const& bytes) {
-  return std::stringstream(std::string(bytes.begin(), bytes.end()), std::ios::in | std::ios::out | std::ios::binary);
+  return std::stringstream(std::string(bytes.begin(), bytes.end()),
+                           std::ios::in | std::ios::out | std::ios::binary);
 }
 
 std::vector<unsigned char> Bytes(std::stringstream const& stream) {
@@ -92,7 +98,9 @@ std::vector<unsigned char> Bytes(std::stringstream const& stream) {
   return std::vector<unsigned char>(s.begin(), s.end());
 }
 
-CFixedChunk const* Fixed(CDocument const& doc, size_t i) { return dynamic_cast<CFixedChunk const*>(doc.at(i).get()); }
+CFixedChunk const* Fixed(CDocument const& doc, size_t i) {
+  return dynamic_cast<CFixedChunk const*>(doc.at(i).get());
+}
 
 }  // namespace
 
@@ -117,12 +125,13 @@ TEST(IffChunkFramework, WritesOddBodiesWithPadByteCountedByTheParent) {
 
 TEST(IffChunkFramework, ReadsChildrenInOrderSkippingUnknownIdsAndAnyPadValue) {
   for (unsigned char pad : {0x00, 0xFF, 0x5A}) {
-    std::stringstream in = Stream(Form(Chunk("ONE ", {1, 2, 3}, pad) + Chunk("SKIP", {9}) + Chunk("TWO ", {4, 5}) +
-                                       Chunk("ONE ", {6})));
+    std::stringstream in = Stream(Form(Chunk("ONE ", {1, 2, 3}, pad) + Chunk("SKIP", {9}) +
+                                       Chunk("TWO ", {4, 5}) + Chunk("ONE ", {6})));
     CDocument doc(boost::shared_ptr<CFactory>(new CFactory(1)));
     ASSERT_TRUE(doc.Read(in));
     ASSERT_EQ(doc.size(), 3u) << "the unknown chunk is not kept";
-    EXPECT_EQ(Fixed(doc, 0)->body, (std::vector<unsigned char>{1}));  // read fewer bytes than its size
+    EXPECT_EQ(Fixed(doc, 0)->body,
+              (std::vector<unsigned char>{1}));  // read fewer bytes than its size
     EXPECT_EQ(Fixed(doc, 1)->body, (std::vector<unsigned char>{4}));
     EXPECT_EQ(doc.Find("ONE "), doc.at(0).get()) << "the first of two";
     EXPECT_EQ(doc.Find("NONE"), nullptr);
@@ -151,7 +160,8 @@ TEST(IffChunkFramework, EmptyContainersAndMissingFactoryYieldNoChildren) {
 }
 
 TEST(IffChunkFramework, ChildReadingPastItsEndFailsTheWholeRead) {
-  std::stringstream in = Stream(Form(Chunk("TWO ", {1, 2}) + Chunk("ONE ", {1, 2}) + Chunk("ONE ", {0, 0, 0, 0})));
+  std::stringstream in =
+      Stream(Form(Chunk("TWO ", {1, 2}) + Chunk("ONE ", {1, 2}) + Chunk("ONE ", {0, 0, 0, 0})));
   CDocument doc(boost::shared_ptr<CFactory>(new CFactory(4)));
   EXPECT_FALSE(doc.Read(in));
   EXPECT_TRUE(doc.empty());
@@ -208,7 +218,8 @@ TEST(IffChunkFramework, IdWithZeroByteIsShorterAndMatchesNothing) {
 }
 
 TEST(IffChunkFramework, ProbeRestoresPositionAndState) {
-  std::vector<unsigned char> file = std::vector<unsigned char>{0, 0, 0} + Form(Chunk("ONE ", {1, 2}));
+  std::vector<unsigned char> file =
+      std::vector<unsigned char>{0, 0, 0} + Form(Chunk("ONE ", {1, 2}));
   std::stringstream in = Stream(file);
   CDocument doc(boost::shared_ptr<CFactory>(new CFactory(2)));
   in.seekg(3);

@@ -29,12 +29,19 @@ std::vector<short> Signal(ESignal kind, long blocks, int channels, unsigned seed
     long const block = frame / kFrames;
     int v = 0;
     switch (kind) {
-      case eNoise: v = full(random); break;
-      case eRails: v = (random() & 1) ? 32767 : -32768; break;
-      case eAlternating: v = (frame & 1) ? 32767 : -32768; break;
+      case eNoise:
+        v = full(random);
+        break;
+      case eRails:
+        v = (random() & 1) ? 32767 : -32768;
+        break;
+      case eAlternating:
+        v = (frame & 1) ? 32767 : -32768;
+        break;
       case eSteps: {
         // A level per few blocks, jumping far, with some quiet noise on it.
-        std::uint32_t h = static_cast<std::uint32_t>(block / 3) * 2654435761u + static_cast<std::uint32_t>(i % channels);
+        std::uint32_t h = static_cast<std::uint32_t>(block / 3) * 2654435761u +
+                          static_cast<std::uint32_t>(i % channels);
         v = static_cast<int>(h >> 16) - 32768 + static_cast<int>(random() % 7) - 3;
         v = std::max(-32768, std::min(32767, v));
         break;
@@ -43,11 +50,21 @@ std::vector<short> Signal(ESignal kind, long blocks, int channels, unsigned seed
         // Each block its own character: silence, quiet, loud, rails, ramps.
         std::uint32_t const h = static_cast<std::uint32_t>(block) * 2246822519u;
         switch ((h >> 13) % 5) {
-          case 0: v = 0; break;
-          case 1: v = static_cast<int>(random() % 17) - 8; break;
-          case 2: v = full(random); break;
-          case 3: v = (random() & 1) ? 32767 : -32768; break;
-          default: v = static_cast<int>((frame * 1237) % 65536) - 32768; break;
+          case 0:
+            v = 0;
+            break;
+          case 1:
+            v = static_cast<int>(random() % 17) - 8;
+            break;
+          case 2:
+            v = full(random);
+            break;
+          case 3:
+            v = (random() & 1) ? 32767 : -32768;
+            break;
+          default:
+            v = static_cast<int>((frame * 1237) % 65536) - 32768;
+            break;
         }
         break;
       }
@@ -58,29 +75,31 @@ std::vector<short> Signal(ESignal kind, long blocks, int channels, unsigned seed
 }
 
 // The codec run block by block over one channel, carrying the value on.
-std::vector<unsigned char> ReferenceEncode(std::vector<short> const& pcm, int channels, int channel, int bits,
-                                           int* prev) {
+std::vector<unsigned char> ReferenceEncode(std::vector<short> const& pcm, int channels, int channel,
+                                           int bits, int* prev) {
   long const blocks = static_cast<long>(pcm.size()) / (kFrames * channels);
   std::vector<unsigned char> out(static_cast<std::size_t>(blocks * 2 * bits));
   SL::Private::compressor encoder;
   for (long b = 0; b < blocks; ++b) {
     short block[kFrames];
-    for (long i = 0; i < kFrames; ++i) block[i] = pcm[static_cast<std::size_t>((b * kFrames + i) * channels + channel)];
+    for (long i = 0; i < kFrames; ++i)
+      block[i] = pcm[static_cast<std::size_t>((b * kFrames + i) * channels + channel)];
     *prev = encoder.compress(block, &out[static_cast<std::size_t>(b * 2 * bits)], *prev, bits);
   }
   return out;
 }
 
 // Decodes one channel's blocks into its lane of interleaved frames.
-void ReferenceDecode(std::vector<unsigned char> const& coded, int channels, int channel, int bits, int* prev,
-                     std::vector<short>* pcm) {
+void ReferenceDecode(std::vector<unsigned char> const& coded, int channels, int channel, int bits,
+                     int* prev, std::vector<short>* pcm) {
   long const blocks = static_cast<long>(coded.size()) / (2 * bits);
   pcm->resize(static_cast<std::size_t>(blocks * kFrames * channels));
   SL::Private::expander decoder;
   for (long b = 0; b < blocks; ++b) {
     short block[kFrames];
     *prev = decoder.expand(&coded[static_cast<std::size_t>(b * 2 * bits)], block, *prev, bits);
-    for (long i = 0; i < kFrames; ++i) (*pcm)[static_cast<std::size_t>((b * kFrames + i) * channels + channel)] = block[i];
+    for (long i = 0; i < kFrames; ++i)
+      (*pcm)[static_cast<std::size_t>((b * kFrames + i) * channels + channel)] = block[i];
   }
 }
 
@@ -90,7 +109,8 @@ std::vector<unsigned char*> Pointers(std::vector<std::vector<unsigned char> >& c
   return out;
 }
 
-std::vector<unsigned char const*> ConstPointers(std::vector<std::vector<unsigned char> > const& coded) {
+std::vector<unsigned char const*> ConstPointers(
+    std::vector<std::vector<unsigned char> > const& coded) {
   std::vector<unsigned char const*> out;
   for (auto const& bytes : coded) out.push_back(bytes.data());
   return out;
@@ -104,14 +124,16 @@ long EncodeBatchesAgainstReference(ESignal kind, int bits, int channels, int wor
   SL::CKvacBatchCoder coder(bits, channels, workers);
   EXPECT_EQ(2L * bits, coder.GetBlockBytes());
   std::vector<int> prev(static_cast<std::size_t>(channels), 0);
-  std::string const where = "signal " + std::to_string(kind) + ", bits " + std::to_string(bits) + ", channels " +
-                            std::to_string(channels) + ", workers " + std::to_string(workers);
+  std::string const where = "signal " + std::to_string(kind) + ", bits " + std::to_string(bits) +
+                            ", channels " + std::to_string(channels) + ", workers " +
+                            std::to_string(workers);
   for (std::size_t k = 0; k < sizes.size(); ++k) {
     long const blocks = sizes[k];
     auto const pcm = Signal(kind, blocks, channels, seed + static_cast<unsigned>(k));
     // Room past the batch, filled with a marker that must stay.
     std::vector<std::vector<unsigned char> > coded(
-        static_cast<std::size_t>(channels), std::vector<unsigned char>(static_cast<std::size_t>((blocks + 1) * 2 * bits), 0xA5));
+        static_cast<std::size_t>(channels),
+        std::vector<unsigned char>(static_cast<std::size_t>((blocks + 1) * 2 * bits), 0xA5));
     coder.StartEncode(pcm.data(), blocks, Pointers(coded));
     coder.Wait();
     for (int c = 0; c < channels; ++c) {
@@ -119,7 +141,8 @@ long EncodeBatchesAgainstReference(ESignal kind, int bits, int channels, int wor
       expected.resize(expected.size() + static_cast<std::size_t>(2 * bits), 0xA5);
       EXPECT_TRUE(expected == coded[static_cast<std::size_t>(c)])
           << where << ", batch " << k << " (" << blocks << " blocks), channel " << c;
-      EXPECT_EQ(prev[static_cast<std::size_t>(c)], coder.GetPrev(c)) << where << ", batch " << k << ", channel " << c;
+      EXPECT_EQ(prev[static_cast<std::size_t>(c)], coder.GetPrev(c))
+          << where << ", batch " << k << ", channel " << c;
     }
   }
   return coder.GetRecodedBlocks();
@@ -131,7 +154,8 @@ TEST(KvacBatchCoderThreaded, EncodingEqualsTheBlockChainForAnyWorkerCount) {
   for (int workers = 1; workers <= 4; ++workers) {
     for (int channels = 1; channels <= 3; ++channels) {
       for (int bits : {4, 8}) {
-        EncodeBatchesAgainstReference(eMixed, bits, channels, workers, kSizes, 100u * workers + channels);
+        EncodeBatchesAgainstReference(eMixed, bits, channels, workers, kSizes,
+                                      100u * workers + channels);
       }
     }
   }
@@ -146,7 +170,8 @@ TEST(KvacBatchCoderThreaded, WrongGuessesAreMendedToTheBlockChain) {
     for (int bits : {4, 5, 8}) {
       for (int channels : {1, 2}) {
         for (int workers : {2, 4}) {
-          recoded += EncodeBatchesAgainstReference(kind, bits, channels, workers, {4099, 1001, 777}, 7u + kind);
+          recoded += EncodeBatchesAgainstReference(kind, bits, channels, workers, {4099, 1001, 777},
+                                                   7u + kind);
         }
       }
     }
@@ -163,7 +188,8 @@ TEST(KvacBatchCoderThreaded, MendingFollowsALongDivergence) {
   SL::Private::compressor encoder;
   unsigned char scratch[16];
   auto chain = [&](long from, long end, int prev) {
-    for (long b = from; b < end; ++b) prev = encoder.compress(&pcm[static_cast<std::size_t>(b * kFrames)], scratch, prev, bits);
+    for (long b = from; b < end; ++b)
+      prev = encoder.compress(&pcm[static_cast<std::size_t>(b * kFrames)], scratch, prev, bits);
     return prev;
   };
   std::mt19937 random(5);
@@ -266,18 +292,22 @@ TEST(KvacBatchCoderThreaded, DecodingEqualsTheBlockChainForAnyWorkerCount) {
               for (auto& b : bytes) b = static_cast<unsigned char>(random());
             } else {
               int from = 0;
-              bytes = ReferenceEncode(Signal(eMixed, blocks, 1, static_cast<unsigned>(k + c)), 1, 0, bits, &from);
+              bytes = ReferenceEncode(Signal(eMixed, blocks, 1, static_cast<unsigned>(k + c)), 1, 0,
+                                      bits, &from);
             }
-            ReferenceDecode(bytes, channels, c, bits, &prev[static_cast<std::size_t>(c)], &expected);
+            ReferenceDecode(bytes, channels, c, bits, &prev[static_cast<std::size_t>(c)],
+                            &expected);
           }
           std::vector<short> pcm(expected.size() + 5, 12345);
           coder.StartDecode(ConstPointers(coded), blocks, pcm.data());
           coder.Wait();
           EXPECT_TRUE(std::equal(expected.begin(), expected.end(), pcm.begin()))
-              << "workers " << workers << ", channels " << channels << ", bits " << bits << ", batch " << k;
+              << "workers " << workers << ", channels " << channels << ", bits " << bits
+              << ", batch " << k;
           EXPECT_EQ(std::vector<short>(5, 12345), std::vector<short>(pcm.end() - 5, pcm.end()));
           for (int c = 0; c < channels; ++c) {
-            EXPECT_EQ(prev[static_cast<std::size_t>(c)], coder.GetPrev(c)) << "channel " << c << ", batch " << k;
+            EXPECT_EQ(prev[static_cast<std::size_t>(c)], coder.GetPrev(c))
+                << "channel " << c << ", batch " << k;
           }
         }
       }

@@ -89,8 +89,9 @@ std::vector<short> Tone(std::size_t n, double step, double amplitude, int seed) 
 
 // Writes interleaved samples with the application's finaliser (which only
 // completes the last block); returns what the finaliser runs saw.
-std::vector<GT::CRange<long> > Write(std::vector<COut> const& streams, std::vector<short> const& samples,
-                                     int bits, long begin, bool* finalized) {
+std::vector<GT::CRange<long> > Write(std::vector<COut> const& streams,
+                                     std::vector<short> const& samples, int bits, long begin,
+                                     bool* finalized) {
   std::vector<GT::CRange<long> > runs;
   SL::CKvacFileOutputSampleIterator out(
       bits, Attribute(0), streams, GT::CRange<long>(begin, 0x7FFFFFFF),
@@ -188,7 +189,8 @@ TEST(KvacFileOutput, WriteErrorsAreFailures) {
   // A disk that fills while the last, partial block goes out.
   {
     CBuf ok = Buffer();
-    SL::CKvacFileOutputSampleIterator out(8, Attribute(0), {ok, full()}, GT::CRange<long>(0, 0x7FFFFFFF),
+    SL::CKvacFileOutputSampleIterator out(8, Attribute(0), {ok, full()},
+                                          GT::CRange<long>(0, 0x7FFFFFFF),
                                           SL::CKvacFileOutputSampleIterator::CFinalizer());
     for (int i = 0; i < 40; ++i) {
       out.Set(static_cast<short>(i));
@@ -208,7 +210,8 @@ TEST(KvacFileOutput, WriteErrorsAreFailures) {
   {
     CBuf bad = Buffer();
     bad->setstate(std::ios::badbit);
-    SL::CKvacFileOutputSampleIterator out(8, Attribute(0), {Buffer(), bad}, GT::CRange<long>(0, 0x7FFFFFFF),
+    SL::CKvacFileOutputSampleIterator out(8, Attribute(0), {Buffer(), bad},
+                                          GT::CRange<long>(0, 0x7FFFFFFF),
                                           SL::CKvacFileOutputSampleIterator::CFinalizer());
     EXPECT_TRUE(out.HasNext());  // the constructor cleared the state
     bad->setstate(std::ios::badbit);
@@ -377,7 +380,8 @@ std::vector<short> MusicLike(std::size_t frames, int channel) {
     double v;
     switch ((i / 22050) % 5) {
       case 0:
-        v = 12000 * std::sin(2 * M_PI * (220 + 110 * channel) * t) + 6000 * std::sin(2 * M_PI * 1375 * t);
+        v = 12000 * std::sin(2 * M_PI * (220 + 110 * channel) * t) +
+            6000 * std::sin(2 * M_PI * 1375 * t);
         break;
       case 1:
         v = noise(random);
@@ -442,8 +446,8 @@ TEST(KvacFileInput, LongFilesCutDeepAndRepositioned) {
     for (std::size_t keep : {std::size_t(4096 * 16), std::size_t(4500 * 16 + 5)}) {
       std::string a = lc, b = rc;
       (cut == 0 ? a : b).resize(keep);
-      SL::CKvacFileInputSampleIterator in(8, Attribute(static_cast<long>(frames)), {CIn(Buffer(a)), CIn(Buffer(b))},
-                                          0);
+      SL::CKvacFileInputSampleIterator in(8, Attribute(static_cast<long>(frames)),
+                                          {CIn(Buffer(a)), CIn(Buffer(b))}, 0);
       std::size_t const whole = keep / 16 * 16 * 2;
       auto got = ReadAll(in);
       ASSERT_EQ(whole, got.size()) << "channel " << cut << " keeps " << keep;

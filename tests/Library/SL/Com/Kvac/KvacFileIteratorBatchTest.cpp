@@ -25,14 +25,17 @@ typedef boost::shared_ptr<std::stringstream> CBuf;
 long const kBatchFrames = 16384L * 16;
 
 SL::CSampleAttribute Attribute(long frames) {
-  return SL::CSampleAttribute(SL::CBitDepth::Float32, 44100.0, 7, frames, GT::CEndianness::BigEndian);
+  return SL::CSampleAttribute(SL::CBitDepth::Float32, 44100.0, 7, frames,
+                              GT::CEndianness::BigEndian);
 }
 
 CBuf Buffer(std::string const& bytes = std::string()) {
   return CBuf(new std::stringstream(bytes, std::ios::in | std::ios::out | std::ios::binary));
 }
 
-std::string AsString(std::vector<unsigned char> const& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string AsString(std::vector<unsigned char> const& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
 
 // Two and a half batches of stereo, a partial block at the end, coded and
 // decoded block by block with the codec.
@@ -47,7 +50,8 @@ struct SLong {
     std::vector<std::vector<int16_t> > lanes;
     for (int c = 0; c < 2; ++c) {
       coded[c] = AsString(VQ7Test::EncodeChannel(pcm, 2, c, 8));
-      lanes.push_back(VQ7Test::DecodeChannel(VQ7Test::EncodeChannel(pcm, 2, c, 8), static_cast<std::size_t>(frames), 8));
+      lanes.push_back(VQ7Test::DecodeChannel(VQ7Test::EncodeChannel(pcm, 2, c, 8),
+                                             static_cast<std::size_t>(frames), 8));
     }
     auto const all = VQ7Test::Interleave(lanes);
     decoded.assign(all.begin(), all.end());
@@ -61,9 +65,10 @@ SLong const& Long() {
 
 // Writes interleaved samples; flushAt: a sample after which Flush is called
 // (or -1). Returns FinalFlush's result.
-bool Write(std::vector<COut> const& streams, std::vector<int16_t> const& samples, int bits, long begin,
-           long flushAt = -1) {
-  SL::CKvacFileOutputSampleIterator out(bits, Attribute(0), streams, GT::CRange<long>(begin, 0x7FFFFFFF),
+bool Write(std::vector<COut> const& streams, std::vector<int16_t> const& samples, int bits,
+           long begin, long flushAt = -1) {
+  SL::CKvacFileOutputSampleIterator out(bits, Attribute(0), streams,
+                                        GT::CRange<long>(begin, 0x7FFFFFFF),
                                         SL::CKvacFileOutputSampleIterator::CFinalizer());
   for (std::size_t i = 0; i < samples.size(); ++i) {
     if (!out.HasNext()) {
@@ -106,7 +111,8 @@ TEST(KvacFileIteratorsThreaded, SeveralBatchesRoundTripLikeTheBlockChain) {
 // A stream of exactly two batches: the last batch is handed over by the last
 // block, and the final flush must still write it; reading ends valid.
 TEST(KvacFileIteratorsThreaded, WholeBatchesRoundTrip) {
-  std::vector<int16_t> const pcm = VQ7Test::TestSignal(static_cast<std::size_t>(2 * kBatchFrames), 1);
+  std::vector<int16_t> const pcm =
+      VQ7Test::TestSignal(static_cast<std::size_t>(2 * kBatchFrames), 1);
   CBuf s = Buffer();
   ASSERT_TRUE(Write({s}, pcm, 4, 0));
   auto const coded = VQ7Test::EncodeChannel(pcm, 1, 0, 4);
@@ -121,8 +127,8 @@ TEST(KvacFileIteratorsThreaded, WholeBatchesRoundTrip) {
 
 TEST(KvacFileIteratorsThreaded, SetLocationAroundBatchBoundaries) {
   SLong const& data = Long();
-  SL::CKvacFileInputSampleIterator in(8, Attribute(data.frames), {CIn(Buffer(data.coded[0])), CIn(Buffer(data.coded[1]))},
-                                      0);
+  SL::CKvacFileInputSampleIterator in(8, Attribute(data.frames),
+                                      {CIn(Buffer(data.coded[0])), CIn(Buffer(data.coded[1]))}, 0);
   Read(in, 2 * 1000);
   for (long frame : {kBatchFrames - 1, kBatchFrames, kBatchFrames + 5, 2 * kBatchFrames - 17, 100L,
                      2 * kBatchFrames + 3, data.frames - 1, kBatchFrames - 16, 0L}) {
@@ -149,13 +155,16 @@ TEST(KvacFileIteratorsThreaded, ACutChannelEndsTheStreamAtThatBlock) {
   SLong const& data = Long();
   long const batchBlocks = kBatchFrames / 16;
   for (int cut : {0, 1}) {
-    for (long keepBytes : {batchBlocks * 16, (batchBlocks - 1) * 16, (batchBlocks + 1) * 16, batchBlocks * 16 + 7}) {
+    for (long keepBytes :
+         {batchBlocks * 16, (batchBlocks - 1) * 16, (batchBlocks + 1) * 16, batchBlocks * 16 + 7}) {
       std::string a = data.coded[0], b = data.coded[1];
       (cut == 0 ? a : b).resize(static_cast<std::size_t>(keepBytes));
       long const whole = keepBytes / 16 * 16;  // frames in whole blocks
-      SL::CKvacFileInputSampleIterator in(8, Attribute(data.frames), {CIn(Buffer(a)), CIn(Buffer(b))}, 0);
+      SL::CKvacFileInputSampleIterator in(8, Attribute(data.frames),
+                                          {CIn(Buffer(a)), CIn(Buffer(b))}, 0);
       auto const got = Read(in);
-      ASSERT_EQ(2 * whole, static_cast<long>(got.size())) << "channel " << cut << " keeps " << keepBytes;
+      ASSERT_EQ(2 * whole, static_cast<long>(got.size()))
+          << "channel " << cut << " keeps " << keepBytes;
       EXPECT_TRUE(std::equal(got.begin(), got.end(), data.decoded.begin()));
       EXPECT_FALSE(in.IsValid());
       EXPECT_FALSE(in.HasNext());
@@ -184,7 +193,8 @@ TEST(KvacFileIteratorsThreaded, DestroyedWithABatchInFlight) {
     std::string leftBefore, rightBefore;
     long const frames = kBatchFrames + kBatchFrames / 2 + round;
     {
-      SL::CKvacFileOutputSampleIterator out(8, Attribute(0), {l, r}, GT::CRange<long>(3, 0x7FFFFFFF),
+      SL::CKvacFileOutputSampleIterator out(8, Attribute(0), {l, r},
+                                            GT::CRange<long>(3, 0x7FFFFFFF),
                                             SL::CKvacFileOutputSampleIterator::CFinalizer());
       // Batches are handed over as they fill; the last one is still coding.
       for (long i = 0; i < 2 * frames; ++i) {
@@ -206,8 +216,8 @@ TEST(KvacFileIteratorsThreaded, DestroyedWithABatchInFlight) {
     EXPECT_EQ("hdr" + data.coded[1].substr(0, written), r->str());
   }
   for (long frame : {-1L, 0L, kBatchFrames - 7, 2 * kBatchFrames - 1}) {
-    SL::CKvacFileInputSampleIterator in(8, Attribute(data.frames),
-                                        {CIn(Buffer(data.coded[0])), CIn(Buffer(data.coded[1]))}, 0);
+    SL::CKvacFileInputSampleIterator in(
+        8, Attribute(data.frames), {CIn(Buffer(data.coded[0])), CIn(Buffer(data.coded[1]))}, 0);
     if (frame >= 0) {
       in.SetLocation(frame);
     }
@@ -223,7 +233,8 @@ TEST(KvacFileIteratorsThreaded, AFailedBatchWriteEndsWriting) {
   CBuf good = Buffer();
   COut full(new std::ofstream("/dev/full", std::ios::binary));
   ASSERT_TRUE(*full);
-  SL::CKvacFileOutputSampleIterator out(8, Attribute(0), {good, full}, GT::CRange<long>(0, 0x7FFFFFFF),
+  SL::CKvacFileOutputSampleIterator out(8, Attribute(0), {good, full},
+                                        GT::CRange<long>(0, 0x7FFFFFFF),
                                         SL::CKvacFileOutputSampleIterator::CFinalizer());
   std::size_t taken = 0;
   for (; taken < data.pcm.size() && out.HasNext(); ++taken) {

@@ -50,22 +50,49 @@ Block RailsDecoded() {
 // Worked examples of the coding, bytes in file order.
 const std::vector<SVector>& Vectors() {
   static const std::vector<SVector> vectors = {
-      {"silence b8", 8, 0, Block{}, {0xC0, 0x00, 0xE0, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0, Block{}},
+      {"silence b8",
+       8,
+       0,
+       Block{},
+       {0xC0, 0x00, 0xE0, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+       0,
+       Block{}},
       {"silence b4", 4, 0, Block{}, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, 0, Block{}},
-      {"ramp b8", 8, 0, Ramp(),
-       {0xEF, 0x8F, 0xD3, 0x6F, 0xFD, 0x00, 0xE4, 0xFF, 0x36, 0x00, 0xC5, 0xC0, 0x64, 0xDC, 0x03, 0x80},
+      {"ramp b8",
+       8,
+       0,
+       Ramp(),
+       {0xEF, 0x8F, 0xD3, 0x6F, 0xFD, 0x00, 0xE4, 0xFF, 0x36, 0x00, 0xC5, 0xC0, 0x64, 0xDC, 0x03,
+        0x80},
        6976,
-       Block{-8032, -6976, -5952, -5056, -3968, -3008, -2048, -960, 64, 960, 2048, 3008, 3968, 5056, 5952, 6976}},
-      {"ramp b4", 4, 0, Ramp(), {0xBF, 0xC3, 0xF4, 0x6D, 0xC6, 0x3C, 0x04, 0x78}, 7168,
-       Block{-8960, -7680, -5376, -5120, -4608, -2048, -2560, -1024, 512, 0, 2560, 3072, 4608, 4096, 6656, 7168}},
-      {"rails b8", 8, 0, Rails(),
-       {0xE8, 0x07, 0xF8, 0x07, 0xF0, 0x0F, 0xF0, 0x0F, 0xE0, 0x1F, 0xE0, 0x1F, 0xC0, 0x3F, 0xC0, 0x3F},
-       -32640, RailsDecoded()},
-      {"sine b8", 8, 100,
-       Block{0, 886, 1693, 2349, 2796, 2992, 2921, 2589, 2026, 1282, 423, -473, -1327, -2063, -2614, -2932},
-       {0x94, 0x22, 0x29, 0x1E, 0x08, 0x43, 0x3A, 0x7E, 0xA4, 0x82, 0x78, 0x80, 0x75, 0xE0, 0x07, 0x05},
+       Block{-8032, -6976, -5952, -5056, -3968, -3008, -2048, -960, 64, 960, 2048, 3008, 3968, 5056,
+             5952, 6976}},
+      {"ramp b4",
+       4,
+       0,
+       Ramp(),
+       {0xBF, 0xC3, 0xF4, 0x6D, 0xC6, 0x3C, 0x04, 0x78},
+       7168,
+       Block{-8960, -7680, -5376, -5120, -4608, -2048, -2560, -1024, 512, 0, 2560, 3072, 4608, 4096,
+             6656, 7168}},
+      {"rails b8",
+       8,
+       0,
+       Rails(),
+       {0xE8, 0x07, 0xF8, 0x07, 0xF0, 0x0F, 0xF0, 0x0F, 0xE0, 0x1F, 0xE0, 0x1F, 0xC0, 0x3F, 0xC0,
+        0x3F},
+       -32640,
+       RailsDecoded()},
+      {"sine b8",
+       8,
+       100,
+       Block{0, 886, 1693, 2349, 2796, 2992, 2921, 2589, 2026, 1282, 423, -473, -1327, -2063, -2614,
+             -2932},
+       {0x94, 0x22, 0x29, 0x1E, 0x08, 0x43, 0x3A, 0x7E, 0xA4, 0x82, 0x78, 0x80, 0x75, 0xE0, 0x07,
+        0x05},
        -2936,
-       Block{-7, 894, 1691, 2344, 2792, 3000, 2928, 2584, 2024, 1288, 416, -472, -1324, -2064, -2620, -2936}},
+       Block{-7, 894, 1691, 2344, 2792, 3000, 2928, 2584, 2024, 1288, 416, -472, -1324, -2064,
+             -2620, -2936}},
   };
   return vectors;
 }
@@ -170,7 +197,8 @@ TEST(KvacEncoderChoice, LargeMiddleDeviationGivesDWithShift10) {
     EXPECT_EQ(bits == 4 ? 0xE : 0xA, Nibble(bytes[Half1Start(bits)]));
     const KvacReference::SResult r = KvacReference::Encode(in.data(), model, 0, bits);
     EXPECT_EQ('D', r.mode);
-    EXPECT_EQ(std::vector<unsigned char>(model, model + 2 * bits), std::vector<unsigned char>(bytes, bytes + 2 * bits));
+    EXPECT_EQ(std::vector<unsigned char>(model, model + 2 * bits),
+              std::vector<unsigned char>(bytes, bytes + 2 * bits));
     EXPECT_EQ(last, e.expand(bytes, out.data(), 0, bits));
     // x3 stored directly: its quantised value, q = 14 - bits.
     const int q = 14 - bits;
@@ -197,7 +225,8 @@ TEST(KvacEncoderModel, MatchesModelAndDecoderOnRandomAndExtremeStreams) {
       unsigned char bytes[16];
       unsigned char model[16];
       Block out;
-      const KvacReference::SResult r = KvacReference::Encode(in.data(), model, encodePrev, bits, &stats);
+      const KvacReference::SResult r =
+          KvacReference::Encode(in.data(), model, encodePrev, bits, &stats);
       const int last = c.compress(in.data(), bytes, encodePrev, bits);
       ASSERT_EQ(r.last, last) << "block " << block;
       ASSERT_EQ(r.n, c.Shift());
@@ -231,7 +260,8 @@ TEST(KvacEncoderModel, NegativeRailFromOddNeighbours) {
     expander e;
     KvacReference::SStats stats;
     for (int block = 0; block < 5000; ++block) {
-      const int prev = block == 0 ? -32640 : (block & 1 ? -32640 : -32768 + static_cast<int>(rng() % 256));
+      const int prev =
+          block == 0 ? -32640 : (block & 1 ? -32640 : -32768 + static_cast<int>(rng() % 256));
       const Block in = KvacBlocks::Make(2, rng);
       unsigned char bytes[16];
       unsigned char model[16];

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+using KvacBlocks::Block;
 using SL::Private::compressor;
 using SL::Private::expander;
-using KvacBlocks::Block;
 
 namespace {
 
@@ -92,7 +92,8 @@ TEST(KvacDecoderModeG, HandWrittenBlocks) {
        "1101 11111110000 1111111" + zero7 + zero7 + zero7 + zero7 + zero7 + zero7, -4,
        Block{13, 26, 39, 52, 64, 76, 88, 100, 87, 74, 61, 48, 35, 22, 8, -4}},
       // b = 4, n = 1: q = 1, every field gets the rounding 1.
-      {"b4 n1", 4, "1110 0000101 000 000 000 000 000 000 000", "1111 1111110 000 000 000 111 000 000 000", -3,
+      {"b4 n1", 4, "1110 0000101 000 000 000 000 000 000 000",
+       "1111 1111110 000 000 000 111 000 000 000", -3,
        Block{3, 4, 6, 6, 8, 9, 11, 11, 10, 8, 6, 3, 3, 1, 0, -3}},
   };
   for (const SCase& c : cases) {
@@ -118,7 +119,8 @@ TEST(KvacDecoderHeaders, EveryNibblePairDecodesLikeTheModel) {
         unsigned char bytes[16];
         for (unsigned char& b : bytes) b = static_cast<unsigned char>(rng());
         bytes[0] = static_cast<unsigned char>((bytes[0] & 0x0F) | ((pair >> 4) << 4));
-        bytes[Half1Start(bits)] = static_cast<unsigned char>((bytes[Half1Start(bits)] & 0x0F) | ((pair & 15) << 4));
+        bytes[Half1Start(bits)] =
+            static_cast<unsigned char>((bytes[Half1Start(bits)] & 0x0F) | ((pair & 15) << 4));
         const int prev = static_cast<int>(rng() % 65536) - 32768;
         ExpectSameAsModel(bytes, prev, bits);
       }
@@ -139,10 +141,18 @@ TEST(KvacDecoderRobustness, AnyBytesDecodeLikeTheModel) {
       const int pattern = round % 5;
       for (int i = 0; i < 16; ++i) {
         switch (pattern) {
-          case 0: bytes[i] = 0x00; break;
-          case 1: bytes[i] = 0xFF; break;
-          case 2: bytes[i] = (i & 1) ? 0x55 : 0xAA; break;
-          default: bytes[i] = static_cast<unsigned char>(rng()); break;
+          case 0:
+            bytes[i] = 0x00;
+            break;
+          case 1:
+            bytes[i] = 0xFF;
+            break;
+          case 2:
+            bytes[i] = (i & 1) ? 0x55 : 0xAA;
+            break;
+          default:
+            bytes[i] = static_cast<unsigned char>(rng());
+            break;
         }
       }
       if (pattern < 3) bytes[rng() % (2 * bits)] = static_cast<unsigned char>(rng());
@@ -169,8 +179,9 @@ TEST(KvacDecoderRobustness, AnyBytesDecodeLikeTheModel) {
 TEST(KvacHalfOperations, EveryModeAndShiftPacksAndUnpacksLikeTheModel) {
   typedef int (compressor::*Pack)(const short*, unsigned char*, int, int);
   typedef int (expander::*Unpack)(const unsigned char*, short*, int, int);
-  const Pack packs[7] = {&compressor::cmp_a, &compressor::cmp_b, &compressor::cmp_c, &compressor::cmp_d,
-                         &compressor::cmp_e, &compressor::cmp_f, &compressor::cmp_g};
+  const Pack packs[7] = {&compressor::cmp_a, &compressor::cmp_b, &compressor::cmp_c,
+                         &compressor::cmp_d, &compressor::cmp_e, &compressor::cmp_f,
+                         &compressor::cmp_g};
   const Unpack unpacks[7] = {&expander::exp_a, &expander::exp_b, &expander::exp_c, &expander::exp_d,
                              &expander::exp_e, &expander::exp_f, &expander::exp_g};
   std::mt19937 rng(9);
@@ -181,20 +192,23 @@ TEST(KvacHalfOperations, EveryModeAndShiftPacksAndUnpacksLikeTheModel) {
         // Only rows of the header table.
         unsigned char probe[16] = {0};
         const Block silence{};
-        if (KvacReference::EncodeAs(static_cast<char>('A' + mode), n, silence.data(), probe, 0, bits).mode == '?') {
+        if (KvacReference::EncodeAs(static_cast<char>('A' + mode), n, silence.data(), probe, 0,
+                                    bits)
+                .mode == '?') {
           continue;
         }
         ++rows;
         for (int round = 0; round < 50; ++round) {
-          SCOPED_TRACE(std::string("mode ") + static_cast<char>('A' + mode) + " n " + std::to_string(n) +
-                       " bits " + std::to_string(bits));
+          SCOPED_TRACE(std::string("mode ") + static_cast<char>('A' + mode) + " n " +
+                       std::to_string(n) + " bits " + std::to_string(bits));
           const Block in = KvacBlocks::Make(static_cast<int>(rng() % 10), rng);
           const int p = static_cast<int>(rng() % 65536) - 32768;
           unsigned char model[16];
           const KvacReference::SResult packed =
               KvacReference::EncodeAs(static_cast<char>('A' + mode), n, in.data(), model, p, bits);
           Block decoded;
-          const KvacReference::SResult unpacked = KvacReference::Decode(model, decoded.data(), p, bits);
+          const KvacReference::SResult unpacked =
+              KvacReference::Decode(model, decoded.data(), p, bits);
           compressor c;
           c.SetShift(n);
           unsigned char work[16] = {0};

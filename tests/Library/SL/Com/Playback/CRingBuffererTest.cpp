@@ -16,14 +16,14 @@ namespace {
 
 // The fill loop's runnable, as the ring-buffering decorator provides it.
 class CFillRunnable : public GT::IRunnable {
- public:
+public:
   explicit CFillRunnable(SL::CRingBufferer& bufferer) : mBufferer(bufferer) {}
   void Run() override { mBufferer.RunFillRingBuffer(); }
   SL::CRingBufferer& mBufferer;
 };
 
 class CDrainRunnable : public GT::IRunnable {
- public:
+public:
   explicit CDrainRunnable(SL::CRingBufferer& bufferer) : mBufferer(bufferer) {}
   void Run() override { mBufferer.RunDrainRingBuffer(); }
   SL::CRingBufferer& mBufferer;
@@ -120,7 +120,8 @@ TEST(CRingBuffererThreaded, StopBufferingIdlesAndDestructionEndsASleepingThread)
   CFillRunnable runnable(*bufferer);
   bufferer->SetRingBufferTime(0.01);
   bufferer->StartBufferingThread(runnable, 31);
-  bufferer->StartBuffering(boost::shared_ptr<SL::IInputSampleIterator>(new TestSupport::CCountingInputIterator(100000, 1)));
+  bufferer->StartBuffering(boost::shared_ptr<SL::IInputSampleIterator>(
+      new TestSupport::CCountingInputIterator(100000, 1)));
   auto& ring = dynamic_cast<SL::CRingSampleBuffer<65552>&>(*bufferer->GetRingBuffer());
   bufferer->StopBuffering();
   // Idle: what is taken out is not refilled. A fill that had already begun may

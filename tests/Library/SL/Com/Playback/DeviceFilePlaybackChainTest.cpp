@@ -26,24 +26,29 @@ namespace {
 // compressed output iterator, and the samples an independent decoder gets
 // back from their bytes.
 class CDeviceSample {
- public:
+public:
   CDeviceSample(Support::CPrivateTempDir const& dir, int channels, long frames, int seed)
       : mChannels(channels), mFrames(frames) {
     std::mt19937 random(seed);
     std::vector<short> interleaved;
     for (long i = 0; i < frames * channels; ++i) {
-      double const tone = 12000.0 * std::sin(0.01 * static_cast<double>(i / channels) * (1 + i % channels));
-      interleaved.push_back(static_cast<short>(tone + static_cast<double>(random() % 2001) - 1000.0));
+      double const tone =
+          12000.0 * std::sin(0.01 * static_cast<double>(i / channels) * (1 + i % channels));
+      interleaved.push_back(
+          static_cast<short>(tone + static_cast<double>(random() % 2001) - 1000.0));
     }
     std::vector<boost::shared_ptr<std::ostream> > outs;
     for (int c = 0; c < channels; ++c) {
       mPaths.push_back(dir / ("SMP" + std::to_string(seed) + (c == 0 ? "L" : "R") + ".VQD"));
-      outs.push_back(boost::shared_ptr<std::ostream>(new std::ofstream(mPaths.back(), std::ios::binary)));
+      outs.push_back(
+          boost::shared_ptr<std::ostream>(new std::ofstream(mPaths.back(), std::ios::binary)));
     }
     {
       SL::CKvacFileOutputSampleIterator out(
           8, SL::CSampleAttribute(), outs, GT::CRange<long>(0, 0x7FFFFFFF),
-          [](SL::CKvacFileOutputSampleIterator& it, GT::CRange<long> const&) { return it.FinalFlush(); });
+          [](SL::CKvacFileOutputSampleIterator& it, GT::CRange<long> const&) {
+            return it.FinalFlush();
+          });
       for (short s : interleaved) {
         out.Set(s);
         out.Next();
@@ -54,7 +59,8 @@ class CDeviceSample {
     std::vector<std::vector<int16_t> > decoded;
     for (int c = 0; c < channels; ++c) {
       std::ifstream in(mPaths[static_cast<std::size_t>(c)], std::ios::binary);
-      std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
       decoded.push_back(VQ7Test::DecodeChannel(bytes, static_cast<std::size_t>(frames), 8));
     }
     for (long f = 0; f < frames; ++f) {
@@ -73,7 +79,8 @@ class CDeviceSample {
     SL::CSampleAttribute attribute;
     attribute.mSampleRate = 44100.0;
     attribute.mFrameCount = mFrames;
-    return boost::shared_ptr<SL::IInputSampleIterator>(new SL::CKvacFileInputSampleIterator(8, attribute, ins, 0));
+    return boost::shared_ptr<SL::IInputSampleIterator>(
+        new SL::CKvacFileInputSampleIterator(8, attribute, ins, 0));
   }
 
   // The player's chain: ring, stereo for mono, float last.
@@ -100,7 +107,7 @@ class CDeviceSample {
     return out;
   }
 
- private:
+private:
   int mChannels;
   long mFrames;
   std::vector<std::string> mPaths;
@@ -139,7 +146,8 @@ TEST(DeviceFilePlaybackChainThreaded, EmptySampleEndsAtOnce) {
   EXPECT_FALSE(chain->HasNext());
 }
 
-TEST(DeviceFilePlaybackChainThreaded, LongSampleThroughASmallRingOnTheOutputThreadThenNoThreadLeft) {
+TEST(DeviceFilePlaybackChainThreaded,
+     LongSampleThroughASmallRingOnTheOutputThreadThenNoThreadLeft) {
   Support::CPrivateTempDir dir;
   CDeviceSample const sample(dir, 1, 44100 * 3, 7);
   std::vector<float> const expected = sample.ExpectedFloats();

@@ -19,7 +19,8 @@ typedef TestSupport::CVectorInputIterator<65552> CSource16;
 
 boost::shared_ptr<SL::IInputSampleIterator> Source(std::vector<short> samples, int channels,
                                                    double rate = 44100.0) {
-  return boost::shared_ptr<SL::IInputSampleIterator>(new CSource16(std::move(samples), channels, rate));
+  return boost::shared_ptr<SL::IInputSampleIterator>(
+      new CSource16(std::move(samples), channels, rate));
 }
 
 template <class Iterator>
@@ -48,7 +49,8 @@ TEST(CSampleIteratorStereoDecorator, GivesEachMonoSampleTwice) {
 
 TEST(CSampleIteratorStereoDecorator, PassesPositionsAndValidity) {
   auto* raw = new CSource16({1, 2, 3, 4}, 1);
-  SL::CSampleIteratorStereoDecorator<65552> stereo((boost::shared_ptr<SL::IInputSampleIterator>(raw)));
+  SL::CSampleIteratorStereoDecorator<65552> stereo(
+      (boost::shared_ptr<SL::IInputSampleIterator>(raw)));
   stereo.SetLocation(2);
   EXPECT_EQ(2, stereo.GetLocation());
   EXPECT_EQ(12, stereo.TellLocation(10));
@@ -56,9 +58,10 @@ TEST(CSampleIteratorStereoDecorator, PassesPositionsAndValidity) {
   raw->Fail();
   EXPECT_TRUE(stereo.IsValid());
   EXPECT_FALSE(stereo.HasNext());
-  EXPECT_THROW(SL::CSampleIteratorStereoDecorator<65552>(boost::shared_ptr<SL::IInputSampleIterator>(
-                   new TestSupport::CVectorInputIterator<131104>({1.0f}, 1))),
-               std::invalid_argument);
+  EXPECT_THROW(
+      SL::CSampleIteratorStereoDecorator<65552>(boost::shared_ptr<SL::IInputSampleIterator>(
+          new TestSupport::CVectorInputIterator<131104>({1.0f}, 1))),
+      std::invalid_argument);
 }
 
 TEST(CSampleIteratorBitDepthConvertDecorator, DividesBy32767InSinglePrecision) {
@@ -69,7 +72,8 @@ TEST(CSampleIteratorBitDepthConvertDecorator, DividesBy32767InSinglePrecision) {
   EXPECT_EQ(3, floats.GetAttribute().mFrameCount);
   EXPECT_EQ(48000.0, floats.GetAttribute().mSampleRate);
   std::vector<float> const got = ReadAll(floats);
-  std::vector<float> const expected = {1.0f, 0.50001526f, 3.0518509e-05f, 0.0f, -3.0518509e-05f, -1.0000305f};
+  std::vector<float> const expected = {1.0f, 0.50001526f,     3.0518509e-05f,
+                                       0.0f, -3.0518509e-05f, -1.0000305f};
   ASSERT_EQ(expected.size(), got.size());
   for (std::size_t k = 0; k < got.size(); ++k) {
     EXPECT_EQ(expected[k], got[k]) << k;
@@ -85,7 +89,8 @@ TEST(CSampleIteratorRingBufferingDecoratorThreaded, ShortSourceIsDeliveredWholeF
     samples.push_back(static_cast<short>(k * 31 - 15000));
   }
   auto* raw = new CSource16(samples, 2);
-  SL::CSampleIteratorRingBufferingDecorator<65552> ring(boost::shared_ptr<SL::IInputSampleIterator>(raw), 0.6, 104);
+  SL::CSampleIteratorRingBufferingDecorator<65552> ring(
+      boost::shared_ptr<SL::IInputSampleIterator>(raw), 0.6, 104);
   EXPECT_EQ(&raw->GetAttribute(), &ring.GetAttribute());
   // The whole source went in during construction; the position is still the
   // frame the source stood at.
@@ -114,7 +119,8 @@ TEST(CSampleIteratorRingBufferingDecoratorThreaded, ShortSourceIsDeliveredWholeF
 TEST(CSampleIteratorRingBufferingDecoratorThreaded, PositionsStartWhereTheSourceStood) {
   auto* raw = new CSource16(std::vector<short>(400, 3), 1);
   raw->SetLocation(150);
-  SL::CSampleIteratorRingBufferingDecorator<65552> ring(boost::shared_ptr<SL::IInputSampleIterator>(raw), 0.6, 104);
+  SL::CSampleIteratorRingBufferingDecorator<65552> ring(
+      boost::shared_ptr<SL::IInputSampleIterator>(raw), 0.6, 104);
   EXPECT_EQ(250, ring.GetRingBuffer()->GetAvailableInputFrameCount());
   EXPECT_EQ(150, ring.GetLocation());
   ring.Next();
@@ -133,7 +139,8 @@ TEST(CSampleIteratorRingBufferingDecoratorThreaded, RunningDryEndsTheStreamWhile
   // A 128-frame ring over a long source: reading it out at once finds the
   // ring empty long before the source is.
   auto* raw = new TestSupport::CCountingInputIterator(44100 * 60, 1);
-  SL::CSampleIteratorRingBufferingDecorator<65552> ring(boost::shared_ptr<SL::IInputSampleIterator>(raw), 0.0001, 104);
+  SL::CSampleIteratorRingBufferingDecorator<65552> ring(
+      boost::shared_ptr<SL::IInputSampleIterator>(raw), 0.0001, 104);
   long n = 0;
   while (ring.HasNext()) {
     ring.Next();
@@ -151,12 +158,15 @@ TEST(CSampleIteratorRingBufferingDecoratorThreaded, ConsumerThreadReadsEverythin
   long wrongPositions = 0;
   {
     auto decorator = std::make_shared<SL::CSampleIteratorRingBufferingDecorator<65552>>(
-        boost::shared_ptr<SL::IInputSampleIterator>(new TestSupport::CCountingInputIterator(total, 2)), 0.05, 104);
+        boost::shared_ptr<SL::IInputSampleIterator>(
+            new TestSupport::CCountingInputIterator(total, 2)),
+        0.05, 104);
     EXPECT_EQ(before + 1, TestSupport::CountProcessThreads());
     // Like an audio callback: take what the ring holds, come back later.
     std::thread consumer([&] {
       auto const limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-      while (static_cast<long>(received.size()) < total && std::chrono::steady_clock::now() < limit) {
+      while (static_cast<long>(received.size()) < total &&
+             std::chrono::steady_clock::now() < limit) {
         while (decorator->HasNext()) {
           received.push_back(decorator->Get());
           decorator->Next();
@@ -184,7 +194,8 @@ TEST(CSampleIteratorRingBufferingDecoratorThreaded, ConsumerThreadReadsEverythin
 TEST(CSampleIteratorRingBufferingDecoratorThreaded, RefusesOtherDepthsWithoutLeavingAThread) {
   int const before = TestSupport::CountProcessThreadsAtRest();
   EXPECT_THROW(SL::CSampleIteratorRingBufferingDecorator<65552>(
-                   boost::shared_ptr<SL::IInputSampleIterator>(new TestSupport::CVectorInputIterator<65568>({1, 2}, 1)),
+                   boost::shared_ptr<SL::IInputSampleIterator>(
+                       new TestSupport::CVectorInputIterator<65568>({1, 2}, 1)),
                    0.6, 104),
                std::invalid_argument);
   auto* mislabelled = new CSource16({1, 2}, 1);
@@ -192,7 +203,8 @@ TEST(CSampleIteratorRingBufferingDecoratorThreaded, RefusesOtherDepthsWithoutLea
   EXPECT_THROW(SL::CSampleIteratorRingBufferingDecorator<65552>(
                    boost::shared_ptr<SL::IInputSampleIterator>(mislabelled), 0.6, 104),
                std::invalid_argument);
-  EXPECT_THROW(SL::CSampleIteratorRingBufferingDecorator<65552>(boost::shared_ptr<SL::IInputSampleIterator>(), 0.6, 104),
+  EXPECT_THROW(SL::CSampleIteratorRingBufferingDecorator<65552>(
+                   boost::shared_ptr<SL::IInputSampleIterator>(), 0.6, 104),
                std::invalid_argument);
   EXPECT_EQ(before, TestSupport::WaitForProcessThreads(before));
 }

@@ -19,7 +19,8 @@ using namespace TestSupport;
 namespace {
 
 SL::CSampleAttribute Attribute(int code, double rate, int channels, long frames) {
-  return SL::CSampleAttribute(SL::CBitDepth(code), rate, channels, frames, GT::CEndianness::sPlatform);
+  return SL::CSampleAttribute(SL::CBitDepth(code), rate, channels, frames,
+                              GT::CEndianness::sPlatform);
 }
 
 // Every sample of a file as 64-bit values (floats as their value), in file order.
@@ -33,13 +34,26 @@ std::vector<double> ReadAll(boost::shared_ptr<SL::IInputSampleIterator> const& i
     }
   };
   switch (code) {
-    case 65544: pull(dynamic_cast<SL::ITypedInputSampleIterator<65544>*>(it.get())); break;
-    case 65552: pull(dynamic_cast<SL::ITypedInputSampleIterator<65552>*>(it.get())); break;
-    case 65560: pull(dynamic_cast<SL::ITypedInputSampleIterator<65560>*>(it.get())); break;
-    case 65568: pull(dynamic_cast<SL::ITypedInputSampleIterator<65568>*>(it.get())); break;
-    case 131104: pull(dynamic_cast<SL::ITypedInputSampleIterator<131104>*>(it.get())); break;
-    case 131136: pull(dynamic_cast<SL::ITypedInputSampleIterator<131136>*>(it.get())); break;
-    default: ADD_FAILURE() << "bit depth " << code;
+    case 65544:
+      pull(dynamic_cast<SL::ITypedInputSampleIterator<65544>*>(it.get()));
+      break;
+    case 65552:
+      pull(dynamic_cast<SL::ITypedInputSampleIterator<65552>*>(it.get()));
+      break;
+    case 65560:
+      pull(dynamic_cast<SL::ITypedInputSampleIterator<65560>*>(it.get()));
+      break;
+    case 65568:
+      pull(dynamic_cast<SL::ITypedInputSampleIterator<65568>*>(it.get()));
+      break;
+    case 131104:
+      pull(dynamic_cast<SL::ITypedInputSampleIterator<131104>*>(it.get()));
+      break;
+    case 131136:
+      pull(dynamic_cast<SL::ITypedInputSampleIterator<131136>*>(it.get()));
+      break;
+    default:
+      ADD_FAILURE() << "bit depth " << code;
   }
   return out;
 }
@@ -69,16 +83,20 @@ std::vector<double> ReadRaw(std::string const& path, int code) {
   return out;
 }
 
-std::string RawOptions(int code) { return "-e signed-integer -b " + std::to_string(code & 0xFFFF) + " -L"; }
+std::string RawOptions(int code) {
+  return "-e signed-integer -b " + std::to_string(code & 0xFFFF) + " -L";
+}
 
 bool Finalize(boost::shared_ptr<SL::IOutputSampleIterator> const& out) {
   auto* file = dynamic_cast<SL::CFileOutputSampleIterator<65552>*>(out.get());
   if (!file || !file->IsValid()) return false;
-  return file->mFinalizer(file->mAttribute, file->mStream, GT::CRange<long>(file->mRange.begin, file->mPosition));
+  return file->mFinalizer(file->mAttribute, file->mStream,
+                          GT::CRange<long>(file->mRange.begin, file->mPosition));
 }
 
 template <int N>
-bool WriteAll(boost::shared_ptr<SL::IOutputSampleIterator> const& out, std::vector<double> const& samples) {
+bool WriteAll(boost::shared_ptr<SL::IOutputSampleIterator> const& out,
+              std::vector<double> const& samples) {
   auto* typed = dynamic_cast<SL::CFileOutputSampleIterator<N>*>(out.get());
   if (!typed) return false;
   for (double s : samples) {
@@ -87,7 +105,8 @@ bool WriteAll(boost::shared_ptr<SL::IOutputSampleIterator> const& out, std::vect
     typed->Next();
   }
   if (!typed->IsValid()) return false;
-  return typed->mFinalizer(typed->mAttribute, typed->mStream, GT::CRange<long>(typed->mRange.begin, typed->mPosition));
+  return typed->mFinalizer(typed->mAttribute, typed->mStream,
+                           GT::CRange<long>(typed->mRange.begin, typed->mPosition));
 }
 
 struct Sample {
@@ -100,10 +119,12 @@ struct Sample {
 }  // namespace
 
 TEST(FileSampleStreams, FilesOfIndependentToolsGiveTheirSamples) {
-  if (!HasTool("sox") || !HasTool("sndfile-convert")) GTEST_SKIP() << "sox or sndfile-convert missing";
+  if (!HasTool("sox") || !HasTool("sndfile-convert"))
+    GTEST_SKIP() << "sox or sndfile-convert missing";
   CScratchDir dir;
   std::string const base = dir.File("base.wav");
-  ASSERT_TRUE(RunTool("sox -D -n -r 44100 -c 2 -b 16 " + base + " synth 0.05 sine 440 sine 1234 gain -3"));
+  ASSERT_TRUE(
+      RunTool("sox -D -n -r 44100 -c 2 -b 16 " + base + " synth 0.05 sine 440 sine 1234 gain -3"));
   std::string const mono = dir.File("mono.wav");
   ASSERT_TRUE(RunTool("sox -D -n -r 22050 -c 1 -b 16 " + mono + " synth 0.031 sine 300"));
   Sample const cases[] = {
@@ -112,7 +133,7 @@ TEST(FileSampleStreams, FilesOfIndependentToolsGiveTheirSamples) {
       {"sndfile-convert -pcm32 $BASE $OUT", "wav", 65568, 2},
       {"sox -D $BASE -e floating-point -b 32 $OUT", "wav", 131104, 2},
       {"sox -D $BASE -e floating-point -b 64 $OUT", "wav", 131136, 2},
-      {"sox -D $MONO -b 8 $OUT", "aiff", 65544, 1},   // odd SSND, "COMT" first
+      {"sox -D $MONO -b 8 $OUT", "aiff", 65544, 1},  // odd SSND, "COMT" first
       {"sox -D $BASE -b 16 $OUT", "aiff", 65552, 2},
       {"sox -D $MONO -b 24 $OUT", "aiff", 65560, 1},
       {"sox -D $BASE -b 32 $OUT", "aiff", 65568, 2},
@@ -134,9 +155,10 @@ TEST(FileSampleStreams, FilesOfIndependentToolsGiveTheirSamples) {
     ASSERT_TRUE(RunTool(command)) << command;
     std::string const raw = out + ".raw";
     // sox computes in 32-bit integers, so float samples come raw from libsndfile.
-    std::string const reference = (c.code & 0x20000)
-                                      ? "sndfile-convert -float" + std::to_string(c.code & 0xFFFF) + " " + out + " " + raw
-                                      : "sox -D " + out + " -t raw " + RawOptions(c.code) + " " + raw;
+    std::string const reference =
+        (c.code & 0x20000)
+            ? "sndfile-convert -float" + std::to_string(c.code & 0xFFFF) + " " + out + " " + raw
+            : "sox -D " + out + " -t raw " + RawOptions(c.code) + " " + raw;
     ASSERT_TRUE(RunTool(reference)) << command;
     boost::shared_ptr<SL::IInputSampleIterator> it = SL::CFileSampleIteratorFactory().Create(out);
     ASSERT_TRUE(it) << command;
@@ -170,7 +192,8 @@ TEST(FileSampleStreams, ExtraChunksOfAnyLengthAreSkipped) {
   std::vector<unsigned char> file = ReadFileBytes(plain);
   // An odd "LIST" and a "cue " between "fmt " and "data", one odd chunk at the end.
   std::vector<unsigned char> extra;
-  PutText(extra, "LIST"), PutLE(extra, 5, 4), extra.insert(extra.end(), {'I', 'N', 'F', 'O', 'x', 0});
+  PutText(extra, "LIST"), PutLE(extra, 5, 4),
+      extra.insert(extra.end(), {'I', 'N', 'F', 'O', 'x', 0});
   PutText(extra, "cue "), PutLE(extra, 4, 4), PutLE(extra, 0, 4);
   file.insert(file.begin() + 36, extra.begin(), extra.end());
   // A sampler chunk before "fmt " is skipped as well.
@@ -195,18 +218,21 @@ TEST(FileSampleStreams, WrittenFilesReadBackInIndependentTools) {
   if (!HasTool("sox") || !HasTool("sndfile-info")) GTEST_SKIP() << "sox or sndfile-info missing";
   CScratchDir dir;
   std::vector<double> stereo;
-  for (int i = 0; i < 2001; ++i) stereo.push_back(std::round(20000.0 * std::sin(i * 0.05)) - (i % 3));
+  for (int i = 0; i < 2001; ++i)
+    stereo.push_back(std::round(20000.0 * std::sin(i * 0.05)) - (i % 3));
   struct Case {
     SL::CWaveFileFormat format;
     char const* ext;
     long frames;
   };
-  for (Case c : {Case{SL::CWaveFileFormat::RiffWave, "wav", 0}, Case{SL::CWaveFileFormat::FormAiff, "aiff", 0},
+  for (Case c : {Case{SL::CWaveFileFormat::RiffWave, "wav", 0},
+                 Case{SL::CWaveFileFormat::FormAiff, "aiff", 0},
                  Case{SL::CWaveFileFormat::RiffWave, "wav", 2001 / 3}}) {
     std::string const path = dir.File(std::string("ours.") + c.ext);
     // Three channels, open and bounded ranges.
     SL::CSampleAttribute a = Attribute(65552, 44100, 3, c.frames);
-    boost::shared_ptr<SL::IOutputSampleIterator> out = SL::CFileSampleIteratorFactory().Create(a, path, c.format);
+    boost::shared_ptr<SL::IOutputSampleIterator> out =
+        SL::CFileSampleIteratorFactory().Create(a, path, c.format);
     ASSERT_TRUE(out);
     ASSERT_TRUE(WriteAll<65552>(out, stereo));
     out.reset();
@@ -229,16 +255,20 @@ TEST(FileSampleStreams, HeadersHoldTheSpecifiedFields) {
   CScratchDir dir;
   std::vector<double> samples(4000 / 2, 0.0);
   std::string const wav = dir.File("a.wav"), aiff = dir.File("a.aiff"), odd = dir.File("odd.wav");
-  ASSERT_TRUE(WriteAll<65552>(SL::CFileSampleIteratorFactory().Create(Attribute(65552, 44100, 2, 1000), wav,
-                                                                     SL::CWaveFileFormat::RiffWave),
-                              samples));
-  ASSERT_TRUE(WriteAll<65552>(SL::CFileSampleIteratorFactory().Create(Attribute(65552, 44100, 2, 1000), aiff,
-                                                                     SL::CWaveFileFormat::FormAiff),
-                              samples));
-  ASSERT_TRUE(WriteAll<65544>(SL::CFileSampleIteratorFactory().Create(Attribute(65544, 8000.5, 1, 0), odd,
-                                                                     SL::CWaveFileFormat::RiffWave),
-                              {1, 2, 3}));
-  std::vector<unsigned char> w = ReadFileBytes(wav), f = ReadFileBytes(aiff), o = ReadFileBytes(odd);
+  ASSERT_TRUE(
+      WriteAll<65552>(SL::CFileSampleIteratorFactory().Create(Attribute(65552, 44100, 2, 1000), wav,
+                                                              SL::CWaveFileFormat::RiffWave),
+                      samples));
+  ASSERT_TRUE(
+      WriteAll<65552>(SL::CFileSampleIteratorFactory().Create(Attribute(65552, 44100, 2, 1000),
+                                                              aiff, SL::CWaveFileFormat::FormAiff),
+                      samples));
+  ASSERT_TRUE(
+      WriteAll<65544>(SL::CFileSampleIteratorFactory().Create(Attribute(65544, 8000.5, 1, 0), odd,
+                                                              SL::CWaveFileFormat::RiffWave),
+                      {1, 2, 3}));
+  std::vector<unsigned char> w = ReadFileBytes(wav), f = ReadFileBytes(aiff),
+                             o = ReadFileBytes(odd);
   ASSERT_EQ(w.size(), 4046u);
   EXPECT_EQ(std::string(w.begin(), w.begin() + 4), "RIFF");
   EXPECT_EQ(GetLE(w, 4, 4), 4038u);
@@ -269,13 +299,16 @@ TEST(FileSampleStreams, HeadersHoldTheSpecifiedFields) {
 TEST(FileSampleStreams, EightBitAiffIsSignedOnDisk) {
   CScratchDir dir;
   std::string const path = dir.File("s8.aiff");
-  ASSERT_TRUE(WriteAll<65544>(SL::CFileSampleIteratorFactory().Create(Attribute(65544, 8000, 1, 0), path,
-                                                                     SL::CWaveFileFormat::FormAiff),
-                              {128, 0, 255, 1}));
+  ASSERT_TRUE(
+      WriteAll<65544>(SL::CFileSampleIteratorFactory().Create(Attribute(65544, 8000, 1, 0), path,
+                                                              SL::CWaveFileFormat::FormAiff),
+                      {128, 0, 255, 1}));
   std::vector<unsigned char> const b = ReadFileBytes(path);
   ASSERT_EQ(b.size(), 58u);
-  EXPECT_EQ(std::vector<unsigned char>(b.begin() + 54, b.end()), (std::vector<unsigned char>{0x00, 0x80, 0x7F, 0x81}));
-  EXPECT_EQ(ReadAll(SL::CFileSampleIteratorFactory().Create(path)), (std::vector<double>{128, 0, 255, 1}));
+  EXPECT_EQ(std::vector<unsigned char>(b.begin() + 54, b.end()),
+            (std::vector<unsigned char>{0x00, 0x80, 0x7F, 0x81}));
+  EXPECT_EQ(ReadAll(SL::CFileSampleIteratorFactory().Create(path)),
+            (std::vector<double>{128, 0, 255, 1}));
 }
 
 TEST(FileSampleStreams, RefusesWhatCannotBeStreamed) {
@@ -308,19 +341,24 @@ TEST(FileSampleStreams, RefusesWhatCannotBeStreamed) {
   EXPECT_TRUE(wave(1, 2, 1000000, 16, 8, 0));
   EXPECT_FALSE(wave(1, 2, 44100, 16, 4000, 1)) << "data longer than the file: refused at once";
   // Output: formats, depths and sizes that cannot be written.
-  EXPECT_FALSE(factory.Create(Attribute(131104, 44100, 1, 0), dir.File("f.aiff"), SL::CWaveFileFormat::FormAiff));
-  EXPECT_FALSE(factory.Create(Attribute(65552, 44100, 0, 0), dir.File("c.wav"), SL::CWaveFileFormat::RiffWave));
-  EXPECT_FALSE(factory.Create(Attribute(65552, 44100, 1, 0), dir.File("i.wav"), SL::CWaveFileFormat::Invalid));
+  EXPECT_FALSE(factory.Create(Attribute(131104, 44100, 1, 0), dir.File("f.aiff"),
+                              SL::CWaveFileFormat::FormAiff));
+  EXPECT_FALSE(factory.Create(Attribute(65552, 44100, 0, 0), dir.File("c.wav"),
+                              SL::CWaveFileFormat::RiffWave));
+  EXPECT_FALSE(factory.Create(Attribute(65552, 44100, 1, 0), dir.File("i.wav"),
+                              SL::CWaveFileFormat::Invalid));
   EXPECT_FALSE(factory.Create(Attribute(65552, 44100, 2, 0x20000000L), dir.File("big.wav"),
                               SL::CWaveFileFormat::RiffWave))
       << "2 GiB of samples do not fit the size fields";
-  EXPECT_FALSE(factory.Create(Attribute(65552, 44100, 1, 0), dir.File("no/such/dir.wav"), SL::CWaveFileFormat::RiffWave));
+  EXPECT_FALSE(factory.Create(Attribute(65552, 44100, 1, 0), dir.File("no/such/dir.wav"),
+                              SL::CWaveFileFormat::RiffWave));
 }
 
 TEST(FileSampleStreams, AiffRatesAndSoundDataOffsets) {
   CScratchDir dir;
-  auto aiff = [&](std::vector<unsigned char> const& rate, uint32_t offset, std::vector<unsigned char> const& data,
-                  int channels, std::vector<unsigned char> const& before = {}) {
+  auto aiff = [&](std::vector<unsigned char> const& rate, uint32_t offset,
+                  std::vector<unsigned char> const& data, int channels,
+                  std::vector<unsigned char> const& before = {}) {
     std::vector<unsigned char> b;
     PutText(b, "FORM"), PutLE(b, 0, 4), PutText(b, "AIFF");
     b.insert(b.end(), before.begin(), before.end());
@@ -335,13 +373,15 @@ TEST(FileSampleStreams, AiffRatesAndSoundDataOffsets) {
     return SL::CFileSampleIteratorFactory().Create(path);
   };
   std::vector<unsigned char> const r44100 = {0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0};
-  boost::shared_ptr<SL::IInputSampleIterator> it = aiff(r44100, 2, {0xAA, 0xBB, 0x12, 0x34, 0x56, 0x78}, 1);
+  boost::shared_ptr<SL::IInputSampleIterator> it =
+      aiff(r44100, 2, {0xAA, 0xBB, 0x12, 0x34, 0x56, 0x78}, 1);
   ASSERT_TRUE(it);
   EXPECT_EQ(ReadAll(it), (std::vector<double>{0x1234, 0x5678})) << "offset bytes are not audio";
   EXPECT_FALSE(aiff(r44100, 7, {1, 2, 3, 4}, 1)) << "offset beyond the chunk";
   // Marker and instrument chunks before the two needed ones are skipped.
   std::vector<unsigned char> before;
-  PutText(before, "MARK"), PutBE(before, 10, 4), PutBE(before, 1, 2), PutBE(before, 7, 2), PutBE(before, 0, 4);
+  PutText(before, "MARK"), PutBE(before, 10, 4), PutBE(before, 1, 2), PutBE(before, 7, 2),
+      PutBE(before, 0, 4);
   PutBE(before, 0, 2);
   PutText(before, "INST"), PutBE(before, 20, 4), before.resize(before.size() + 20, 0x11);
   it = aiff(r44100, 0, {0x12, 0x34}, 1, before);
@@ -356,10 +396,12 @@ TEST(FileSampleStreams, AiffRatesAndSoundDataOffsets) {
 
 TEST(FileSampleStreams, InputIteratorStepsAndLocations) {
   auto stream = [](std::vector<unsigned char> const& bytes) {
-    return boost::shared_ptr<std::istream>(new std::stringstream(std::string(bytes.begin(), bytes.end())));
+    return boost::shared_ptr<std::istream>(
+        new std::stringstream(std::string(bytes.begin(), bytes.end())));
   };
   std::vector<unsigned char> bytes(44, 0);
-  PutLE(bytes, 0x0102, 2), PutLE(bytes, 0x0304, 2), PutLE(bytes, 0xFFFF, 2), PutLE(bytes, 0x8000, 2);
+  PutLE(bytes, 0x0102, 2), PutLE(bytes, 0x0304, 2), PutLE(bytes, 0xFFFF, 2),
+      PutLE(bytes, 0x8000, 2);
   bytes.push_back(0x77);  // a byte after the range is never read
   SL::CSampleAttribute a(SL::CBitDepth(65552), 8000, 2, 2, GT::CEndianness::LittleEndian);
   SL::CFileInputSampleIterator<65552> it(a, stream(bytes), GT::CRange<long>(44, 52));
@@ -404,9 +446,11 @@ TEST(FileSampleStreams, OutputBoundsAndWriteFailures) {
   boost::shared_ptr<std::stringstream> s(
       new std::stringstream(std::string(2, '\0'), std::ios::in | std::ios::out | std::ios::binary));
   int finalised = 0;
-  SL::CFileOutputSampleIterator<65560> out(a, s, GT::CRange<long>(2, 8),
-                                           [&](SL::CSampleAttribute const&, boost::shared_ptr<std::ostream>,
-                                               GT::CRange<long> const& r) { return ++finalised, r.end == 8; });
+  SL::CFileOutputSampleIterator<65560> out(
+      a, s, GT::CRange<long>(2, 8),
+      [&](SL::CSampleAttribute const&, boost::shared_ptr<std::ostream>, GT::CRange<long> const& r) {
+        return ++finalised, r.end == 8;
+      });
   int written = 0;
   for (int32_t v : {0x01800000, -1, 5}) {
     if (!out.HasNext()) break;
@@ -425,34 +469,40 @@ TEST(FileSampleStreams, OutputBoundsAndWriteFailures) {
 
 TEST(FileSampleStreams, FullDiskIsAFailureNotASuccess) {
   if (!std::ifstream("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  boost::shared_ptr<SL::IOutputSampleIterator> out =
-      SL::CFileSampleIteratorFactory().Create(Attribute(65552, 44100, 1, 0), "/dev/full", SL::CWaveFileFormat::RiffWave);
+  boost::shared_ptr<SL::IOutputSampleIterator> out = SL::CFileSampleIteratorFactory().Create(
+      Attribute(65552, 44100, 1, 0), "/dev/full", SL::CWaveFileFormat::RiffWave);
   ASSERT_TRUE(out);
   auto* typed = dynamic_cast<SL::CFileOutputSampleIterator<65552>*>(out.get());
   for (int i = 0; i < 100; ++i) typed->Set(static_cast<int16_t>(i)), typed->Next();
   EXPECT_FALSE(typed->IsValid());
-  EXPECT_FALSE(typed->mFinalizer(typed->mAttribute, typed->mStream, GT::CRange<long>(46, typed->mPosition)))
+  EXPECT_FALSE(
+      typed->mFinalizer(typed->mAttribute, typed->mStream, GT::CRange<long>(46, typed->mPosition)))
       << "an earlier write error must not be cleared away";
   EXPECT_FALSE(Finalize(out));
 }
 
 TEST(FileSampleStreams, FinalisersWriteRatesAndRefuseSizesTheFieldsCannotHold) {
-  auto header = [](SL::CWaveFileFormat const& format, SL::CSampleAttribute const& a, GT::CRange<long> const& range,
-                   bool& ok) {
-    boost::shared_ptr<std::stringstream> s(
-        new std::stringstream(std::string(64, '\0'), std::ios::in | std::ios::out | std::ios::binary));
+  auto header = [](SL::CWaveFileFormat const& format, SL::CSampleAttribute const& a,
+                   GT::CRange<long> const& range, bool& ok) {
+    boost::shared_ptr<std::stringstream> s(new std::stringstream(
+        std::string(64, '\0'), std::ios::in | std::ios::out | std::ios::binary));
     auto source = format == SL::CWaveFileFormat::RiffWave
-                      ? SL::CFileSampleBufferFactory::CreateOutputSourceFromRiffWave(Attribute(65552, 8000, 1, 0), s)
-                      : SL::CFileSampleBufferFactory::CreateOutputSourceFromFormAiff(Attribute(65552, 8000, 1, 0), s);
+                      ? SL::CFileSampleBufferFactory::CreateOutputSourceFromRiffWave(
+                            Attribute(65552, 8000, 1, 0), s)
+                      : SL::CFileSampleBufferFactory::CreateOutputSourceFromFormAiff(
+                            Attribute(65552, 8000, 1, 0), s);
     ok = source && source->mFinalizer(a, s, range);
     std::string const t = s->str();
     return std::vector<unsigned char>(t.begin(), t.end());
   };
   // Room for a known length, or an open range; the file's own byte order.
   boost::shared_ptr<std::ostream> sink(new std::stringstream);
-  auto wav10 = SL::CFileSampleBufferFactory::CreateOutputSourceFromRiffWave(Attribute(65552, 44100, 2, 10), sink);
-  auto aiff10 = SL::CFileSampleBufferFactory::CreateOutputSourceFromFormAiff(Attribute(65552, 44100, 2, 10), sink);
-  auto open = SL::CFileSampleBufferFactory::CreateOutputSourceFromFormAiff(Attribute(65552, 44100, 2, 0), sink);
+  auto wav10 = SL::CFileSampleBufferFactory::CreateOutputSourceFromRiffWave(
+      Attribute(65552, 44100, 2, 10), sink);
+  auto aiff10 = SL::CFileSampleBufferFactory::CreateOutputSourceFromFormAiff(
+      Attribute(65552, 44100, 2, 10), sink);
+  auto open = SL::CFileSampleBufferFactory::CreateOutputSourceFromFormAiff(
+      Attribute(65552, 44100, 2, 0), sink);
   ASSERT_TRUE(wav10 && aiff10 && open);
   auto bounds = [](GT::CRange<long> const& r) { return std::make_pair(r.begin, r.end); };
   EXPECT_EQ(bounds(wav10->mRange), std::make_pair(46L, 86L));
@@ -461,7 +511,8 @@ TEST(FileSampleStreams, FinalisersWriteRatesAndRefuseSizesTheFieldsCannotHold) {
   EXPECT_EQ(wav10->mAttribute.GetEndian(), GT::CEndianness::LittleEndian);
   EXPECT_EQ(aiff10->mAttribute.GetEndian(), GT::CEndianness::BigEndian);
   bool ok = false;
-  std::vector<unsigned char> h = header(SL::CWaveFileFormat::RiffWave, Attribute(65552, 44100.5, 1, 0), {46, 46}, ok);
+  std::vector<unsigned char> h =
+      header(SL::CWaveFileFormat::RiffWave, Attribute(65552, 44100.5, 1, 0), {46, 46}, ok);
   ASSERT_TRUE(ok);
   EXPECT_EQ(GetLE(h, 24, 4), 44101u);
   EXPECT_EQ(GetLE(h, 42, 4), 0u);
@@ -491,7 +542,8 @@ TEST(FileSampleStreams, FinalisersWriteRatesAndRefuseSizesTheFieldsCannotHold) {
 }
 
 TEST(FileSampleStreams, EveryWrittenDepthReadsBackInIndependentTools) {
-  if (!HasTool("sox") || !HasTool("sndfile-convert")) GTEST_SKIP() << "sox or sndfile-convert missing";
+  if (!HasTool("sox") || !HasTool("sndfile-convert"))
+    GTEST_SKIP() << "sox or sndfile-convert missing";
   CScratchDir dir;
   struct Case {
     int code;
@@ -516,11 +568,21 @@ TEST(FileSampleStreams, EveryWrittenDepthReadsBackInIndependentTools) {
         SL::CFileSampleIteratorFactory().Create(Attribute(c.code, 32000, 1, 0), path, c.format);
     bool written = false;
     switch (c.code) {
-      case 65544: written = WriteAll<65544>(out, c.samples); break;
-      case 65560: written = WriteAll<65560>(out, c.samples); break;
-      case 65568: written = WriteAll<65568>(out, c.samples); break;
-      case 131104: written = WriteAll<131104>(out, c.samples); break;
-      case 131136: written = WriteAll<131136>(out, c.samples); break;
+      case 65544:
+        written = WriteAll<65544>(out, c.samples);
+        break;
+      case 65560:
+        written = WriteAll<65560>(out, c.samples);
+        break;
+      case 65568:
+        written = WriteAll<65568>(out, c.samples);
+        break;
+      case 131104:
+        written = WriteAll<131104>(out, c.samples);
+        break;
+      case 131136:
+        written = WriteAll<131136>(out, c.samples);
+        break;
     }
     ASSERT_TRUE(written) << path;
     out.reset();
@@ -531,7 +593,8 @@ TEST(FileSampleStreams, EveryWrittenDepthReadsBackInIndependentTools) {
     std::string const sndFormat = floats ? "-float" + std::to_string(c.code & 0xFFFF)
                                          : "-pcm" + std::to_string(c.code & 0xFFFF);
     if (!floats) {
-      ASSERT_TRUE(RunTool("sox -D " + path + " -t raw " + RawOptions(c.code) + " " + soxRaw)) << path;
+      ASSERT_TRUE(RunTool("sox -D " + path + " -t raw " + RawOptions(c.code) + " " + soxRaw))
+          << path;
       EXPECT_EQ(ReadRaw(soxRaw, c.code), c.samples) << "sox " << path;
     }
     if (c.code == 65544) continue;  // libsndfile's raw 8-bit output is unsigned; sox covered it
@@ -555,10 +618,12 @@ void RoundTripAcrossBlocks(GT::CEndianness::EEndian endian) {
   int const bytes = (N & 0xFFFF) / 8;
   long const n = 3 * (1L << 17) / bytes + 11;
   SL::CSampleAttribute const a{SL::CBitDepth(N), 8000, 1, 0, endian};
-  auto stream = boost::shared_ptr<std::stringstream>(new std::stringstream(std::ios::in | std::ios::out | std::ios::binary));
+  auto stream = boost::shared_ptr<std::stringstream>(
+      new std::stringstream(std::ios::in | std::ios::out | std::ios::binary));
   std::vector<CValue> expected;
   {
-    SL::CFileOutputSampleIterator<N> out(a, stream, GT::CRange<long>(0, 1L << 30), SL::CFileOutputFinalizer());
+    SL::CFileOutputSampleIterator<N> out(a, stream, GT::CRange<long>(0, 1L << 30),
+                                         SL::CFileOutputFinalizer());
     CValue last = CValue();
     for (long i = 0; i < n; ++i) {
       bool const skip = i % 1000 == 999 || std::labs(i - (1L << 17) / bytes) < 3;
@@ -596,8 +661,8 @@ void RoundTripAcrossBlocks(GT::CEndianness::EEndian endian) {
   ASSERT_EQ(expected.size(), got.size()) << N << " " << endian;
   auto const differ = std::mismatch(expected.begin(), expected.end(), got.begin());
   EXPECT_TRUE(differ.first == expected.end())
-      << N << " " << endian << ": sample " << (differ.first - expected.begin()) << " is " << +*differ.second
-      << ", not " << +*differ.first;
+      << N << " " << endian << ": sample " << (differ.first - expected.begin()) << " is "
+      << +*differ.second << ", not " << +*differ.first;
   EXPECT_EQ(n * bytes + bytes, in.GetPosition());
   in.SetLocation(n - 2);
   EXPECT_EQ(expected[n - 2], in.Get());

@@ -18,7 +18,8 @@ auto const kLittle = GT::CEndianness::LittleEndian;
 
 template <int N>
 CResult Convert(CBytes const& bytes, GT::CEndianness::EEndian order, int channels) {
-  return SL::CChannelInterleaver::Convert<N, 0x20040>(SL::CWaveFormat::Wave, bytes, order, channels);
+  return SL::CChannelInterleaver::Convert<N, 0x20040>(SL::CWaveFormat::Wave, bytes, order,
+                                                      channels);
 }
 
 std::vector<double> Samples(CResult const& result, unsigned long channel) {
@@ -62,7 +63,10 @@ TEST(CChannelInterleaver, Integer16InBothOrders) {
 }
 
 TEST(CChannelInterleaver, Integer24IsSignExtendedInBothOrders) {
-  struct { CBytes big; double value; } const cases[] = {
+  struct {
+    CBytes big;
+    double value;
+  } const cases[] = {
       {{0x7F, 0xFF, 0xFF}, 1.0},
       {{0x80, 0x00, 0x00}, -1.0000001192093038},
       {{0xFF, 0xFF, 0xFF}, -1.0 / 8388607.0},
@@ -100,8 +104,10 @@ TEST(CChannelInterleaver, Integer32AndFloatsAreNeverClipped) {
 TEST(CChannelInterleaver, ComplexAndPointSamplesBecomeSilence) {
   CResult complex = Convert<0x40080>(CBytes(64, 0x3F), kBig, 1);
   EXPECT_EQ(std::vector<double>(4, 0.0), Samples(complex, 0));
-  EXPECT_EQ(std::vector<double>(2, 0.0), Samples(Convert<0x40040>(CBytes(17, 0x41), kLittle, 1), 0));
-  EXPECT_EQ(std::vector<double>(1, 0.0), Samples(Convert<0x80080>(CBytes(16, 0x41), kLittle, 1), 0));
+  EXPECT_EQ(std::vector<double>(2, 0.0),
+            Samples(Convert<0x40040>(CBytes(17, 0x41), kLittle, 1), 0));
+  EXPECT_EQ(std::vector<double>(1, 0.0),
+            Samples(Convert<0x80080>(CBytes(16, 0x41), kLittle, 1), 0));
 }
 
 TEST(CChannelInterleaver, StereoTakesEveryOtherSampleAndSkipsThePartialFrame) {

@@ -15,7 +15,9 @@ namespace {
 using SL::CEntityId;
 
 CEntityId LoopId(int mask) { return CEntityId().Set<SL::ILoop>(0).Attribute(mask); }
-CEntityId WaveLoop(int mask) { return CEntityId().Set<SL::IWave>(0).Set<SL::ILoop>(0).Attribute(mask); }
+CEntityId WaveLoop(int mask) {
+  return CEntityId().Set<SL::IWave>(0).Set<SL::ILoop>(0).Attribute(mask);
+}
 
 int ElementCount(CEntityId const& id) {
   int n = 0;
@@ -91,7 +93,8 @@ TEST(CEntityId, ShrinkLiftsSubtreesOfTheType) {
   id.Shrink(typeid(SL::ILoop));
   EXPECT_TRUE(id == LoopId(0x20));
 
-  CEntityId mixed = CEntityId().Set<SL::IWave>(0).Set<SL::IChannel>(1).Set<SL::IEnvelope>(0).Attribute(16);
+  CEntityId mixed =
+      CEntityId().Set<SL::IWave>(0).Set<SL::IChannel>(1).Set<SL::IEnvelope>(0).Attribute(16);
   mixed.Merge(CEntityId().Set<SL::IWave>(0).Attribute(2));
   mixed.Shrink(typeid(SL::IEnvelope));
   CEntityId expected = CEntityId().Set<SL::IWave>(0).Attribute(2);
@@ -155,8 +158,10 @@ TEST(CEntityId, ConstraintNumbersTypesAndChecksNesting) {
   EXPECT_TRUE(SL::CEntityIdConstraint::ClassInvariant(WaveLoop(1)));
   EXPECT_TRUE(SL::CEntityIdConstraint::ClassInvariant(
       CEntityId().Set<SL::IWave>(0).Set<SL::IChannel>(0).Set<SL::IEnvelope>(0)));
-  EXPECT_FALSE(SL::CEntityIdConstraint::ClassInvariant(CEntityId().Set<SL::ILoop>(0).Set<SL::IWave>(0)));
-  EXPECT_FALSE(SL::CEntityIdConstraint::ClassInvariant(CEntityId().Set<SL::IChannel>(0).Set<SL::ILoop>(0)));
+  EXPECT_FALSE(
+      SL::CEntityIdConstraint::ClassInvariant(CEntityId().Set<SL::ILoop>(0).Set<SL::IWave>(0)));
+  EXPECT_FALSE(
+      SL::CEntityIdConstraint::ClassInvariant(CEntityId().Set<SL::IChannel>(0).Set<SL::ILoop>(0)));
 }
 
 TEST(CEntityId, PrintsElementsAndAttributeTexts) {

@@ -148,8 +148,6 @@ TEST(CEnvelope, CopyAttributeByPointAndSelectionBits) {
   EXPECT_EQ(2u, source.size());
 }
 
-TEST(CEnvelope, AttributeTexts) {
-  EXPECT_EQ("(Point)(Selection)", SL::IEnvelope::ToString(48));
-}
+TEST(CEnvelope, AttributeTexts) { EXPECT_EQ("(Point)(Selection)", SL::IEnvelope::ToString(48)); }
 
 }  // namespace

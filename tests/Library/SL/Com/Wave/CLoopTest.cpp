@@ -14,7 +14,8 @@ namespace {
 
 TEST(CLoop, DefaultIsNormalisedAndEmpty) {
   SL::CLoop loop;
-  for (int id = 0; id < 5; ++id) EXPECT_EQ(0.0, loop.GetFrame(static_cast<SL::ILoop::EFrameId>(id)));
+  for (int id = 0; id < 5; ++id)
+    EXPECT_EQ(0.0, loop.GetFrame(static_cast<SL::ILoop::EFrameId>(id)));
   EXPECT_EQ(0.5, loop.GetXfRateLoop());
   EXPECT_EQ(0.5, loop.GetXfRateEnd());
   EXPECT_EQ(0.0, loop.GetXfDepthLoop());

@@ -83,7 +83,8 @@ TEST(CWave, LocationIsTheChannels) {
   EXPECT_EQ(100, wave.Channels().GetLocation().end);
   EXPECT_FALSE(wave.Channels()[0]->IsNull());  // the typed factory makes sample channels
 
-  boost::shared_ptr<SL::CChannelCollection> nulls(new SL::CChannelCollection(SL::CWaveFormat::Wave));
+  boost::shared_ptr<SL::CChannelCollection> nulls(
+      new SL::CChannelCollection(SL::CWaveFormat::Wave));
   nulls->Initialize(1);
   nulls->SetLocation(GT::CRange<long>(0, 7));
   wave.SetChannels(nulls);
@@ -169,20 +170,23 @@ TEST(CWave, CopyAttributeByWaveChannelEnvelopeAndLoop) {
   EXPECT_EQ(32000.0, selection.GetSampleRate());
 
   CWave64 loopOnly(SL::CWaveFormat::Wave);
-  loopOnly.CopyAttribute(source, SL::CEntityId().Set<SL::IWave>(0).Set<SL::ILoop>(0).Attribute(0x40));
+  loopOnly.CopyAttribute(source,
+                         SL::CEntityId().Set<SL::IWave>(0).Set<SL::ILoop>(0).Attribute(0x40));
   EXPECT_EQ(4.0, loopOnly.Loop().GetEndFrame());
   EXPECT_EQ("", loopOnly.GetName());
   EXPECT_TRUE(loopOnly.Envelope().empty());
 
   CWave64 pans(SL::CWaveFormat::Wave);
   pans.Channels().Initialize(2);
-  pans.CopyAttribute(source, SL::CEntityId().Set<SL::IWave>(0).Set<SL::IChannel>(1).Attribute(0x80));
+  pans.CopyAttribute(source,
+                     SL::CEntityId().Set<SL::IWave>(0).Set<SL::IChannel>(1).Attribute(0x80));
   EXPECT_EQ(1.0, pans.Channels()[1]->GetPan());
   EXPECT_EQ(0, pans.GetLocation().end);  // the frame range was not asked for
   EXPECT_EQ(32000.0, pans.GetSampleRate());
 
   CWave64 envelope(SL::CWaveFormat::Wave);
-  envelope.CopyAttribute(source, SL::CEntityId().Set<SL::IWave>(0).Set<SL::IEnvelope>(0).Attribute(16));
+  envelope.CopyAttribute(source,
+                         SL::CEntityId().Set<SL::IWave>(0).Set<SL::IEnvelope>(0).Attribute(16));
   EXPECT_EQ(1u, envelope.Envelope().size());
   EXPECT_EQ(4.0, source.Loop().GetEndFrame());
   EXPECT_EQ(0.0, envelope.Loop().GetEndFrame());

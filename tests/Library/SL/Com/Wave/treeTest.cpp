@@ -57,9 +57,11 @@ TEST(tree, ReparentEraseSortAndEqual) {
   EXPECT_EQ("0(3) 9(2) 8(0) 1(0) 3(0) 5(0) ", Dump(t));
   CTree::sibling_iterator next = t.erase(b);
   EXPECT_EQ(5, *next);
-  t.sort(root.begin(), root.end(), [](int x, int y) { return x < y; }, false);
+  t.sort(
+      root.begin(), root.end(), [](int x, int y) { return x < y; }, false);
   EXPECT_EQ("0(2) 5(0) 9(2) 8(0) 1(0) ", Dump(t));
-  t.sort(root.begin(), root.end(), [](int x, int y) { return x < y; }, true);
+  t.sort(
+      root.begin(), root.end(), [](int x, int y) { return x < y; }, true);
   EXPECT_EQ("0(2) 5(0) 9(2) 1(0) 8(0) ", Dump(t));
 
   CTree same(t);

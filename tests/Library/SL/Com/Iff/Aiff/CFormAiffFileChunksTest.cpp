@@ -13,7 +13,8 @@ typedef SL::CFormAiffFileChunks A;
 
 namespace {
 
-std::vector<unsigned char> Chunk(char const* id, std::vector<unsigned char> const& body, long declared = -1) {
+std::vector<unsigned char> Chunk(char const* id, std::vector<unsigned char> const& body,
+                                 long declared = -1) {
   std::vector<unsigned char> out;
   PutText(out, id);
   PutBE(out, declared < 0 ? body.size() : static_cast<uint64_t>(declared), 4);
@@ -22,7 +23,8 @@ std::vector<unsigned char> Chunk(char const* id, std::vector<unsigned char> cons
   return out;
 }
 
-std::vector<unsigned char> Form(std::vector<std::vector<unsigned char> > const& chunks, char const* type = "AIFF") {
+std::vector<unsigned char> Form(std::vector<std::vector<unsigned char> > const& chunks,
+                                char const* type = "AIFF") {
   std::vector<unsigned char> children;
   for (auto const& c : chunks) children.insert(children.end(), c.begin(), c.end());
   std::vector<unsigned char> out;
@@ -33,7 +35,8 @@ std::vector<unsigned char> Form(std::vector<std::vector<unsigned char> > const& 
   return out;
 }
 
-std::vector<unsigned char> CommBody(int channels, int bits, std::vector<unsigned char> rate, int size = 18) {
+std::vector<unsigned char> CommBody(int channels, int bits, std::vector<unsigned char> rate,
+                                    int size = 18) {
   std::vector<unsigned char> b;
   PutBE(b, channels, 2);
   PutBE(b, 100, 4);
@@ -46,7 +49,8 @@ std::vector<unsigned char> CommBody(int channels, int bits, std::vector<unsigned
 std::vector<unsigned char> const kRate44100 = {0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0};
 
 std::stringstream Stream(std::vector<unsigned char> const& bytes) {
-  return std::stringstream(std::string(bytes.begin(), bytes.end()), std::ios::in | std::ios::out | std::ios::binary);
+  return std::stringstream(std::string(bytes.begin(), bytes.end()),
+                           std::ios::in | std::ios::out | std::ios::binary);
 }
 
 std::vector<unsigned char> Bytes(std::stringstream const& s) {
@@ -55,7 +59,8 @@ std::vector<unsigned char> Bytes(std::stringstream const& s) {
 }
 
 boost::shared_ptr<A::CFormAiffChunk::CDefaultChunkFactory> Factory(bool load = false) {
-  return boost::shared_ptr<A::CFormAiffChunk::CDefaultChunkFactory>(new A::CFormAiffChunk::CDefaultChunkFactory(load));
+  return boost::shared_ptr<A::CFormAiffChunk::CDefaultChunkFactory>(
+      new A::CFormAiffChunk::CDefaultChunkFactory(load));
 }
 
 template <class T>
@@ -68,22 +73,24 @@ T const* Get(SL::CFormAiffDto const& doc, char const* id) {
 TEST(FormAiffChunks, ReadsEveryKnownChunk) {
   std::vector<unsigned char> mark;
   PutBE(mark, 2, 2);
-  PutBE(mark, 1, 2), PutBE(mark, 10, 4), mark.push_back(1), mark.push_back('A');        // odd count: no pad
-  PutBE(mark, 2, 2), PutBE(mark, 20, 4), mark.push_back(0), mark.push_back(0);          // empty name + pad
+  PutBE(mark, 1, 2), PutBE(mark, 10, 4), mark.push_back(1),
+      mark.push_back('A');                                                      // odd count: no pad
+  PutBE(mark, 2, 2), PutBE(mark, 20, 4), mark.push_back(0), mark.push_back(0);  // empty name + pad
   std::vector<unsigned char> comt;
   PutBE(comt, 1, 2);
   PutBE(comt, 5, 4), PutBE(comt, 1, 2), PutBE(comt, 3, 2);
   comt.insert(comt.end(), {'a', 'b', 'c', 0});
   std::vector<unsigned char> inst = {60, 0xFE, 0, 127, 1, 127};
   PutBE(inst, 0xFFFA, 2);
-  PutBE(inst, 1, 2), PutBE(inst, 1, 2), PutBE(inst, 2, 2), PutBE(inst, 0, 2), PutBE(inst, 0, 2), PutBE(inst, 0, 2);
+  PutBE(inst, 1, 2), PutBE(inst, 1, 2), PutBE(inst, 2, 2), PutBE(inst, 0, 2), PutBE(inst, 0, 2),
+      PutBE(inst, 0, 2);
   std::vector<unsigned char> ssnd;
   PutBE(ssnd, 4, 4), PutBE(ssnd, 0, 4);
   ssnd.insert(ssnd.end(), {9, 9, 9, 9, 1, 2});
-  std::stringstream in = Stream(Form({Chunk("COMM", CommBody(1, 16, kRate44100, 22)), Chunk("MARK", mark),
-                                      Chunk("COMT", comt), Chunk("INST", inst), Chunk("NAME", {'n', 'a', 'm', 0, 0}),
-                                      Chunk("MIDI", {1, 2, 3}), Chunk("APPL", {1, 2, 3, 4}), Chunk("SSND", ssnd),
-                                      Chunk("XYZW", {1})}));
+  std::stringstream in = Stream(Form(
+      {Chunk("COMM", CommBody(1, 16, kRate44100, 22)), Chunk("MARK", mark), Chunk("COMT", comt),
+       Chunk("INST", inst), Chunk("NAME", {'n', 'a', 'm', 0, 0}), Chunk("MIDI", {1, 2, 3}),
+       Chunk("APPL", {1, 2, 3, 4}), Chunk("SSND", ssnd), Chunk("XYZW", {1})}));
   SL::CFormAiffDto doc(Factory());
   ASSERT_TRUE(doc.Read(in));
   EXPECT_EQ(doc.size(), 8u);
@@ -180,7 +187,8 @@ TEST(FormAiffChunks, CountsAndSizesBeyondTheBodyAreRefused) {
   bad.push_back(Chunk("INST", std::vector<unsigned char>(19, 0)));
   for (size_t k = 0; k < bad.size(); ++k) {
     std::vector<unsigned char> file = Form({bad[k]});
-    if (k == 4) file[4] = 0x7F, file[5] = 0xFF, file[6] = 0xFF, file[7] = 0xFC;  // the root claims it all too
+    if (k == 4)
+      file[4] = 0x7F, file[5] = 0xFF, file[6] = 0xFF, file[7] = 0xFC;  // the root claims it all too
     std::stringstream in = Stream(file);
     SL::CFormAiffDto doc(Factory(true));
     EXPECT_FALSE(doc.Read(in)) << "case " << k;
@@ -188,9 +196,10 @@ TEST(FormAiffChunks, CountsAndSizesBeyondTheBodyAreRefused) {
 }
 
 TEST(FormAiffChunks, AbsurdRateExponentsDecodeWithoutTrouble) {
-  for (std::vector<unsigned char> rate : {std::vector<unsigned char>{0x7F, 0xFE, 0xFF, 0, 0, 0, 0, 0, 0, 0},
-                                          std::vector<unsigned char>{0x00, 0x01, 0x80, 0, 0, 0, 0, 0, 0, 0},
-                                          std::vector<unsigned char>{0x7F, 0xFF, 0xC0, 0, 0, 0, 0, 0, 0, 1}}) {
+  for (std::vector<unsigned char> rate :
+       {std::vector<unsigned char>{0x7F, 0xFE, 0xFF, 0, 0, 0, 0, 0, 0, 0},
+        std::vector<unsigned char>{0x00, 0x01, 0x80, 0, 0, 0, 0, 0, 0, 0},
+        std::vector<unsigned char>{0x7F, 0xFF, 0xC0, 0, 0, 0, 0, 0, 0, 1}}) {
     std::stringstream in = Stream(Form({Chunk("COMM", CommBody(2, 16, rate))}));
     SL::CFormAiffDto doc(Factory());
     ASSERT_TRUE(doc.Read(in));
@@ -208,7 +217,8 @@ TEST(FormAiffChunks, OtherFormTypesAreNotRead) {
 }
 
 TEST(FormAiffChunks, ReadsFilesOfIndependentTools) {
-  if (!HasTool("sox") || !HasTool("sndfile-convert")) GTEST_SKIP() << "sox or sndfile-convert missing";
+  if (!HasTool("sox") || !HasTool("sndfile-convert"))
+    GTEST_SKIP() << "sox or sndfile-convert missing";
   CScratchDir dir;
   std::string const a = dir.File("a.aiff"), b = dir.File("b.aiff");
   // sox adds a "COMT" chunk before "COMM"; 441 8-bit frames give an odd "SSND".

@@ -13,7 +13,8 @@ typedef SL::CRiffWaveFileChunks W;
 
 namespace {
 
-std::vector<unsigned char> Chunk(char const* id, std::vector<unsigned char> const& body, long declared = -1) {
+std::vector<unsigned char> Chunk(char const* id, std::vector<unsigned char> const& body,
+                                 long declared = -1) {
   std::vector<unsigned char> out;
   PutText(out, id);
   PutLE(out, declared < 0 ? body.size() : static_cast<uint64_t>(declared), 4);
@@ -41,23 +42,27 @@ std::vector<unsigned char> FmtBody(int tag, int channels, int rate, int bits, in
   PutLE(b, rate * channels * bits / 8, 4);
   PutLE(b, channels * bits / 8, 2);
   PutLE(b, bits, 2);
-  while (static_cast<int>(b.size()) < size) b.push_back(static_cast<unsigned char>(b.size() == 16 ? 22 : 0));
+  while (static_cast<int>(b.size()) < size)
+    b.push_back(static_cast<unsigned char>(b.size() == 16 ? 22 : 0));
   return b;
 }
 
 std::stringstream Stream(std::vector<unsigned char> const& bytes) {
-  return std::stringstream(std::string(bytes.begin(), bytes.end()), std::ios::in | std::ios::out | std::ios::binary);
+  return std::stringstream(std::string(bytes.begin(), bytes.end()),
+                           std::ios::in | std::ios::out | std::ios::binary);
 }
 
 boost::shared_ptr<W::CRiffWaveChunk::CDefaultChunkFactory> Factory(bool load = false) {
-  return boost::shared_ptr<W::CRiffWaveChunk::CDefaultChunkFactory>(new W::CRiffWaveChunk::CDefaultChunkFactory(load));
+  return boost::shared_ptr<W::CRiffWaveChunk::CDefaultChunkFactory>(
+      new W::CRiffWaveChunk::CDefaultChunkFactory(load));
 }
 
 }  // namespace
 
 TEST(RiffWaveChunks, FormatBodiesOf16And18AndLongerBytes) {
   for (int size : {16, 18, 40}) {
-    std::stringstream in = Stream(Riff({Chunk("fmt ", FmtBody(1, 2, 44100, 16, size)), Chunk("data", {1, 2, 3, 4})}));
+    std::stringstream in =
+        Stream(Riff({Chunk("fmt ", FmtBody(1, 2, 44100, 16, size)), Chunk("data", {1, 2, 3, 4})}));
     SL::CRiffWaveDto doc(Factory());
     ASSERT_TRUE(doc.Read(in)) << size;
     auto const* fmt = dynamic_cast<W::CFormatChunk const*>(doc.Find("fmt "));
@@ -139,8 +144,9 @@ TEST(RiffWaveChunks, SamplerCountsBeyondTheBodyFailBeforeAllocating) {
 }
 
 TEST(RiffWaveChunks, OtherChunksAreSkippedAndAbsent) {
-  std::stringstream in = Stream(Riff({Chunk("LIST", {'I', 'N', 'F', 'O', 'x'}), Chunk("fmt ", FmtBody(1, 1, 8000, 8, 16)),
-                                      Chunk("cue ", {1, 2, 3}), Chunk("data", {1, 2, 3})}));
+  std::stringstream in = Stream(
+      Riff({Chunk("LIST", {'I', 'N', 'F', 'O', 'x'}), Chunk("fmt ", FmtBody(1, 1, 8000, 8, 16)),
+            Chunk("cue ", {1, 2, 3}), Chunk("data", {1, 2, 3})}));
   SL::CRiffWaveDto doc(Factory());
   ASSERT_TRUE(doc.Read(in));
   EXPECT_EQ(doc.size(), 2u);
@@ -151,7 +157,8 @@ TEST(RiffWaveChunks, OtherChunksAreSkippedAndAbsent) {
 }
 
 TEST(RiffWaveChunks, OddDataWithoutPadEndsTheWalkButReadsAtTheEnd) {
-  std::vector<unsigned char> file = Riff({Chunk("fmt ", FmtBody(1, 1, 8000, 8, 16)), Chunk("data", {1, 2, 3})});
+  std::vector<unsigned char> file =
+      Riff({Chunk("fmt ", FmtBody(1, 1, 8000, 8, 16)), Chunk("data", {1, 2, 3})});
   file.pop_back();  // the pad byte
   std::stringstream atEnd = Stream(file);
   SL::CRiffWaveDto doc(Factory(true));
@@ -169,8 +176,9 @@ TEST(RiffWaveChunks, ProbesAndRefusals) {
   EXPECT_TRUE(doc.CanRead(w));
   EXPECT_FALSE(doc.CanRead(a));
   EXPECT_EQ(a.tellg(), 0);
-  SL::CFormAiffDto aiffDoc(boost::shared_ptr<SL::CFormAiffFileChunks::CFormAiffChunk::CDefaultChunkFactory>(
-      new SL::CFormAiffFileChunks::CFormAiffChunk::CDefaultChunkFactory(false)));
+  SL::CFormAiffDto aiffDoc(
+      boost::shared_ptr<SL::CFormAiffFileChunks::CFormAiffChunk::CDefaultChunkFactory>(
+          new SL::CFormAiffFileChunks::CFormAiffChunk::CDefaultChunkFactory(false)));
   EXPECT_FALSE(aiffDoc.CanRead(w));
   EXPECT_TRUE(aiffDoc.CanRead(a));
   // RIFF size 0: reads, holds nothing.
@@ -183,7 +191,8 @@ TEST(RiffWaveChunks, ProbesAndRefusals) {
 }
 
 TEST(RiffWaveChunks, TruncatedDataIsRefusedWhetherLoadedOrNot) {
-  std::vector<unsigned char> file = Riff({Chunk("fmt ", FmtBody(1, 1, 8000, 8, 16)), Chunk("data", {1, 2, 3, 4, 5, 6})});
+  std::vector<unsigned char> file =
+      Riff({Chunk("fmt ", FmtBody(1, 1, 8000, 8, 16)), Chunk("data", {1, 2, 3, 4, 5, 6})});
   file.resize(file.size() - 2);
   for (bool load : {false, true}) {
     std::stringstream in = Stream(file);
@@ -193,12 +202,14 @@ TEST(RiffWaveChunks, TruncatedDataIsRefusedWhetherLoadedOrNot) {
 }
 
 TEST(RiffWaveChunks, ReadsFilesOfIndependentTools) {
-  if (!HasTool("sox") || !HasTool("sndfile-convert")) GTEST_SKIP() << "sox or sndfile-convert missing";
+  if (!HasTool("sox") || !HasTool("sndfile-convert"))
+    GTEST_SKIP() << "sox or sndfile-convert missing";
   CScratchDir dir;
   std::string const a = dir.File("a.wav"), b = dir.File("b.wav"), c = dir.File("c.wav");
   ASSERT_TRUE(RunTool("sox -n -r 22050 -c 2 -b 16 " + a + " synth 0.05 sine 440"));
   ASSERT_TRUE(RunTool("sndfile-convert -float64 " + a + " " + b));  // adds "fact" and "PEAK"
-  ASSERT_TRUE(RunTool("sndfile-metadata-set --str-comment odd " + a + " " + c));  // "LIST" after "data"
+  ASSERT_TRUE(
+      RunTool("sndfile-metadata-set --str-comment odd " + a + " " + c));  // "LIST" after "data"
   struct Expect {
     std::string path;
     int tag, bits;
