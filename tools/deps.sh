@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only those missing.
+# Installs the Debian packages of tools/packages.txt that are missing.
 set -euo pipefail
-PKGS=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
-      qt6-base-dev libasound2-dev sox sndfile-programs clang libclang-rt-14-dev)
+cd "$(dirname "$0")/.."
+mapfile -t PKGS < <(grep -v '^#' tools/packages.txt | grep -v '^$')
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -14,6 +14,9 @@ build() { # dir sanitize target cmake-options...
   cmake --build "$dir" -j "$JOBS" --target "$target"
 }
 
+echo "== format"
+bash tools/format-check.sh
+
 echo "== normal build"
 build build "" all
 (cd build && ctest --output-on-failure -j "$JOBS")
