@@ -81,7 +81,8 @@ bool CFaultyFileOperations::GetFreeSpace(std::string const& path, uint64_t& free
 CCardBench::CCardBench(boost::shared_ptr<SL::IAudioDeviceFacade> facade)
     : mConfig("XDG_CONFIG_HOME", mDir / "config"),
       mDomain(facade),
-      mPrinter(boost::make_shared<CRecordingPrinter>()) {
+      mPrinter(boost::make_shared<CRecordingPrinter>()),
+      mVolume(mDir / "CARD") {
   CNoBitmaps bitmaps;
   mDomain.Initialize(bitmaps);
   VQ7::CDomain::sTextCodeTable.SetPage(GT::CTextCodeTable::PageEnglish);

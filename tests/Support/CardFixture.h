@@ -150,7 +150,7 @@ public:
   explicit CCardBench(boost::shared_ptr<SL::IAudioDeviceFacade> facade =
                           boost::shared_ptr<SL::IAudioDeviceFacade>());
   ~CCardBench();
-  std::string Volume() const { return mDir.Path() + "/CARD"; }
+  std::string Volume() const { return mVolume; }
   std::string Folder() const { return CardFolderOf(Volume()); }
   std::string Info() const { return Folder() + "/WVCINFO0.VQD"; }
   VQ7::CController& Controller() { return mDomain.Controller(); }
@@ -166,6 +166,7 @@ public:
   CRecordingView mView;
   CFaultyFileOperations mFiles;
   boost::shared_ptr<CRecordingPrinter> mPrinter;
+  std::string mVolume;  // a card folder in the scratch folder unless set
 };
 
 }  // namespace VQ7Test

@@ -187,7 +187,13 @@ bool CopyFileWithProgress(std::string const& source, std::string const& target,
   // A source that shrank would leave the reserved tail as zeros.
   if (total != size) return false;
   progress.SetPosition(static_cast<long>(blocks));
-  if (::ftruncate(out.Get(), static_cast<off_t>(size)) != 0) return false;
+  // Cut what a reservation may have added beyond the data; some FUSE file
+  // systems refuse a truncate that cuts nothing.
+  struct stat written;
+  if (::fstat(out.Get(), &written) != 0) return false;
+  if (static_cast<uint64_t>(written.st_size) > size &&
+      ::ftruncate(out.Get(), static_cast<off_t>(size)) != 0)
+    return false;
   CopyOwnerAndMode(out.Get(), from);
   if (::fsync(out.Get()) != 0) return false;
   ::posix_fadvise(out.Get(), 0, 0, POSIX_FADV_DONTNEED);
