@@ -13,7 +13,8 @@ CSampleIteratorRingBufferingDecorator<65552>::CSampleIteratorRingBufferingDecora
       mBufferer(new CRingBufferer),
       mReader(StartBuffering(ringTime, priority)),
       mRing(&dynamic_cast<IRingSampleBufferMixin&>(*mBufferer->GetRingBuffer())),
-      mSamplesRead(0) {}
+      mSamplesRead(0),
+      mSilence(0) {}
 
 CSampleIteratorRingBufferingDecorator<65552>::~CSampleIteratorRingBufferingDecorator() {
   // Members go in reverse order: reader, then the bufferer (joining the fill
@@ -43,9 +44,24 @@ CSampleIteratorRingBufferingDecorator<65552>::StartBuffering(double ringTime, in
   return dynamic_cast<ITypedSampleBuffer<65552>&>(*ring).InputBegin();
 }
 
-bool CSampleIteratorRingBufferingDecorator<65552>::HasNext() { return mRing->IsReadable(); }
+bool CSampleIteratorRingBufferingDecorator<65552>::HasNext() {
+  if (mSilence > 0 || mRing->IsReadable()) {
+    return true;
+  }
+  // The end is published after the last samples: once it is seen, the ring
+  // holds all there will be.
+  if (mBufferer->IsSourceExhausted()) {
+    return mRing->IsReadable();
+  }
+  mSilence = mChannels > 0 ? mChannels : 1;
+  return true;
+}
 
 void CSampleIteratorRingBufferingDecorator<65552>::Next() {
+  if (mSilence > 0) {
+    --mSilence;
+    return;
+  }
   mReader.Increment();
   mSamplesRead.store(mSamplesRead.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
 }
@@ -58,7 +74,9 @@ long CSampleIteratorRingBufferingDecorator<65552>::ToCurrentFrame(long frames) c
   return mSource->ToCurrentFrame(frames);
 }
 
-short CSampleIteratorRingBufferingDecorator<65552>::Get() { return mReader.Get(); }
+short CSampleIteratorRingBufferingDecorator<65552>::Get() {
+  return mSilence > 0 ? 0 : mReader.Get();
+}
 
 void CSampleIteratorRingBufferingDecorator<65552>::SetLocation(long) {}
 
