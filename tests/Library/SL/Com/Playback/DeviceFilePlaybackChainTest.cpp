@@ -10,8 +10,8 @@
 #include "Support/ThreadCount.h"
 
 #include <gtest/gtest.h>
-#include <algorithm>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <fstream>
