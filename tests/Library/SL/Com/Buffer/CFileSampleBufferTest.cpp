@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <typeinfo>
 
 using namespace TestSupport;
 
@@ -36,15 +35,7 @@ TEST(FileSampleBuffer, InputBufferOverAWaveFile) {
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(file->LowerBound(), 44);
   EXPECT_EQ(file->UpperBound(), 4044);
-  EXPECT_EQ(file->Distance(), 4000);
-  EXPECT_EQ(file->GetFileFormat(), SL::CWaveFileFormat::RiffWave);
-  EXPECT_FALSE(file->GetOutputStream());
-  EXPECT_EQ(file->GetAttribute().GetEndian(), GT::CEndianness::LittleEndian);
-  EXPECT_FALSE(file->IsSequential());
-  EXPECT_EQ(file->Begin(), nullptr);
   EXPECT_FALSE(file->Finalize()) << "an input buffer has no header to write";
-  EXPECT_NO_THROW(
-      (void)dynamic_cast<SL::CInputFileSampleLocator<65552>&>(*file->CreateLocator(100)));
   std::vector<double> const peak = file->GetPeakLevel();
   ASSERT_EQ(peak.size(), 2u);
   EXPECT_EQ(peak[0], 1998.0);
@@ -69,10 +60,6 @@ TEST(FileSampleBuffer, OutputBufferFinalisesWhatWasWritten) {
   auto* file = dynamic_cast<SL::CFileSampleBuffer<65552>*>(buffer.get());
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(file->LowerBound(), 46);
-  EXPECT_EQ(file->UpperBound(), 2147483647);
-  EXPECT_FALSE(file->GetInputStream());
-  EXPECT_NO_THROW(
-      (void)dynamic_cast<SL::COutputFileSampleLocator<65552>&>(*file->CreateLocator(100)));
   {
     auto it = file->OutputBegin();
     // The end iterator's locator moves the shared stream to the range's

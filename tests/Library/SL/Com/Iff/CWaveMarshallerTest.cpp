@@ -82,26 +82,6 @@ CBytes Wave(CBytes const& fmt, size_t dataBytes, CBytes const& smpl = CBytes()) 
   return Root("RIFF", "WAVE", children, false);
 }
 
-TEST(CWaveMarshallerToRiffWaveDto, SizesChannelsFromTheRecordedByteCount) {
-  for (size_t bytes : {1000u, 1001u}) {
-    CWavePtr wave = ReadWave(Wave(Fmt(1, 2, 44100, 16), bytes));
-    ASSERT_TRUE(wave);
-    EXPECT_TRUE(wave->GetOriginalBitDepth() == SL::CBitDepth::Integer16);
-    EXPECT_TRUE(wave->GetFormat() == SL::CWaveFormat::Wave);
-    EXPECT_EQ(0, wave->GetLocation().begin);
-    EXPECT_EQ(250, wave->GetLocation().end);
-    EXPECT_EQ(2u, wave->Channels().size());
-    EXPECT_TRUE(wave->Channels()[0]->IsNull());
-    EXPECT_EQ(44100.0, wave->GetSampleRate());
-    EXPECT_EQ(60.0, wave->GetRecordNote());
-    EXPECT_EQ(60.0, wave->GetPlayNote());
-    EXPECT_EQ(0.0, wave->Loop().GetStartFrame());
-    EXPECT_EQ(0.0, wave->Loop().GetLoopFrame());
-    EXPECT_EQ(249.0, wave->Loop().GetEndFrame());
-    EXPECT_TRUE(wave->Loop().GetLoopMode() == SL::CLoopMode::OneShot);
-  }
-}
-
 TEST(CWaveMarshallerToRiffWaveDto, AdmitsIntegerAndFloatPcmOnly) {
   struct {
     unsigned tag, bits;
@@ -250,20 +230,6 @@ CWavePtr ReadAiff(CBytes const& children, bool load = false) {
   return SL::Private::CWaveMarshallerToFormAiffDto<0x20040>().Unmarshall(dto);
 }
 
-TEST(CWaveMarshallerToFormAiffDto, FramesComeFromTheSoundDataNotTheCommonChunk) {
-  CBytes children;
-  Chunk(children, "COMM", Comm(1, 7, 24, 44100.0), true);
-  Chunk(children, "SSND", Ssnd(CBytes(3000, 0)), true);
-  CWavePtr wave = ReadAiff(children);
-  ASSERT_TRUE(wave);
-  EXPECT_TRUE(wave->GetOriginalBitDepth() == SL::CBitDepth::Integer24);
-  EXPECT_EQ(1000, wave->GetLocation().end);
-  EXPECT_EQ(44100.0, wave->GetSampleRate());
-  EXPECT_EQ(999.0, wave->Loop().GetEndFrame());
-  EXPECT_EQ(60.0, wave->GetActualNote());
-  EXPECT_EQ("", wave->GetName());
-}
-
 TEST(CWaveMarshallerToFormAiffDto, RefusesWhatCannotBeAWave) {
   for (int16_t bits : {12, 0, -16, 64}) {
     CBytes children;
@@ -377,65 +343,6 @@ protected:
   }
   TestSupport::CScratchDir mDir;
 };
-
-TEST_F(CWaveMarshallerTools, FilesOfEveryAdmittedDepth) {
-  if (!TestSupport::HasTool("sox") || !TestSupport::HasTool("sndfile-convert"))
-    GTEST_SKIP() << "sox or sndfile-convert is not installed";
-  // AIFF files by sox; WAV files converted from them by libsndfile.
-  struct {
-    char const* type;
-    char const* option;
-    int bits;
-    int code;
-    int rate;
-    int channels;
-  } const cases[] = {
-      {"wav", "-pcmu8", 8, 0x10008, 11025, 1},    {"wav", "-pcm16", 16, 0x10010, 44100, 2},
-      {"wav", "-pcm24", 24, 0x10018, 96000, 2},   {"wav", "-pcm32", 32, 0x10020, 48000, 1},
-      {"wav", "-float32", 32, 0x20020, 22050, 2}, {"wav", "-float64", 64, 0x20040, 8000, 1},
-      {"aiff", "", 8, 0x10008, 22050, 1},         {"aiff", "", 16, 0x10010, 44100, 2},
-      {"aiff", "", 24, 0x10018, 48000, 3},        {"aiff", "", 32, 0x10020, 96000, 1},
-      {"aiff", "", 16, 0x10010, 7350, 1},
-  };
-  for (auto const& c : cases) {
-    std::string const base = "s" + std::to_string(c.bits) + "_" + std::to_string(c.rate);
-    std::string const aiff = mDir.File(base + ".aiff");
-    int const aiffBits = c.bits == 64 ? 32 : c.bits;
-    ASSERT_TRUE(TestSupport::RunTool("sox -D -r " + std::to_string(c.rate) + " -c " +
-                                     std::to_string(c.channels) + " -n -e signed-integer -b " +
-                                     std::to_string(aiffBits) + " " + aiff +
-                                     " synth 1237s sine 440 gain -3"))
-        << base;
-    bool const isAiff = std::string(c.type) == "aiff";
-    std::string path = aiff;
-    if (!isAiff) {
-      path = mDir.File(base + c.option + ".wav");
-      ASSERT_TRUE(TestSupport::RunTool(std::string("sndfile-convert ") + c.option + " " + aiff +
-                                       " " + path))
-          << path;
-    }
-    for (bool load : {false, true}) {
-      CWavePtr wave = isAiff ? ReadAiffFile(path, load) : ReadWav(path, load);
-      ASSERT_TRUE(wave) << path;
-      EXPECT_EQ(c.code, wave->GetOriginalBitDepth().GetValue()) << path;
-      EXPECT_EQ(static_cast<double>(c.rate), wave->GetSampleRate()) << path;
-      EXPECT_EQ(static_cast<unsigned>(c.channels), wave->Channels().size()) << path;
-      EXPECT_EQ(1237, wave->GetLocation().end) << path;
-      EXPECT_EQ(1236.0, wave->Loop().GetEndFrame()) << path;
-      EXPECT_EQ(!load, wave->Channels()[0]->IsNull()) << path;
-    }
-  }
-}
-
-TEST_F(CWaveMarshallerTools, ExtensibleFormatIsRefused) {
-  if (!TestSupport::HasTool("sox")) GTEST_SKIP() << "sox is not installed";
-  std::string const path = mDir.File("x.wav");
-  ASSERT_TRUE(TestSupport::RunTool("sox -D -r 8000 -c 2 -n -e signed-integer -b 24 " + path +
-                                   " synth 100s sine 440"));
-  CBytes const bytes = TestSupport::ReadFileBytes(path);
-  ASSERT_EQ(0xFFFEu, TestSupport::GetLE(bytes, 20, 2));
-  EXPECT_FALSE(ReadWav(path));
-}
 
 TEST_F(CWaveMarshallerTools, LoadedSoxSamplesMatchSoxsOwnRawOutput) {
   if (!TestSupport::HasTool("sox")) GTEST_SKIP() << "sox is not installed";

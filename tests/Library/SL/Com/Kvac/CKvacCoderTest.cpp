@@ -146,14 +146,4 @@ TEST(KvacCoder, CodesEachChannelOfItsBlock) {
   EXPECT_EQ(coder.GetCoded(1), copy.GetCoded(1));
 }
 
-TEST(KvacCoder, Sizes) {
-  EXPECT_EQ(16, SL::CKvacCoder::ComputeBufferSize(8));
-  EXPECT_EQ(8, SL::CKvacCoder::ComputeBufferSize(4));
-  EXPECT_EQ(4096, SL::CKvacCoder::ComputeSampleUnitsPerCluster(32768, 4));
-  EXPECT_EQ(2048, SL::CKvacCoder::ComputeSampleUnitsPerCluster(32768, 8));
-  EXPECT_EQ(4096, SL::CKvacCoder::ComputeSampleUnitsPerCluster(65536, 8));
-  EXPECT_EQ(0, SL::CKvacCoder::ComputeSampleUnitsPerCluster(4096, 8));
-  EXPECT_EQ(0, SL::CKvacCoder::ComputeSampleUnitsPerCluster(32768, 0));
-}
-
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "SL/Com/Kvac/CKvacBatch.h"
 #include "Support/DeviceCoding.h"
 
 // Streams of several of the iterators' batches, so that coding on worker
@@ -108,21 +109,26 @@ TEST(KvacFileIteratorsThreaded, SeveralBatchesRoundTripLikeTheBlockChain) {
   EXPECT_TRUE(data.decoded == got);
 }
 
-// A stream of exactly two batches: the last batch is handed over by the last
-// block, and the final flush must still write it; reading ends valid.
-TEST(KvacFileIteratorsThreaded, WholeBatchesRoundTrip) {
-  std::vector<int16_t> const pcm =
-      VQ7Test::TestSignal(static_cast<std::size_t>(2 * kBatchFrames), 1);
-  CBuf s = Buffer();
-  ASSERT_TRUE(Write({s}, pcm, 4, 0));
-  auto const coded = VQ7Test::EncodeChannel(pcm, 1, 0, 4);
-  EXPECT_TRUE(AsString(coded) == s->str());
+// Exactly two batches: the last one is handed over by the last block, and
+// the final flush must still write it. Then a part block in a batch buffer
+// that is being used again: it is completed with silence, not with the
+// samples the buffer held before.
+TEST(KvacFileIteratorsThreaded, WholeBatchesAndALateLastBlockRoundTrip) {
+  long const reused = (SL::CKvacBatch::kFirstBlocks * 3 + 100) * 16 + 5;
+  for (long frames : {2 * kBatchFrames, reused}) {
+    SCOPED_TRACE(frames);
+    std::vector<int16_t> const pcm = VQ7Test::TestSignal(static_cast<std::size_t>(frames), 1);
+    CBuf s = Buffer();
+    ASSERT_TRUE(Write({s}, pcm, 4, 0));
+    auto const coded = VQ7Test::EncodeChannel(pcm, 1, 0, 4);
+    EXPECT_TRUE(AsString(coded) == s->str());
 
-  SL::CKvacFileInputSampleIterator in(4, Attribute(2 * kBatchFrames), {s}, 0);
-  auto const got = Read(in);
-  EXPECT_TRUE(in.IsValid());
-  auto const expected = VQ7Test::DecodeChannel(coded, pcm.size(), 4);
-  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), got.begin(), got.end()));
+    SL::CKvacFileInputSampleIterator in(4, Attribute(frames), {s}, 0);
+    auto const got = Read(in);
+    EXPECT_TRUE(in.IsValid());
+    auto const expected = VQ7Test::DecodeChannel(coded, pcm.size(), 4);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), got.begin(), got.end()));
+  }
 }
 
 TEST(KvacFileIteratorsThreaded, SetLocationAroundBatchBoundaries) {

@@ -174,58 +174,6 @@ TEST(KvacDecoderRobustness, AnyBytesDecodeLikeTheModel) {
   }
 }
 
-// The single-half operations: each mode packed and unpacked on its own, for
-// every shift of the header table that the encoder could quantise.
-TEST(KvacHalfOperations, EveryModeAndShiftPacksAndUnpacksLikeTheModel) {
-  typedef int (compressor::*Pack)(const short*, unsigned char*, int, int);
-  typedef int (expander::*Unpack)(const unsigned char*, short*, int, int);
-  const Pack packs[7] = {&compressor::cmp_a, &compressor::cmp_b, &compressor::cmp_c,
-                         &compressor::cmp_d, &compressor::cmp_e, &compressor::cmp_f,
-                         &compressor::cmp_g};
-  const Unpack unpacks[7] = {&expander::exp_a, &expander::exp_b, &expander::exp_c, &expander::exp_d,
-                             &expander::exp_e, &expander::exp_f, &expander::exp_g};
-  std::mt19937 rng(9);
-  for (int bits = 4; bits <= 8; ++bits) {
-    int rows = 0;
-    for (int mode = 0; mode < 7; ++mode) {
-      for (int n = bits - 4; n <= 13; ++n) {
-        // Only rows of the header table.
-        unsigned char probe[16] = {0};
-        const Block silence{};
-        if (KvacReference::EncodeAs(static_cast<char>('A' + mode), n, silence.data(), probe, 0,
-                                    bits)
-                .mode == '?') {
-          continue;
-        }
-        ++rows;
-        for (int round = 0; round < 50; ++round) {
-          SCOPED_TRACE(std::string("mode ") + static_cast<char>('A' + mode) + " n " +
-                       std::to_string(n) + " bits " + std::to_string(bits));
-          const Block in = KvacBlocks::Make(static_cast<int>(rng() % 10), rng);
-          const int p = static_cast<int>(rng() % 65536) - 32768;
-          unsigned char model[16];
-          const KvacReference::SResult packed =
-              KvacReference::EncodeAs(static_cast<char>('A' + mode), n, in.data(), model, p, bits);
-          Block decoded;
-          const KvacReference::SResult unpacked =
-              KvacReference::Decode(model, decoded.data(), p, bits);
-          compressor c;
-          c.SetShift(n);
-          unsigned char work[16] = {0};
-          ASSERT_EQ(packed.reconstructed[7], (c.*packs[mode])(in.data(), work, p, bits));
-          expander e;
-          e.SetShift(n);
-          Block out;
-          // The packed half differs from the model's only in the header bits.
-          ASSERT_EQ(unpacked.reconstructed[7], (e.*unpacks[mode])(work, out.data(), p, bits));
-          for (int i = 0; i < 8; ++i) ASSERT_EQ(decoded[i], out[i]) << i;
-        }
-      }
-    }
-    EXPECT_EQ(bits == 4 ? 31 : (bits == 8 ? 28 : rows), rows);
-  }
-}
-
 // A caller's prev far outside the sample range (never produced by the codec)
 // must not lead to overflow: the block falls back to unpredicted coding, and
 // both directions still agree.

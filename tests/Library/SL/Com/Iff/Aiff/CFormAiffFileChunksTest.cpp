@@ -207,34 +207,3 @@ TEST(FormAiffChunks, AbsurdRateExponentsDecodeWithoutTrouble) {
     EXPECT_FALSE(std::isnan(static_cast<double>(r)));
   }
 }
-
-TEST(FormAiffChunks, OtherFormTypesAreNotRead) {
-  std::vector<unsigned char> aifc = Form({Chunk("COMM", CommBody(1, 16, kRate44100))}, "AIFC");
-  std::stringstream in = Stream(aifc);
-  SL::CFormAiffDto doc(Factory());
-  EXPECT_FALSE(doc.CanRead(in));
-  EXPECT_FALSE(doc.Read(in));
-}
-
-TEST(FormAiffChunks, ReadsFilesOfIndependentTools) {
-  if (!HasTool("sox") || !HasTool("sndfile-convert"))
-    GTEST_SKIP() << "sox or sndfile-convert missing";
-  CScratchDir dir;
-  std::string const a = dir.File("a.aiff"), b = dir.File("b.aiff");
-  // sox adds a "COMT" chunk before "COMM"; 441 8-bit frames give an odd "SSND".
-  ASSERT_TRUE(RunTool("sox -n -r 44100 -c 1 -b 8 " + a + " synth 0.01 sine 440"));
-  ASSERT_TRUE(RunTool("sndfile-convert -pcm24 " + a + " " + b));
-  for (auto const& path : {a, b}) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    SL::CFormAiffDto doc(Factory());
-    ASSERT_TRUE(doc.Read(in)) << path;
-    auto const* comm = Get<A::CCommonChunk>(doc, "COMM");
-    auto const* ssnd = Get<A::CSoundDataChunk>(doc, "SSND");
-    ASSERT_TRUE(comm && ssnd);
-    EXPECT_EQ(comm->numChannels, 1);
-    EXPECT_EQ(comm->numSampleFrames, 441u);
-    EXPECT_EQ(comm->sampleRate, 44100.0L);
-    // libsndfile keeps the chunk even by a byte inside it.
-    EXPECT_EQ(ssnd->GetSize() / (comm->sampleSize / 8), 441u);
-  }
-}
