@@ -141,18 +141,4 @@ TEST_F(DomainMessages, AnyOtherItemSelectsTheJapanesePage) {
             CDomain::sTextCodeTable.ToText(GT::CTextCodeTable::PageEnglish, VQ7::DiskFull));
 }
 
-TEST_F(DomainMessages, ReportingWithoutAPrinterShowsNothing) {
-  UseLanguageItem("English");
-  CDomain::InitializeTextCodeTable();
-  CDomain::HandleError(VQ7::ImportFailed);  // goes to the discarding logger
-  SL::CLogger::Push(mPrinter);
-  EXPECT_TRUE(mPrinter->mLines.empty());
-
-  // A code without a text is an empty line.
-  CDomain::sTextCodeTable.Remove(GT::CTextCodeTable::PageEnglish, VQ7::ExportFailed);
-  CDomain::HandleError(VQ7::ExportFailed);
-  ASSERT_EQ(1u, mPrinter->mLines.size());
-  EXPECT_EQ("\n", mPrinter->mLines[0]);
-}
-
 }  // namespace

@@ -111,43 +111,4 @@ TYPED_TEST(CSampleTransformerTest, IteratorIntoBufferInEveryMode) {
   }
 }
 
-TYPED_TEST(CSampleTransformerTest, BufferIntoIteratorInEveryMode) {
-  typedef typename TestFixture::T T;
-  typedef typename TestFixture::CRing CRing;
-  typedef typename TestFixture::CSink CSink;
-  std::vector<T> const six = MakeSamples<TestFixture::N>(6, 40);
-  struct SCase {
-    std::size_t room;
-    SL::ISampleTransformer::EMode mode;
-    int result;
-    std::size_t written;
-    long leftInRing;
-  };
-  SCase const cases[] = {
-      {10, SL::ISampleTransformer::CopyOnly, 1, 6, 0},
-      {10, SL::ISampleTransformer::PadDestination, 1, 10, 0},
-      {6, SL::ISampleTransformer::DrainAndPad, 2, 6, 0},
-      {4, SL::ISampleTransformer::CopyOnly, 0, 4, 1},
-      {4, SL::ISampleTransformer::DrainSource, 0, 4, 0},
-      {4, SL::ISampleTransformer::PadDestination, 0, 4, 1},
-  };
-  for (SCase const& c : cases) {
-    CRing ring(2, 8, GT::CEndianness::sPlatform);
-    TestFixture::Put(ring, six);
-    CSink sink(c.room, 2);
-    EXPECT_EQ(c.result, this->mTransformer.Transform(ring, sink, c.mode))
-        << c.room << " " << c.mode;
-    ASSERT_EQ(c.written, sink.mSamples.size());
-    for (std::size_t k = 0; k < c.written; ++k) {
-      EXPECT_EQ(k < six.size() ? six[k] : T(0), sink.mSamples[k]);
-    }
-    EXPECT_EQ(c.leftInRing, ring.GetAvailableInputFrameCount());
-  }
-  // An empty ring gives nothing, and the sink still has room: result 1.
-  CRing empty(2, 8, GT::CEndianness::sPlatform);
-  CSink sink(4, 2);
-  EXPECT_EQ(1, this->mTransformer.Transform(empty, sink, SL::ISampleTransformer::CopyOnly));
-  EXPECT_TRUE(sink.mSamples.empty());
-}
-
 }  // namespace

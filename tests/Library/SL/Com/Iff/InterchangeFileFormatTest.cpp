@@ -93,35 +93,11 @@ std::stringstream Stream(std::vector<unsigned char> const& bytes) {
                            std::ios::in | std::ios::out | std::ios::binary);
 }
 
-std::vector<unsigned char> Bytes(std::stringstream const& stream) {
-  std::string const s = stream.str();
-  return std::vector<unsigned char>(s.begin(), s.end());
-}
-
 CFixedChunk const* Fixed(CDocument const& doc, size_t i) {
   return dynamic_cast<CFixedChunk const*>(doc.at(i).get());
 }
 
 }  // namespace
-
-TEST(IffChunkFramework, WritesOddBodiesWithPadByteCountedByTheParent) {
-  CDocument doc((boost::shared_ptr<CFactory>()));
-  boost::shared_ptr<CFixedChunk> one(new CFixedChunk("ONE ", 0));
-  one->body = {1, 2, 3};
-  boost::shared_ptr<CFixedChunk> two(new CFixedChunk("TWO ", 0));
-  two->body = {4, 5};
-  doc.push_back(one);
-  doc.push_back(two);
-  std::stringstream out(std::ios::in | std::ios::out | std::ios::binary);
-  ASSERT_TRUE(doc.Write(out));
-  std::vector<unsigned char> const expected =
-      Form(Chunk("ONE ", {1, 2, 3}, 0xFF) + Chunk("TWO ", {4, 5}));
-  EXPECT_EQ(Bytes(out), expected);
-  EXPECT_EQ(GetBE(expected, 4, 4), 4u + 12u + 10u);
-  EXPECT_EQ(SL::CIffChunk::CHeader::sPaddingByte, 0xFF);
-  EXPECT_EQ(one->GetHeader().GetSize(), 3);
-  EXPECT_EQ(SL::CIffContainerChunk::GetByteSize(), 12);
-}
 
 TEST(IffChunkFramework, ReadsChildrenInOrderSkippingUnknownIdsAndAnyPadValue) {
   for (unsigned char pad : {0x00, 0xFF, 0x5A}) {
@@ -224,11 +200,4 @@ TEST(IffChunkFramework, KeptChunkClaimingMoreThanTheFileIsRefused) {
   EXPECT_TRUE(skipped->GetBytes().empty());
   EXPECT_EQ(loaded->GetBytes(), (std::vector<unsigned char>{4, 5, 6}));
   EXPECT_EQ(skipped->GetHeader().GetBodyPosition(), 20);
-}
-
-TEST(IffChunkFramework, SizeBeyondThe32BitFieldIsRefusedNotWrapped) {
-  SL::CIffDataChunk chunk(kBig, "DATA", false);
-  chunk.SetSize(0x80000000UL);
-  std::stringstream out(std::ios::in | std::ios::out | std::ios::binary);
-  EXPECT_FALSE(chunk.Write(out));
 }

@@ -47,23 +47,6 @@ TEST(CSampleIteratorStereoDecorator, GivesEachMonoSampleTwice) {
   EXPECT_EQ(-3, stereo.ToCurrentFrame(-3));
 }
 
-TEST(CSampleIteratorStereoDecorator, PassesPositionsAndValidity) {
-  auto* raw = new CSource16({1, 2, 3, 4}, 1);
-  SL::CSampleIteratorStereoDecorator<65552> stereo(
-      (boost::shared_ptr<SL::IInputSampleIterator>(raw)));
-  stereo.SetLocation(2);
-  EXPECT_EQ(2, stereo.GetLocation());
-  EXPECT_EQ(12, stereo.TellLocation(10));
-  EXPECT_EQ(3, stereo.Get());
-  raw->Fail();
-  EXPECT_TRUE(stereo.IsValid());
-  EXPECT_FALSE(stereo.HasNext());
-  EXPECT_THROW(
-      SL::CSampleIteratorStereoDecorator<65552>(boost::shared_ptr<SL::IInputSampleIterator>(
-          new TestSupport::CVectorInputIterator<131104>({1.0f}, 1))),
-      std::invalid_argument);
-}
-
 TEST(CSampleIteratorBitDepthConvertDecorator, DividesBy32767InSinglePrecision) {
   SL::CSampleIteratorBitDepthConvertDecorator<65552, 131104> floats(
       Source({32767, 16384, 1, 0, -1, -32768}, 2, 48000.0));
@@ -114,25 +97,6 @@ TEST(CSampleIteratorRingBufferingDecoratorThreaded, ShortSourceIsDeliveredWholeF
   EXPECT_TRUE(ring.IsValid());
   raw->Fail();
   EXPECT_TRUE(ring.IsValid());
-}
-
-TEST(CSampleIteratorRingBufferingDecoratorThreaded, PositionsStartWhereTheSourceStood) {
-  auto* raw = new CSource16(std::vector<short>(400, 3), 1);
-  raw->SetLocation(150);
-  SL::CSampleIteratorRingBufferingDecorator<65552> ring(
-      boost::shared_ptr<SL::IInputSampleIterator>(raw), 0.6, 104);
-  EXPECT_EQ(250, ring.GetRingBuffer()->GetAvailableInputFrameCount());
-  EXPECT_EQ(150, ring.GetLocation());
-  ring.Next();
-  ring.Next();
-  EXPECT_EQ(152, ring.GetLocation());
-  EXPECT_EQ(160, ring.TellLocation(8));
-}
-
-TEST(CSampleIteratorRingBufferingDecoratorThreaded, EmptySourceEndsAtOnce) {
-  SL::CSampleIteratorRingBufferingDecorator<65552> ring(Source({}, 1), 0.6, 104);
-  EXPECT_FALSE(ring.HasNext());
-  EXPECT_FALSE(ring.GetRingBuffer()->IsReadable());
 }
 
 TEST(CSampleIteratorRingBufferingDecoratorThreaded, RunningDryEndsTheStreamWhileTheSourceHasMore) {

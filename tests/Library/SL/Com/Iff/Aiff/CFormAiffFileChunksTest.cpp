@@ -135,36 +135,6 @@ TEST(FormAiffChunks, ReadsEveryKnownChunk) {
   EXPECT_EQ(Bytes(out), Form({Chunk("COMM", CommBody(1, 16, kRate44100)), Chunk("INST", inst)}));
 }
 
-TEST(FormAiffChunks, WritesPadsOfBothKinds) {
-  SL::CFormAiffDto doc(Factory());
-  boost::shared_ptr<A::CTextChunk> name(new A::CTextChunk("NAME"));
-  name->text = "abcde";
-  boost::shared_ptr<A::CMarkerChunk> mark(new A::CMarkerChunk());
-  mark->markers.resize(1);
-  mark->markers[0].name.text = "AB";
-  boost::shared_ptr<A::CCommentsChunk> comt(new A::CCommentsChunk());
-  comt->comments.resize(2);
-  comt->comments[0].text = "xyz";
-  comt->comments[1].text = "wxyz";
-  doc.push_back(name);
-  doc.push_back(mark);
-  doc.push_back(comt);
-  std::stringstream out(std::ios::in | std::ios::out | std::ios::binary);
-  ASSERT_TRUE(doc.Write(out));
-  std::vector<unsigned char> const b = Bytes(out);
-  EXPECT_EQ(GetBE(b, 16, 4), 5u);
-  EXPECT_EQ(b[25], 0xFF) << "framework pad after the odd text";
-  EXPECT_EQ(GetBE(b, 30, 4), 2u + 6 + 1 + 2 + 1) << "marker name pad is counted";
-  EXPECT_EQ(b[45], 0) << "pad after an even name count";
-  EXPECT_EQ(GetBE(b, 50, 4), 2u + 8 + 3 + 1 + 8 + 4);
-  std::stringstream back = Stream(b);
-  SL::CFormAiffDto again(Factory());
-  ASSERT_TRUE(again.Read(back));
-  EXPECT_EQ(Get<A::CTextChunk>(again, "NAME")->text, "abcde");
-  EXPECT_EQ(Get<A::CMarkerChunk>(again, "MARK")->markers[0].name.text, "AB");
-  EXPECT_EQ(Get<A::CCommentsChunk>(again, "COMT")->comments[1].text, "wxyz");
-}
-
 TEST(FormAiffChunks, CountsAndSizesBeyondTheBodyAreRefused) {
   std::vector<std::vector<unsigned char> > bad;
   std::vector<unsigned char> b;
@@ -192,18 +162,5 @@ TEST(FormAiffChunks, CountsAndSizesBeyondTheBodyAreRefused) {
     std::stringstream in = Stream(file);
     SL::CFormAiffDto doc(Factory(true));
     EXPECT_FALSE(doc.Read(in)) << "case " << k;
-  }
-}
-
-TEST(FormAiffChunks, AbsurdRateExponentsDecodeWithoutTrouble) {
-  for (std::vector<unsigned char> rate :
-       {std::vector<unsigned char>{0x7F, 0xFE, 0xFF, 0, 0, 0, 0, 0, 0, 0},
-        std::vector<unsigned char>{0x00, 0x01, 0x80, 0, 0, 0, 0, 0, 0, 0},
-        std::vector<unsigned char>{0x7F, 0xFF, 0xC0, 0, 0, 0, 0, 0, 0, 1}}) {
-    std::stringstream in = Stream(Form({Chunk("COMM", CommBody(2, 16, rate))}));
-    SL::CFormAiffDto doc(Factory());
-    ASSERT_TRUE(doc.Read(in));
-    long double const r = Get<A::CCommonChunk>(doc, "COMM")->sampleRate;
-    EXPECT_FALSE(std::isnan(static_cast<double>(r)));
   }
 }

@@ -80,35 +80,6 @@ TEST(RiffWaveChunks, FormatBodiesOf16And18AndLongerBytes) {
   }
 }
 
-TEST(RiffWaveChunks, SamplerChunkRoundTripsAndWritesListSizes) {
-  boost::shared_ptr<W::CSamplerChunk> smpl(new W::CSamplerChunk());
-  smpl->midiUnityNote = 60;
-  smpl->sampleLoopCount = 7;  // disagrees with the list: the list wins
-  W::CSamplerChunk::CSampleLoop loop;
-  loop.identifier = 1;
-  loop.type = W::CSamplerChunk::CSampleLoop::Alternating;
-  loop.start = 10;
-  loop.end = 99;
-  smpl->loops.push_back(loop);
-  smpl->samplerData = {1, 2, 3};
-  SL::CRiffWaveDto doc(Factory());
-  doc.push_back(smpl);
-  std::stringstream io(std::ios::in | std::ios::out | std::ios::binary);
-  ASSERT_TRUE(doc.Write(io));
-  EXPECT_EQ(smpl->GetHeader().GetSize(), 36 + 24 + 3);
-  io.seekg(0);
-  SL::CRiffWaveDto back(Factory());
-  ASSERT_TRUE(back.Read(io));
-  auto const* read = dynamic_cast<W::CSamplerChunk const*>(back.Find("smpl"));
-  ASSERT_NE(read, nullptr);
-  EXPECT_EQ(read->midiUnityNote, 60u);
-  EXPECT_EQ(read->sampleLoopCount, 1u);
-  ASSERT_EQ(read->loops.size(), 1u);
-  EXPECT_EQ(read->loops[0].type, W::CSamplerChunk::CSampleLoop::Alternating);
-  EXPECT_EQ(read->loops[0].end, 99u);
-  EXPECT_EQ(read->samplerData, (std::vector<unsigned char>{1, 2, 3}));
-}
-
 TEST(RiffWaveChunks, SamplerCountsBeyondTheBodyFailBeforeAllocating) {
   for (uint32_t loops : {2u, 0x0FFFFFFFu, 0xFFFFFFFFu}) {
     std::vector<unsigned char> body(36, 0);
