@@ -367,6 +367,10 @@ TEST_F(ConverterExport, FailuresLeaveNoFileAndCancelIsNoFailure) {
                                    SL::CWaveFileFormat::RiffWave, 1584, false));
   EXPECT_FALSE(CConverter().Export(files, destination, SL::CWaveFileFormat(), 1584, false));
   EXPECT_FALSE(Exists(destination));
+  // Refused before it was opened: a file of the user's by that name stays.
+  TestSupport::WriteFileBytes(destination, Bytes(64, 9));
+  EXPECT_FALSE(CConverter().Export(files, destination, SL::CWaveFileFormat(), 1584, false));
+  EXPECT_EQ(Bytes(64, 9), TestSupport::ReadFileBytes(destination));
 
   CCountingProgress progress(0);
   EXPECT_TRUE(
