@@ -12,6 +12,44 @@ namespace {
 using VQ7::CModel;
 using VQ7::CSampleParameter;
 
+TEST(SampleParameter, Ranges) {
+  // The defaults themselves show in a new model and in the bytes of a
+  // written record.
+  EXPECT_TRUE(CSampleParameter().IsValid());
+
+  struct {
+    char const* what;
+    void (*change)(CSampleParameter&);
+    bool valid;
+  } const cases[] = {
+      {"tempo2 399", [](CSampleParameter& q) { q.mTempo2 = 399; }, false},
+      {"tempo2 400", [](CSampleParameter& q) { q.mTempo2 = 400; }, true},
+      {"tempo2 2000", [](CSampleParameter& q) { q.mTempo2 = 2000; }, true},
+      {"tempo2 2001", [](CSampleParameter& q) { q.mTempo2 = 2001; }, false},
+      {"tempo2 0", [](CSampleParameter& q) { q.mTempo2 = 0; }, false},
+      {"tempo1 0", [](CSampleParameter& q) { q.mTempo1 = 0; }, true},
+      {"tempo1 2001", [](CSampleParameter& q) { q.mTempo1 = 2001; }, false},
+      {"tempo1 -1", [](CSampleParameter& q) { q.mTempo1 = -1; }, false},
+      {"field8 128", [](CSampleParameter& q) { q.mField8 = 128; }, false},
+      {"field8 0", [](CSampleParameter& q) { q.mField8 = 0; }, true},
+      {"field10 2", [](CSampleParameter& q) { q.mField10 = 2; }, true},
+      {"field10 3", [](CSampleParameter& q) { q.mField10 = 3; }, false},
+      {"lofi 1", [](CSampleParameter& q) { q.mLofi = 1; }, true},
+      {"lofi 2", [](CSampleParameter& q) { q.mLofi = 2; }, false},
+      {"lofi -1", [](CSampleParameter& q) { q.mLofi = static_cast<uint32_t>(-1); }, false},
+      {"field5 2", [](CSampleParameter& q) { q.mField5 = 2; }, false},
+      {"length -1", [](CSampleParameter& q) { q.mLength = -1; }, false},
+      {"field0 -1", [](CSampleParameter& q) { q.mField0 = -1; }, false},
+      {"field1 -1", [](CSampleParameter& q) { q.mField1 = -1; }, false},
+  };
+  for (auto const& c : cases) {
+    CSampleParameter q;
+    c.change(q);
+    EXPECT_EQ(c.valid, q.IsValid()) << c.what;
+    EXPECT_EQ(q.IsValid(), q.ClassInvariant()) << c.what;
+  }
+}
+
 TEST(Model, SlotsOfBankAndPad) {
   CModel model;
   model.SampleParameter(1, 0).mLength = 16;  // slot 16

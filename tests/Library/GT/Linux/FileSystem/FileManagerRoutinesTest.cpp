@@ -211,6 +211,19 @@ TEST_F(FileManager, CopyObjectCopiesFolderTrees) {
                              &refusing, nullptr, nullptr));
 }
 
+TEST_F(FileManager, FolderCannotBeCopiedIntoItself) {
+  MakeTree(P("a"));
+  FSRef const source{P("a")};
+  FSRef const inner{P("a/sub/deeper")};
+  FSRef const self{P("a")};
+  EXPECT_EQ(nFsCopyIntoItself, FSCopyObject(&source, &inner, 0, 0, nDupeStandard, nullptr, 0, 0,
+                                            nullptr, nullptr, nullptr, nullptr));
+  EXPECT_EQ(nFsCopyIntoItself, FSCopyObject(&source, &self, 0, 0, nDupeStandard, "again", 0, 0,
+                                            nullptr, nullptr, nullptr, nullptr));
+  EXPECT_EQ((std::set<std::string>{"three"}), Names(P("a/sub/deeper")));
+  EXPECT_EQ((std::set<std::string>{"one.txt", "ro", "sub", "link"}), Names(P("a")));
+}
+
 std::string Check(bool condition, char const* what) {
   return condition ? std::string() : std::string(what) + "; ";
 }

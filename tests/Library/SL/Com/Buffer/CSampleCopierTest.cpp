@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -79,6 +80,18 @@ TYPED_TEST(CSampleCopierTest, PartialFramesAndPartialSamplesAreNotCounted) {
   EXPECT_EQ(2u * B, oddBytes);
   EXPECT_EQ(3u, more.Index());
   EXPECT_EQ(0xEE, odd[3 * B]);
+}
+
+// A stream with room for three samples takes three, and one whole frame counts.
+TEST(CSampleCopier, StopsWhereTheStreamHasNoRoom) {
+  std::vector<short> const values = {10, -10, 20, -20, 30, -30, 40, -40};
+  std::vector<unsigned char> memory(16);
+  std::memcpy(memory.data(), values.data(), 16);
+  TestSupport::CVectorOutputIterator<65552> sink(3, 2);
+  unsigned long bytes = 16;
+  EXPECT_EQ(1u, SL::CSampleCopier<65552>().CopyFromBuffer(memory.data(), bytes, sink));
+  EXPECT_EQ(4u, bytes);
+  EXPECT_EQ((std::vector<short>{10, -10, 20}), sink.mSamples);
 }
 
 TEST(CSampleCopier, RefusesIteratorsOfAnotherDepthOrWithoutChannels) {

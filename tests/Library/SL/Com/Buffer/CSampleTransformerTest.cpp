@@ -111,4 +111,40 @@ TYPED_TEST(CSampleTransformerTest, IteratorIntoBufferInEveryMode) {
   }
 }
 
+TYPED_TEST(CSampleTransformerTest, BufferIntoBufferBetweenRingAndMemory) {
+  typedef typename TestFixture::T T;
+  typedef typename TestFixture::CRing CRing;
+  enum { N = TestFixture::N, B = (N & 0xFFFF) >> 3 };
+  std::vector<T> const six = MakeSamples<N>(6, 7);
+  GT::CEndianness::EEndian const foreign = GT::CEndianness::sPlatform == GT::CEndianness::BigEndian
+                                               ? GT::CEndianness::LittleEndian
+                                               : GT::CEndianness::BigEndian;
+  // Ring to memory of a foreign byte order and back into a second ring.
+  std::vector<unsigned char> memory(4 * B, 0xAA);
+  {
+    CRing ring(1, 8, GT::CEndianness::sPlatform);
+    TestFixture::Put(ring, six);
+    SL::CReferentialSampleBuffer<N> buffer(memory.data(), memory.data() + memory.size(), 1,
+                                           foreign);
+    EXPECT_EQ(0, this->mTransformer.Transform(ring, buffer, SL::ISampleTransformer::DrainSource));
+    EXPECT_FALSE(ring.IsReadable());  // the rest of the source was skipped
+    CRing back(1, 8, GT::CEndianness::sPlatform);
+    EXPECT_EQ(1, this->mTransformer.Transform(buffer, back, SL::ISampleTransformer::CopyOnly));
+    EXPECT_EQ(std::vector<T>(six.begin(), six.begin() + 4), TestFixture::Drain(back));
+  }
+  // A short source pads the rest of the memory with zero samples (the value
+  // 0 even for unsigned 8-bit).
+  {
+    CRing ring(1, 8, GT::CEndianness::sPlatform);
+    TestFixture::Put(ring, std::vector<T>(six.begin(), six.begin() + 2));
+    SL::CReferentialSampleBuffer<N> buffer(memory.data(), memory.data() + memory.size(), 1,
+                                           foreign);
+    EXPECT_EQ(1,
+              this->mTransformer.Transform(ring, buffer, SL::ISampleTransformer::PadDestination));
+    for (std::size_t k = 2 * B; k < memory.size(); ++k) {
+      EXPECT_EQ(0, memory[k]) << k;
+    }
+  }
+}
+
 }  // namespace

@@ -51,6 +51,24 @@ std::vector<short> Sequence(long count) {
 
 }  // namespace
 
+TEST(CRingBufferer, RingTimeFollowsTheSourceRate) {
+  SL::CRingBufferer bufferer;
+  EXPECT_DOUBLE_EQ(1.6, SL::CRingBufferer::sDefaultRingBufferTime);
+  EXPECT_DOUBLE_EQ(1.6, bufferer.GetRingBufferTime());  // rate still 0
+  bufferer.StartBuffering(boost::shared_ptr<SL::IInputSampleIterator>(
+      new TestSupport::CVectorInputIterator<65552>(std::vector<short>(10, 1), 1, 22050.0)));
+  ASSERT_TRUE(bufferer.GetRingBuffer());
+  EXPECT_EQ(35280, bufferer.GetRingBuffer()->GetAttribute().mFrameCount);
+
+  SL::CRingBufferer shortRing;
+  shortRing.SetRingBufferTime(0.001);
+  EXPECT_DOUBLE_EQ(0.001, shortRing.GetRingBufferTime());
+  shortRing.StartBuffering(boost::shared_ptr<SL::IInputSampleIterator>(
+      new TestSupport::CVectorInputIterator<65552>(std::vector<short>(10, 1), 2, 44100.0)));
+  EXPECT_NEAR(128.0 / 44100.0, shortRing.GetRingBufferTime(), 1e-12);
+  EXPECT_EQ(128, shortRing.GetRingBuffer()->GetAttribute().mFrameCount);
+}
+
 TEST(CRingBufferer, UnsupportedDepthGetsNoRingAndNoBuffering) {
   SL::CRingBufferer bufferer;
   auto* source = new TestSupport::CVectorInputIterator<65552>(std::vector<short>(10, 1), 1);
