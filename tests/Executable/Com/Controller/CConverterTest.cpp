@@ -336,17 +336,6 @@ TEST_F(ConverterExport, LofiHoldsEachGroupOfFourFrames) {
   EXPECT_EQ(held, ReadWithSox(aiff));
 }
 
-TEST_F(ConverterExport, RoundTripThroughTheDeviceFiles) {
-  Samples const samples = VQ7Test::TestSignal(7000, 2);
-  std::string const source = MakeSource("trip.aiff", samples, 2);
-  std::vector<std::string> const names = CConverter().Import(source, mFolder / "trip");
-  ASSERT_EQ(2u, names.size());
-  std::string const back = mFolder / "back.wav";
-  ASSERT_TRUE(CConverter().Export(names, back, SL::CWaveFileFormat::RiffWave, 7000, false));
-  ExpectFormat(back, 7000, 2);
-  EXPECT_EQ(Decoded(names, 7000, 8), ReadWithSox(back));
-}
-
 TEST_F(ConverterExport, FailuresLeaveNoFileAndCancelIsNoFailure) {
   Samples const samples = VQ7Test::TestSignal(1600, 2);
   std::vector<std::string> files = MakeDeviceFiles("short", samples, 2, 8);

@@ -93,23 +93,6 @@ TEST_F(FileManager, CopyObjectCopiesFilesWithAttributes) {
                                            nullptr, nullptr, nullptr, nullptr));
   EXPECT_EQ("old", ReadBytes(P("dest/other")));
 
-  // Unique names: "name N.ext", blank and digit before the last point.
-  FSRef const txt{P("src.bin")};
-  ASSERT_EQ(nFsNoErr, FSCopyObject(&txt, &dest, 0, 0, nDupeRename, nullptr, 0, 0, nullptr, nullptr,
-                                   &made, nullptr));
-  EXPECT_EQ(P("dest/src 1.bin"), made.path);
-  ASSERT_EQ(nFsNoErr, FSCopyObject(&txt, &dest, 0, 0, nDupeRename, nullptr, 0, 0, nullptr, nullptr,
-                                   &made, nullptr));
-  EXPECT_EQ(P("dest/src 2.bin"), made.path);
-  ASSERT_EQ(nFsNoErr, FSCopyObject(&txt, &dest, 0, 0, nDupeRename, "other", 0, 0, nullptr, nullptr,
-                                   &made, nullptr));
-  EXPECT_EQ(P("dest/other 1"), made.path);
-
-  FSRef const notFolder{P("src.bin")};
-  EXPECT_EQ(nFsNotAFolder, FSCopyObject(&source, &notFolder, 0, 0, nDupeStandard, nullptr, 0, 0,
-                                        nullptr, nullptr, nullptr, nullptr));
-  EXPECT_EQ(nFsParameterError, FSCopyObject(nullptr, &dest, 0, 0, nDupeStandard, nullptr, 0, 0,
-                                            nullptr, nullptr, nullptr, nullptr));
   EXPECT_EQ(nFsBadName, FSCopyObject(&source, &dest, 0, 0, nDupeStandard, "a/b", 0, 0, nullptr,
                                      nullptr, nullptr, nullptr));
 }

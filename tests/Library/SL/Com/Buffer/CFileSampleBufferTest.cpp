@@ -23,33 +23,6 @@ std::vector<unsigned char> Wave16(std::vector<int16_t> const& samples, int chann
 
 }  // namespace
 
-TEST(FileSampleBuffer, InputBufferOverAWaveFile) {
-  CScratchDir dir;
-  std::string const path = dir.File("in.wav");
-  std::vector<int16_t> samples;
-  for (int i = 0; i < 2000; ++i) samples.push_back(static_cast<int16_t>(i % 2 ? -3 * i : i));
-  ASSERT_TRUE(WriteFileBytes(path, Wave16(samples, 2)));
-  boost::shared_ptr<SL::ISampleBuffer> buffer = SL::CFileSampleBufferFactory().Create(path);
-  ASSERT_TRUE(buffer);
-  auto* file = dynamic_cast<SL::CFileSampleBuffer<65552>*>(buffer.get());
-  ASSERT_NE(file, nullptr);
-  EXPECT_EQ(file->LowerBound(), 44);
-  EXPECT_EQ(file->UpperBound(), 4044);
-  EXPECT_FALSE(file->Finalize()) << "an input buffer has no header to write";
-  std::vector<double> const peak = file->GetPeakLevel();
-  ASSERT_EQ(peak.size(), 2u);
-  EXPECT_EQ(peak[0], 1998.0);
-  EXPECT_EQ(peak[1], 3.0 * 1999.0);
-  // Channel 1 only, read in place.
-  std::vector<int> const right = {1};
-  std::vector<int16_t> seen;
-  for (auto it = file->InputBegin(right), end = file->InputEnd(right); it != end; ++it)
-    seen.push_back(*it);
-  ASSERT_EQ(seen.size(), 1000u);
-  EXPECT_EQ(seen[0], -3);
-  EXPECT_EQ(seen[999], -3 * 1999);
-}
-
 TEST(FileSampleBuffer, OutputBufferFinalisesWhatWasWritten) {
   CScratchDir dir;
   std::string const path = dir.File("out.wav");

@@ -82,26 +82,6 @@ CBytes Wave(CBytes const& fmt, size_t dataBytes, CBytes const& smpl = CBytes()) 
   return Root("RIFF", "WAVE", children, false);
 }
 
-TEST(CWaveMarshallerToRiffWaveDto, AdmitsIntegerAndFloatPcmOnly) {
-  struct {
-    unsigned tag, bits;
-    int code;
-  } const cases[] = {
-      {1, 8, 0x10008}, {1, 24, 0x10018}, {1, 32, 0x10020}, {3, 32, 0x20020}, {3, 64, 0x20040},
-      {3, 16, 0},      {1, 12, 0},       {2, 16, 0},       {0xFFFE, 16, 0},  {1, 0, 0},
-  };
-  for (auto const& c : cases) {
-    CWavePtr wave = ReadWave(Wave(Fmt(c.tag, 1, 8000, c.bits), 64));
-    if (c.code == 0) {
-      EXPECT_FALSE(wave) << c.tag << "/" << c.bits;
-    } else {
-      ASSERT_TRUE(wave) << c.tag << "/" << c.bits;
-      EXPECT_EQ(c.code, wave->GetOriginalBitDepth().GetValue());
-      EXPECT_EQ(64 / (c.bits / 8), wave->GetLocation().end);
-    }
-  }
-}
-
 TEST(CWaveMarshallerToRiffWaveDto, FirstLoopRecordDecidesTheLoop) {
   struct {
     CLoopRecord record;
@@ -154,30 +134,6 @@ protected:
   }
   TestSupport::CScratchDir mDir;
 };
-
-TEST_F(CWaveMarshallerTools, LoadedSoxSamplesMatchSoxsOwnRawOutput) {
-  if (!TestSupport::HasTool("sox")) GTEST_SKIP() << "sox is not installed";
-  std::string const wav = mDir.File("t.wav");
-  std::string const aiff = mDir.File("t.aiff");
-  std::string const raw = mDir.File("t.raw");
-  ASSERT_TRUE(
-      TestSupport::RunTool("sox -D -r 8000 -c 2 -n -b 16 " + wav + " synth 0.1 sine 300 sine 700"));
-  ASSERT_TRUE(TestSupport::RunTool("sox -D " + wav + " " + aiff));
-  ASSERT_TRUE(TestSupport::RunTool("sox -D " + wav + " -t raw -e signed -b 16 -L " + raw));
-  CBytes const bytes = TestSupport::ReadFileBytes(raw);
-  CWavePtr fromWav = ReadWav(wav, true);
-  CWavePtr fromAiff = ReadAiffFile(aiff, true);
-  ASSERT_TRUE(fromWav && fromAiff);
-  ASSERT_EQ(static_cast<long>(bytes.size() / 4), fromWav->GetLocation().end);
-  EXPECT_TRUE(fromWav->Channels() == fromAiff->Channels());
-  for (unsigned long ch = 0; ch < 2; ++ch) {
-    auto const& channel = static_cast<SL::CChannel<0x20040> const&>(*fromWav->Channels()[ch]);
-    for (long i = 0; i < channel.GetSize(); ++i) {
-      int16_t const s = static_cast<int16_t>(TestSupport::GetLE(bytes, (i * 2 + ch) * 2, 2));
-      ASSERT_EQ(s / 32767.0, channel.Begin()[i]) << ch << "/" << i;
-    }
-  }
-}
 
 // libsndfile writes a "smpl" chunk for an instrument set through its API.
 TEST_F(CWaveMarshallerTools, LibsndfileSamplerChunk) {

@@ -248,40 +248,6 @@ TEST(KvacFileInput, SetLocationDeliversWhatTheFileHolds) {
   EXPECT_EQ(100000, in.GetLocation());
 }
 
-TEST(KvacFileInput, ShortChannelFilesEndTheStream) {
-  auto left = Tone(40, 0.2, 10000, 7);
-  auto right = Tone(40, 0.3, 10000, 8);
-  std::string lc = ReferenceEncode(left, 8), rc = ReferenceEncode(right, 8);
-  auto expected = Interleave(ReferenceDecode(lc, 8, 40), ReferenceDecode(rc, 8, 40));
-  // Either channel cut short, at a block boundary or inside a block.
-  for (int cut : {0, 1}) {
-    for (std::size_t keep : {std::size_t(32), std::size_t(37), std::size_t(16), std::size_t(0)}) {
-      std::string a = lc, b = rc;
-      (cut == 0 ? a : b).resize(keep);
-      SL::CKvacFileInputSampleIterator in(8, Attribute(40), {CIn(Buffer(a)), CIn(Buffer(b))}, 0);
-      auto got = ReadAll(in);
-      std::size_t const whole = keep / 16 * 16 * 2;
-      EXPECT_EQ(std::vector<short>(expected.begin(), expected.begin() + whole), got)
-          << "channel " << cut << " keeps " << keep;
-      EXPECT_FALSE(in.IsValid());
-      EXPECT_FALSE(in.HasNext());
-      // A later reposition reads what is there again.
-      in.SetLocation(0);
-      EXPECT_EQ(keep >= 16, in.IsValid());
-      EXPECT_EQ(std::vector<short>(expected.begin(), expected.begin() + whole), ReadAll(in));
-      // Repositioned onto blocks the file lacks: ended there, at that frame.
-      in.SetLocation(33);
-      EXPECT_EQ(33, in.GetLocation());
-      EXPECT_FALSE(in.HasNext());
-      EXPECT_FALSE(in.IsValid());
-    }
-  }
-  // An offset beyond the end of the file: nothing to deliver.
-  SL::CKvacFileInputSampleIterator past(8, Attribute(40), {CIn(Buffer(lc))}, 1000);
-  EXPECT_FALSE(past.HasNext());
-  EXPECT_FALSE(past.IsValid());
-}
-
 TEST(KvacFileInput, UnusableSetUpIsInvalid) {
   SL::CKvacFileInputSampleIterator none(8, Attribute(10), {}, 0);
   EXPECT_FALSE(none.HasNext());

@@ -53,18 +53,6 @@ TEST(CChannelInterleaver, EveryDepthScalesItsFirstSampleExactly) {
   }
 }
 
-TEST(CChannelInterleaver, StereoTakesEveryOtherSampleAndSkipsThePartialFrame) {
-  CBytes const bytes{0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x04, 0x00, 0x05, 0x00};
-  CResult result = Convert<0x10010>(bytes, kLittle, 2);
-  ASSERT_EQ(2u, result->size());
-  EXPECT_EQ(std::vector<double>({1.0 / 32767, 3.0 / 32767}), Samples(result, 0));
-  EXPECT_EQ(std::vector<double>({2.0 / 32767, 4.0 / 32767}), Samples(result, 1));
-  EXPECT_EQ(2, result->GetLocation().end);
-  // Less than a frame, or no channels at all: nothing, and no crash.
-  EXPECT_EQ(0, Convert<0x10018>(CBytes{1, 2, 3, 4, 5}, kBig, 2)->GetLocation().end);
-  EXPECT_EQ(0u, Convert<0x10010>(CBytes(8, 1), kLittle, -3)->size());
-}
-
 // The same sound as raw bytes of several depths and byte orders, written by
 // sox: every widening sox does is exact, so the converted values must match.
 class CChannelInterleaverSox : public ::testing::Test {
