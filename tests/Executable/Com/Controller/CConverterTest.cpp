@@ -83,7 +83,7 @@ public:
 class Converter : public ::testing::Test {
 protected:
   void SetUp() override {
-    if (!VQ7Test::HaveTool("sox")) GTEST_SKIP() << "sox is not installed";
+    if (!TestSupport::HasTool("sox")) GTEST_SKIP() << "sox is not installed";
   }
 
   // A WAV or AIFF file written by sox from raw samples.

@@ -6,10 +6,8 @@
 #include <boost/pointer_cast.hpp>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <vector>
 
@@ -53,22 +51,12 @@ std::vector<short> ReadAll(SL::CKvacFileInputSampleIterator& it) {
   return out;
 }
 
-std::vector<short> Interleave(std::vector<short> const& l, std::vector<short> const& r) {
-  std::vector<short> out;
-  for (std::size_t i = 0; i < l.size(); ++i) {
-    out.push_back(l[i]);
-    out.push_back(r[i]);
-  }
-  return out;
-}
-
-std::vector<short> Tone(std::size_t n, double step, double amplitude, int seed) {
-  std::vector<short> out;
-  std::mt19937 random(seed);
-  for (std::size_t i = 0; i < n; ++i) {
-    out.push_back(static_cast<short>(amplitude * std::sin(step * i) + (random() % 200) - 100.0));
-  }
-  return out;
+// One channel of the shared test signal.
+std::vector<short> Lane(std::size_t frames, int channel) {
+  std::vector<int16_t> const both = VQ7Test::TestSignal(frames, 2);
+  std::vector<short> lane;
+  for (std::size_t i = 0; i < frames; ++i) lane.push_back(both[2 * i + channel % 2]);
+  return lane;
 }
 
 // Writes interleaved samples with the application's finaliser (which only
@@ -94,14 +82,14 @@ std::vector<GT::CRange<long> > Write(std::vector<COut> const& streams,
 }
 
 TEST(KvacFileOutput, TwentyStereoFramesCompleteTheLastBlockWithZeros) {
-  auto left = Tone(20, 0.3, 9000, 1);
-  auto right = Tone(20, 0.05, 20000, 2);
+  auto left = Lane(20, 1);
+  auto right = Lane(20, 2);
   CBuf l = Buffer("HEAD"), r = Buffer("head");
   std::vector<COut> streams = {l, r};
   {
     SL::CKvacFileOutputSampleIterator out(8, Attribute(0), streams, GT::CRange<long>(4, 0x7FFFFFFF),
                                           SL::CKvacFileOutputSampleIterator::CFinalizer());
-    auto samples = Interleave(left, right);
+    auto samples = VQ7Test::Interleave({left, right});
     for (std::size_t i = 0; i < samples.size(); ++i) {
       out.Set(samples[i]);
       out.Next();
@@ -119,7 +107,7 @@ TEST(KvacFileOutput, TwentyStereoFramesCompleteTheLastBlockWithZeros) {
   // The same through the application's finaliser, run once per stream.
   CBuf l2 = Buffer("HEAD"), r2 = Buffer("head");
   bool finalized = false;
-  auto runs = Write({l2, r2}, Interleave(left, right), 8, 4, &finalized);
+  auto runs = Write({l2, r2}, VQ7Test::Interleave({left, right}), 8, 4, &finalized);
   EXPECT_TRUE(finalized);
   ASSERT_EQ(2u, runs.size());
   EXPECT_EQ(4, runs[0].begin);
@@ -212,14 +200,14 @@ TEST(KvacFileOutput, UnusableSetUpIsInvalid) {
 }
 
 TEST(KvacFileInput, SetLocationDeliversWhatTheFileHolds) {
-  auto left = Tone(100, 0.11, 15000, 5);
-  auto right = Tone(100, 0.37, 8000, 6);
+  auto left = Lane(100, 5);
+  auto right = Lane(100, 6);
   std::string lc = ReferenceEncode(left, 8), rc = ReferenceEncode(right, 8);
   CBuf l = Buffer(lc), r = Buffer(rc);
   SL::CKvacFileInputSampleIterator in(8, Attribute(100), {l, r}, 0);
   auto all = ReadAll(in);
   ASSERT_EQ(200u, all.size());
-  EXPECT_EQ(Interleave(ReferenceDecode(lc, 8, 100), ReferenceDecode(rc, 8, 100)), all);
+  EXPECT_EQ(VQ7Test::Interleave({ReferenceDecode(lc, 8, 100), ReferenceDecode(rc, 8, 100)}), all);
 
   // Onto a block boundary: block 2 is decoded at once.
   in.SetLocation(32);
