@@ -152,7 +152,7 @@ bool CopyFileWithProgress(std::string const& source, std::string const& target,
   if (out.Get() < 0) return false;
 
   uint64_t const size = static_cast<uint64_t>(from.st_size);
-  ::posix_fadvise(in.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+  ::posix_fadvise(in.Get(), 0, 0, POSIX_FADV_SEQUENTIAL | POSIX_FADV_NOREUSE);
   if (size > 0) {
     // Reserve the space up front where the file system can; where it cannot
     // the writes find out.
@@ -180,8 +180,6 @@ bool CopyFileWithProgress(std::string const& source, std::string const& target,
     if (!GT::Posix::WriteAll(out.Get(), buffer.data(), static_cast<std::size_t>(n))) return false;
     total += static_cast<uint64_t>(n);
     if (total > size) return false;  // the source grew: not the file we measured
-    // Done with these pages: keep the copy of a large file out of the cache.
-    ::posix_fadvise(in.Get(), 0, static_cast<off_t>(total), POSIX_FADV_DONTNEED);
     progress.SetPosition(static_cast<long>((total / bufferSize) >> shift));
   }
   // A source that shrank would leave the reserved tail as zeros.
@@ -196,7 +194,11 @@ bool CopyFileWithProgress(std::string const& source, std::string const& target,
     return false;
   CopyOwnerAndMode(out.Get(), from);
   if (::fsync(out.Get()) != 0) return false;
+  // Written and synced: the pages of both files need not stay in the cache.
+  // (Dropping the source's earlier would write back a temporary that is
+  // about to go.)
   ::posix_fadvise(out.Get(), 0, 0, POSIX_FADV_DONTNEED);
+  ::posix_fadvise(in.Get(), 0, 0, POSIX_FADV_DONTNEED);
   return out.Close();
 }
 

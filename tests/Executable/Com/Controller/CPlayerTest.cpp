@@ -84,7 +84,7 @@ public:
 
 }  // namespace
 
-TEST(CPlayerTest, PadsAndFilesReachTheDeviceAsStereoFloats) {
+TEST(CPlayerThreaded, PadsAndFilesReachTheDeviceAsStereoFloats) {
   auto const facade = boost::make_shared<CTestFacade>(true);
   VQ7Test::CCardBench bench(facade);
   VQ7::CPlayer& player = bench.mDomain.Player();
@@ -121,7 +121,7 @@ TEST(CPlayerTest, PadsAndFilesReachTheDeviceAsStereoFloats) {
   EXPECT_TRUE(bench.Messages().empty());
 }
 
-TEST(CPlayerTest, RefusalsReportTheirMessageAndPlayNothing) {
+TEST(CPlayerThreaded, RefusalsReportTheirMessageAndPlayNothing) {
   auto const facade = boost::make_shared<CTestFacade>(true);
   VQ7Test::CCardBench bench(facade);
   VQ7::CPlayer& player = bench.mDomain.Player();
