@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <sys/stat.h>
 
 using VQ7Test::CCardBench;
 
@@ -93,10 +94,22 @@ TEST(CControllerOpenTest, SelectionsNeedACardAndCallTheirViewSlots) {
   EXPECT_FALSE(bench.Controller().SelectCurrentPad(5));
   EXPECT_EQ("234563456", bench.mView.mCalls);
   EXPECT_EQ(-1, bench.Controller().GetCurrentPadId());
+  // Without a card every change fails with its message and touches nothing.
+  std::string const wave = bench.MakeWave("w.wav", "-r 44100 -n -b 16 -c 1 synth 4000s sine 50");
+  EXPECT_FALSE(bench.Controller().Import(wave));
+  EXPECT_FALSE(bench.Controller().Export(bench.mDir / "x.wav", SL::CWaveFileFormat::RiffWave));
+  EXPECT_FALSE(bench.Controller().Delete(0));
+  EXPECT_EQ(
+      (std::vector<std::string>{"The selected drive is not for the VQ-730.", "The import failed.",
+                                "The export failed.", "The deletion failed."}),
+      bench.Messages());
+  EXPECT_FALSE(Support::Exists(bench.mDir / "x.wav"));
+  bench.Messages().clear();
+  bench.mView.mCalls.clear();
   ASSERT_TRUE(bench.Open(0, 5));
   EXPECT_TRUE(bench.Controller().SelectCurrentBank(3));
   EXPECT_EQ(5, bench.Controller().GetCurrentPadId());
-  EXPECT_EQ(1u, bench.Messages().size()) << "the empty path only";
+  EXPECT_TRUE(bench.Messages().empty());
 }
 
 class CControllerImportTest : public ::testing::TestWithParam<char const*> {};
@@ -151,11 +164,13 @@ TEST(CControllerImportEdgeTest, LengthBoundaryFreeSpaceAndMonoOverStereo) {
   std::string const rate = bench.MakeWave("d.wav", "-r 48000 -n -b 16 -c 1 synth 4000s sine 50");
   ASSERT_TRUE(bench.Open(0, 1));
   bench.mView.mCalls.clear();
-  for (std::string const& refused : {tooShort, rate, bench.mDir / "missing.wav"}) {
+  std::string const fifo = bench.mDir / "fifo.wav";
+  ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+  for (std::string const& refused : {tooShort, rate, bench.mDir / "missing.wav", fifo}) {
     EXPECT_FALSE(bench.Controller().Import(refused));
     EXPECT_EQ("", bench.mView.mCalls) << "refused before any progress";
   }
-  EXPECT_EQ(3u, bench.Messages().size());
+  EXPECT_EQ(4u, bench.Messages().size());
   EXPECT_EQ(0u, bench.Messages()[0].find("Failed to load the wave file."));
 
   // 2 channel files of 4000 frames, 250 blocks of 16 bytes, in 512-byte
