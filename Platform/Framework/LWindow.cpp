@@ -40,7 +40,11 @@ protected:
     if (!handled) event->ignore();
   }
   void changeEvent(QEvent* event) override {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && mOwner)
+    // While a modal window is open no other window becomes the target, so
+    // its keys cannot reach another window's commands.
+    QWidget* modal = UModalState::Current();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && mOwner &&
+        (!modal || modal == this))
       LCommander::SwitchTarget(mOwner);
     QMainWindow::changeEvent(event);
   }
