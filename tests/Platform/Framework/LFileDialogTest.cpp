@@ -1,7 +1,7 @@
 #include "Platform/Framework/LFileDialog.h"
 
 #include "Support/GuiApplication.h"
-#include "Support/ScratchFolder.h"
+#include "Support/AudioFixtures.h"
 
 #include <QFileDialog>
 #include <QTest>
@@ -35,7 +35,7 @@ void Proc(int32_t selector, NavCBRec* params, void* data) {
 
 TEST(FileDialog, TheOpenDialogShowsItsCustomAreaAndReportsTheSelection) {
   Support::LoadAppResources();
-  VQ7Test::CScratchFolder folder;
+  TestSupport::CScratchDir folder;
   std::ofstream(folder / "take.wav") << "RIFF";
   CSeen seen;
   LFileChooser chooser;
