@@ -1,35 +1,65 @@
 #pragma once
 
-// A card folder, a recording view, a progress that cancels at a chosen point,
-// file operations that fail at a chosen step, and a check of what a card
-// holds, for the controller's tests.
+// A card folder opened by a controller with a recording view, a progress that
+// cancels at a chosen stage, file steps that fail at a chosen count, and a
+// check of what a card holds.
 
 #include "Executable/Com/Controller/CController.h"
 #include "Executable/Com/Controller/CDomain.h"
-#include "Executable/Com/Controller/IFileOperations.h"
 #include "Executable/Com/Controller/IView.h"
+#include "Executable/Linux/Utilities/CPosixFileOperations.h"
 #include "SL/Com/Base/CLogger.h"
+#include "Support/FileBytes.h"
 #include "Support/PrivateTempDir.h"
 
 #include <boost/make_shared.hpp>
 
-#include <cstdint>
-#include <string>
-#include <vector>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 namespace VQ7Test {
 
-std::string CardFolderOf(std::string const& volume);
-// A card folder under volume whose information file holds 128 empty records.
-void MakeEmptyCard(std::string const& volume);
-// Whatever a step of sox writes (one command line); false when sox fails.
-bool Sox(std::string const& arguments);
-// Names of our temporaries left in a folder.
-std::vector<std::string> TemporariesIn(std::string const& folder);
+inline std::string CardFolderOf(std::string const& volume) { return volume + "/TAVRIN/VQ730"; }
 
-// "" when the card is whole: its information file reads as 128 valid
-// records and every assigned record's files hold the bytes its length needs.
-std::string CheckCard(std::string const& volume);
+inline void MakeEmptyCard(std::string const& volume) {
+  std::filesystem::create_directories(CardFolderOf(volume));
+  Support::WriteBytes(CardFolderOf(volume) + "/WVCINFO0.VQD", std::string(128 * 23, '\0'));
+}
+
+inline bool Sox(std::string const& arguments) {
+  return std::system(("sox " + arguments + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Our temporaries left in a folder, by name.
+inline std::string TemporariesIn(std::string const& folder) {
+  std::string names;
+  std::error_code error;
+  for (auto const& entry : std::filesystem::directory_iterator(folder, error))
+    if (entry.path().filename().string().find("___VQ7_TEMPORARY_") == 0)
+      names += entry.path().filename().string() + " ";
+  return names;
+}
+
+// "" when the information file holds 128 records and every assigned one's
+// files hold the bytes its length needs (16 frames a block of 2 x bits
+// bytes; lofi records are twice as long in 4 bits).
+inline std::string CheckCard(std::string const& volume) {
+  std::string const info = Support::ReadBytes(CardFolderOf(volume) + "/WVCINFO0.VQD");
+  if (info.size() < 128 * 23) return "information file of " + std::to_string(info.size());
+  for (int slot = 0; slot < 128; ++slot) {
+    unsigned char const* r = reinterpret_cast<unsigned char const*>(&info[slot * 23]);
+    uint64_t const length = (uint64_t{r[8]} << 24) | (r[9] << 16) | (r[10] << 8) | r[11];
+    uint64_t const needed = (length * (r[12] == 1 ? 2 : 1) + 15) / 16 * (r[12] == 1 ? 8 : 16);
+    for (int side = 0; length > 0 && side < (r[13] ? 2 : 1); ++side) {
+      char name[32];
+      std::snprintf(name, sizeof name, "/SMP%04X%c.VQD", slot, side ? 'R' : 'L');
+      if (Support::ReadBytes(CardFolderOf(volume) + name).size() < needed)
+        return std::string("missing or short ") + name;
+    }
+  }
+  return "";
+}
 
 class CRecordingView : public VQ7::IView {
 public:
@@ -42,19 +72,15 @@ public:
   std::string mCalls;
 };
 
-// Cancels once the text starts with cancelAtText and `positions` further
-// positions have been set.
+// Cancels at the first position set once the text starts with cancelAt.
 class CCancellingProgress : public UL::IProgress {
 public:
-  CCancellingProgress(std::string const& cancelAtText, long positions)
-      : mCancelAt(cancelAtText), mPositions(positions) {}
+  explicit CCancellingProgress(std::string const& cancelAt) : mCancelAt(cancelAt) {}
   void Start() override { ++mDepth; }
   void Stop() override { --mDepth; }
-  void SetPosition(long) override {
-    if (mArmed && mPositions-- <= 0) mCanceled = true;
-  }
+  void SetPosition(long) override { mCanceled = mCanceled || mArmed; }
   void SetText(std::string const& text) override {
-    mArmed = mArmed || (!mCancelAt.empty() && text.compare(0, mCancelAt.size(), mCancelAt) == 0);
+    mArmed = mArmed || text.compare(0, mCancelAt.size(), mCancelAt) == 0;
   }
   void SetCancelable(bool cancelable) override { mCancelable = cancelable; }
   bool IsCanceled() const override { return mCanceled && mCancelable; }
@@ -62,59 +88,48 @@ public:
 
 private:
   std::string mCancelAt;
-  long mPositions;
-  bool mArmed = false;
-  bool mCancelable = false;
-  bool mCanceled = false;
+  bool mArmed = false, mCancelable = false, mCanceled = false;
 };
 
-// Passes every call to the real file system; the n-th step that changes
-// files (counted from 1) fails instead. Free space can be set.
-class CFaultyFileOperations : public VQ7::IFileOperations {
+// The n-th step that changes files (counted from 1) fails; free space can be
+// set.
+class CFaultyFileOperations : public VQ7::CPosixFileOperations {
 public:
-  IFileOperations& mReal = VQ7::GetFileOperations();
-  long mFailAt = 0;  // 0: none fails
-  long mSteps = 0;
+  typedef VQ7::CPosixFileOperations CReal;
+  long mFailAt = 0, mSteps = 0;
   bool mFreeSpaceSet = false;
   uint64_t mFreeBytes = 0;
-  uint64_t mBlockBytes = 512;
 
-  bool IsFile(std::string const& path) override { return mReal.IsFile(path); }
-  bool GetFileSize(std::string const& path, uint64_t& size) override {
-    return mReal.GetFileSize(path, size);
+  bool GetFreeSpace(std::string const& path, uint64_t& freeBytes, uint64_t& block) override {
+    if (!mFreeSpaceSet) return CReal::GetFreeSpace(path, freeBytes, block);
+    freeBytes = mFreeBytes;
+    block = 512;
+    return true;
   }
-  std::vector<std::string> ListFolder(std::string const& folder) override {
-    return mReal.ListFolder(folder);
-  }
-  bool GetFreeSpace(std::string const& path, uint64_t& freeBytes, uint64_t& blockBytes) override;
-  bool GetVolumeId(std::string const& path, int64_t& id) override {
-    return mReal.GetVolumeId(path, id);
-  }
-  bool Copy(std::string const& source, std::string const& target,
-            UL::IProgress& progress) override {
-    return Step() && mReal.Copy(source, target, progress);
+  bool Copy(std::string const& from, std::string const& to, UL::IProgress& progress) override {
+    return Step() && CReal::Copy(from, to, progress);
   }
   bool Write(std::string const& path, std::string const& bytes) override {
-    return Step() && mReal.Write(path, bytes);
+    return Step() && CReal::Write(path, bytes);
   }
   bool Resize(std::string const& path, uint64_t size) override {
-    return Step() && mReal.Resize(path, size);
+    return Step() && CReal::Resize(path, size);
   }
-  bool CreateUnique(std::string const& folder, std::string const& prefix,
-                    std::string& path) override {
-    return Step() && mReal.CreateUnique(folder, prefix, path);
+  bool CreateUnique(std::string const& in, std::string const& prefix, std::string& path) override {
+    return Step() && CReal::CreateUnique(in, prefix, path);
   }
-  bool Sync(std::string const& path) override { return Step() && mReal.Sync(path); }
-  bool SyncFolder(std::string const& folder) override { return Step() && mReal.SyncFolder(folder); }
+  bool Sync(std::string const& path) override { return Step() && CReal::Sync(path); }
+  bool SyncFolder(std::string const& path) override { return Step() && CReal::SyncFolder(path); }
   bool Rename(std::string const& from, std::string const& to) override {
-    return Step() && mReal.Rename(from, to);
+    return Step() && CReal::Rename(from, to);
   }
-  bool Remove(std::string const& path) override { return Step() && mReal.Remove(path); }
+  bool Remove(std::string const& path) override { return Step() && CReal::Remove(path); }
 
 private:
   bool Step() { return ++mSteps != mFailAt; }
 };
 
+// The messages reported, one per line, without the line end.
 class CRecordingPrinter : public SL::CGeneralStringBuffer::IPrinter {
 public:
   void Print(std::string const& text) override {
@@ -123,11 +138,9 @@ public:
   std::vector<std::string> mLines;
 };
 
-// A domain whose progress objects the test chooses.
 class CTestDomain : public VQ7::CDomain {
 public:
-  explicit CTestDomain(boost::shared_ptr<SL::IAudioDeviceFacade> facade =
-                           boost::shared_ptr<SL::IAudioDeviceFacade>())
+  explicit CTestDomain(boost::shared_ptr<SL::IAudioDeviceFacade> facade = {})
       : VQ7::CDomain(facade) {}
   boost::shared_ptr<UL::IProgress> CreateProgressUi() override {
     return mProgress ? mProgress : boost::make_shared<UL::IProgress>();
@@ -138,35 +151,47 @@ public:
 class CNoBitmaps : public UL::IStateBitmapFactory {
 public:
   boost::shared_ptr<UL::AStateBitmap> Create(std::string const&, long, bool, bool) override {
-    return boost::shared_ptr<UL::AStateBitmap>();
+    return {};
   }
-  std::string GetDirectoryPathName() const override { return std::string(); }
+  std::string GetDirectoryPathName() const override { return ""; }
 };
 
-// One card folder opened by a controller, with the view, the printer of
-// the messages and the faulty file operations in place.
+// A started domain with its own preferences, English messages, and an empty
+// card folder in a scratch folder.
 class CCardBench {
 public:
-  explicit CCardBench(boost::shared_ptr<SL::IAudioDeviceFacade> facade =
-                          boost::shared_ptr<SL::IAudioDeviceFacade>());
-  ~CCardBench();
-  std::string Volume() const { return mVolume; }
-  std::string Folder() const { return CardFolderOf(Volume()); }
+  explicit CCardBench(boost::shared_ptr<SL::IAudioDeviceFacade> facade = {})
+      : mConfig("XDG_CONFIG_HOME", mDir / "config"), mDomain(facade), mVolume(mDir / "CARD") {
+    CNoBitmaps bitmaps;
+    mDomain.Initialize(bitmaps);
+    VQ7::CDomain::sTextCodeTable.SetPage(GT::CTextCodeTable::PageEnglish);
+    SL::CLogger::Push(mPrinter);
+    MakeEmptyCard(mVolume);
+    Controller().Initialize(mView);
+    Controller().SetFileOperations(mFiles);
+  }
+  ~CCardBench() { SL::CLogger::Pop(); }
+  std::string Folder() const { return CardFolderOf(mVolume); }
   std::string Info() const { return Folder() + "/WVCINFO0.VQD"; }
   VQ7::CController& Controller() { return mDomain.Controller(); }
-  // The English texts the controller reported, one per failure.
   std::vector<std::string>& Messages() { return mPrinter->mLines; }
-  // A sox-made file in the scratch folder.
-  std::string MakeWave(std::string const& name, std::string const& soxSource);
-  bool Open(long bank = 0, long pad = 0);
+  // A file made by sox from "input options -n output options synth ...".
+  std::string MakeWave(std::string const& name, std::string const& sox) {
+    std::string::size_type const effects = sox.find(" synth");
+    std::string const path = mDir / name;
+    return Sox(sox.substr(0, effects) + " '" + path + "'" + sox.substr(effects)) ? path : "";
+  }
+  bool Open(long bank = 0, long pad = 0) {
+    return Controller().SelectCurrentVolume(mVolume, bank) && Controller().SelectCurrentPad(pad);
+  }
 
   Support::CPrivateTempDir mDir;
-  Support::CScopedEnv mConfig;  // preferences of the bench's own
+  Support::CScopedEnv mConfig;
   CTestDomain mDomain;
   CRecordingView mView;
   CFaultyFileOperations mFiles;
-  boost::shared_ptr<CRecordingPrinter> mPrinter;
-  std::string mVolume;  // a card folder in the scratch folder unless set
+  boost::shared_ptr<CRecordingPrinter> mPrinter = boost::make_shared<CRecordingPrinter>();
+  std::string mVolume;
 };
 
 }  // namespace VQ7Test

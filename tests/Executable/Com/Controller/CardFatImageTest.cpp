@@ -3,7 +3,6 @@
 
 #include "Executable/Com/Controller/CModelMarshaller.h"
 #include "Support/CardFixture.h"
-#include "Support/FileBytes.h"
 
 #include <gtest/gtest.h>
 
