@@ -31,6 +31,11 @@ inline bool Sox(std::string const& arguments) {
   return std::system(("sox " + arguments + " >/dev/null 2>&1").c_str()) == 0;
 }
 
+inline std::vector<unsigned char> Bytes(std::string const& path) {
+  std::string const s = Support::ReadBytes(path);
+  return std::vector<unsigned char>(s.begin(), s.end());
+}
+
 // Our temporaries left in a folder, by name.
 inline std::string TemporariesIn(std::string const& folder) {
   std::string names;
@@ -72,22 +77,17 @@ public:
   std::string mCalls;
 };
 
-// Cancels at the first position set once the text starts with cancelAt.
+// Cancels at the first position set once the text starts with mCancelAt.
 class CCancellingProgress : public UL::IProgress {
 public:
-  explicit CCancellingProgress(std::string const& cancelAt) : mCancelAt(cancelAt) {}
   void Start() override { ++mDepth; }
   void Stop() override { --mDepth; }
   void SetPosition(long) override { mCanceled = mCanceled || mArmed; }
-  void SetText(std::string const& text) override {
-    mArmed = mArmed || text.compare(0, mCancelAt.size(), mCancelAt) == 0;
-  }
+  void SetText(std::string const& text) override { mArmed |= text.find(mCancelAt) == 0; }
   void SetCancelable(bool cancelable) override { mCancelable = cancelable; }
   bool IsCanceled() const override { return mCanceled && mCancelable; }
-  int mDepth = 0;
-
-private:
   std::string mCancelAt;
+  int mDepth = 0;
   bool mArmed = false, mCancelable = false, mCanceled = false;
 };
 
@@ -95,38 +95,34 @@ private:
 // set.
 class CFaultyFileOperations : public VQ7::CPosixFileOperations {
 public:
-  typedef VQ7::CPosixFileOperations CReal;
+  typedef VQ7::CPosixFileOperations R;
   long mFailAt = 0, mSteps = 0;
   bool mFreeSpaceSet = false;
   uint64_t mFreeBytes = 0;
+  bool Step() { return ++mSteps != mFailAt; }
 
   bool GetFreeSpace(std::string const& path, uint64_t& freeBytes, uint64_t& block) override {
-    if (!mFreeSpaceSet) return CReal::GetFreeSpace(path, freeBytes, block);
+    if (!mFreeSpaceSet) return R::GetFreeSpace(path, freeBytes, block);
     freeBytes = mFreeBytes;
     block = 512;
     return true;
   }
-  bool Copy(std::string const& from, std::string const& to, UL::IProgress& progress) override {
-    return Step() && CReal::Copy(from, to, progress);
+  bool Copy(std::string const& a, std::string const& b, UL::IProgress& p) override {
+    return Step() && R::Copy(a, b, p);
   }
-  bool Write(std::string const& path, std::string const& bytes) override {
-    return Step() && CReal::Write(path, bytes);
+  bool Write(std::string const& a, std::string const& b) override {
+    return Step() && R::Write(a, b);
   }
-  bool Resize(std::string const& path, uint64_t size) override {
-    return Step() && CReal::Resize(path, size);
+  bool Resize(std::string const& a, uint64_t n) override { return Step() && R::Resize(a, n); }
+  bool CreateUnique(std::string const& a, std::string const& b, std::string& c) override {
+    return Step() && R::CreateUnique(a, b, c);
   }
-  bool CreateUnique(std::string const& in, std::string const& prefix, std::string& path) override {
-    return Step() && CReal::CreateUnique(in, prefix, path);
+  bool Sync(std::string const& a) override { return Step() && R::Sync(a); }
+  bool SyncFolder(std::string const& a) override { return Step() && R::SyncFolder(a); }
+  bool Rename(std::string const& a, std::string const& b) override {
+    return Step() && R::Rename(a, b);
   }
-  bool Sync(std::string const& path) override { return Step() && CReal::Sync(path); }
-  bool SyncFolder(std::string const& path) override { return Step() && CReal::SyncFolder(path); }
-  bool Rename(std::string const& from, std::string const& to) override {
-    return Step() && CReal::Rename(from, to);
-  }
-  bool Remove(std::string const& path) override { return Step() && CReal::Remove(path); }
-
-private:
-  bool Step() { return ++mSteps != mFailAt; }
+  bool Remove(std::string const& a) override { return Step() && R::Remove(a); }
 };
 
 // The messages reported, one per line, without the line end.
@@ -138,22 +134,19 @@ public:
   std::vector<std::string> mLines;
 };
 
-class CTestDomain : public VQ7::CDomain {
+// Chosen progress objects; no pictures.
+class CTestDomain : public VQ7::CDomain, public UL::IStateBitmapFactory {
 public:
   explicit CTestDomain(boost::shared_ptr<SL::IAudioDeviceFacade> facade = {})
       : VQ7::CDomain(facade) {}
   boost::shared_ptr<UL::IProgress> CreateProgressUi() override {
     return mProgress ? mProgress : boost::make_shared<UL::IProgress>();
   }
-  boost::shared_ptr<UL::IProgress> mProgress;
-};
-
-class CNoBitmaps : public UL::IStateBitmapFactory {
-public:
   boost::shared_ptr<UL::AStateBitmap> Create(std::string const&, long, bool, bool) override {
     return {};
   }
   std::string GetDirectoryPathName() const override { return ""; }
+  boost::shared_ptr<UL::IProgress> mProgress;
 };
 
 // A started domain with its own preferences, English messages, and an empty
@@ -162,8 +155,7 @@ class CCardBench {
 public:
   explicit CCardBench(boost::shared_ptr<SL::IAudioDeviceFacade> facade = {})
       : mConfig("XDG_CONFIG_HOME", mDir / "config"), mDomain(facade), mVolume(mDir / "CARD") {
-    CNoBitmaps bitmaps;
-    mDomain.Initialize(bitmaps);
+    mDomain.Initialize(mDomain);
     VQ7::CDomain::sTextCodeTable.SetPage(GT::CTextCodeTable::PageEnglish);
     SL::CLogger::Push(mPrinter);
     MakeEmptyCard(mVolume);

@@ -14,14 +14,13 @@
 
 TEST(CDomainTest, PreferencesRestoredAndSaved) {
   struct {
-    char const* ring;
-    char const* device;
+    char const *ring, *device;
     long loads, bank, expectedBank;
     char const* savedRing;
     double expectedDevice;
   } const cases[] = {
-      {nullptr, nullptr, -1, -1, 0, "0.600000000000000", 0.06},  // no preferences at all
-      {"0.2", "0.3", 0, 3, 3, "0.600000000000000", 0.06},        // times not loaded
+      {nullptr, nullptr, 0, 0, 0, "0.600000000000000", 0.06},  // no preferences at all
+      {"0.2", "0.3", 0, 3, 3, "0.600000000000000", 0.06},      // times not loaded
       {"letters", "0.25", 1, 42, 7, "0.600000000000000", 0.25},
       {"1e300", "-1", 2, -5, 0, "10.000000000000000", 0.06},  // bounded
   };
@@ -30,16 +29,13 @@ TEST(CDomainTest, PreferencesRestoredAndSaved) {
     Support::CScopedEnv config("XDG_CONFIG_HOME", dir.Path());
     GT::CIniProfile profile;
     if (c.ring) {
-      profile.Write("Preference/VolumeName", std::string("/media/u/CARD"));
       profile.Write("Preference/RingBufferTime", std::string(c.ring));
       profile.Write("Preference/DeviceBufferTime", std::string(c.device));
       profile.Write("Preference/LoadsBufferTime", c.loads);
       profile.Write("Preference/BankId", c.bank);
     }
     VQ7Test::CTestDomain domain;
-    VQ7Test::CNoBitmaps bitmaps;
-    domain.Initialize(bitmaps);
-    EXPECT_EQ(c.ring ? "/media/u/CARD" : "", domain.GetModel()->mVolume);
+    domain.Initialize(domain);
     EXPECT_EQ(c.expectedBank, domain.GetModel()->mBank) << c.bank;
     EXPECT_EQ(c.expectedDevice, domain.Player().GetDeviceBufferTime()) << c.device;
     domain.Finalize();
@@ -50,22 +46,19 @@ TEST(CDomainTest, PreferencesRestoredAndSaved) {
 
 namespace {
 
-class CAlertingDomain : public VQ7Test::CTestDomain {
-public:
-  class CAlerts : public UL::ATextDialog {
-  public:
-    explicit CAlerts(std::vector<std::string>& lines) : mLines(lines) {}
-    using UL::ATextDialog::Ask;
-    EAnswer Ask(EType type, EIcon icon, std::string const& text) override {
-      mLines.push_back(type == Ok && icon == Caution ? text : "wrong alert");
-      return AnswerOk;
-    }
-    std::vector<std::string>& mLines;
-  };
-  boost::shared_ptr<UL::ITextDialog> CreateTextDialog() override {
-    return boost::make_shared<CAlerts>(mAlerts);
+std::vector<std::string> gAlerts;
+
+struct CAlerts : UL::ATextDialog {
+  using UL::ATextDialog::Ask;
+  EAnswer Ask(EType type, EIcon icon, std::string const& text) override {
+    gAlerts.push_back(type == Ok && icon == Caution ? text : "another alert");
+    return AnswerOk;
   }
-  std::vector<std::string> mAlerts;
+};
+struct CAlertingDomain : VQ7Test::CTestDomain {
+  boost::shared_ptr<UL::ITextDialog> CreateTextDialog() override {
+    return boost::make_shared<CAlerts>();
+  }
 };
 
 }  // namespace
@@ -75,8 +68,7 @@ TEST(CDomainTest, LoggedLinesBecomeAlertsOnTheUserInterfaceThreadOnly) {
   Support::CScopedEnv config("XDG_CONFIG_HOME", dir.Path());
   CAlertingDomain().Finalize();  // a domain never started finishes safely
   CAlertingDomain domain;
-  VQ7Test::CNoBitmaps bitmaps;
-  domain.Initialize(bitmaps);
+  domain.Initialize(domain);
   VQ7::CDomain::sTextCodeTable.SetPage(GT::CTextCodeTable::PageEnglish);
   VQ7::CDomain::HandleError(VQ7::CardFull);  // before the printer: shown to nobody
   domain.SetupLogger();
@@ -86,5 +78,5 @@ TEST(CDomainTest, LoggedLinesBecomeAlertsOnTheUserInterfaceThreadOnly) {
   domain.Finalize();
   VQ7::CDomain::HandleError(VQ7::DeleteFailed);  // the printer is gone again
   EXPECT_EQ(std::vector<std::string>{"Insufficient space on the save-destination memory card."},
-            domain.mAlerts);
+            gAlerts);
 }
