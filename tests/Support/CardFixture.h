@@ -1,16 +1,15 @@
 #pragma once
 
-// A card folder opened by a controller with a recording view, a progress that
-// cancels at a chosen stage, file steps that fail at a chosen count, and a
-// check of what a card holds.
+// A started domain on a card folder: a recording view and alert, a progress
+// that cancels at a chosen stage, file steps that fail at a chosen count.
 
 #include "Executable/Com/Controller/CController.h"
 #include "Executable/Com/Controller/CDomain.h"
 #include "Executable/Com/Controller/IView.h"
 #include "Executable/Linux/Utilities/CPosixFileOperations.h"
-#include "SL/Com/Base/CLogger.h"
 #include "Support/FileBytes.h"
 #include "Support/PrivateTempDir.h"
+#include "UL/Com/Dialog/ATextDialog.h"
 
 #include <boost/make_shared.hpp>
 
@@ -21,7 +20,6 @@
 namespace VQ7Test {
 
 inline std::string CardFolderOf(std::string const& volume) { return volume + "/TAVRIN/VQ730"; }
-
 inline void MakeEmptyCard(std::string const& volume) {
   std::filesystem::create_directories(CardFolderOf(volume));
   Support::WriteBytes(CardFolderOf(volume) + "/WVCINFO0.VQD", std::string(128 * 23, '\0'));
@@ -30,10 +28,19 @@ inline void MakeEmptyCard(std::string const& volume) {
 inline bool Sox(std::string const& arguments) {
   return std::system(("sox " + arguments + " >/dev/null 2>&1").c_str()) == 0;
 }
-
 inline std::vector<unsigned char> Bytes(std::string const& path) {
   std::string const s = Support::ReadBytes(path);
   return std::vector<unsigned char>(s.begin(), s.end());
+}
+
+// The 16-bit samples of a file as sox reads them.
+inline std::vector<int16_t> ReadBySox(std::string const& path) {
+  Sox("'" + path + "' -t raw -e signed -b 16 -L '" + path + ".raw'");
+  std::vector<unsigned char> const b = Bytes(path + ".raw");
+  std::vector<int16_t> samples(b.size() / 2);
+  for (std::size_t i = 0; i < samples.size(); ++i)
+    samples[i] = static_cast<int16_t>(b[2 * i] | (b[2 * i + 1] << 8));
+  return samples;
 }
 
 // Our temporaries left in a folder, by name.
@@ -46,28 +53,7 @@ inline std::string TemporariesIn(std::string const& folder) {
   return names;
 }
 
-// "" when the information file holds 128 records and every assigned one's
-// files hold the bytes its length needs (16 frames a block of 2 x bits
-// bytes; lofi records are twice as long in 4 bits).
-inline std::string CheckCard(std::string const& volume) {
-  std::string const info = Support::ReadBytes(CardFolderOf(volume) + "/WVCINFO0.VQD");
-  if (info.size() < 128 * 23) return "information file of " + std::to_string(info.size());
-  for (int slot = 0; slot < 128; ++slot) {
-    unsigned char const* r = reinterpret_cast<unsigned char const*>(&info[slot * 23]);
-    uint64_t const length = (uint64_t{r[8]} << 24) | (r[9] << 16) | (r[10] << 8) | r[11];
-    uint64_t const needed = (length * (r[12] == 1 ? 2 : 1) + 15) / 16 * (r[12] == 1 ? 8 : 16);
-    for (int side = 0; length > 0 && side < (r[13] ? 2 : 1); ++side) {
-      char name[32];
-      std::snprintf(name, sizeof name, "/SMP%04X%c.VQD", slot, side ? 'R' : 'L');
-      if (Support::ReadBytes(CardFolderOf(volume) + name).size() < needed)
-        return std::string("missing or short ") + name;
-    }
-  }
-  return "";
-}
-
-class CRecordingView : public VQ7::IView {
-public:
+struct CRecordingView : VQ7::IView {
   void UpdataCurrentVolumeUi() override { mCalls += "1"; }
   void UpdataCurrentBankUi() override { mCalls += "2"; }
   void UpdataPadUi() override { mCalls += "3"; }
@@ -78,8 +64,7 @@ public:
 };
 
 // Cancels at the first position set once the text starts with mCancelAt.
-class CCancellingProgress : public UL::IProgress {
-public:
+struct CCancellingProgress : UL::IProgress {
   void Start() override { ++mDepth; }
   void Stop() override { --mDepth; }
   void SetPosition(long) override { mCanceled = mCanceled || mArmed; }
@@ -93,16 +78,14 @@ public:
 
 // The n-th step that changes files (counted from 1) fails; free space can be
 // set.
-class CFaultyFileOperations : public VQ7::CPosixFileOperations {
-public:
+struct CFaultyFileOperations : VQ7::CPosixFileOperations {
   typedef VQ7::CPosixFileOperations R;
   long mFailAt = 0, mSteps = 0;
-  bool mFreeSpaceSet = false;
-  uint64_t mFreeBytes = 0;
+  uint64_t mFreeBytes = 0;  // 0: the volume's own
   bool Step() { return ++mSteps != mFailAt; }
 
   bool GetFreeSpace(std::string const& path, uint64_t& freeBytes, uint64_t& block) override {
-    if (!mFreeSpaceSet) return R::GetFreeSpace(path, freeBytes, block);
+    if (mFreeBytes == 0) return R::GetFreeSpace(path, freeBytes, block);
     freeBytes = mFreeBytes;
     block = 512;
     return true;
@@ -125,20 +108,21 @@ public:
   bool Remove(std::string const& a) override { return Step() && R::Remove(a); }
 };
 
-// The messages reported, one per line, without the line end.
-class CRecordingPrinter : public SL::CGeneralStringBuffer::IPrinter {
-public:
-  void Print(std::string const& text) override {
-    mLines.push_back(text.substr(0, text.find_last_not_of('\n') + 1));
+// Alerts recorded instead of shown; progress objects chosen; no pictures.
+struct CTestDomain : VQ7::CDomain, UL::IStateBitmapFactory {
+  struct CAlerts : UL::ATextDialog {
+    explicit CAlerts(std::vector<std::string>& lines) : mLines(lines) {}
+    using UL::ATextDialog::Ask;
+    EAnswer Ask(EType type, EIcon icon, std::string const& text) override {
+      mLines.push_back(type == Ok && icon == Caution ? text : "another alert");
+      return AnswerOk;
+    }
+    std::vector<std::string>& mLines;
+  };
+  explicit CTestDomain(boost::shared_ptr<SL::IAudioDeviceFacade> facade = {}) : CDomain(facade) {}
+  boost::shared_ptr<UL::ITextDialog> CreateTextDialog() override {
+    return boost::make_shared<CAlerts>(mAlerts);
   }
-  std::vector<std::string> mLines;
-};
-
-// Chosen progress objects; no pictures.
-class CTestDomain : public VQ7::CDomain, public UL::IStateBitmapFactory {
-public:
-  explicit CTestDomain(boost::shared_ptr<SL::IAudioDeviceFacade> facade = {})
-      : VQ7::CDomain(facade) {}
   boost::shared_ptr<UL::IProgress> CreateProgressUi() override {
     return mProgress ? mProgress : boost::make_shared<UL::IProgress>();
   }
@@ -147,26 +131,26 @@ public:
   }
   std::string GetDirectoryPathName() const override { return ""; }
   boost::shared_ptr<UL::IProgress> mProgress;
+  std::vector<std::string> mAlerts;
 };
 
-// A started domain with its own preferences, English messages, and an empty
-// card folder in a scratch folder.
-class CCardBench {
-public:
+// A domain started with preferences of its own and English messages, an
+// empty card folder in a scratch folder.
+struct CCardBench {
   explicit CCardBench(boost::shared_ptr<SL::IAudioDeviceFacade> facade = {})
       : mConfig("XDG_CONFIG_HOME", mDir / "config"), mDomain(facade), mVolume(mDir / "CARD") {
     mDomain.Initialize(mDomain);
     VQ7::CDomain::sTextCodeTable.SetPage(GT::CTextCodeTable::PageEnglish);
-    SL::CLogger::Push(mPrinter);
+    mDomain.SetupLogger();
     MakeEmptyCard(mVolume);
     Controller().Initialize(mView);
     Controller().SetFileOperations(mFiles);
   }
-  ~CCardBench() { SL::CLogger::Pop(); }
+  ~CCardBench() { mDomain.Finalize(); }
   std::string Folder() const { return CardFolderOf(mVolume); }
   std::string Info() const { return Folder() + "/WVCINFO0.VQD"; }
   VQ7::CController& Controller() { return mDomain.Controller(); }
-  std::vector<std::string>& Messages() { return mPrinter->mLines; }
+  std::vector<std::string>& Messages() { return mDomain.mAlerts; }
   // A file made by sox from "input options -n output options synth ...".
   std::string MakeWave(std::string const& name, std::string const& sox) {
     std::string::size_type const effects = sox.find(" synth");
@@ -182,7 +166,6 @@ public:
   CTestDomain mDomain;
   CRecordingView mView;
   CFaultyFileOperations mFiles;
-  boost::shared_ptr<CRecordingPrinter> mPrinter = boost::make_shared<CRecordingPrinter>();
   std::string mVolume;
 };
 
