@@ -69,6 +69,16 @@ TEST(LofiDecorator, StereoHoldsTheFirstFrameOfEveryFour) {
   };
   EXPECT_EQ(expected, Drain(lofi));
   EXPECT_EQ(20, inner->mNextCalls);
+
+  // A seek, also from inside a hold period, reads on as a fresh decorator.
+  for (long from : {0L, 3L}) {
+    for (int i = 0; i < 3; ++i) lofi.Next();
+    lofi.SetLocation(from);
+    boost::shared_ptr<CVectorInput> other = boost::make_shared<CVectorInput>(Ramp(2 * 10), 2);
+    other->SetLocation(from);
+    VQ7::CSampleIteratorLofiDecorator fresh(other);
+    EXPECT_EQ(Drain(fresh), Drain(lofi)) << from;
+  }
 }
 
 TEST(LofiDecorator, MonoAdvancesTheSourceOncePerStep) {
