@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <fcntl.h>
 #include <set>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -166,6 +168,50 @@ TEST_F(FileManager, DeleteObjectsRemovesLockedTrees) {
   FSRef const link{P("link")};
   EXPECT_EQ(nFsNoErr, FSDeleteObjects(&link));
   EXPECT_EQ("keep", ReadBytes(P("target")));  // the link goes, never what it points to
+
+  // Nor with a "/" after the link's name, which would name the folder it leads to.
+  ASSERT_EQ(0, ::mkdir(P("outside").c_str(), 0755));
+  ASSERT_TRUE(WriteBytes(P("outside/f"), "keep"));
+  for (auto remove : {FSDeleteObjects, FSDeleteContainerContents, FSDeleteContainer}) {
+    ::symlink("outside", P("dirlink").c_str());
+    FSRef const slashed{P("dirlink//")};
+    remove(&slashed);
+    EXPECT_EQ("keep", ReadBytes(P("outside/f")));
+  }
+}
+
+// tree/d0 ... tree/d15 and outside hold files of the same names; spare/dK are links that
+// lead to outside from either folder, swapped with tree/dK all the while the tree is deleted.
+TEST_F(FileManager, DeleteNeverLeavesTheTreeForAFolderSwappedWithALink) {
+  int const folders = 16, files = 125;
+  for (char const* folder : {"tree", "outside", "spare"})
+    ASSERT_EQ(0, ::mkdir(P(folder).c_str(), 0755));
+  for (int f = 0; f < files; ++f)
+    ASSERT_TRUE(WriteBytes(P("outside/f" + std::to_string(f)), "out"));
+  std::vector<std::pair<std::string, std::string> > pairs;
+  for (int d = 0; d < folders; ++d) {
+    std::string const name = "/d" + std::to_string(d);
+    ASSERT_EQ(0, ::mkdir(P("tree" + name).c_str(), 0755));
+    for (int f = 0; f < files; ++f)
+      ASSERT_TRUE(WriteBytes(P("tree" + name + "/f" + std::to_string(f)), "in"));
+    ASSERT_EQ(0, ::symlink("../outside", P("spare" + name).c_str()));
+    pairs.emplace_back(P("tree" + name), P("spare" + name));
+  }
+  std::atomic<bool> done(false);
+  std::atomic<long> swaps(0);
+  std::thread swapper([&] {
+    while (!done)
+      for (auto const& pair : pairs)
+        if (::renameat2(AT_FDCWD, pair.first.c_str(), AT_FDCWD, pair.second.c_str(),
+                        RENAME_EXCHANGE) == 0)
+          ++swaps;
+  });
+  FSRef const tree{P("tree")};
+  FSDeleteObjects(&tree);  // may well fail: what matters is where it deleted
+  done = true;
+  swapper.join();
+  EXPECT_GT(swaps.load(), 0);
+  EXPECT_EQ(static_cast<std::size_t>(files), Names(P("outside")).size());
 }
 
 TEST_F(FileManager, CopyObjectCopiesFilesWithAttributes) {
@@ -229,6 +275,13 @@ OSErr RefuseTop(Boolean, ItemCount level, OSErr error, struct stat const*, FSRef
   return level == 0 && error == nFsNoErr ? OSErr(-1) : error;
 }
 
+OSErr SeeOld(Boolean, ItemCount, OSErr error, struct stat const*, FSRef const*, FSSpec const*,
+             std::string const*, void* data) {
+  auto* seen = static_cast<std::pair<std::string, bool>*>(data);
+  seen->second = seen->second && ReadBytes(seen->first) == "old contents";
+  return error;
+}
+
 TEST_F(FileManager, ReplacingKeepsTheOldObjectUntilTheCopySucceeded) {
   ASSERT_EQ(0, ::mkdir(P("dest").c_str(), 0755));
   ASSERT_TRUE(WriteBytes(P("new"), "new contents"));
@@ -243,8 +296,11 @@ TEST_F(FileManager, ReplacingKeepsTheOldObjectUntilTheCopySucceeded) {
   EXPECT_EQ("someone else's", ReadBytes(P("dest/.DeleteMe")));
   EXPECT_EQ((std::set<std::string>{"new", ".DeleteMe"}), Names(P("dest")));
 
-  EXPECT_EQ(nFsNoErr, FSCopyObject(&source, &dest, 0, 0, nDupeReplace, nullptr, 0, 0, nullptr,
-                                   nullptr, nullptr, nullptr));
+  // The old object keeps its place while the copy is made, should the copy be interrupted.
+  std::pair<std::string, bool> oldInPlace(P("dest/new"), true);
+  EXPECT_EQ(nFsNoErr, FSCopyObject(&source, &dest, 0, 0, nDupeReplace, nullptr, 0, 0, SeeOld,
+                                   &oldInPlace, nullptr, nullptr));
+  EXPECT_TRUE(oldInPlace.second);
   EXPECT_EQ("new contents", ReadBytes(P("dest/new")));
   EXPECT_EQ("someone else's", ReadBytes(P("dest/.DeleteMe")));
   EXPECT_EQ((std::set<std::string>{"new", ".DeleteMe"}), Names(P("dest")));
@@ -315,6 +371,7 @@ TEST_F(FileManager, CopyObjectCopiesFolderTrees) {
   refusing.refuse = "deeper";
   EXPECT_EQ(-7, FSCopyObject(&source, &dest, 0, 0, nDupeStandard, "stopped", 0, 1, Record,
                              &refusing, nullptr, nullptr));
+  EXPECT_FALSE(Exists(P("dest/stopped")));  // nothing of a failed copy stays
 }
 
 TEST_F(FileManager, FolderCannotBeCopiedIntoItself) {
