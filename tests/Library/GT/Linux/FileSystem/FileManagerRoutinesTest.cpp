@@ -180,37 +180,43 @@ TEST_F(FileManager, DeleteObjectsRemovesLockedTrees) {
   }
 }
 
-// tree/d0 ... tree/d15 and outside hold files of the same names; spare/dK are links that
-// lead to outside from either folder, swapped with tree/dK all the while the tree is deleted.
+// In each round, treeN/d and outside hold files of the same names, and spareN/d is a link
+// that leads to outside from either folder; a thread keeps swapping treeN/d and spareN/d
+// while treeN is deleted. A walk that follows the link at any point deletes outside files.
 TEST_F(FileManager, DeleteNeverLeavesTheTreeForAFolderSwappedWithALink) {
-  int const folders = 16, files = 125;
-  for (char const* folder : {"tree", "outside", "spare"})
-    ASSERT_EQ(0, ::mkdir(P(folder).c_str(), 0755));
-  for (int f = 0; f < files; ++f)
-    ASSERT_TRUE(WriteBytes(P("outside/f" + std::to_string(f)), "out"));
+  int const rounds = 24, files = 150;
+  ASSERT_EQ(0, ::mkdir(P("outside").c_str(), 0755));
+  for (int f = 0; f < files; ++f) ASSERT_TRUE(WriteBytes(P("outside/f" + std::to_string(f)), ""));
   std::vector<std::pair<std::string, std::string> > pairs;
-  for (int d = 0; d < folders; ++d) {
-    std::string const name = "/d" + std::to_string(d);
-    ASSERT_EQ(0, ::mkdir(P("tree" + name).c_str(), 0755));
-    for (int f = 0; f < files; ++f)
-      ASSERT_TRUE(WriteBytes(P("tree" + name + "/f" + std::to_string(f)), "in"));
-    ASSERT_EQ(0, ::symlink("../outside", P("spare" + name).c_str()));
-    pairs.emplace_back(P("tree" + name), P("spare" + name));
-  }
+  for (int r = 0; r < rounds; ++r)
+    pairs.emplace_back(P("tree" + std::to_string(r) + "/d"), P("spare" + std::to_string(r) + "/d"));
+  std::atomic<int> round(-1);
   std::atomic<bool> done(false);
   std::atomic<long> swaps(0);
   std::thread swapper([&] {
-    while (!done)
-      for (auto const& pair : pairs)
-        if (::renameat2(AT_FDCWD, pair.first.c_str(), AT_FDCWD, pair.second.c_str(),
-                        RENAME_EXCHANGE) == 0)
-          ++swaps;
+    while (!done) {
+      int const r = round;
+      if (r >= 0 && ::renameat2(AT_FDCWD, pairs[r].first.c_str(), AT_FDCWD, pairs[r].second.c_str(),
+                                RENAME_EXCHANGE) == 0)
+        ++swaps;
+    }
   });
-  FSRef const tree{P("tree")};
-  FSDeleteObjects(&tree);  // may well fail: what matters is where it deleted
+  for (int r = 0; r < rounds && Names(P("outside")).size() == static_cast<std::size_t>(files);
+       ++r) {
+    std::string const tree = P("tree" + std::to_string(r)), spare = P("spare" + std::to_string(r));
+    ASSERT_EQ(0, ::mkdir(tree.c_str(), 0755));
+    ASSERT_EQ(0, ::mkdir((tree + "/d").c_str(), 0755));
+    ASSERT_EQ(0, ::mkdir(spare.c_str(), 0755));
+    for (int f = 0; f < files; ++f) ASSERT_TRUE(WriteBytes(tree + "/d/f" + std::to_string(f), ""));
+    ASSERT_EQ(0, ::symlink("../outside", (spare + "/d").c_str()));
+    long const before = swaps;
+    round = r;
+    while (swaps < before + 50) std::this_thread::yield();
+    FSRef const ref{tree};
+    FSDeleteObjects(&ref);  // may well fail: what matters is where it deleted
+  }
   done = true;
   swapper.join();
-  EXPECT_GT(swaps.load(), 0);
   EXPECT_EQ(static_cast<std::size_t>(files), Names(P("outside")).size());
 }
 
