@@ -1,13 +1,13 @@
 #include "GT/Com/Thread/CWorkerPool.h"
 
-#include <unistd.h>
+#include "GT/Com/Thread/Process.h"
 
 #include <algorithm>
 #include <system_error>
 
 namespace GT {
 
-CWorkerPool::CWorkerPool(int threads) : mStop(false), mProcess(static_cast<long>(::getpid())) {
+CWorkerPool::CWorkerPool(int threads) : mStop(false), mProcess(GetCurrentProcessId()) {
   for (int i = 0; i < threads; ++i) {
     try {
       mThreads.emplace_back(&CWorkerPool::Run, this);
@@ -40,7 +40,7 @@ CWorkerPool& CWorkerPool::Shared() {
   return pool;
 }
 
-bool CWorkerPool::InOwnProcess() const { return static_cast<long>(::getpid()) == mProcess; }
+bool CWorkerPool::InOwnProcess() const { return GetCurrentProcessId() == mProcess; }
 
 void CWorkerPool::Post(std::function<void()> task) {
   if (mThreads.empty() || !InOwnProcess()) {
