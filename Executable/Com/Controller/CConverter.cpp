@@ -3,14 +3,13 @@
 #include "Executable/Com/Controller/CKvacFileSampleIteratorFactory.h"
 #include "Executable/Com/Controller/CSampleIteratorLofiDecorator.h"
 #include "Executable/Com/Controller/TempoEstimate.h"
-#include "SL/Com/Stream/CFileInputSampleIterator.h"
-#include "SL/Com/Stream/CFileOutputSampleIterator.h"
 #include "GT/Com/FileSystem/FileReplacement.h"
 #include "SL/Com/Stream/CFileInputSampleIterator.h"
 #include "SL/Com/Stream/CFileOutputSampleIterator.h"
 #include "SL/Com/Stream/CFileSampleIteratorFactory.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
@@ -55,7 +54,8 @@ public:
       if (!GT::SyncFile(temporary)) return false;
     for (std::size_t i = 0; i < mTemporaries.size(); ++i) {
       if (!GT::ReplaceFileWith(mPaths[i], mTemporaries[i])) {
-        mTemporaries.erase(mTemporaries.begin(), mTemporaries.begin() + static_cast<long>(i));
+        mTemporaries.erase(mTemporaries.begin(),
+                           mTemporaries.begin() + static_cast<std::ptrdiff_t>(i));
         return false;
       }
     }
