@@ -59,31 +59,7 @@ Samples FromRaw(Bytes const& bytes) {
 }
 
 // A 16-bit WAV of the samples, its header claiming `channels` channels.
-Bytes WavWithSamples(Samples const& samples, int channels) {
-  auto put32 = [](Bytes& b, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<unsigned char>(v >> (8 * i)));
-  };
-  auto put16 = [](Bytes& b, uint16_t v) {
-    b.push_back(static_cast<unsigned char>(v));
-    b.push_back(static_cast<unsigned char>(v >> 8));
-  };
-  uint32_t const dataBytes = static_cast<uint32_t>(samples.size() * 2);
-  Bytes b = {'R', 'I', 'F', 'F'};
-  put32(b, 36 + dataBytes);
-  b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  put32(b, 16);
-  put16(b, 1);
-  put16(b, static_cast<uint16_t>(channels));
-  put32(b, 44100);
-  put32(b, 44100u * 2u * channels);
-  put16(b, static_cast<uint16_t>(2 * channels));
-  put16(b, 16);
-  b.insert(b.end(), {'d', 'a', 't', 'a'});
-  put32(b, dataBytes);
-  Bytes const raw = RawBytes(samples);
-  b.insert(b.end(), raw.begin(), raw.end());
-  return b;
-}
+Bytes WavWithSamples(Samples const& samples, int channels);
 
 // Records what the converter reports; asks to cancel once the position has
 // reached `cancelAt` (never when negative).
@@ -241,6 +217,33 @@ TEST_F(Converter, FailedImportRemovesTheFilesItCreated) {
   EXPECT_TRUE(Exists(blocked + "1"));  // not ours to remove
 
   EXPECT_TRUE(CConverter().Import(whole, mFolder / "no/such/folder/dev").empty());
+}
+
+// A 16-bit stereo WAV whose data chunk holds an odd number of samples.
+Bytes WavWithSamples(Samples const& samples, int channels) {
+  auto put32 = [](Bytes& b, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<unsigned char>(v >> (8 * i)));
+  };
+  auto put16 = [](Bytes& b, uint16_t v) {
+    b.push_back(static_cast<unsigned char>(v));
+    b.push_back(static_cast<unsigned char>(v >> 8));
+  };
+  uint32_t const dataBytes = static_cast<uint32_t>(samples.size() * 2);
+  Bytes b = {'R', 'I', 'F', 'F'};
+  put32(b, 36 + dataBytes);
+  b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+  put32(b, 16);
+  put16(b, 1);
+  put16(b, static_cast<uint16_t>(channels));
+  put32(b, 44100);
+  put32(b, 44100u * 2u * channels);
+  put16(b, static_cast<uint16_t>(2 * channels));
+  put16(b, 16);
+  b.insert(b.end(), {'d', 'a', 't', 'a'});
+  put32(b, dataBytes);
+  Bytes const raw = RawBytes(samples);
+  b.insert(b.end(), raw.begin(), raw.end());
+  return b;
 }
 
 TEST_F(Converter, OddSampleOrByteCountNeverWritesBeyondTheLastWholeFrame) {

@@ -184,15 +184,9 @@ TEST(KvacFileOutput, WriteErrorsAreFailures) {
 }
 
 // Counts the flushes that reach it.
-class CSyncCounter : public std::stringbuf {
-public:
+struct CSyncCounter : std::stringbuf {
   int mSyncs = 0;
-
-protected:
-  int sync() override {
-    ++mSyncs;
-    return std::stringbuf::sync();
-  }
+  int sync() override { return ++mSyncs, std::stringbuf::sync(); }
 };
 
 long ResidentBytes() {
