@@ -80,7 +80,6 @@ private:
 
 std::string GetTemporaryDirectoryName() {
   std::string folder = GT::GetSpecialFolderName(nUserDomain, nTemporaryFolderType);
-  if (folder.empty()) folder = GT::GetModuleDirectoryNameX();
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   return folder;
 }

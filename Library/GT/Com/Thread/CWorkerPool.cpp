@@ -1,12 +1,13 @@
 #include "GT/Com/Thread/CWorkerPool.h"
 
+#include "GT/Com/Thread/Process.h"
+
 #include <algorithm>
 #include <system_error>
-#include <unistd.h>
 
 namespace GT {
 
-CWorkerPool::CWorkerPool(int threads) : mStop(false), mOwner(::getpid()) {
+CWorkerPool::CWorkerPool(int threads) : mStop(false), mProcess(GetCurrentProcessId()) {
   for (int i = 0; i < threads; ++i) {
     try {
       mThreads.emplace_back(&CWorkerPool::Run, this);
@@ -17,9 +18,10 @@ CWorkerPool::CWorkerPool(int threads) : mStop(false), mOwner(::getpid()) {
 }
 
 CWorkerPool::~CWorkerPool() {
-  if (IsForked()) {
-    // The threads stayed with the parent; their handles here name nothing.
-    new std::vector<std::thread>(std::move(mThreads));
+  if (!InOwnProcess()) {
+    // A forked child holds copies of the threads' records, not threads: none
+    // can be woken or joined here, and the lock may be held by one of them.
+    for (std::thread& thread : mThreads) thread.detach();
     return;
   }
   {
@@ -38,12 +40,10 @@ CWorkerPool& CWorkerPool::Shared() {
   return pool;
 }
 
-// A child of fork(2) has none of the pool's threads, and its lock may have
-// been held by one of them at the fork.
-bool CWorkerPool::IsForked() const { return ::getpid() != mOwner; }
+bool CWorkerPool::InOwnProcess() const { return GetCurrentProcessId() == mProcess; }
 
 void CWorkerPool::Post(std::function<void()> task) {
-  if (mThreads.empty() || IsForked()) {
+  if (mThreads.empty() || !InOwnProcess()) {
     task();
     return;
   }
