@@ -163,6 +163,7 @@ TEST(CardKillChild, ImportsAndDeletesUntilKilled) {
   CCardBench bench;
   std::mt19937 random(static_cast<unsigned>(::getpid()));
   bench.Controller().SelectCurrentVolume(volume, 0);
+  Support::WriteBytes(std::string(sources) + "/started", "");
   for (int i = 0; i < 100000; ++i) {
     long const pad = static_cast<long>(random() % 4);
     bench.Controller().SelectCurrentPad(pad);
@@ -185,6 +186,7 @@ TEST(CardSafetyTest, KilledAtRandomMomentsTheCardStaysWhole) {
   std::mt19937 random(20261206);
   int assigned = 0;
   for (int round = 0; round < 10; ++round) {
+    fs::remove(bench.mDir / "started");
     pid_t const child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {  // a fresh process image: no threads of this one carried over
@@ -194,7 +196,10 @@ TEST(CardSafetyTest, KilledAtRandomMomentsTheCardStaysWhole) {
       ::execl("/proc/self/exe", "vq7_tests", "--gtest_filter=CardKillChild.*", nullptr);
       ::_exit(127);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(100 + random() % 400));
+    // Killed at a random moment of its work, however slow it is to start.
+    for (int wait = 0; wait < 3000 && !Support::Exists(bench.mDir / "started"); ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(random() % 300));
     ::kill(child, SIGKILL);
     int status = 0;
     ASSERT_EQ(child, ::waitpid(child, &status, 0));
