@@ -55,18 +55,21 @@ void CLayer::FindSystemDevices(std::unique_lock<std::mutex>& lock) {
 
 void CLayer::Replace(std::vector<std::shared_ptr<CLayerDevice> > const& devices,
                      std::unique_lock<std::mutex>& lock) {
-  std::vector<std::shared_ptr<CLayerDevice> > old;
-  old.swap(mDevices);
-  mDevices = devices;
-  mKnown = true;
-  for (std::shared_ptr<CLayerDevice> const& device : old) {
+  std::vector<std::shared_ptr<CLayerDevice> > gone;
+  for (std::shared_ptr<CLayerDevice> const& device : mDevices) {
     if (std::find(devices.begin(), devices.end(), device) == devices.end()) {
-      device->Shut();
+      gone.push_back(device);
     }
   }
-  // Devices leave (and join their threads) with no layer lock held.
+  mDevices = devices;
+  mKnown = true;
+  // Devices leave (waiting for their procedures, joining their threads) with
+  // no layer lock held: a procedure under way may be asking the layer.
   lock.unlock();
-  old.clear();
+  for (std::shared_ptr<CLayerDevice> const& device : gone) {
+    device->Shut();
+  }
+  gone.clear();
   lock.lock();
 }
 

@@ -61,7 +61,6 @@ CAudioDeviceBase::CAudioDeviceBase(std::string const& name, IAudioDeviceFacade c
 CAudioDeviceBase::~CAudioDeviceBase() {
   StopRunner();
   mRunner.reset();
-  boost::atomic_store(&mRetiring, boost::shared_ptr<ITransaction>());
   boost::atomic_store(&mTransaction, boost::shared_ptr<ITransaction>());
 }
 
@@ -70,6 +69,9 @@ void CAudioDeviceBase::StopRunner() {
     mThread->SetTerminationFlag();
     mThread.reset();  // joins
   }
+  // A transaction the runner had yet to release goes now, while the device
+  // is still whole.
+  boost::atomic_store(&mRetiring, boost::shared_ptr<ITransaction>());
 }
 
 void CAudioDeviceBase::SetDeviceBufferTime(double seconds) {
