@@ -276,9 +276,7 @@ void CLayerDevice::Run() {
     ++mCalls;
     mChanged.notify_all();
     lock.unlock();
-    if (!mIsInput) {
-      mDriver->FinishCycle(data, bytes);
-    }
+    mDriver->FinishCycle(data, bytes);
     sampleTime += static_cast<double>(mBufferFrames);
     lock.lock();
   }

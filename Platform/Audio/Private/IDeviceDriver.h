@@ -20,7 +20,8 @@ public:
   // Waits until the next cycle is due; an input device fills data with what
   // it captured (silence when it has nothing).
   virtual void WaitForCycle(void* data, std::uint32_t bytes) = 0;
-  // After the procedures ran: an output device plays data.
+  // After the procedures ran: an output device plays data; an input device
+  // ignores it.
   virtual void FinishCycle(void const* data, std::uint32_t bytes) = 0;
   // The IO thread ends.
   virtual void Close() = 0;

@@ -260,6 +260,38 @@ TEST(AudioDeviceRecordingThreaded, RecordsExactlyWhatTheInputWasFed) {
   EXPECT_EQ(fed, sink->mSamples);
 }
 
+TEST(AudioDeviceRecordingThreaded, ConvertsFromTheDeviceRateToTheStreamRate) {
+  AudioLayer::CVirtualDeviceOptions options;
+  options.mName = "Mic";
+  options.mIsInput = true;
+  options.mFormat = AudioLayer::MakeFloatFormat(48000.0, 2);
+  AudioLayer::CVirtualAudio audio({options});
+  SL::CCaAudioDeviceFacade facade;
+  std::size_t const frames = 9600;
+  std::vector<float> fed;
+  for (std::size_t i = 0; i < frames; ++i) {
+    float const tone = 0.5f * std::sin(0.03f * static_cast<float>(i));
+    fed.push_back(tone);
+    fed.push_back(-tone);
+  }
+  audio.Input().Feed(fed);
+  std::unique_ptr<SL::IAudioInDevice> in = facade.CreateInDevice("Mic");
+  // 16-bit mono at 44.1 kHz: rate, channels and sample format all change.
+  auto sink = boost::make_shared<TestSupport::CVectorOutputIterator<65552> >(88200, 1);
+  ASSERT_TRUE(in->Record(sink));
+  ASSERT_TRUE(audio.Input().WaitForCycles(40, milliseconds(10000)));
+  EXPECT_GT(in->GetCurrentFrame(), 0);
+  EXPECT_TRUE(in->Stop());
+  EXPECT_FALSE(in->IsRecording());
+  // The fed tone, resampled: the left channel, about 44.1/48 as many frames.
+  std::size_t last = sink->mSamples.size();
+  while (last > 0 && std::abs(sink->mSamples[last - 1]) < 200) --last;
+  EXPECT_NEAR(frames * 44100.0 / 48000.0, static_cast<double>(last), 60.0);
+  short peak = 0;
+  for (short s : sink->mSamples) peak = std::max<short>(peak, s);
+  EXPECT_NEAR(16384, peak, 400);
+}
+
 TEST(AudioDeviceStopThreaded, NoSampleIsTakenOnceStopReturns) {
   CSetup setup(128);
   for (int round = 0; round < 5; ++round) {
