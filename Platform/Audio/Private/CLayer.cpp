@@ -3,6 +3,7 @@
 #include "Platform/Audio/Private/CAlsaDriver.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace AudioLayer {
 
@@ -170,7 +171,11 @@ AudioStatus CLayer::RemoveListener(AudioDeviceId device, std::uint32_t channel, 
 void CLayer::Announce(AudioDeviceId device, bool isInput, AudioPropertyId property) {
   std::unique_lock<std::mutex> lock(mMutex);
   if (!mNotifier.joinable()) {
-    mNotifier = std::thread(&CLayer::Notify, this);
+    try {
+      mNotifier = std::thread(&CLayer::Notify, this);
+    } catch (std::system_error const&) {
+      return;  // nobody can be told
+    }
   }
   unsigned long const number = ++mPosted;
   mNotices.push_back(CNotice{device, isInput, property, number});

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <system_error>
 
 namespace AudioLayer {
 
@@ -113,9 +114,14 @@ AudioStatus CLayerDevice::Start(AudioDeviceIOProc proc) {
       return status;
     }
     AllocateBuffer();
+    try {
+      mThread = std::thread(&CLayerDevice::Run, this);
+    } catch (std::system_error const&) {
+      mDriver->Close();  // no thread: the start fails
+      return kAudioStatusStartFailed;
+    }
     it->mStarted = true;
     mThreadRunning = true;
-    mThread = std::thread(&CLayerDevice::Run, this);
     mThreadId = mThread.get_id();
     return kAudioStatusOk;
   }
