@@ -32,6 +32,7 @@ public:
 
 private:
   short ReadInner();
+  void Restart();
 
   boost::shared_ptr<SL::IInputSampleIterator> mInner;
   SL::ITypedInputSampleIterator<65552>* mTypedInner;

@@ -12,6 +12,15 @@ namespace SL {
 // soon, and grow to kMaxBlocks.
 struct CKvacBatch {
   enum : long { kFirstBlocks = 512, kMaxBlocks = 16384 };
+  // Samples of one batch at most, whatever the channel count: an absurd count
+  // gets batches of a single block, not of gigabytes.
+  enum : long { kMaxSamples = kMaxBlocks * 16 * 2 };
+
+  // That many blocks of blockSamples samples, fewer when they would pass
+  // kMaxSamples, and one at least.
+  static long Capped(long blocks, long blockSamples) {
+    return std::max(1L, std::min(blocks, kMaxSamples / std::max(blockSamples, 1L)));
+  }
 
   std::vector<short> pcm;
   std::vector<std::vector<unsigned char> > coded;

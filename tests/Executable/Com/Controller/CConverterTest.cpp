@@ -58,6 +58,9 @@ Samples FromRaw(Bytes const& bytes) {
   return samples;
 }
 
+// A 16-bit WAV of the samples, its header claiming `channels` channels.
+Bytes WavWithSamples(Samples const& samples, int channels);
+
 // Records what the converter reports; asks to cancel once the position has
 // reached `cancelAt` (never when negative).
 class CCountingProgress : public UL::IProgress {
@@ -164,24 +167,31 @@ TEST_F(Converter, OtherDepthsGiveNothingAndCreateNoFile) {
     EXPECT_FALSE(Exists(base + "0"));
     EXPECT_FALSE(Exists(base + "1"));
   }
+  // Channel counts the device cannot hold, however small the file.
+  for (int channels : {3, 19000}) {
+    TestSupport::WriteFileBytes(mFolder / "many.wav",
+                                WavWithSamples(Samples(channels, 5), channels));
+    EXPECT_TRUE(CConverter().Import(mFolder / "many.wav", mFolder / "many").empty()) << channels;
+    EXPECT_FALSE(Exists(mFolder / "many0")) << channels;
+  }
   EXPECT_TRUE(CConverter().Import(mFolder / "missing.wav", mFolder / "dev").empty());
   TestSupport::WriteFileBytes(mFolder / "text.wav", Bytes(100, 'x'));
   EXPECT_TRUE(CConverter().Import(mFolder / "text.wav", mFolder / "dev").empty());
   EXPECT_FALSE(Exists(mFolder / "dev"));
 }
 
-TEST_F(Converter, CancelledImportReturnsTheNamesAndLeavesTheFiles) {
+TEST_F(Converter, CancelledImportReturnsTheNamesAndWritesNoneOfThem) {
   Samples const samples = VQ7Test::TestSignal(20000, 2);
   std::string const source = MakeSource("cancel.wav", samples, 2);
   CCountingProgress progress(8192);
   std::string const base = mFolder / "cancel";
+  TestSupport::WriteFileBytes(base + "1", Bytes(10, 3));
   std::vector<std::string> const names = CConverter(progress).Import(source, base);
   ASSERT_EQ(2u, names.size());
   EXPECT_EQ(8192, progress.mPosition);
-  EXPECT_TRUE(Exists(names[0]));
-  EXPECT_TRUE(Exists(names[1]));
-  // Unfinished: not all the blocks of the source are there.
-  EXPECT_LT(TestSupport::ReadFileBytes(names[0]).size(), EncodeChannel(samples, 2, 0, 8).size());
+  EXPECT_FALSE(Exists(names[0]));
+  EXPECT_EQ(Bytes(10, 3), TestSupport::ReadFileBytes(names[1]));
+  EXPECT_EQ(3u, Entries(mFolder / "").size());  // the source, its raw samples and cancel1
 }
 
 TEST_F(Converter, FailedImportRemovesTheFilesItCreated) {
@@ -367,13 +377,14 @@ TEST_F(ConverterExport, FailuresLeaveNoFileAndCancelIsNoFailure) {
   EXPECT_EQ(0, progress.mPosition);
 }
 
-TEST_F(ConverterExport, FullDiskFailsAndLeavesNothingBehind) {
+TEST_F(ConverterExport, FullDiskFailsAndKeepsWhatWasThere) {
   Samples const samples = VQ7Test::TestSignal(44100, 2);
   std::string const source = MakeSource("full.wav", samples, 2);
   std::vector<std::string> const files = MakeDeviceFiles("full", samples, 2, 8);
   std::string const volume = mFolder / "volume";
   ASSERT_EQ(0, ::mkdir(volume.c_str(), 0700));
-  // Two device files of 44 KB, or a WAV file of 176 KB, on 64 KB.
+  // Two device files of 44 KB, or a WAV file of 176 KB, on 64 KB, onto files
+  // that were there before.
   auto const result = Support::RunWithPrivateTmpfs(volume, "size=64k", [&]() -> std::string {
     std::string failure;
     TestSupport::WriteFileBytes(volume + "/dev0", Bytes(100, 1));
@@ -383,7 +394,10 @@ TEST_F(ConverterExport, FullDiskFailsAndLeavesNothingBehind) {
     if (CConverter().Export(files, volume + "/out.wav", SL::CWaveFileFormat::RiffWave, 44100,
                             false))
       failure += "the export reported success; ";
-    if (!Entries(volume).empty()) failure += "files were left behind; ";
+    if (Entries(volume).size() != 2) failure += "files were left behind; ";
+    if (TestSupport::ReadFileBytes(volume + "/dev0") != Bytes(100, 1) ||
+        TestSupport::ReadFileBytes(volume + "/out.wav") != Bytes(100, 2))
+      failure += "a file that was there was damaged; ";
     return failure;
   });
   if (!result.available) GTEST_SKIP() << "private mount namespaces are not permitted here";

@@ -1,6 +1,7 @@
 #include "Executable/Com/Controller/CModel.h"
 #include "Executable/Com/Controller/FileUtilities.h"
 #include "GT/Linux/FileSystem/FileSystem.h"
+#include "Support/PrivateTempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -107,6 +108,12 @@ TEST(Model, TemporaryPathsLieInAPrivateFolder) {
                 "___VQ7_TEMPORARY_SAMPLE_INFORMATION_FILE___"));
   EXPECT_EQ(folder + "/___VQ7_TEMPORARY_SAMPLE_FILE___",
             model.GetTemporarySampleFilePathName("___VQ7_TEMPORARY_SAMPLE_FILE___"));
+
+  // No private folder to be had: no path, rather than one in a shared folder.
+  ASSERT_TRUE(GT::RemoveDirectoryX(folder));
+  Support::CScopedEnv const unusable("TMPDIR", folder + "/missing");
+  EXPECT_EQ("", VQ7::GetTemporaryDirectoryName());
+  EXPECT_EQ("", model.GetTemporarySampleFilePathName("___VQ7_TEMPORARY_SAMPLE_FILE___"));
 }
 
 }  // namespace

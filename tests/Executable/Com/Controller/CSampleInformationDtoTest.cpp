@@ -193,21 +193,27 @@ TEST(SampleInformationFile, FailedReadLeavesTheRecordsAsTheyWere) {
   EXPECT_EQ(first, WrittenBy(dto));
 }
 
-TEST(SampleInformationFile, StereoByteOfTwoComesBackAsOne) {
+TEST(SampleInformationFile, FlagBytesComeBackAsTheyWereRead) {
   Bytes card(2944, 0);
   card[23 * 3 + 13] = 2;
   card[23 * 3 + 15] = 7;
+  card[23 * 3 + 16] = 254;
+  card[23 * 4 + 13] = 0x80;
   CSampleInformationDto dto;
   ASSERT_TRUE(ReadFrom(dto, card));
   boost::shared_ptr<CModel> model = CModelMarshaller().Unmarshall(dto);
   ASSERT_TRUE(model);
   EXPECT_TRUE(model->mParameters[3].mStereo);
   EXPECT_TRUE(model->mParameters[3].mFlag6);
-  Bytes const written = WrittenBy(*CModelMarshaller().Marahsll(*model));
+  EXPECT_EQ(card, WrittenBy(*CModelMarshaller().Marahsll(*model)));
+
+  // A flag that changes is written as 0 or 1; one that keeps its truth keeps its byte.
+  model->mParameters[3].mFlag6 = false;
+  model->mParameters[4].mFlag7 = true;
   Bytes expected = card;
-  expected[23 * 3 + 13] = 1;
-  expected[23 * 3 + 15] = 1;
-  EXPECT_EQ(expected, written);
+  expected[23 * 3 + 15] = 0;
+  expected[23 * 4 + 16] = 1;
+  EXPECT_EQ(expected, WrittenBy(*CModelMarshaller().Marahsll(*model)));
 }
 
 TEST(SampleInformationFile, MarshallingRefusesValuesThatComeOutAllOnes) {
@@ -247,9 +253,9 @@ TEST(SampleInformationFile, MarshallingRefusesValuesThatComeOutAllOnes) {
 }
 
 TEST(SampleInformationFile, WriteReportsTheStream) {
-  CSampleInformationDto empty;
+  CSampleInformationDto empty;  // never read: nothing to write is a failure
   std::ostringstream out;
-  EXPECT_TRUE(empty.Write(out));
+  EXPECT_FALSE(empty.Write(out));
   EXPECT_TRUE(out.str().empty());
 
   boost::shared_ptr<CSampleInformationDto> dto = CModelMarshaller().Marahsll(CModel());

@@ -46,6 +46,25 @@ std::vector<short> Ramp(size_t count) {
   return samples;
 }
 
+std::vector<short> Drain(SL::ITypedInputSampleIterator<65552>& iterator) {
+  std::vector<short> out;
+  for (; iterator.HasNext(); iterator.Next()) out.push_back(iterator.Get());
+  return out;
+}
+
+TEST(LofiDecorator, SeekReadsOnAsAFreshDecorator) {
+  boost::shared_ptr<CVectorInput> inner = boost::make_shared<CVectorInput>(Ramp(2 * 10), 2);
+  VQ7::CSampleIteratorLofiDecorator lofi(inner);
+  for (long from : {0L, 3L}) {
+    for (int i = 0; i < 7; ++i) lofi.Next();  // inside a hold period, on the right channel
+    lofi.SetLocation(from);
+    boost::shared_ptr<CVectorInput> other = boost::make_shared<CVectorInput>(Ramp(2 * 10), 2);
+    other->SetLocation(from);
+    VQ7::CSampleIteratorLofiDecorator fresh(other);
+    EXPECT_EQ(Drain(fresh), Drain(lofi)) << from;
+  }
+}
+
 TEST(LofiDecorator, MonoAdvancesTheSourceOncePerStep) {
   boost::shared_ptr<CVectorInput> inner = boost::make_shared<CVectorInput>(Ramp(9), 1);
   VQ7::CSampleIteratorLofiDecorator lofi(inner);

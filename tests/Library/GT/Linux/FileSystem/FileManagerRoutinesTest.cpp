@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fcntl.h>
 #include <set>
 #include <sys/stat.h>
 #include <sys/xattr.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -58,6 +60,54 @@ TEST_F(FileManager, ANameCannotLeaveItsFolder) {
   EXPECT_EQ(nFsBadName, FSMakeFSRef(spec.vRefNum, spec.parID, sneaky, &ref));
 }
 
+// In each round, treeN/d and outside hold files of the same names, and spareN/d is a link
+// that leads to outside from either folder; a thread keeps swapping treeN/d and spareN/d
+// while treeN is deleted. A walk that follows the link at any point deletes outside files.
+TEST_F(FileManager, DeleteNeverLeavesTheTreeForAFolderSwappedWithALink) {
+  int const rounds = 24, files = 150;
+  ASSERT_EQ(0, ::mkdir(P("outside").c_str(), 0755));
+  for (int f = 0; f < files; ++f) ASSERT_TRUE(WriteBytes(P("outside/f" + std::to_string(f)), ""));
+  std::vector<std::pair<std::string, std::string> > pairs;
+  for (int r = 0; r < rounds; ++r)
+    pairs.emplace_back(P("tree" + std::to_string(r) + "/d"), P("spare" + std::to_string(r) + "/d"));
+  std::atomic<int> round(-1);
+  std::atomic<bool> done(false);
+  std::atomic<long> swaps(0);
+  std::thread swapper([&] {
+    while (!done) {
+      int const r = round;
+      if (r >= 0 && ::renameat2(AT_FDCWD, pairs[r].first.c_str(), AT_FDCWD, pairs[r].second.c_str(),
+                                RENAME_EXCHANGE) == 0)
+        ++swaps;
+    }
+  });
+  for (int r = 0; r < rounds && Names(P("outside")).size() == static_cast<std::size_t>(files);
+       ++r) {
+    std::string const tree = P("tree" + std::to_string(r)), spare = P("spare" + std::to_string(r));
+    ASSERT_EQ(0, ::mkdir(tree.c_str(), 0755));
+    ASSERT_EQ(0, ::mkdir((tree + "/d").c_str(), 0755));
+    ASSERT_EQ(0, ::mkdir(spare.c_str(), 0755));
+    for (int f = 0; f < files; ++f) ASSERT_TRUE(WriteBytes(tree + "/d/f" + std::to_string(f), ""));
+    ASSERT_EQ(0, ::symlink("../outside", (spare + "/d").c_str()));
+    long const before = swaps;
+    round = r;
+    while (swaps < before + 50) std::this_thread::yield();
+    FSRef const ref{tree};
+    FSDeleteObjects(&ref);  // may well fail: what matters is where it deleted
+  }
+  done = true;
+  swapper.join();
+  EXPECT_EQ(static_cast<std::size_t>(files), Names(P("outside")).size());
+
+  // Nor for a link named with a "/" after it, which would name the folder it leads to.
+  for (auto remove : {FSDeleteObjects, FSDeleteContainerContents, FSDeleteContainer}) {
+    ::symlink("outside", P("dirlink").c_str());
+    FSRef const slashed{P("dirlink//")};
+    remove(&slashed);
+    EXPECT_EQ(static_cast<std::size_t>(files), Names(P("outside")).size());
+  }
+}
+
 TEST_F(FileManager, CopyObjectCopiesFilesWithAttributes) {
   ASSERT_EQ(0, ::mkdir(P("dest").c_str(), 0755));
   std::string const data = Support::PatternBytes(300000);
@@ -102,6 +152,13 @@ OSErr RefuseTop(Boolean, ItemCount level, OSErr error, struct stat const*, FSRef
   return level == 0 && error == nFsNoErr ? OSErr(-1) : error;
 }
 
+OSErr SeeOld(Boolean, ItemCount, OSErr error, struct stat const*, FSRef const*, FSSpec const*,
+             std::string const*, void* data) {
+  auto* seen = static_cast<std::pair<std::string, bool>*>(data);
+  seen->second = seen->second && ReadBytes(seen->first) == "old contents";
+  return error;
+}
+
 TEST_F(FileManager, ReplacingKeepsTheOldObjectUntilTheCopySucceeded) {
   ASSERT_EQ(0, ::mkdir(P("dest").c_str(), 0755));
   ASSERT_TRUE(WriteBytes(P("new"), "new contents"));
@@ -120,8 +177,11 @@ TEST_F(FileManager, ReplacingKeepsTheOldObjectUntilTheCopySucceeded) {
                              nullptr, nullptr, nullptr));
   EXPECT_EQ((std::set<std::string>{"new", ".DeleteMe"}), Names(P("dest")));
 
-  EXPECT_EQ(nFsNoErr, FSCopyObject(&source, &dest, 0, 0, nDupeReplace, nullptr, 0, 0, nullptr,
-                                   nullptr, nullptr, nullptr));
+  // The old object keeps its place while the copy is made, should the copy be interrupted.
+  std::pair<std::string, bool> oldInPlace(P("dest/new"), true);
+  EXPECT_EQ(nFsNoErr, FSCopyObject(&source, &dest, 0, 0, nDupeReplace, nullptr, 0, 0, SeeOld,
+                                   &oldInPlace, nullptr, nullptr));
+  EXPECT_TRUE(oldInPlace.second);
   EXPECT_EQ("new contents", ReadBytes(P("dest/new")));
   EXPECT_EQ("someone else's", ReadBytes(P("dest/.DeleteMe")));
   EXPECT_EQ((std::set<std::string>{"new", ".DeleteMe"}), Names(P("dest")));
@@ -192,6 +252,7 @@ TEST_F(FileManager, CopyObjectCopiesFolderTrees) {
   refusing.refuse = "deeper";
   EXPECT_EQ(-7, FSCopyObject(&source, &dest, 0, 0, nDupeStandard, "stopped", 0, 1, Record,
                              &refusing, nullptr, nullptr));
+  EXPECT_FALSE(Exists(P("dest/stopped")));  // nothing of a failed copy stays
 }
 
 TEST_F(FileManager, FolderCannotBeCopiedIntoItself) {

@@ -102,6 +102,9 @@ TEST_F(FileSystem, FilesFoldersAndRemoval) {
   EXPECT_FALSE(Exists(P("f")));
 
   EXPECT_FALSE(GT::RemoveDirectoryX(P("broken")));
+  ASSERT_EQ(0, ::symlink("d", P("dlink").c_str()));
+  EXPECT_FALSE(GT::RemoveDirectoryX(P("dlink/")));  // a link, whatever "/" follows it
+  EXPECT_EQ("in", ReadBytes(P("d/inner")));
   MakeTree(P("tree"));
   ASSERT_EQ(0, ::chmod(P("tree/x").c_str(), 0500));
   EXPECT_TRUE(GT::RemoveDirectoryX(P("tree")));
@@ -216,6 +219,10 @@ TEST_F(FileSystem, PrivateTemporaryFolderAndVolumeNames) {
   EXPECT_EQ(0700u, ModeOf(temp));
   EXPECT_EQ(temp, GT::GetTemporaryDirectoryName());
   ASSERT_TRUE(GT::RemoveDirectoryX(temp));
+  {
+    Support::CScopedEnv const unusable("TMPDIR", P("missing"));
+    EXPECT_EQ("", GT::GetTemporaryDirectoryName());  // never a shared folder instead
+  }
   std::string const again = GT::GetTemporaryDirectoryName();  // made anew when missing
   EXPECT_TRUE(GT::IsDirectoryValid(again));
 
@@ -279,6 +286,49 @@ TEST_F(FileSystem, FullVolumeFailsAndKeepsTheOldTarget) {
   });
   if (!result.available) GTEST_SKIP() << "private mount namespaces are not permitted here";
   EXPECT_EQ("", result.failure);
+}
+
+// An item the user may not read fails the copy; the tree it was to replace stays whole.
+TEST_F(FileSystem, UnreadableItemsFailAFolderCopy) {
+  MakeTree(P("src"));
+  MakeTree(P("old"));
+  ASSERT_TRUE(WriteBytes(P("old/x/y/z.bin"), "old"));
+  ASSERT_EQ(0, ::chmod(mDir.Path().c_str(), 0755));
+  if (::geteuid() == 0)
+    for (auto const& item : Tree(mDir.Path())) ::lchown(P(item.first).c_str(), 65534, 65534);
+  ::chown(mDir.Path().c_str(), 65534, 65534);
+  std::string const src = P("src"), old = P("old");
+  auto const before = Tree(old);
+  auto const result = Support::RunUnprivileged([&]() {
+    std::string failure;
+    for (char const* item : {"/x/y", "/a.wav"}) {
+      ::chmod((src + item).c_str(), 0);
+      failure += Check(!GT::CopyDirectory(src, old), "a copy without an unreadable item succeeded");
+      failure += Check(Tree(old) == before, "the old tree changed");
+      failure += Check(Names(P("")) == std::set<std::string>{"src", "old"}, "something was left");
+      ::chmod((src + item).c_str(), 0755);
+    }
+    return failure;
+  });
+  if (!result.available) GTEST_SKIP() << "cannot drop privileges here";
+  EXPECT_EQ("", result.failure);
+}
+
+// A file whose size says more than it holds, as one that shrinks while it is copied.
+TEST_F(FileSystem, CopyOfASourceThatChangesSizeFails) {
+  char const* const source = "/sys/devices/system/cpu/online";
+  struct stat st;
+  if (::stat(source, &st) != 0 || static_cast<std::size_t>(st.st_size) <= ReadBytes(source).size())
+    GTEST_SKIP() << source << " is not there to give fewer bytes than its size";
+  ASSERT_TRUE(WriteBytes(P("dst"), "old"));
+  ASSERT_EQ(0, ::mkdir(P("folder").c_str(), 0755));
+  EXPECT_FALSE(GT::CopyFileX(source, P("dst")));
+  FSRef const from{source}, into{P("folder")};
+  EXPECT_NE(GT::nFsNoErr, FSCopyObject(&from, &into, 0, 0, nDupeStandard, nullptr, 0, 0, nullptr,
+                                       nullptr, nullptr, nullptr));
+  EXPECT_EQ("old", ReadBytes(P("dst")));
+  EXPECT_EQ((std::set<std::string>{"dst", "folder"}), Names(mDir.Path()));
+  EXPECT_TRUE(Names(P("folder")).empty());
 }
 
 TEST_F(FileSystem, ReadOnlyVolumeFailsAndChangesNothing) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <vector>
 
@@ -182,6 +183,40 @@ TEST(KvacFileOutput, WriteErrorsAreFailures) {
   }
 }
 
+// Counts the flushes that reach it.
+struct CSyncCounter : std::stringbuf {
+  int mSyncs = 0;
+  int sync() override { return ++mSyncs, std::stringbuf::sync(); }
+};
+
+long ResidentBytes() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return resident * 4096;
+}
+
+TEST(KvacFileOutput, ManyChannelsKeepTheBatchesSmallAndFlushOnce) {
+  int const channels = 4096;
+  std::vector<CSyncCounter> buffers(channels);
+  std::vector<COut> streams;
+  for (auto& buffer : buffers) streams.push_back(COut(new std::ostream(&buffer)));
+  long const before = ResidentBytes();
+  SL::CKvacFileOutputSampleIterator out(8, Attribute(0), streams, GT::CRange<long>(0, 0x7FFFFFFF),
+                                        [](SL::CKvacFileOutputSampleIterator& it,
+                                           GT::CRange<long> const&) { return it.FinalFlush(); });
+  for (int i = 0; i < channels; ++i) {
+    out.Set(static_cast<short>(i));
+    out.Next();
+  }
+  EXPECT_LT(ResidentBytes() - before, 32L << 20) << "batches grew with the channel count";
+  EXPECT_TRUE(out.Finalize());
+  for (auto const& buffer : buffers) {
+    ASSERT_EQ(16u, buffer.str().size());
+    ASSERT_EQ(1, buffer.mSyncs) << "every channel's finaliser flushed every stream";
+  }
+}
+
 TEST(KvacFileOutput, UnusableSetUpIsInvalid) {
   CBuf s = Buffer();
   SL::CKvacFileOutputSampleIterator none(8, Attribute(0), {}, GT::CRange<long>(0, 100),
@@ -235,6 +270,10 @@ TEST(KvacFileInput, SetLocationDeliversWhatTheFileHolds) {
   EXPECT_FALSE(in.HasNext());
   EXPECT_TRUE(in.IsValid());
   EXPECT_EQ(100000, in.GetLocation());
+  in.SetLocation(std::numeric_limits<long>::max());  // frame x channels would overflow
+  EXPECT_FALSE(in.HasNext());
+  EXPECT_TRUE(in.IsValid());
+  EXPECT_EQ(std::numeric_limits<long>::max() / 2, in.GetLocation());
 }
 
 TEST(KvacFileInput, UnusableSetUpIsInvalid) {
