@@ -3,6 +3,7 @@
 #include "Executable/Com/Controller/CDomain.h"
 #include "Executable/Com/Controller/CKvacFileSampleIteratorFactory.h"
 #include "Executable/Com/Controller/CSampleIteratorLofiDecorator.h"
+#include "SL/Com/Audio/CAudioDeviceBase.h"
 #include "SL/Com/Format/CBitDepth.h"
 #include "SL/Com/Playback/CSampleIteratorBitDepthConvertDecorator.h"
 #include "SL/Com/Playback/CSampleIteratorRingBufferingDecorator.h"
@@ -61,6 +62,8 @@ void CPlayer::SetDeviceFacade(boost::shared_ptr<SL::IAudioDeviceFacade> facade) 
 void CPlayer::SetDeviceBufferTime(double seconds) {
   if (!IsBufferTime(seconds)) return;
   mDeviceBufferTime = seconds;
+  if (SL::CAudioDeviceBase* const device = dynamic_cast<SL::CAudioDeviceBase*>(mDevice.get()))
+    device->SetDeviceBufferTime(seconds);
 }
 
 void CPlayer::SetRingBufferTime(double seconds) {
