@@ -13,7 +13,6 @@
 
 #include <boost/make_shared.hpp>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -24,7 +23,6 @@ inline void MakeEmptyCard(std::string const& volume) {
   std::filesystem::create_directories(CardFolderOf(volume));
   Support::WriteBytes(CardFolderOf(volume) + "/WVCINFO0.VQD", std::string(128 * 23, '\0'));
 }
-
 inline bool Sox(std::string const& arguments) {
   return std::system(("sox " + arguments + " >/dev/null 2>&1").c_str()) == 0;
 }
@@ -65,14 +63,11 @@ struct CRecordingView : VQ7::IView {
 
 // Cancels at the first position set once the text starts with mCancelAt.
 struct CCancellingProgress : UL::IProgress {
-  void Start() override { ++mDepth; }
-  void Stop() override { --mDepth; }
   void SetPosition(long) override { mCanceled = mCanceled || mArmed; }
   void SetText(std::string const& text) override { mArmed |= text.find(mCancelAt) == 0; }
   void SetCancelable(bool cancelable) override { mCancelable = cancelable; }
   bool IsCanceled() const override { return mCanceled && mCancelable; }
   std::string mCancelAt;
-  int mDepth = 0;
   bool mArmed = false, mCancelable = false, mCanceled = false;
 };
 
@@ -80,32 +75,26 @@ struct CCancellingProgress : UL::IProgress {
 // set.
 struct CFaultyFileOperations : VQ7::CPosixFileOperations {
   typedef VQ7::CPosixFileOperations R;
+  typedef std::string const& S;
   long mFailAt = 0, mSteps = 0;
   uint64_t mFreeBytes = 0;  // 0: the volume's own
   bool Step() { return ++mSteps != mFailAt; }
-
-  bool GetFreeSpace(std::string const& path, uint64_t& freeBytes, uint64_t& block) override {
+  bool GetFreeSpace(S path, uint64_t& freeBytes, uint64_t& block) override {
     if (mFreeBytes == 0) return R::GetFreeSpace(path, freeBytes, block);
     freeBytes = mFreeBytes;
     block = 512;
     return true;
   }
-  bool Copy(std::string const& a, std::string const& b, UL::IProgress& p) override {
-    return Step() && R::Copy(a, b, p);
-  }
-  bool Write(std::string const& a, std::string const& b) override {
-    return Step() && R::Write(a, b);
-  }
-  bool Resize(std::string const& a, uint64_t n) override { return Step() && R::Resize(a, n); }
-  bool CreateUnique(std::string const& a, std::string const& b, std::string& c) override {
+  bool Copy(S a, S b, UL::IProgress& p) override { return Step() && R::Copy(a, b, p); }
+  bool Write(S a, S b) override { return Step() && R::Write(a, b); }
+  bool Resize(S a, uint64_t n) override { return Step() && R::Resize(a, n); }
+  bool CreateUnique(S a, S b, std::string& c) override {
     return Step() && R::CreateUnique(a, b, c);
   }
-  bool Sync(std::string const& a) override { return Step() && R::Sync(a); }
-  bool SyncFolder(std::string const& a) override { return Step() && R::SyncFolder(a); }
-  bool Rename(std::string const& a, std::string const& b) override {
-    return Step() && R::Rename(a, b);
-  }
-  bool Remove(std::string const& a) override { return Step() && R::Remove(a); }
+  bool Sync(S a) override { return Step() && R::Sync(a); }
+  bool SyncFolder(S a) override { return Step() && R::SyncFolder(a); }
+  bool Rename(S a, S b) override { return Step() && R::Rename(a, b); }
+  bool Remove(S a) override { return Step() && R::Remove(a); }
 };
 
 // Alerts recorded instead of shown; progress objects chosen; no pictures.

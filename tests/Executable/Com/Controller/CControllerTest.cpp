@@ -1,6 +1,5 @@
-// The controller on card folders: opening, what an import refuses, export
-// of a lofi pad and free space. Import, export and delete themselves are
-// checked with the card's safety.
+// Opening a card, what an import refuses, a lofi export, free space; the
+// card's safety test covers import, export and delete themselves.
 
 #include "Executable/Com/Controller/CController.h"
 
@@ -19,11 +18,9 @@ TEST(CControllerTest, AnythingButAWholeInformationFileIsNoCardAndLeavesNoTrace) 
         std::string(17, '\0') + '\xFF' + std::string(2926, '\0'), std::string("no folder")}) {
     CCardBench bench;
     std::string first(2944, '\0');
-    first[11] = 16;  // a sample on bank 0 pad 0 of a first card
-    VQ7Test::MakeEmptyCard(bench.mDir / "FIRST");
-    Support::WriteBytes(VQ7Test::CardFolderOf(bench.mDir / "FIRST") + "/WVCINFO0.VQD", first);
-    ASSERT_TRUE(bench.Controller().SelectCurrentVolume(bench.mDir / "FIRST", 0));
-    ASSERT_TRUE(bench.Controller().IsPadValid(0));
+    first[11] = 16;  // a card with a sample on bank 0 pad 0 first
+    Support::WriteBytes(bench.Info(), first);
+    ASSERT_TRUE(bench.Open(0, 0) && bench.Controller().IsPadValid(0));
     if (info == "no folder") std::filesystem::remove_all(bench.mVolume + "/TAVRIN");
     Support::WriteBytes(bench.Info(), info);
     bench.mView.mCalls.clear();

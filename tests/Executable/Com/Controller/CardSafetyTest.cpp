@@ -1,6 +1,5 @@
 // No failure and no crash leaves the card unreadable or a sample half
-// replaced: every file step of import, delete and export is made to fail in
-// turn, and a child process doing imports and deletes is killed at random.
+// replaced.
 
 #include "Executable/Com/Controller/CConverter.h"
 #include "Executable/Com/Controller/CModelMarshaller.h"
@@ -59,11 +58,8 @@ std::string Whole(CCardBench& bench) {
 
 }  // namespace
 
-// Each step that changes files fails in turn, in imports (with the files and
-// records they write checked on the run where nothing fails), cancels,
-// deletes and an export. After each the information file is the old or the
-// new one, the card is whole, the model is the card's and no temporary is
-// left.
+// Each file step of imports, cancels, deletes and an export fails in turn;
+// the run where none fails shows what each writes.
 TEST(CardSafetyTest, EveryFileStepFailingInTurnLeavesAWholeCard) {
   CCardBench bench;
   VQ7::CController& controller = bench.Controller();

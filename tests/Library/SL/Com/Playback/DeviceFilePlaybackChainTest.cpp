@@ -151,25 +151,19 @@ TEST(DeviceFilePlaybackChainThreaded,
   {
     boost::shared_ptr<SL::IInputSampleIterator> chain = sample.Chain(0.05);
     EXPECT_EQ(before + 1, TestSupport::CountProcessThreads());  // the fill thread
-    // Like the device callback: a block every few milliseconds until the
-    // stream ends; where the ring ran dry the block holds silence.
+    // Like the device callback: a block every few milliseconds until the end.
     std::thread output([&] {
       auto const limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-      bool more = true;
-      while (more && std::chrono::steady_clock::now() < limit) {
-        for (int n = 0; n < 2 * 441 && (more = chain->HasNext()); ++n) {
+      while (chain->HasNext() && std::chrono::steady_clock::now() < limit) {
+        for (int n = 0; n < 2 * 441 && chain->HasNext(); ++n, chain->Next())
           received.push_back(dynamic_cast<SL::ITypedInputSampleIterator<131104>&>(*chain).Get());
-          chain->Next();
-        }
         std::this_thread::sleep_for(std::chrono::milliseconds(3));
       }
     });
     output.join();
   }
   EXPECT_EQ(before, TestSupport::WaitForProcessThreads(before));
-  auto const sound = [](std::vector<float> samples) {
-    samples.erase(std::remove(samples.begin(), samples.end(), 0.0f), samples.end());
-    return samples;
-  };
-  EXPECT_EQ(sound(expected), sound(received));
+  std::vector<float> sound = expected;  // where the ring ran dry, silence came
+  for (auto* v : {&sound, &received}) v->erase(std::remove(v->begin(), v->end(), 0.0f), v->end());
+  EXPECT_EQ(sound, received);
 }
