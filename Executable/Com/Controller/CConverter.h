@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SL/Com/Format/CWaveFileFormat.h"
-#include "UL/Com/IProgress.h"
+#include "UL/Com/Progress/IProgress.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "UL/Com/IProgress.h"
+#include "UL/Com/Progress/IProgress.h"
 
 #include <gtest/gtest.h>
 
