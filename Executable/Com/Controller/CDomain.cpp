@@ -1,5 +1,7 @@
 #include "Executable/Com/Controller/CDomain.h"
 
+#include "Executable/Com/Controller/CController.h"
+#include "Executable/Com/Controller/CModel.h"
 #include "Executable/Com/Controller/CStringResources.h"
 #include "SL/Com/Base/CLogger.h"
 
@@ -56,6 +58,18 @@ CMessage const nMessages[] = {
 static_assert(sizeof nMessages / sizeof nMessages[0] == nCodeCount, "one text pair per code");
 
 }  // namespace
+
+CDomain::CDomain() : mModel(new CModel), mController() {
+  mController.reset(new CController(*this));
+}
+
+CDomain::~CDomain() {}
+
+bool CDomain::ClassInvariant() const { return mModel && mController; }
+
+boost::shared_ptr<UL::IProgress> CDomain::CreateProgressUi() {
+  return boost::shared_ptr<UL::IProgress>(new UL::IProgress);
+}
 
 void CDomain::InitializeTextCodeTable() {
   sTextCodeTable.Initialize();
