@@ -78,8 +78,12 @@ bool CFaultyFileOperations::GetFreeSpace(std::string const& path, uint64_t& free
   return true;
 }
 
-CCardBench::CCardBench() : mPrinter(boost::make_shared<CRecordingPrinter>()) {
-  VQ7::CDomain::InitializeTextCodeTable();
+CCardBench::CCardBench(boost::shared_ptr<SL::IAudioDeviceFacade> facade)
+    : mConfig("XDG_CONFIG_HOME", mDir / "config"),
+      mDomain(facade),
+      mPrinter(boost::make_shared<CRecordingPrinter>()) {
+  CNoBitmaps bitmaps;
+  mDomain.Initialize(bitmaps);
   VQ7::CDomain::sTextCodeTable.SetPage(GT::CTextCodeTable::PageEnglish);
   SL::CLogger::Push(mPrinter);
   MakeEmptyCard(Volume());

@@ -126,17 +126,29 @@ public:
 // A domain whose progress objects the test chooses.
 class CTestDomain : public VQ7::CDomain {
 public:
+  explicit CTestDomain(boost::shared_ptr<SL::IAudioDeviceFacade> facade =
+                           boost::shared_ptr<SL::IAudioDeviceFacade>())
+      : VQ7::CDomain(facade) {}
   boost::shared_ptr<UL::IProgress> CreateProgressUi() override {
     return mProgress ? mProgress : boost::make_shared<UL::IProgress>();
   }
   boost::shared_ptr<UL::IProgress> mProgress;
 };
 
+class CNoBitmaps : public UL::IStateBitmapFactory {
+public:
+  boost::shared_ptr<UL::AStateBitmap> Create(std::string const&, long, bool, bool) override {
+    return boost::shared_ptr<UL::AStateBitmap>();
+  }
+  std::string GetDirectoryPathName() const override { return std::string(); }
+};
+
 // One card folder opened by a controller, with the view, the printer of
 // the messages and the faulty file operations in place.
 class CCardBench {
 public:
-  CCardBench();
+  explicit CCardBench(boost::shared_ptr<SL::IAudioDeviceFacade> facade =
+                          boost::shared_ptr<SL::IAudioDeviceFacade>());
   ~CCardBench();
   std::string Volume() const { return mDir.Path() + "/CARD"; }
   std::string Folder() const { return CardFolderOf(Volume()); }
@@ -149,6 +161,7 @@ public:
   bool Open(long bank = 0, long pad = 0);
 
   Support::CPrivateTempDir mDir;
+  Support::CScopedEnv mConfig;  // preferences of the bench's own
   CTestDomain mDomain;
   CRecordingView mView;
   CFaultyFileOperations mFiles;

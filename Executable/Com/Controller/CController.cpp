@@ -3,6 +3,7 @@
 #include "Executable/Com/Controller/CConverter.h"
 #include "Executable/Com/Controller/CDomain.h"
 #include "Executable/Com/Controller/CModelMarshaller.h"
+#include "Executable/Com/Controller/CPlayer.h"
 #include "Executable/Com/Controller/CSampleInformationDto.h"
 #include "Executable/Com/Controller/Constants.h"
 #include "Executable/Com/Controller/FileUtilities.h"
@@ -16,6 +17,7 @@
 #include "SL/Com/Iff/Wav/CRiffWaveDto.h"
 #include "SL/Com/Iff/Wav/CWaveMarshallerToRiffWaveDto.h"
 #include "SL/Com/Kvac/CKvacCoder.h"
+#include "UL/Com/Cursor/CWaitCursor.h"
 
 #include <boost/make_shared.hpp>
 
@@ -285,6 +287,7 @@ unsigned long long CController::ComputeExportedWaveByteSize(long bank, long pad,
 // ---- import ----
 
 bool CController::Import(std::string const& path) {
+  UL::CWaitCursor const wait;
   StopPlayback();
   CModel const& model = Model();
   if (!IsSlot(model.mBank, model.mPad)) {
@@ -466,6 +469,7 @@ bool CController::ImportSteps(std::string const& path, SL::IWave const& wave,
 // ---- export ----
 
 bool CController::Export(std::string const& path, SL::CWaveFileFormat const& format) {
+  UL::CWaitCursor const wait;
   StopPlayback();
   CModel const& model = Model();
   long const bank = model.mBank, pad = model.mPad;
@@ -537,6 +541,7 @@ bool CController::ExportSteps(std::string const& path, SL::CWaveFileFormat const
 // ---- delete ----
 
 bool CController::Delete(long pad) {
+  UL::CWaitCursor const wait;
   StopPlayback();
   CModel const& model = Model();
   CChange change(*mFiles, model.mVolume, model.mBank, pad);
@@ -641,7 +646,7 @@ void CController::ReloadModel() {
   mDomain.SetModel(reread);
 }
 
-void CController::StopPlayback() {}
+void CController::StopPlayback() { mDomain.Player().Stop(); }
 
 void CController::UpdateView(int firstSlot) {
   if (mView == nullptr) return;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UL/Com/IProgress.h"
+#include "UL/Com/Progress/IProgress.h"
 
 #include <cstdint>
 #include <string>

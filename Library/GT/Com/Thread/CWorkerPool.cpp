@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <system_error>
+#include <unistd.h>
 
 namespace GT {
 
-CWorkerPool::CWorkerPool(int threads) : mStop(false) {
+CWorkerPool::CWorkerPool(int threads) : mStop(false), mOwner(::getpid()) {
   for (int i = 0; i < threads; ++i) {
     try {
       mThreads.emplace_back(&CWorkerPool::Run, this);
@@ -16,6 +17,11 @@ CWorkerPool::CWorkerPool(int threads) : mStop(false) {
 }
 
 CWorkerPool::~CWorkerPool() {
+  if (IsForked()) {
+    // The threads stayed with the parent; their handles here name nothing.
+    new std::vector<std::thread>(std::move(mThreads));
+    return;
+  }
   {
     std::lock_guard<std::mutex> lock(mMutex);
     mStop = true;
@@ -32,8 +38,12 @@ CWorkerPool& CWorkerPool::Shared() {
   return pool;
 }
 
+// A child of fork(2) has none of the pool's threads, and its lock may have
+// been held by one of them at the fork.
+bool CWorkerPool::IsForked() const { return ::getpid() != mOwner; }
+
 void CWorkerPool::Post(std::function<void()> task) {
-  if (mThreads.empty()) {
+  if (mThreads.empty() || IsForked()) {
     task();
     return;
   }

@@ -30,12 +30,14 @@ public:
 
 private:
   void Run();
+  bool IsForked() const;
 
   std::mutex mMutex;
   std::condition_variable mWake;
   std::deque<std::function<void()> > mTasks;
   bool mStop;
   std::vector<std::thread> mThreads;
+  int mOwner;  // the process that made the threads
 };
 
 }  // namespace GT

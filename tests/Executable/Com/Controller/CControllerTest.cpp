@@ -87,6 +87,8 @@ TEST(CControllerOpenTest, AnythingButAWholeInformationFileIsNoCard) {
 
 TEST(CControllerOpenTest, SelectionsNeedACardAndCallTheirViewSlots) {
   CCardBench bench;
+  EXPECT_FALSE(bench.Controller().SelectCurrentVolume("", 0));
+  bench.mView.mCalls.clear();
   EXPECT_FALSE(bench.Controller().SelectCurrentBank(3));
   EXPECT_FALSE(bench.Controller().SelectCurrentPad(5));
   EXPECT_EQ("234563456", bench.mView.mCalls);
@@ -94,7 +96,7 @@ TEST(CControllerOpenTest, SelectionsNeedACardAndCallTheirViewSlots) {
   ASSERT_TRUE(bench.Open(0, 5));
   EXPECT_TRUE(bench.Controller().SelectCurrentBank(3));
   EXPECT_EQ(5, bench.Controller().GetCurrentPadId());
-  EXPECT_TRUE(bench.Messages().empty());
+  EXPECT_EQ(1u, bench.Messages().size()) << "the empty path only";
 }
 
 class CControllerImportTest : public ::testing::TestWithParam<char const*> {};

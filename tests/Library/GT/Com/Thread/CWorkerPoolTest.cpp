@@ -6,7 +6,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -103,6 +105,24 @@ TEST(WorkerPoolThreaded, WithoutThreadsATaskRunsOnThePostersThread) {
   EXPECT_EQ(&shared, &GT::CWorkerPool::Shared());
   EXPECT_GE(shared.GetSize(), 1);
   EXPECT_LE(shared.GetSize(), 4);
+}
+
+// A forked child has none of the threads: a task posted there runs at once
+// instead of waiting forever in a queue nobody reads.
+TEST(WorkerPool, AForkedChildRunsTasksItself) {
+  GT::CWorkerPool& shared = GT::CWorkerPool::Shared();
+  shared.Post([] {});
+  pid_t const child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::alarm(10);
+    bool ran = false;
+    shared.Post([&ran] { ran = true; });
+    ::_exit(ran ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(child, ::waitpid(child, &status, 0));
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 }  // namespace
