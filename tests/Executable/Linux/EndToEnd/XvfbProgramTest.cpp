@@ -201,7 +201,7 @@ void SendCloseRequest(Display* display, Window window) {
 }
 
 TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBox) {
-  std::string const program = VQ7_BINARY_DIR "/VQ7Converter";
+  std::string const program = VQ7_TEST_APP_DIR "/VQ7Converter";
   if (::access(program.c_str(), X_OK) != 0) GTEST_SKIP() << "the program is not built";
   for (char const* tool : {"Xvfb", "xdotool", "fusefat"})
     if (!OnPath(tool)) GTEST_SKIP() << tool << " is not installed";
@@ -237,7 +237,7 @@ TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBox) {
   if (id.empty()) Stop(pid);
   ASSERT_FALSE(id.empty()) << "no main window within 30 s";
 
-  QImage const pads(VQ7_BINARY_DIR "/Bitmap/Pads64.bmp");
+  QImage const pads(VQ7_TEST_APP_DIR "/Bitmap/Pads64.bmp");
   ASSERT_FALSE(pads.isNull());
   int const w = pads.width(), h = pads.height() / 64;
   auto cell = [&](int state) {
@@ -254,8 +254,8 @@ TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBox) {
     shot = Screenshot(xvfb.mDisplay);
     empty = Find(shot, cell(1));
   }
-  ::mkdir(VQ7_BINARY_DIR "/tests/artefacts", 0755);
-  shot.save(VQ7_BINARY_DIR "/tests/artefacts/xvfb-main-window.png");
+  ::mkdir(VQ7_TEST_ARTEFACT_DIR, 0755);
+  shot.save(VQ7_TEST_ARTEFACT_DIR "/xvfb-main-window.png");
   ASSERT_GE(empty.x(), 0) << "no empty pad 1 on the screen";
   QPoint const assigned(empty.x() - w - 10, empty.y());
   EXPECT_EQ(cell(16).convertToFormat(QImage::Format_RGB32),
