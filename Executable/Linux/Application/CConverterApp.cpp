@@ -1,6 +1,7 @@
 #include "Executable/Linux/Application/CConverterApp.h"
 
 #include "Executable/Com/Controller/CDomain.h"
+#include "Executable/Com/Controller/CStringResources.h"
 #include "Executable/Linux/Application/CBundleIconView.h"
 #include "Executable/Linux/MainWindow/CMainWindow.h"
 #include "Executable/Linux/MainWindow/CVolumePopup.h"
@@ -28,10 +29,11 @@ char const* const nBuildNumber = "1010";
 
 }  // namespace
 
-CConverterApp::CConverterApp() : CConverterApp(boost::shared_ptr<VQ7::CDomain>()) {}
+CConverterApp::CConverterApp()
+    : CConverterApp(boost::shared_ptr<VQ7::CDomain>(), GT::GetModuleDirectoryNameX()) {}
 
-CConverterApp::CConverterApp(boost::shared_ptr<VQ7::CDomain> domain)
-    : mDomain(domain), mHelpItem(0) {
+CConverterApp::CConverterApp(boost::shared_ptr<VQ7::CDomain> domain, std::string const& folder)
+    : mDomain(domain), mFolder(folder), mHelpItem(0) {
   RegisterClasses();
 }
 
@@ -54,9 +56,12 @@ void CConverterApp::RegisterClasses() {
 }
 
 void CConverterApp::Initialize() {
+  // The domain reads its string lists (the language) from the resource file.
+  VQ7::CStringResources::SetLookup(
+      [](int list, int index) { return UResources::GetIndString(list, index); });
   if (!mDomain) mDomain.reset(new VQ7::CDomain);
   {
-    UL::CStateBitmapFactory factory(GT::GetModuleDirectoryNameX() + "/Bitmap/");
+    UL::CStateBitmapFactory factory(mFolder + "/Bitmap/");
     mDomain->Initialize(factory);
   }
   mHelpItem = AppendHelpMenuItem(UResources::GetIndString(nHelpStrings, 1));
@@ -74,9 +79,9 @@ bool CConverterApp::ObeyCommand(CommandT command, void* parameter) {
   return LCarbonApp::ObeyCommand(command, parameter);
 }
 
-std::string CConverterApp::HelpPath() {
+std::string CConverterApp::HelpPath() const {
   std::string const name = UResources::GetIndString(nHelpStrings, 2);
-  return name.empty() ? std::string() : GT::GetModuleDirectoryNameX() + "/" + name;
+  return name.empty() ? std::string() : mFolder + "/" + name;
 }
 
 void CConverterApp::OpenHelp() {

@@ -22,8 +22,9 @@ public:
   enum { nHelpStrings = 1000, nMainWindow = 1000, nAboutBox = 1001, nAboutOk = 900 };
 
   CConverterApp();
-  // A domain made by the caller (tests give one on a virtual audio device).
-  explicit CConverterApp(boost::shared_ptr<VQ7::CDomain> domain);
+  // A domain made by the caller (tests give one on a virtual audio device)
+  // and the folder holding the pictures and the Help document.
+  CConverterApp(boost::shared_ptr<VQ7::CDomain> domain, std::string const& folder);
   ~CConverterApp() override;
 
   static void RegisterClasses();
@@ -40,9 +41,10 @@ public:
 
   VQ7::CDomain* GetDomain() const { return mDomain.get(); }
   // The Help document's path; "" when the string list names none.
-  static std::string HelpPath();
+  std::string HelpPath() const;
 
 private:
   boost::shared_ptr<VQ7::CDomain> mDomain;
+  std::string mFolder;
   uint16_t mHelpItem;
 };

@@ -74,6 +74,8 @@ CMainWindow::CMainWindow(LStream* stream)
       mPadMatrix(new VQ7::CPadMatrix(4, 4, GT::CPointT<long>(5, 5), GT::CSizeT<long>(10, 10))),
       mPlayObserver(),
       mTracking(false),
+      mHasPosition(false),
+      mPosition(),
       mGrabWatch(new CGrabWatch(mTracking)) {
   GetWidget()->installEventFilter(mGrabWatch.get());
 }
@@ -99,14 +101,28 @@ void CMainWindow::RestorePosition() {
   std::vector<QRect> screens;
   for (QScreen* screen : QGuiApplication::screens()) screens.push_back(screen->availableGeometry());
   QRect const content(QPoint(static_cast<int>(left), static_cast<int>(top)),
-                      GetGlobalBounds().size());
-  QPoint const at = VQ7::CWindowPosition::OntoScreens(content, screens);
-  MoveWindowTo(at.x(), at.y());
+                      GetWindowWidget()->size());
+  mPosition = VQ7::CWindowPosition::OntoScreens(content, screens);
+  mHasPosition = true;
+}
+
+void CMainWindow::Show() {
+  LWindow::Show();
+  if (mHasPosition) PlaceAt(mPosition);
+}
+
+// Saved and restored through one geometry, the window's area inside its
+// frame (menu bar included, whose height settles only after showing), so
+// the window does not creep from one start to the next.
+void CMainWindow::PlaceAt(QPoint const& at) {
+  QRect geometry = GetWindowWidget()->geometry();
+  geometry.moveTopLeft(at);
+  GetWindowWidget()->setGeometry(geometry);
 }
 
 void CMainWindow::SavePosition() {
   if (!CanPlaceWindows()) return;
-  QRect const bounds = GetGlobalBounds();
+  QRect const bounds = GetWindowWidget()->geometry();
   GT::CIniProfile profile;
   profile.Write(sPositionKey, VQ7::CWindowPosition::Pack(bounds.left(), bounds.top()));
 }

@@ -10,6 +10,8 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <QPoint>
+
 #include <memory>
 #include <string>
 
@@ -59,6 +61,7 @@ public:
   void SpendTime(EventRecord const& event) override;
 
   void FinishCreateSelf() override;
+  void Show() override;
   void AttemptClose() override;
   void DoClose() override;
   void ClickSelf(SMouseDownEvent const& event) override;
@@ -89,11 +92,15 @@ private:
   // their windows.
   static bool CanPlaceWindows();
   void RestorePosition();
+  void PlaceAt(QPoint const& at);
   void SavePosition();
 
   VQ7::CDomain* mDomain;
   boost::shared_ptr<VQ7::CPadMatrix> mPadMatrix;
   boost::shared_ptr<CPadPlayObserver> mPlayObserver;
   bool mTracking;
+  // Applied again once shown: some platforms add their frame only then.
+  bool mHasPosition;
+  QPoint mPosition;
   std::unique_ptr<QObject> mGrabWatch;
 };
