@@ -24,7 +24,7 @@ build build "" all
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 build build-asan address vq7_tests -DVQ7_BUILD_BENCH=OFF
 (cd build-asan && UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j "$JOBS")
+  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$PWD/tools/lsan.supp" ctest --output-on-failure -j "$JOBS")
 
 echo "== ThreadSanitizer (threaded tests)"
 build build-tsan thread vq7_tests -DVQ7_BUILD_BENCH=OFF

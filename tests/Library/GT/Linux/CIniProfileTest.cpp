@@ -27,20 +27,6 @@ protected:
   }
 };
 
-TEST_F(IniProfile, LivesUnderTheConfigHomeOfTheEnvironment) {
-  EXPECT_EQ(mDir.Path() + "/VQ7Converter/VQ7Converter.ini", GT::CIniProfile::FilePath());
-  GT::CIniProfile().Write("Preference/BankId", 3L);
-  struct stat st;
-  ASSERT_EQ(0, ::stat(GT::CIniProfile::FilePath().c_str(), &st));
-  EXPECT_EQ(0u, st.st_mode & S_IWOTH);
-}
-
-TEST_F(IniProfile, MissingKeysGiveTheDefaults) {
-  GT::CIniProfile profile;
-  EXPECT_EQ("dflt", profile.Read("Preference/VolumeName", std::string("dflt")));
-  EXPECT_EQ(42L, profile.Read("Preference/BankId", 42L));
-}
-
 TEST_F(IniProfile, StringsAndLongsRoundTripAndStayApart) {
   GT::CIniProfile profile;
   profile.Write("Preference/VolumeName", std::string("abc"));
@@ -111,12 +97,6 @@ TEST_F(IniProfile, CorruptFileGivesDefaultsAndIsRepairedByTheNextWrite) {
   EXPECT_EQ("CARD", fresh.Read("Preference/VolumeName", std::string("d")));
   EXPECT_EQ(6L, fresh.Read("Preference/BankId", 0L));
   EXPECT_NE(std::string::npos, FileText().find("BankId=6"));
-}
-
-TEST_F(IniProfile, ProcessWideProfileIsOneObject) {
-  EXPECT_EQ(&GT::IniProfile(), &GT::IniProfileA());
-  GT::IniProfile().Write("Shared", 11L);
-  EXPECT_EQ(11L, GT::CIniProfile().Read("Shared", 0L));
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include <dirent.h>
 #include <set>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -211,86 +210,6 @@ TEST_F(FileSystem, FolderTreesCopyWholeAndReplace) {
   EXPECT_FALSE(GT::AllowAccessAll(P("missing")));
 }
 
-TEST_F(FileSystem, SizesTypesCapacityAndListings) {
-  ASSERT_TRUE(WriteBytes(P("s.WaV"), std::string(12345, 'w')));
-  ASSERT_TRUE(WriteBytes(P("t.aiff"), ""));
-  ASSERT_TRUE(WriteBytes(P("u.Jpe"), ""));
-  ASSERT_TRUE(WriteBytes(P("v.txt"), ""));
-  ASSERT_TRUE(WriteBytes(P("w"), ""));
-  ASSERT_EQ(0, ::mkdir(P("d.wav").c_str(), 0755));
-  EXPECT_EQ(GT::FileTypeWave, GT::GetFileType(P("s.WaV")));
-  EXPECT_EQ(GT::FileTypeAiff, GT::GetFileType(P("t.aiff")));
-  EXPECT_EQ(GT::FileTypeJpeg, GT::GetFileType(P("u.Jpe")));
-  EXPECT_EQ(GT::FileTypeNone, GT::GetFileType(P("v.txt")));
-  EXPECT_EQ(GT::FileTypeNone, GT::GetFileType(P("w")));
-  EXPECT_EQ(GT::FileTypeNone, GT::GetFileType(P("d.wav")));
-  EXPECT_EQ(GT::FileTypeNone, GT::GetFileType(P("missing.wav")));
-
-  long long size = -1;
-  EXPECT_TRUE(GT::GetFileSize(P("s.WaV"), size));
-  EXPECT_EQ(12345, size);
-  EXPECT_FALSE(GT::GetFileSize(P("d.wav"), size, false));
-  EXPECT_TRUE(GT::GetFileSizeOnDisk(P("s.WaV"), size));
-  EXPECT_GE(size, 0);
-  unsigned long creator = 1, type = 1;
-  EXPECT_TRUE(GT::GetFileCreatorType(P("w"), creator, type));
-  EXPECT_EQ(0u, creator + type);
-  EXPECT_FALSE(GT::GetFileCreatorType(P("d.wav"), creator, type));
-
-  // A file that does not exist yet is measured on its folder's volume.
-  long long total = 0, freeBytes = 0;
-  ASSERT_TRUE(GT::GetDriveCapacity(P("not/yet/there.wav"), total, freeBytes));
-  struct statvfs vfs;
-  ASSERT_EQ(0, ::statvfs(mDir.Path().c_str(), &vfs));
-  EXPECT_EQ(static_cast<long long>(vfs.f_blocks * vfs.f_frsize), total);
-  EXPECT_GT(freeBytes, 0);
-  EXPECT_LE(freeBytes, total);
-  EXPECT_FALSE(GT::GetDriveCapacity("", total, freeBytes));
-
-  std::vector<std::string> folders, files{"kept"};
-  EXPECT_TRUE(GT::ScanDirectory(mDir.Path(), folders, files));
-  EXPECT_EQ(std::vector<std::string>{P("d.wav")}, folders);
-  EXPECT_EQ(6u, files.size());
-  EXPECT_EQ("kept", files.front());
-  EXPECT_FALSE(GT::ScanDirectory(P("w"), folders, files));
-}
-
-TEST_F(FileSystem, NamesModulePathsAndReferences) {
-  EXPECT_TRUE(GT::IsValidFileName("a name.wav"));
-  EXPECT_FALSE(GT::IsValidFileName(".profile"));
-  EXPECT_FALSE(GT::IsValidFileName("a:b"));
-  EXPECT_FALSE(GT::IsValidFileName(""));
-  for (char c : std::string("\"*,/:;<>?\\|"))
-    EXPECT_FALSE(GT::IsValidFileName(std::string("x") + c)) << c;
-  EXPECT_EQ("/", GT::TerminateDirectoryName("", '/'));
-  EXPECT_EQ("a/", GT::TerminateDirectoryName("a", '/'));
-  EXPECT_EQ("a/", GT::TerminateDirectoryName("a/", '/'));
-  EXPECT_EQ("a", GT::UnterminateDirectoryName("a/", '/'));
-  EXPECT_EQ("a/", GT::UnterminateDirectoryName("a//", '/'));
-
-  std::string const& first = GT::GetModuleDirectoryNameX();
-  std::string const& second = GT::GetModuleDirectoryNameX();
-  EXPECT_EQ(&first, &second);
-  EXPECT_TRUE(GT::IsDirectoryValid(first));
-  EXPECT_NE('/', first.back());
-  EXPECT_EQ(first + "/", GT::GetModuleDirectoryName());
-  EXPECT_TRUE(GT::IsFileValid(GT::GetModuleFileNameA()));
-  EXPECT_EQ(0u, GT::GetModuleFileNameA().rfind(first + "/", 0));
-
-  std::string path = "unchanged";
-  EXPECT_EQ(-1, GT::FSRefGetPath(FSRef{}, path));
-  EXPECT_EQ("unchanged", path);
-  EXPECT_EQ(0, GT::FSRefGetPath(FSRef{P("x")}, path));
-  EXPECT_EQ(P("x"), path);
-  ASSERT_TRUE(WriteBytes(P("exists"), ""));
-  FSSpec spec;
-  ASSERT_EQ(0, FSPathMakeFSSpec(P("exists").c_str(), &spec, nullptr));
-  EXPECT_EQ(0, GT::FSSpecGetPath(spec, path));
-  EXPECT_EQ(P("exists"), path);
-  ASSERT_TRUE(GT::RemoveFile(P("exists")));
-  EXPECT_NE(0, GT::FSSpecGetPath(spec, path));  // a file that does not exist fails
-}
-
 TEST_F(FileSystem, PrivateTemporaryFolderAndVolumeNames) {
   std::string const temp = GT::GetTemporaryDirectoryName();
   EXPECT_TRUE(GT::IsDirectoryValid(temp));
@@ -318,10 +237,6 @@ TEST_F(FileSystem, PrivateTemporaryFolderAndVolumeNames) {
     EXPECT_FALSE(drive.first.empty());
     EXPECT_TRUE(GT::IsDirectoryValid(drive.second));
   }
-  EXPECT_EQ("", GT::GetSpecialFolderName(0, 0x78787878UL));
-  EXPECT_EQ(GT::GetTemporaryDirectoryName(), GT::GetSpecialFolderName(0, 0x74656D70UL));
-  EXPECT_EQ(GT::FileTypeNone, GT::GetFileType(""));
-  EXPECT_NE(0, GT::OpenByShell(P("missing")));
 }
 
 // ---- full and read-only volumes ----

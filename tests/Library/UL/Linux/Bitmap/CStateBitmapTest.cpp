@@ -2,7 +2,7 @@
 #include "UL/Linux/Bitmap/CStateBitmapFactory.h"
 
 #include "Support/GuiApplication.h"
-#include "Support/ScratchFolder.h"
+#include "Support/AudioFixtures.h"
 
 #include <QImage>
 #include <QPainter>
@@ -32,7 +32,7 @@ QRgb StateColour(int state) { return qRgb(state * 4, 255 - state * 4, (state * 3
 
 TEST(StatePicture, A64StateStripDrawsEachStateFromItsOwnCell) {
   Support::GuiApplication();
-  VQ7Test::CScratchFolder folder;
+  TestSupport::CScratchDir folder;
   QImage strip(40, 40 * 64, QImage::Format_RGB32);
   for (int state = 0; state < 64; ++state)
     for (int y = 0; y < 40; ++y)
