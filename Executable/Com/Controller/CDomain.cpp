@@ -1,4 +1,6 @@
 #include "Executable/Com/Controller/CDomain.h"
+#include "Executable/Com/PadMatrix/APad.h"
+#include "Executable/Com/PadMatrix/CPadMatrix.h"
 
 #include "Executable/Com/Controller/CController.h"
 #include "Executable/Com/Controller/CModel.h"
@@ -117,8 +119,10 @@ CDomain::~CDomain() {
 
 bool CDomain::ClassInvariant() const { return mModel && mController; }
 
-void CDomain::Initialize(UL::IStateBitmapFactory&) {
+void CDomain::Initialize(UL::IStateBitmapFactory& bitmaps) {
   InitializeTextCodeTable();
+  CPadMatrix::SetupBitmap(bitmaps);
+  APad::SetupBitmap(bitmaps);
   mModel.reset(new CModel);
   mController.reset(new CController(*this));
 
@@ -153,6 +157,8 @@ void CDomain::Finalize() {
     SL::CLogger::Pop();
     mPrinter.reset();
   }
+  CPadMatrix::TeardownBitmap();
+  APad::TeardownBitmap();
 }
 
 void CDomain::SetupLogger() {
