@@ -9,6 +9,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -57,24 +58,41 @@ bool CFileChooser::AskOpenFile() {
   ThrowIfNot_(mPlayButton != nullptr, "play button");
   QObject::connect(mPlayButton, &QPushButton::clicked,
                    [this] { CatchAndReport("preview", [this] { ClickPlayButton(); }); });
-  QObject::connect(&dialog, &QFileDialog::currentChanged, [this](QString const& path) {
+  QString underSelection;
+  auto select = [this, &underSelection](QString const& path) {
+    underSelection = path;
     // A new selection stops the preview of the last one.
     CatchAndReport("selection", [this, path] {
+      if (path.toStdString() == mPath) return;
       if (mPlayer.IsPlaying()) {
         mPlayer.Stop();
         StopRepeating();
       }
       AttemptLoadFile(path.toStdString());
     });
-  });
+  };
+  QObject::connect(&dialog, &QFileDialog::currentChanged, select);
+  // A name typed or completed in the name field selects no row of the list,
+  // yet it is the file that Open takes.
+  if (QLineEdit* field = dialog.findChild<QLineEdit*>("fileNameEdit"))
+    QObject::connect(field, &QLineEdit::textChanged, [&dialog, select](QString const& text) {
+      if (text.isEmpty()) return;
+      QFileInfo const typed(dialog.directory(), text);
+      if (typed.isFile()) select(typed.absoluteFilePath());
+    });
   AttemptLoadFile(std::string());
-  bool const accepted = dialog.exec() == QDialog::Accepted && dialog.selectedFiles().size() == 1;
+  bool const accepted = dialog.exec() == QDialog::Accepted;
   if (mPlayer.IsPlaying()) mPlayer.Stop();
   StopRepeating();
   mPlayButton = nullptr;
   EndCustomArea();
   if (!accepted) return false;
-  mChosen = dialog.selectedFiles().front().toStdString();
+  // Qt counts a row left highlighted by an earlier completion together with
+  // the name typed since; the file the area described last is the one meant.
+  QStringList files = dialog.selectedFiles();
+  if (files.size() > 1 && files.contains(underSelection)) files = QStringList(underSelection);
+  if (files.size() != 1) return false;
+  mChosen = files.front().toStdString();
   return true;
 }
 

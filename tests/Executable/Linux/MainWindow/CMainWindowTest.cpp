@@ -6,6 +6,7 @@
 #include "Executable/Com/Controller/CDomain.h"
 #include "Executable/Com/Controller/CPlayer.h"
 #include "Executable/Linux/Application/CConverterApp.h"
+#include "Executable/Linux/FileDialog/CFileDesignator.h"
 #include "Executable/Linux/MainWindow/CMainWindow.h"
 #include "Executable/Linux/MainWindow/CVolumePopup.h"
 #include "Executable/Linux/MainWindow/CWindowPosition.h"
@@ -22,6 +23,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QTest>
 
@@ -233,6 +239,155 @@ TEST_F(MainWindow, DeleteAsksFirstAndEscapeQuits) {
 
   QTest::keyClick(mWindow->GetWidget(), Qt::Key_Escape);
   EXPECT_TRUE(LWindow::Exists(mWindow)) << "the quit is queued, the window stays";
+}
+
+// The custom areas read through their item names.
+QString ItemText(QWidget* dialog, int id) {
+  QWidget* item = dialog->findChild<QWidget*>(QString("item%1").arg(id));
+  if (QLabel* label = qobject_cast<QLabel*>(item)) return label->toolTip();
+  if (QAbstractButton* button = qobject_cast<QAbstractButton*>(item)) return button->text();
+  return QString();
+}
+
+std::string Grouped(uint64_t value) {
+  std::string digits = std::to_string(value);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
+  return digits;
+}
+
+TEST_F(MainWindow, ImportDialogDescribesAndPreviewsTheFileAndImportsIt) {
+  std::string const wave = mDir / "take.wav", deep = mDir / "deep.aif";
+  ASSERT_TRUE(VQ7Test::Sox("-n -r 44100 -b 16 -c 2 '" + wave + "' synth 0.3 sine 440"));
+  ASSERT_TRUE(VQ7Test::Sox("-n -r 44100 -b 24 -c 1 '" + deep + "' synth 0.3 sine 440"));
+  Start();
+  uint64_t freeBytes = 0, totalBytes = 0;
+  ASSERT_TRUE(VQ7::CVolumeLister::VolumeSizes(Card(), freeBytes, totalBytes));
+
+  // Onto a pad with a sample, Cancel in the confirmation opens no file dialog.
+  QTest::mouseClick(mWindow->GetWidget(), Qt::LeftButton, {}, PadCentre(0));
+  std::vector<std::string> seen;
+  auto answer = [&seen](bool ok) {
+    Support::WhenModalAppears([&seen, ok](QWidget* w) {
+      seen.push_back(w->metaObject()->className());
+      if (QMessageBox* box = qobject_cast<QMessageBox*>(w))
+        box->button(ok ? QMessageBox::Ok : QMessageBox::Cancel)->click();
+      else
+        w->close();
+    });
+  };
+  answer(false);
+  std::string const before = Support::ReadBytes(VQ7Test::CardFolderOf(Card()) + "/WVCINFO0.VQD");
+  mWindow->HandleImport();
+  QTest::qWait(50);
+  EXPECT_EQ(std::vector<std::string>{"QMessageBox"}, seen);
+  EXPECT_EQ(before, Support::ReadBytes(VQ7Test::CardFolderOf(Card()) + "/WVCINFO0.VQD"));
+
+  QTest::mouseClick(mWindow->GetWidget(), Qt::LeftButton, {}, PadCentre(1));
+  std::vector<QString> shown, deepShown;
+  bool previewed = false, backToPlay = false;
+  Support::WhenModalAppears([&](QWidget* w) {
+    QFileDialog* dialog = qobject_cast<QFileDialog*>(w);
+    if (!dialog) return;
+    QLineEdit* field = dialog->findChild<QLineEdit*>("fileNameEdit");
+    field->setText(QString::fromStdString(deep));  // typed, not picked in the list
+    deepShown = {ItemText(dialog, 8), ItemText(dialog, 13)};
+    bool const deepPlayable = dialog->findChild<QPushButton*>("item13")->isEnabled();
+    field->setText(QString::fromStdString(wave));
+    for (int id = 7; id <= 12; ++id) shown.push_back(ItemText(dialog, id));
+    QPushButton* play = dialog->findChild<QPushButton*>("item13");
+    play->click();
+    previewed = !deepPlayable && Player().IsPlaying() && play->text() == "Stop";
+    backToPlay = Within(std::chrono::seconds(3), [&] { return play->text() == "Play"; });
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  mWindow->HandleImport();
+  EXPECT_EQ((std::vector<QString>{"24", "Play"}), deepShown);
+  ASSERT_EQ(6u, shown.size());
+  EXPECT_EQ("Windows RIFF Wave", shown[0]);
+  EXPECT_EQ("16", shown[1]);
+  EXPECT_EQ("44100", shown[2]);
+  EXPECT_EQ("2", shown[3]);
+  EXPECT_EQ(Grouped(Controller().ComputeImportedWaveByteSize(*Controller().PeekWave(wave).first)),
+            shown[4].toStdString());
+  // Others write to the same disk meanwhile: near, and grouped.
+  std::string const free = shown[5].toStdString();
+  EXPECT_EQ(Grouped(std::stoull(shown[5].remove(',').toStdString())), free);
+  EXPECT_NEAR(double(freeBytes), std::stod(shown[5].toStdString()), double(1u << 30));
+  EXPECT_TRUE(previewed) << "Play offered for 16 bits only, and it plays";
+  EXPECT_TRUE(backToPlay);
+  EXPECT_TRUE(Controller().IsPadValid(1)) << "the file lands on the pad";
+}
+
+struct ExportCase {
+  char const* storedName;
+  long storedType;
+  int expectedIndex;  // 0 AIFF, 1 WAV
+  int chosenIndex;    // the popup choice the user makes
+  char const* proposed;
+};
+
+TEST_F(MainWindow, ExportDialogProposesRemembersAndWritesAFileSoxReads) {
+  ExportCase const cases[] = {
+      {"take.1.aif", 1, 0, 1, "take.1.wav"},
+      {"drums", 0, 1, 1, "drums"},  // a stored type of 0 is WAV; no choice, no change
+      {"drums", 1, 0, 1, "drums.wav"},
+      {"loop.wav", 2, 1, 0, "loop.aif"},
+  };
+  Start();
+  QTest::mouseClick(mWindow->GetWidget(), Qt::LeftButton, {}, PadCentre(0));
+  GT::CIniProfile profile;
+  for (ExportCase const& c : cases) {
+    profile.Write(CFileDesignator::sExportFileNameKey, std::string(c.storedName));
+    profile.Write(CFileDesignator::sExportFileTypeKey, c.storedType);
+    std::string const target =
+        mDir / ("out-" + std::to_string(&c - cases) + (c.chosenIndex == 0 ? ".aif" : ".wav"));
+    int index = -1;
+    QString proposed, size;
+    Support::WhenModalAppears([&](QWidget* w) {
+      QFileDialog* dialog = qobject_cast<QFileDialog*>(w);
+      if (!dialog) return;
+      QComboBox* popup = dialog->findChild<QComboBox*>("item6");
+      index = popup->currentIndex();
+      if (c.chosenIndex != index) {
+        popup->setCurrentIndex(c.chosenIndex);
+        emit popup->activated(c.chosenIndex);
+      }
+      proposed = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+      size = ItemText(dialog, 4);
+      dialog->selectFile(QString::fromStdString(target));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    mWindow->HandleExport();
+    SCOPED_TRACE(c.proposed);
+    EXPECT_EQ(c.expectedIndex, index);
+    EXPECT_EQ(c.proposed, proposed.toStdString());
+    SL::CWaveFileFormat const format =
+        c.chosenIndex == 0 ? SL::CWaveFileFormat::FormAiff : SL::CWaveFileFormat::RiffWave;
+    EXPECT_EQ(Grouped(Controller().ComputeExportedWaveByteSize(0, 0, format)), size.toStdString());
+    EXPECT_EQ(22064u, VQ7Test::ReadBySox(target).size()) << "the file reads in sox";
+    EXPECT_EQ(c.chosenIndex == 0 ? 1L : 2L, profile.Read(CFileDesignator::sExportFileTypeKey, 0L));
+  }
+
+  // Over an existing file the dialog asks first; No there keeps the file.
+  std::string const existing = mDir / "out-0.wav";
+  std::string const kept = Support::ReadBytes(existing);
+  bool asked = false;
+  Support::WhenModalAppears([&](QWidget* w) {
+    QFileDialog* dialog = qobject_cast<QFileDialog*>(w);
+    if (!dialog) return;
+    Support::WhenModalAppears([&asked](QWidget* box) {
+      if (QMessageBox* confirm = qobject_cast<QMessageBox*>(box)) {
+        asked = true;
+        confirm->button(QMessageBox::No)->click();
+      }
+    });
+    dialog->selectFile(QString::fromStdString(existing));
+    static_cast<QDialog*>(dialog)->accept();
+    dialog->reject();
+  });
+  mWindow->HandleExport();
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(kept, Support::ReadBytes(existing));
 }
 
 }  // namespace
