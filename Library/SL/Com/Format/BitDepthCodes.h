@@ -24,7 +24,7 @@ constexpr int nPoint64 = nPointKind | 128;
 
 constexpr int BitsOf(int code) { return code & 0xFFFF; }
 constexpr int BytesOf(int code) { return BitsOf(code) >> 3; }
-constexpr int KindOf(int code) { return static_cast<int>(static_cast<unsigned>(code) & ~0xFFFFu); }
+constexpr int KindOf(int code) { return code & ~0xFFFF; }
 constexpr bool IsIntegerCode(int code) { return KindOf(code) == nIntegerKind; }
 
 template <int N>
