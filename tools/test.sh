@@ -23,8 +23,9 @@ build build "" all
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 build build-asan address vq7_tests -DVQ7_BUILD_BENCH=OFF
+LSAN_SUPP="$PWD/tools/lsan.supp"
 (cd build-asan && UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j "$JOBS")
+  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$LSAN_SUPP" ctest --output-on-failure -j "$JOBS")
 
 echo "== ThreadSanitizer (threaded tests)"
 build build-tsan thread vq7_tests -DVQ7_BUILD_BENCH=OFF

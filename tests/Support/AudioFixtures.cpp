@@ -18,8 +18,15 @@ CScratchDir::CScratchDir() {
 }
 
 CScratchDir::~CScratchDir() {
+  namespace fs = std::filesystem;
   std::error_code error;
-  std::filesystem::remove_all(mPath, error);
+  for (auto it = fs::recursive_directory_iterator(mPath, error);
+       !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+    std::error_code ignored;
+    fs::permissions(it->path(), fs::perms::owner_all,
+                    fs::perm_options::add | fs::perm_options::nofollow, ignored);
+  }
+  fs::remove_all(mPath, error);
 }
 
 bool RunTool(std::string const& command) {

@@ -8,7 +8,8 @@
 
 namespace TestSupport {
 
-// A private folder under $TMPDIR (or /tmp), removed with everything in it.
+// A private folder under $TMPDIR (or /tmp), removed with everything in it,
+// folders a test made read-only included.
 class CScratchDir {
 public:
   CScratchDir();
@@ -17,6 +18,7 @@ public:
   CScratchDir& operator=(CScratchDir const&) = delete;
   std::string const& Path() const { return mPath; }
   std::string File(std::string const& name) const { return mPath + "/" + name; }
+  std::string operator/(std::string const& name) const { return File(name); }
 
 private:
   std::string mPath;

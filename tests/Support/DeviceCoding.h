@@ -79,10 +79,6 @@ inline std::vector<int16_t> TestSignal(size_t frames, int channels) {
   return out;
 }
 
-inline bool HaveTool(char const* name) {
-  return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 inline std::string Capture(std::string const& command) {
   std::string out;
   FILE* pipe = ::popen(command.c_str(), "r");

@@ -1,42 +1,13 @@
 #pragma once
 
+#include "Support/AudioFixtures.h"
+
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 namespace Support {
 
-// A private folder made with mkdtemp under $TMPDIR (or /tmp), removed with its contents.
-class CPrivateTempDir {
-public:
-  CPrivateTempDir() {
-    char const* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && tmp[0] ? tmp : "/tmp") + "/vq7test.XXXXXX";
-    if (char* made = ::mkdtemp(&pattern[0])) mPath = made;
-  }
-  ~CPrivateTempDir() {
-    if (mPath.empty()) return;
-    std::error_code ec;
-    // Folders made read-only by a test must be opened up before removal.
-    for (auto it = std::filesystem::recursive_directory_iterator(mPath, ec);
-         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-      std::error_code ignored;
-      std::filesystem::permissions(
-          it->path(), std::filesystem::perms::owner_all,
-          std::filesystem::perm_options::add | std::filesystem::perm_options::nofollow, ignored);
-    }
-    std::filesystem::remove_all(mPath, ec);
-  }
-  CPrivateTempDir(CPrivateTempDir const&) = delete;
-  CPrivateTempDir& operator=(CPrivateTempDir const&) = delete;
-
-  std::string const& Path() const { return mPath; }
-  std::string operator/(std::string const& name) const { return mPath + "/" + name; }
-
-private:
-  std::string mPath;
-};
+using CPrivateTempDir = TestSupport::CScratchDir;
 
 // Sets an environment variable for one scope and puts the old value back.
 class CScopedEnv {

@@ -3,50 +3,75 @@
 #include "Executable/Com/Controller/CKvacFileSampleIteratorFactory.h"
 #include "Executable/Com/Controller/CSampleIteratorLofiDecorator.h"
 #include "Executable/Com/Controller/TempoEstimate.h"
+#include "GT/Com/FileSystem/FileReplacement.h"
 #include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Stream/CFileInputSampleIterator.h"
 #include "SL/Com/Stream/CFileOutputSampleIterator.h"
 #include "SL/Com/Stream/CFileSampleIteratorFactory.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
+#include <new>
 #include <sstream>
+#include <stdexcept>
 
 namespace VQ7 {
 
 namespace {
 
-bool IsRegularFile(std::string const& path) {
-  struct stat info;
-  return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-// The files a conversion writes. Until they are open only those it made are
-// its own; once they are open every one is, for it has truncated them. A
-// failure removes what is its own, never a file it could not open, and
-// nothing but plain files.
+// The files a conversion writes. Each is written under a temporary name
+// beside its own and put in place only when the whole conversion succeeded,
+// so that a failure or a cancel leaves what was there before; what is left
+// unfinished is removed with the object.
 class COutputFiles {
 public:
-  explicit COutputFiles(std::vector<std::string> const& paths) : mPaths(paths), mOpened(false) {
-    for (std::string const& path : paths) {
-      struct stat info;
-      mExisted.push_back(::lstat(path.c_str(), &info) == 0);
+  explicit COutputFiles(std::vector<std::string> const& paths) : mPaths(paths) {}
+  ~COutputFiles() { Discard(); }
+  COutputFiles(COutputFiles const&) = delete;
+  COutputFiles& operator=(COutputFiles const&) = delete;
+
+  // Every temporary is made before anything is written; false, with none
+  // left, when one cannot be.
+  bool Create() {
+    for (std::string const& path : mPaths) {
+      mTemporaries.push_back(GT::CreateFileBeside(path));
+      if (mTemporaries.back().empty()) {
+        mTemporaries.pop_back();
+        Discard();
+        return false;
+      }
     }
+    return true;
   }
-  void Opened() { mOpened = true; }
-  void Remove() const {
-    for (size_t i = 0; i < mPaths.size(); ++i)
-      if ((mOpened || !mExisted[i]) && IsRegularFile(mPaths[i])) ::unlink(mPaths[i].c_str());
+  std::vector<std::string> const& Temporaries() const { return mTemporaries; }
+
+  // The files must be closed. Every one reaches the disk before any is put
+  // in place.
+  bool Commit() {
+    for (std::string const& temporary : mTemporaries)
+      if (!GT::SyncFile(temporary)) return false;
+    for (std::size_t i = 0; i < mTemporaries.size(); ++i) {
+      if (!GT::ReplaceFileWith(mPaths[i], mTemporaries[i])) {
+        mTemporaries.erase(mTemporaries.begin(),
+                           mTemporaries.begin() + static_cast<std::ptrdiff_t>(i));
+        return false;
+      }
+    }
+    mTemporaries.clear();
+    return true;
+  }
+
+  void Discard() {
+    for (std::string const& temporary : mTemporaries) std::remove(temporary.c_str());
+    mTemporaries.clear();
   }
 
 private:
   std::vector<std::string> mPaths;
-  std::vector<bool> mExisted;
-  bool mOpened;
+  std::vector<std::string> mTemporaries;
 };
 
 // Samples copied between two progress reports and cancel checks: the
@@ -94,8 +119,30 @@ CConverter::CConverter() : mProgress(UL::IProgress::NullProgress()) {}
 
 CConverter::CConverter(UL::IProgress& progress) : mProgress(progress) {}
 
+// Running out of memory, however absurd the file, fails the conversion; the
+// outputs' temporaries go with the unwinding.
 std::vector<std::string> CConverter::Import(std::string const& source,
                                             std::string const& destinationBase) {
+  try {
+    return ImportFile(source, destinationBase);
+  } catch (std::bad_alloc const&) {
+  } catch (std::length_error const&) {
+  }
+  return std::vector<std::string>();
+}
+
+bool CConverter::Export(std::vector<std::string> const& files, std::string const& destination,
+                        SL::CWaveFileFormat const& format, long length, bool lofi) {
+  try {
+    return ExportFiles(files, destination, format, length, lofi);
+  } catch (std::bad_alloc const&) {
+  } catch (std::length_error const&) {
+  }
+  return false;
+}
+
+std::vector<std::string> CConverter::ImportFile(std::string const& source,
+                                                std::string const& destinationBase) {
   std::vector<std::string> const none;
   boost::shared_ptr<SL::IInputSampleIterator> input =
       SL::CFileSampleIteratorFactory().Create(source);
@@ -105,6 +152,9 @@ std::vector<std::string> CConverter::Import(std::string const& source,
 
   SL::CSampleAttribute const attribute = input->GetAttribute();
   int const channels = attribute.mChannelCount;
+  // The device keeps mono and stereo samples only; a header claiming more
+  // channels must not cost a file and a stream for each.
+  if (channels < 1 || channels > 2) return none;
   std::vector<std::string> names;
   if (channels == 1) {
     names.push_back(destinationBase);
@@ -115,32 +165,26 @@ std::vector<std::string> CConverter::Import(std::string const& source,
       names.push_back(name.str());
     }
   }
-  if (names.empty()) return none;
 
   COutputFiles written(names);
+  if (!written.Create()) return none;
   boost::shared_ptr<SL::CKvacFileOutputSampleIterator> output =
-      CKvacFileSampleIteratorFactory().CreateOutput(names);
-  if (!output) {
-    written.Remove();
-    return none;
-  }
-  written.Opened();
+      CKvacFileSampleIteratorFactory().CreateOutput(written.Temporaries());
+  if (!output) return none;
 
   long const total = static_cast<long>(channels) * attribute.mFrameCount;
   mProgress.SetRange(total);
   mProgress.SetPosition(0);
   if (!CopySamples(*typedInput, *output, total, mProgress))
-    return names;  // cancelled: the caller removes the unfinished files
+    return names;  // cancelled: nothing is put in place
 
   bool const done = input->IsValid() && output->IsValid() && output->Finalize();
   output.reset();  // closes the files
-  if (done) return names;
-  written.Remove();
-  return none;
+  return done && written.Commit() ? names : none;
 }
 
-bool CConverter::Export(std::vector<std::string> const& files, std::string const& destination,
-                        SL::CWaveFileFormat const& format, long length, bool lofi) {
+bool CConverter::ExportFiles(std::vector<std::string> const& files, std::string const& destination,
+                             SL::CWaveFileFormat const& format, long length, bool lofi) {
   boost::shared_ptr<SL::IInputSampleIterator> input =
       CKvacFileSampleIteratorFactory().CreateInput(files, lofi, length);
   if (!input) return false;
@@ -149,16 +193,12 @@ bool CConverter::Export(std::vector<std::string> const& files, std::string const
       dynamic_cast<SL::ITypedInputSampleIterator<SL::nInteger16>&>(*input);
 
   COutputFiles written(std::vector<std::string>(1, destination));
-  boost::shared_ptr<SL::IOutputSampleIterator> output =
-      SL::CFileSampleIteratorFactory().Create(input->GetAttribute(), destination, format);
-  if (output) written.Opened();
+  if (!written.Create()) return false;
+  boost::shared_ptr<SL::IOutputSampleIterator> output = SL::CFileSampleIteratorFactory().Create(
+      input->GetAttribute(), written.Temporaries()[0], format);
   SL::CFileOutputSampleIterator<SL::nInteger16>* const typedOutput =
       dynamic_cast<SL::CFileOutputSampleIterator<SL::nInteger16>*>(output.get());
-  if (typedOutput == nullptr) {
-    output.reset();
-    written.Remove();
-    return false;
-  }
+  if (typedOutput == nullptr) return false;
 
   SL::CSampleAttribute const& attribute = input->GetAttribute();
   long const total = attribute.mFrameCount * attribute.mChannelCount;
@@ -170,7 +210,7 @@ bool CConverter::Export(std::vector<std::string> const& files, std::string const
       lofi ? nullptr : dynamic_cast<SL::CKvacFileInputSampleIterator*>(input.get());
   bool const copied = deviceInput ? CopySamples(*deviceInput, *typedOutput, total, mProgress)
                                   : CopySamples(typedInput, *typedOutput, total, mProgress);
-  if (!copied) return true;  // cancelled
+  if (!copied) return true;  // cancelled: the destination stays as it was
 
   bool done = input->IsValid() && output->IsValid();
   if (done) {
@@ -181,9 +221,8 @@ bool CConverter::Export(std::vector<std::string> const& files, std::string const
     // disk shows only now.
     done = done && typedOutput->mStream->flush().good();
   }
-  output.reset();
-  if (!done) written.Remove();
-  return done;
+  output.reset();  // closes the file
+  return done && written.Commit();
 }
 
 long CConverter::ComputeBpm(long frames) {

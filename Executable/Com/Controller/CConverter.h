@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SL/Com/Format/CWaveFileFormat.h"
-#include "UL/Com/IProgress.h"
+#include "UL/Com/Progress/IProgress.h"
 
 #include <string>
 #include <vector>
@@ -20,14 +20,15 @@ public:
   bool ClassInvariant() const { return true; }
 
   // The device files written, one per channel: destinationBase for mono,
-  // destinationBase + "0", "1", ... otherwise. Empty on failure, and then
-  // no file it wrote is left behind. A cancel returns the names with the
-  // files unfinished, for the caller to remove.
+  // destinationBase + "0" and "1" for stereo. Empty on failure (also for a
+  // source of other channel counts or depths), and then the files of those
+  // names are as they were. A cancel returns the names and writes none of
+  // them.
   std::vector<std::string> Import(std::string const& source, std::string const& destinationBase);
 
   // Decodes the files (4-bit coding held for four frames when lofi) into a
-  // WAV or AIFF file. A cancel returns true with the file unfinished; a
-  // failure removes the file it wrote.
+  // WAV or AIFF file. A cancel returns true; a cancel or a failure leaves
+  // the destination as it was.
   bool Export(std::vector<std::string> const& files, std::string const& destination,
               SL::CWaveFileFormat const& format, long length, bool lofi);
 
@@ -35,6 +36,11 @@ public:
   static long ComputeBpm(long frames);
 
 private:
+  std::vector<std::string> ImportFile(std::string const& source,
+                                      std::string const& destinationBase);
+  bool ExportFiles(std::vector<std::string> const& files, std::string const& destination,
+                   SL::CWaveFileFormat const& format, long length, bool lofi);
+
   UL::IProgress& mProgress;
 };
 

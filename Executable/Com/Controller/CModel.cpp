@@ -62,12 +62,23 @@ std::string CModel::GetSampleFilePathNameR(long bank, long pad) const {
   return mVolume + GetSampleFilePathNamePrefix(SlotIndex(bank, pad)) + "R.VQD";
 }
 
+namespace {
+
+// Without a private folder there is no temporary path: an empty one opens
+// nothing, where "/" + name would reach the root folder.
+std::string InTemporaryFolder(std::string const& name) {
+  std::string const folder = GetTemporaryDirectoryName();
+  return folder.empty() ? folder : folder + "/" + name;
+}
+
+}  // namespace
+
 std::string CModel::GetTemporarySampleInformationFilePathName(std::string const& name) const {
-  return GetTemporaryDirectoryName() + "/" + name;
+  return InTemporaryFolder(name);
 }
 
 std::string CModel::GetTemporarySampleFilePathName(std::string const& name) const {
-  return GetTemporaryDirectoryName() + "/" + name;
+  return InTemporaryFolder(name);
 }
 
 // The text after the last "/", taken as it is (no splitting at points or

@@ -2,6 +2,15 @@
 
 namespace VQ7 {
 
+namespace {
+
+// A record nobody changed goes back to the card byte for byte.
+uint8_t FlagByte(bool flag, uint8_t stored) {
+  return (stored != 0) == flag ? stored : static_cast<uint8_t>(flag ? 1 : 0);
+}
+
+}  // namespace
+
 boost::shared_ptr<CModel> CModelMarshaller::Unmarshall(CSampleInformationDto const& dto) const {
   std::vector<CSampleInformationDto::CFields> const& records = dto.GetRecords();
   if (records.size() != static_cast<size_t>(CSampleInformationDto::nRecordCount))
@@ -24,6 +33,9 @@ boost::shared_ptr<CModel> CModelMarshaller::Unmarshall(CSampleInformationDto con
     p.mTempo1 = f.mTempo1;
     p.mField10 = f.mField10;
     p.mTempo2 = f.mTempo2;
+    p.mStereoByte = f.mStereo;
+    p.mFlag6Byte = f.mFlag6;
+    p.mFlag7Byte = f.mFlag7;
   }
   return model;
 }
@@ -38,10 +50,10 @@ boost::shared_ptr<CSampleInformationDto> CModelMarshaller::Marahsll(CModel const
     f.mField1 = static_cast<uint32_t>(p.mField1);
     f.mLength = static_cast<uint32_t>(p.mLength);
     f.mLofi = static_cast<uint8_t>(p.mLofi & 0xFFu);
-    f.mStereo = p.mStereo ? 1 : 0;
+    f.mStereo = FlagByte(p.mStereo, p.mStereoByte);
     f.mField5 = static_cast<uint8_t>(p.mField5 & 0xFFu);
-    f.mFlag6 = p.mFlag6 ? 1 : 0;
-    f.mFlag7 = p.mFlag7 ? 1 : 0;
+    f.mFlag6 = FlagByte(p.mFlag6, p.mFlag6Byte);
+    f.mFlag7 = FlagByte(p.mFlag7, p.mFlag7Byte);
     f.mField8 = static_cast<uint8_t>(static_cast<uint32_t>(p.mField8) & 0xFFu);
     f.mTempo1 = static_cast<uint16_t>(static_cast<uint32_t>(p.mTempo1) & 0xFFFFu);
     f.mField10 = static_cast<uint8_t>(p.mField10 & 0xFFu);

@@ -114,12 +114,13 @@ bool CSampleInformationDto::Read(std::istream& stream) {
 }
 
 bool CSampleInformationDto::Write(std::ostream& stream) {
+  // Records never read would make a file no card can be read from.
+  if (mRecords.size() != static_cast<size_t>(nRecordCount)) return false;
   CRecordCoder const coder(IsBigEndian());
   std::vector<unsigned char> bytes(mRecords.size() * nRecordSize);
   for (size_t i = 0; i < mRecords.size(); ++i) coder.Encode(mRecords[i], &bytes[i * nRecordSize]);
-  if (!bytes.empty())
-    stream.write(reinterpret_cast<char const*>(bytes.data()),
-                 static_cast<std::streamsize>(bytes.size()));
+  stream.write(reinterpret_cast<char const*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
   stream.flush();
   return !stream.fail() && !stream.bad();
 }

@@ -43,6 +43,7 @@ public:
   bool CanRead(std::istream& stream) const override;
   // All 128 records, each whole and valid, or false with nothing changed.
   bool Read(std::istream& stream) override;
+  // All 128 records; false without writing when the set does not hold them.
   bool Write(std::ostream& stream) override;
 
   std::vector<CFields> const& GetRecords() const { return mRecords; }

@@ -1,5 +1,7 @@
 #include "Executable/Com/Controller/CSampleIteratorLofiDecorator.h"
 
+#include <algorithm>
+
 namespace VQ7 {
 
 CSampleIteratorLofiDecorator::CSampleIteratorLofiDecorator(
@@ -15,7 +17,16 @@ CSampleIteratorLofiDecorator::CSampleIteratorLofiDecorator(
   if (mTypedInner == nullptr || mChannelCount < 1)
     mTypedInner = nullptr;
   else
-    mHold[0] = ReadInner();
+    Restart();
+}
+
+// A seek starts a new hold period at the new frame, as a fresh read would:
+// nothing held from before may leak into it.
+void CSampleIteratorLofiDecorator::Restart() {
+  std::fill(mHold.begin(), mHold.end(), int16_t(0));
+  mChannelIndex = 0;
+  mCounter = 0;
+  mHold[0] = ReadInner();
 }
 
 short CSampleIteratorLofiDecorator::ReadInner() {
@@ -48,6 +59,7 @@ short CSampleIteratorLofiDecorator::Get() {
 
 void CSampleIteratorLofiDecorator::SetLocation(long frame) {
   if (mInner) mInner->SetLocation(frame);
+  if (mTypedInner != nullptr) Restart();
 }
 
 long CSampleIteratorLofiDecorator::GetLocation() const {

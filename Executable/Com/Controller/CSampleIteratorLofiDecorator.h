@@ -33,6 +33,7 @@ public:
 
 private:
   short ReadInner();
+  void Restart();
 
   boost::shared_ptr<SL::IInputSampleIterator> mInner;
   SL::ITypedInputSampleIterator<SL::nInteger16>* mTypedInner;

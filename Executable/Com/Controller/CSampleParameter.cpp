@@ -14,7 +14,10 @@ CSampleParameter::CSampleParameter()
       mField8(127),
       mTempo1(1020),
       mField10(0),
-      mTempo2(1020) {}
+      mTempo2(1020),
+      mStereoByte(0),
+      mFlag6Byte(0),
+      mFlag7Byte(0) {}
 
 bool CSampleParameter::ClassInvariant() const {
   // The enumerations are unsigned, so a negative value read from a card

@@ -26,6 +26,12 @@ public:
   int32_t mTempo1;    // tenths of a beat per minute, 0..2000
   uint32_t mField10;  // stored only, 0..2
   int32_t mTempo2;    // tenths of a beat per minute, 400..2000
+
+  // The flag bytes as the card held them: any byte but 0 reads as true, and
+  // goes back to the card unchanged while its flag keeps that truth.
+  uint8_t mStereoByte;
+  uint8_t mFlag6Byte;
+  uint8_t mFlag7Byte;
 };
 
 }  // namespace VQ7

@@ -13,7 +13,6 @@ unsigned long const nTemporaryFolderType = 0x74656D70UL;  // 'temp'
 
 std::string GetTemporaryDirectoryName() {
   std::string folder = GT::GetSpecialFolderName(nUserDomain, nTemporaryFolderType);
-  if (folder.empty()) folder = GT::GetModuleDirectoryNameX();
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   return folder;
 }

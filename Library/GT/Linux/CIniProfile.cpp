@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -28,6 +30,35 @@ bool ToKey(std::string const& key, QString& out) {
 }
 
 QString SettingsPath() { return QString::fromUtf8(CIniProfile::FilePath().c_str()); }
+
+// The file as an object: every write that lands makes a new one, as it is
+// written beside and renamed over the old.
+bool SameFile(struct stat const& a, struct stat const& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Stores the value and flushes it to the file. The settings of one file are
+// cached for the whole process: when the file cannot take the value, the old
+// one goes back into the cache, so that reads agree with the file.
+bool Store(QString const& key, QVariant const& value) {
+  std::string const path = CIniProfile::FilePath();
+  struct stat before, after;
+  bool const existed = ::stat(path.c_str(), &before) == 0;
+  QSettings settings(SettingsPath(), QSettings::IniFormat);
+  QVariant const old = settings.value(key);
+  settings.setValue(key, value);
+  settings.sync();
+  // A file that could not be read keeps its format error as the status, and
+  // a failed write then no longer shows in it.
+  QSettings::Status const status = settings.status();
+  bool const replaced = ::stat(path.c_str(), &after) == 0 && (!existed || !SameFile(before, after));
+  if (status == QSettings::NoError || (status == QSettings::FormatError && replaced)) return true;
+  if (old.isValid())
+    settings.setValue(key, old);
+  else
+    settings.remove(key);
+  return false;
+}
 
 }  // namespace
 
@@ -70,23 +101,19 @@ long CIniProfile::Read(std::string const& key, long defaultValue) const {
   return static_cast<long>(number);
 }
 
-void CIniProfile::Write(std::string const& key, std::string const& value) {
+bool CIniProfile::Write(std::string const& key, std::string const& value) {
   QString qkey;
-  if (!ToKey(key, qkey)) return;
-  QSettings settings(SettingsPath(), QSettings::IniFormat);
-  settings.setValue(qkey, QByteArray(value.data(), static_cast<qsizetype>(value.size())));
-  settings.sync();
+  if (!ToKey(key, qkey)) return false;
+  return Store(qkey, QByteArray(value.data(), static_cast<qsizetype>(value.size())));
 }
 
-void CIniProfile::Write(std::string const& key, long value) {
+bool CIniProfile::Write(std::string const& key, long value) {
   QString qkey;
-  if (!ToKey(key, qkey)) return;
+  if (!ToKey(key, qkey)) return false;
   // The store keeps 32-bit numbers; a wider value cannot be kept without loss.
   if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
-    return;
-  QSettings settings(SettingsPath(), QSettings::IniFormat);
-  settings.setValue(qkey, QString::number(static_cast<qlonglong>(value)));
-  settings.sync();
+    return false;
+  return Store(qkey, QString::number(static_cast<qlonglong>(value)));
 }
 
 CIniProfile& IniProfile() {

@@ -1,11 +1,13 @@
 #include "GT/Com/Thread/CWorkerPool.h"
 
+#include "GT/Com/Thread/Process.h"
+
 #include <algorithm>
 #include <system_error>
 
 namespace GT {
 
-CWorkerPool::CWorkerPool(int threads) : mStop(false) {
+CWorkerPool::CWorkerPool(int threads) : mStop(false), mProcess(GetCurrentProcessId()) {
   for (int i = 0; i < threads; ++i) {
     try {
       mThreads.emplace_back(&CWorkerPool::Run, this);
@@ -16,6 +18,12 @@ CWorkerPool::CWorkerPool(int threads) : mStop(false) {
 }
 
 CWorkerPool::~CWorkerPool() {
+  if (!InOwnProcess()) {
+    // A forked child holds copies of the threads' records, not threads: none
+    // can be woken or joined here, and the lock may be held by one of them.
+    for (std::thread& thread : mThreads) thread.detach();
+    return;
+  }
   {
     std::lock_guard<std::mutex> lock(mMutex);
     mStop = true;
@@ -32,8 +40,10 @@ CWorkerPool& CWorkerPool::Shared() {
   return pool;
 }
 
+bool CWorkerPool::InOwnProcess() const { return GetCurrentProcessId() == mProcess; }
+
 void CWorkerPool::Post(std::function<void()> task) {
-  if (mThreads.empty()) {
+  if (mThreads.empty() || !InOwnProcess()) {
     task();
     return;
   }

@@ -10,7 +10,9 @@
 namespace GT {
 
 // A few threads for short pieces of computing work, taken in the order they
-// were posted. A task must not wait for another task, nor throw.
+// were posted. A task must not wait for another task, nor throw. Threads do
+// not survive a fork: in a child process the pool has none, and a task runs
+// on the caller's thread.
 class CWorkerPool {
 public:
   // Fewer threads than asked for, even none, when the system refuses some.
@@ -24,18 +26,20 @@ public:
   // at least one and at most four; made on first use.
   static CWorkerPool& Shared();
 
-  int GetSize() const { return static_cast<int>(mThreads.size()); }
+  int GetSize() const { return InOwnProcess() ? static_cast<int>(mThreads.size()) : 0; }
   // Without threads the task runs at once, on the caller's thread.
   void Post(std::function<void()> task);
 
 private:
   void Run();
+  bool InOwnProcess() const;
 
   std::mutex mMutex;
   std::condition_variable mWake;
   std::deque<std::function<void()> > mTasks;
   bool mStop;
   std::vector<std::thread> mThreads;
+  long mProcess;  // the process the threads run in
 };
 
 }  // namespace GT

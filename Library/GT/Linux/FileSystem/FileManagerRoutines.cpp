@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -184,38 +185,117 @@ OSErr SpecOfPath(std::string const& path, FSSpec* spec, Boolean* isDirectory) {
 }
 
 // ---- deletion ----
+//
+// The walk goes by open folders, never by path: each entry is looked at,
+// opened and removed relative to the folder that holds it, and a folder is
+// opened without following a link. A folder swapped for a link while it is
+// walked therefore never leads outside the tree.
 
-OSErr DeleteContents(std::string const& folder) {
+// A folder must be writable and searchable by its owner for its entries to go.
+void UnlockFolder(int fd) {
   struct stat st;
-  if (::lstat(folder.c_str(), &st) != 0) return Errno();
-  // A locked folder must be opened up before its entries can go.
-  if ((st.st_mode & S_IRWXU) != S_IRWXU) ::chmod(folder.c_str(), (st.st_mode & 07777) | S_IRWXU);
-  std::vector<std::string> names;
-  if (int const error = Posix::ListFolder(folder, names)) return OSErrFromErrno(error);
-  for (std::string const& name : names) {
-    std::string const path = Posix::Join(folder, name);
-    struct stat item;
-    if (::lstat(path.c_str(), &item) != 0) return Errno();
-    if (S_ISDIR(item.st_mode)) {
-      OSErr const error = DeleteContents(path);
-      if (error) return error;
-      if (::rmdir(path.c_str()) != 0) return Errno();
-    } else if (::unlink(path.c_str()) != 0) {
-      return Errno();
+  if (::fstat(fd, &st) == 0 && (st.st_mode & S_IRWXU) != S_IRWXU)
+    ::fchmod(fd, (st.st_mode & 07777) | S_IRWXU);
+}
+
+// Opens the folder `name` of the folder parent for deleting; a folder its
+// owner may not read is opened up first. -1 with errno set.
+int OpenFolderAt(int parent, char const* name) {
+  int const flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+  int fd = ::openat(parent, name, flags);
+  if (fd < 0 && errno == EACCES) {
+    struct stat st;
+    if (::fstatat(parent, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode) ||
+        ::fchmodat(parent, name, (st.st_mode & 07777) | S_IRWXU, AT_SYMLINK_NOFOLLOW) != 0) {
+      errno = EACCES;
+      return -1;
     }
+    fd = ::openat(parent, name, flags);
+  }
+  if (fd >= 0) UnlockFolder(fd);
+  return fd;
+}
+
+OSErr DeleteEntryAt(int parent, char const* name);
+
+// Deletes every entry of the open folder.
+OSErr DeleteContentsAt(int folder) {
+  int const listing = ::dup(folder);
+  if (listing < 0) return Errno();
+  DIR* dir = ::fdopendir(listing);
+  if (!dir) {
+    OSErr const error = Errno();
+    ::close(listing);
+    return error;
+  }
+  std::vector<std::string> names;
+  errno = 0;
+  while (struct dirent* entry = ::readdir(dir)) {
+    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+      names.push_back(entry->d_name);
+  }
+  int const error = errno;
+  ::closedir(dir);
+  if (error) return OSErrFromErrno(error);
+  for (std::string const& name : names) {
+    OSErr const result = DeleteEntryAt(folder, name.c_str());
+    if (result) return result;
   }
   return nFsNoErr;
 }
 
-OSErr DeletePath(std::string const& path) {
+// Deletes one entry of the folder parent, a folder with its contents.
+OSErr DeleteEntryAt(int parent, char const* name) {
   struct stat st;
-  if (::lstat(path.c_str(), &st) != 0) return Errno();
-  if (S_ISDIR(st.st_mode)) {
-    OSErr const error = DeleteContents(path);
-    if (error) return error;
-    return ::rmdir(path.c_str()) == 0 ? nFsNoErr : Errno();
+  if (::fstatat(parent, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return Errno();
+  if (!S_ISDIR(st.st_mode)) return ::unlinkat(parent, name, 0) == 0 ? nFsNoErr : Errno();
+  int const folder = OpenFolderAt(parent, name);
+  if (folder < 0) return Errno();
+  OSErr const error = DeleteContentsAt(folder);
+  ::close(folder);
+  if (error) return error;
+  return ::unlinkat(parent, name, AT_REMOVEDIR) == 0 ? nFsNoErr : Errno();
+}
+
+// Splits a path into its folder, opened, and its last element; "a/b/" names
+// b itself. -1 with errno set.
+int OpenParentOf(std::string const& path, std::string& name) {
+  std::string trimmed = path;
+  while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+  std::string parent;
+  if (!Posix::SplitParent(trimmed, parent, name)) {
+    errno = trimmed == "/" ? EBUSY : EINVAL;
+    return -1;
   }
-  return ::unlink(path.c_str()) == 0 ? nFsNoErr : Errno();
+  return ::open(parent.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+}
+
+OSErr DeleteContents(std::string const& folder) {
+  std::string name;
+  int const parent = OpenParentOf(folder, name);
+  if (parent < 0) return Errno();
+  struct stat st;
+  OSErr error = nFsNoErr;
+  if (::fstatat(parent, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    error = Errno();
+  } else if (!S_ISDIR(st.st_mode)) {
+    error = nFsDirectoryNotFound;
+  } else {
+    int const fd = OpenFolderAt(parent, name.c_str());
+    error = fd < 0 ? Errno() : DeleteContentsAt(fd);
+    if (fd >= 0) ::close(fd);
+  }
+  ::close(parent);
+  return error;
+}
+
+OSErr DeletePath(std::string const& path) {
+  std::string name;
+  int const parent = OpenParentOf(path, name);
+  if (parent < 0) return Errno();
+  OSErr const error = DeleteEntryAt(parent, name.c_str());
+  ::close(parent);
+  return error;
 }
 
 // ---- copying ----
@@ -264,12 +344,7 @@ OSErr CopyOneFile(std::string const& source, struct stat const& st, std::string 
     ::close(in);
     return error;  // an existing object of that name is left alone
   }
-  int error = 0;
-  if (st.st_size > 0) {
-    int const r = ::posix_fallocate(out, 0, st.st_size);
-    if (r == ENOSPC || r == EDQUOT || r == EFBIG) error = r;
-  }
-  if (!error) error = Posix::CopyData(in, out, params.buffer.data(), params.buffer.size());
+  int error = Posix::CopyFileData(in, out, params.buffer.data(), params.buffer.size());
   if (!error) {
     Posix::CopyExtendedAttributes(in, out);
     ApplyAttributes(out, st);
@@ -294,15 +369,17 @@ OSErr CreateFolder(std::string const& source, std::string const& target) {
   return nFsNoErr;
 }
 
-// The filter's say on one item: its return, or without a filter the item's own result.
+// The filter's say on one item: its return, or without a filter the item's own result. The
+// item is shown under its own name, or the one given (a copy made under a temporary name).
 OSErr Filter(CopyObjectFilterProcPtr filter, void* data, bool changed, ItemCount level, OSErr error,
-             struct stat const* info, std::string const& path, bool wantSpec, bool wantName) {
+             struct stat const* info, std::string const& path, bool wantSpec, bool wantName,
+             std::string const* shownName = nullptr) {
   if (!filter) return error;
   FSRef const ref{path};
   FSSpec spec;
   bool const haveSpec =
       wantSpec && error == nFsNoErr && SpecOfPath(path, &spec, nullptr) == nFsNoErr;
-  std::string const name = LastElement(Normalize(path));
+  std::string const name = shownName ? *shownName : LastElement(Normalize(path));
   return filter(changed ? 1 : 0, level, error, info, error == nFsNoErr ? &ref : nullptr,
                 haveSpec ? &spec : nullptr, wantName ? &name : nullptr, data);
 }
@@ -344,13 +421,44 @@ OSErr MoveAside(std::string const& folder, std::string const& path, std::string&
   return nFsDuplicateName;
 }
 
+// A name beside name in folder that nothing has, for a copy to be made under.
+std::string FreeName(std::string const& folder, std::string const& name) {
+  for (int n = 0; n < 1000; ++n) {
+    std::string const path =
+        Posix::Join(folder, "." + name + ".new" + (n == 0 ? std::string() : std::to_string(n)));
+    if (!Exists(path) && errno == ENOENT) return path;
+  }
+  return std::string();
+}
+
+// Puts the finished copy in place of the old object, which is then deleted; the old object
+// is out of place for no longer than two renames, and only where no exchange is possible.
+OSErr SwapIn(std::string const& folder, std::string const& copy, std::string const& target) {
+  if (::renameat2(AT_FDCWD, copy.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+    DeletePath(copy);  // the old object, now under the copy's name
+    return nFsNoErr;
+  }
+  if (errno != EINVAL && errno != ENOSYS) return Errno();
+  std::string aside;
+  if (OSErr const error = MoveAside(folder, target, aside)) return error;
+  if (::rename(copy.c_str(), target.c_str()) != 0) {
+    OSErr const error = Errno();
+    ::rename(aside.c_str(), target.c_str());
+    return error;
+  }
+  DeletePath(aside);
+  return nFsNoErr;
+}
+
 OSErr CopyTree(std::string const& source, struct stat const& sourceStat, std::string const& target,
-               uint32_t maxLevels, CCopyParams& params, CopyObjectFilterProcPtr filter, void* data,
-               bool wantSpec, bool wantName, bool& created) {
+               std::string const& topName, uint32_t maxLevels, CCopyParams& params,
+               CopyObjectFilterProcPtr filter, void* data, bool wantSpec, bool wantName,
+               bool& created) {
   std::vector<CFolderToFinish> folders;
   OSErr result = CreateFolder(source, target);
   created = result == nFsNoErr;
-  OSErr const top = Filter(filter, data, false, 0, result, &sourceStat, target, wantSpec, wantName);
+  OSErr const top =
+      Filter(filter, data, false, 0, result, &sourceStat, target, wantSpec, wantName, &topName);
   if (result != nFsNoErr) return top != nFsNoErr ? top : result;
   if (top != nFsNoErr) return top;
   folders.push_back(CFolderToFinish{target, sourceStat});
@@ -366,11 +474,16 @@ OSErr CopyTree(std::string const& source, struct stat const& sourceStat, std::st
     struct stat before;
     bool const haveBefore = ::stat(it->source.c_str(), &before) == 0;
     std::vector<std::string> names;
-    int const readError = Posix::ListFolder(it->source, names);
-    // A folder we may not read is skipped (with what could be read of it).
-    if (readError && readError != EACCES && readError != EPERM) {
-      result = OSErrFromErrno(readError);
-      break;
+    // A folder that cannot be read cannot be copied: like any item that fails, it ends the
+    // copy unless the filter lets it pass.
+    if (int const readError = Posix::ListFolder(it->source, names)) {
+      OSErr const say = Filter(filter, data, false, it->level, OSErrFromErrno(readError),
+                               haveBefore ? &before : nullptr, it->target, false, wantName);
+      if (say != nFsNoErr) {
+        result = say;
+        break;
+      }
+      continue;
     }
     struct stat after;
     bool const changed = haveBefore && ::stat(it->source.c_str(), &after) == 0 &&
@@ -554,45 +667,41 @@ OSErr FSCopyObject(FSRef const* source, FSRef const* destDir, uint32_t maxLevels
     return nFsCopyIntoItself;
 
   std::string target = Posix::Join(destDir->path, name);
-  std::string aside;
+  std::string building = target;  // where the copy is made
   struct stat existing;
   bool const exists = ::lstat(target.c_str(), &existing) == 0;
   if (!exists && errno != ENOENT) return Errno();
   if (exists) {
     if (dupeAction == nDupeReplace) {
-      OSErr const error = MoveAside(destDir->path, target, aside);
-      if (error) return error;
+      // The copy is made under a name of its own and swapped in once whole: until then,
+      // however the copy ends, the old object stays where it is.
+      building = FreeName(destDir->path, name);
+      if (building.empty()) return nFsDuplicateName;
     } else if (dupeAction == nDupeRename) {
       for (int n = 1; n <= 9; ++n) {
         target = Posix::Join(destDir->path, UniqueName(name, n));
         if (!Exists(target)) break;
       }
+      building = target;
     }
   }
 
   OSErr result = nFsNoErr;
   bool created = false;
+  std::string const shown = LastElement(Normalize(target));
   if (S_ISDIR(sourceStat.st_mode)) {
-    result = CopyTree(source->path, sourceStat, target, maxLevels, params, filterProcPtr,
+    result = CopyTree(source->path, sourceStat, building, shown, maxLevels, params, filterProcPtr,
                       yourDataPtr, wantFSSpec != 0, wantName != 0, created);
   } else {
-    OSErr const error = CopyOneFile(source->path, sourceStat, target, params);
+    OSErr const error = CopyOneFile(source->path, sourceStat, building, params);
     created = error == nFsNoErr;
-    OSErr const say = Filter(filterProcPtr, yourDataPtr, false, 0, error, &sourceStat, target,
-                             wantFSSpec != 0, wantName != 0);
+    OSErr const say = Filter(filterProcPtr, yourDataPtr, false, 0, error, &sourceStat, building,
+                             wantFSSpec != 0, wantName != 0, &shown);
     result = error != nFsNoErr ? (say != nFsNoErr ? say : error) : say;
   }
-
-  if (!aside.empty()) {
-    if (result != nFsNoErr) {
-      if (created) DeletePath(target);
-      ::rename(aside.c_str(), target.c_str());
-    } else {
-      DeletePath(aside);
-    }
-  } else if (result != nFsNoErr && created && !S_ISDIR(sourceStat.st_mode)) {
-    DeletePath(target);  // a refused file is not left behind
-  }
+  if (result == nFsNoErr && building != target) result = SwapIn(destDir->path, building, target);
+  // A refused or failed copy, file or folder, leaves nothing of itself behind.
+  if (result != nFsNoErr && created) DeletePath(building);
   if (result == nFsNoErr) {
     Posix::SyncFolder(destDir->path);
     if (newRef) newRef->path = target;
@@ -752,16 +861,13 @@ OSErr FSBumpDate(FSRef const* ref) {
 
 OSErr FSDeleteContainerContents(FSRef const* container) {
   if (!container) return nFsParameterError;
-  struct stat st;
-  if (::lstat(container->path.c_str(), &st) != 0) return Errno();
-  if (!S_ISDIR(st.st_mode)) return nFsDirectoryNotFound;
   return DeleteContents(container->path);
 }
 
 OSErr FSDeleteContainer(FSRef const* container) {
   OSErr const error = FSDeleteContainerContents(container);
   if (error) return error;
-  return ::rmdir(container->path.c_str()) == 0 ? nFsNoErr : Errno();
+  return DeletePath(container->path);
 }
 
 namespace {

@@ -75,12 +75,12 @@ void AllowAccessAllIn(std::string const& path) {
   for (FSRef const& item : items) AllowAccessAllIn(item.path);
 }
 
+// An item that could not be read is never passed over: the copy would be reported whole
+// without it, and replace the old tree.
 OSErr PassingFilter(Boolean, ItemCount, OSErr error, struct stat const*, FSRef const*,
                     FSSpec const*, std::string const*, void*) {
-  return (error == nFsNoErr || error == nFsDuplicateName || error == nFsNoMoreItems ||
-          error == nFsAccessDenied)
-             ? nFsNoErr
-             : error;
+  return (error == nFsNoErr || error == nFsDuplicateName || error == nFsNoMoreItems) ? nFsNoErr
+                                                                                     : error;
 }
 
 std::string ReadExecutablePath() {
@@ -175,11 +175,7 @@ bool CopyFileX(std::string const& source, std::string const& destination) {
     return false;
   }
   int error = 0;
-  if (sourceStat.st_size > 0) {
-    int const r = ::posix_fallocate(out, 0, sourceStat.st_size);
-    if (r == ENOSPC || r == EDQUOT || r == EFBIG) error = r;
-  }
-  if (!error) {
+  {
     FSRef const destinationFolder{parent};
     int16_t volume = 0;
     GetVolParmsInfoBuffer parms;
@@ -189,7 +185,7 @@ bool CopyFileX(std::string const& source, std::string const& destination) {
         FSGetVolParms(volume, sizeof parms, &parms, &actual) == nFsNoErr)
       bufferSize = CopyBufferSizeOf(parms, actual);
     std::vector<char> buffer(bufferSize);
-    error = Posix::CopyData(in, out, buffer.data(), buffer.size());
+    error = Posix::CopyFileData(in, out, buffer.data(), buffer.size());
   }
   if (!error) {
     Posix::CopyExtendedAttributes(in, out);
@@ -243,9 +239,12 @@ bool IsDirectoryValid(std::string const& path) {
 }
 
 bool RemoveDirectoryX(std::string const& path) {
+  // "link/" would name the folder a link leads to: the link is looked at.
+  std::string folder = path;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   struct stat st;
-  if (path.empty() || ::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-  FSRef const ref{path};
+  if (folder.empty() || ::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  FSRef const ref{folder};
   return FSDeleteObjects(&ref) == nFsNoErr;
 }
 
@@ -455,8 +454,7 @@ std::vector<std::pair<std::string, std::string> > GetDriveNames() {
 
 std::string GetTemporaryDirectoryName() {
   static CPrivateTemporaryFolder sFolder;
-  std::string const path = sFolder.Get();
-  return path.empty() ? GetModuleDirectoryNameX() : path;
+  return sFolder.Get();
 }
 
 std::string GetSpecialFolderName(short /*domain*/, unsigned long folderType) {

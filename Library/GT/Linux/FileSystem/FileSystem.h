@@ -65,7 +65,8 @@ std::vector<std::pair<std::string, std::string> > GetDriveNames();
 // /run/media/<user>/, /media/ or /mnt/ (escapes decoded), in table order.
 std::vector<std::string> ParseVolumeMountPoints(std::string const& mountInfo,
                                                 std::string const& user);
-// The process's private temporary folder (mode 0700, removed at exit).
+// The process's private temporary folder (mode 0700, removed at exit); ""
+// when it cannot be made, never a folder others share.
 std::string GetTemporaryDirectoryName();
 // A well-known folder by its four-character type ('temp', 'pref', 'desk', 'docs', 'asup'), or "".
 std::string GetSpecialFolderName(short domain, unsigned long folderType);

@@ -91,6 +91,28 @@ int CopyData(int in, int out, void* buffer, std::size_t bufferSize) {
   }
 }
 
+int CopyFileData(int in, int out, void* buffer, std::size_t bufferSize) {
+  struct stat before;
+  if (::fstat(in, &before) != 0) return errno;
+  // Reserving must not set the size: a source that shrinks meanwhile would
+  // leave a copy of its old length ending in zeros.
+  if (before.st_size > 0 && ::fallocate(out, FALLOC_FL_KEEP_SIZE, 0, before.st_size) != 0 &&
+      (errno == ENOSPC || errno == EDQUOT || errno == EFBIG))
+    return errno;
+  off_t copied = 0;
+  for (;;) {
+    ssize_t const n = ReadSome(in, buffer, bufferSize);
+    if (n < 0) return errno;
+    if (n == 0) break;
+    if (!WriteAll(out, buffer, static_cast<std::size_t>(n))) return errno;
+    copied += n;
+  }
+  struct stat after;
+  if (::fstat(in, &after) != 0) return errno;
+  if (copied != before.st_size || after.st_size != before.st_size) return EBUSY;
+  return 0;
+}
+
 void CopyExtendedAttributes(int from, int to) {
   ssize_t size = ::flistxattr(from, nullptr, 0);
   if (size <= 0) return;

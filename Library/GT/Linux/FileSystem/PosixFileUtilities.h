@@ -19,6 +19,10 @@ bool WriteAll(int fd, void const* data, std::size_t size);
 ssize_t ReadSome(int fd, void* data, std::size_t size);
 // Copies everything from in (at its current offset) to out; 0 or the errno.
 int CopyData(int in, int out, void* buffer, std::size_t bufferSize);
+// Copies a whole file from its start into an empty one, with room reserved
+// first where the file system can (the copy's size stays what was written);
+// 0 or the errno: EBUSY when the source changed its size meanwhile.
+int CopyFileData(int in, int out, void* buffer, std::size_t bufferSize);
 // Extended attributes of one open file to another; silently skips where unsupported.
 void CopyExtendedAttributes(int from, int to);
 // The process's file-creation mask, read without changing it where the system allows.

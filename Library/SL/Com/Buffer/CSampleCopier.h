@@ -1,6 +1,7 @@
 #pragma once
 
-#include "SL/Com/Buffer/CReferentialSampleBuffer.h"
+#include "SL/Com/Buffer/CSampleEndianConverter.h"
+#include "SL/Com/Buffer/ITypedSampleBuffer.h"
 #include "SL/Com/Buffer/ISampleCopier.h"
 #include "SL/Com/Stream/ITypedInputSampleIterator.h"
 #include "SL/Com/Stream/ITypedOutputSampleIterator.h"
@@ -14,54 +15,51 @@ namespace SL {
 template <int N>
 class CSampleCopier : public ISampleCopier {
 public:
-  typedef typename ITypedSampleBuffer<N>::CInputIterator CInputIterator;
-  typedef typename ITypedSampleBuffer<N>::COutputIterator COutputIterator;
+  typedef typename CSampleTraits<N>::CValueType CValueType;
   enum { B = ITypedSampleBuffer<N>::B };
 
   CSampleCopier() {}
 
+  // Walks the memory directly: the audio thread copies with this, and must
+  // not allocate.
   unsigned long CopyToBuffer(IInputSampleIterator& source, void* memory,
                              unsigned long& bytes) override {
-    CSampleAttribute const attribute = source.GetAttribute();
+    CSampleAttribute const& attribute = source.GetAttribute();
     ITypedInputSampleIterator<N>* const in = dynamic_cast<ITypedInputSampleIterator<N>*>(&source);
     if (in == nullptr || attribute.mChannelCount < 1) {
       bytes = 0;
       return 0;
     }
-    unsigned char* const begin = static_cast<unsigned char*>(memory);
-    CReferentialSampleBuffer<N> buffer(begin, begin + bytes, attribute.mChannelCount,
-                                       attribute.GetEndian());
-    COutputIterator o = buffer.OutputBegin();
-    COutputIterator const oEnd = buffer.OutputEnd();
+    CSampleEndianConverter<N> const order(attribute.GetEndian());
+    unsigned char* p = static_cast<unsigned char*>(memory);
+    unsigned char* const end = p + (bytes - bytes % B);
     unsigned long count = 0;
-    while (in->HasNext() && o != oEnd) {
-      o.Set(in->Get());
+    while (p != end && in->HasNext()) {
+      order.Store(p, in->Get());
       ++count;
       in->Next();
-      ++o;
+      p += B;
     }
     return Account(count, attribute, bytes);
   }
 
   unsigned long CopyFromBuffer(void* memory, unsigned long& bytes,
                                IOutputSampleIterator& destination) override {
-    CSampleAttribute const attribute = destination.GetAttribute();
+    CSampleAttribute const& attribute = destination.GetAttribute();
     ITypedOutputSampleIterator<N>* const out =
         dynamic_cast<ITypedOutputSampleIterator<N>*>(&destination);
     if (out == nullptr || attribute.mChannelCount < 1) {
       bytes = 0;
       return 0;
     }
-    unsigned char* const begin = static_cast<unsigned char*>(memory);
-    CReferentialSampleBuffer<N> buffer(begin, begin + bytes, attribute.mChannelCount,
-                                       attribute.GetEndian());
-    CInputIterator i = buffer.InputBegin();
-    CInputIterator const iEnd = buffer.InputEnd();
+    CSampleEndianConverter<N> const order(attribute.GetEndian());
+    unsigned char const* p = static_cast<unsigned char const*>(memory);
+    unsigned char const* const end = p + (bytes - bytes % B);
     unsigned long count = 0;
-    while (i != iEnd && out->HasNext()) {
-      out->Set(i.Get());
+    while (p != end && out->HasNext()) {
+      out->Set(order.Convert(p));
       ++count;
-      ++i;
+      p += B;
       out->Next();
     }
     return Account(count, attribute, bytes);

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "SL/Com/Kvac/KvacBlock.h"
+
 namespace SL {
 
 // Blocks of interleaved 16-bit frames and their coded bytes, one buffer per
@@ -12,6 +14,15 @@ namespace SL {
 // soon, and grow to kMaxBlocks.
 struct CKvacBatch {
   enum : long { kFirstBlocks = 512, kMaxBlocks = 16384 };
+  // Samples of one batch at most, whatever the channel count: an absurd count
+  // gets batches of a single block, not of gigabytes.
+  enum : long { kMaxSamples = kMaxBlocks * nKvacBlockFrames * 2 };
+
+  // That many blocks of blockSamples samples, fewer when they would pass
+  // kMaxSamples, and one at least.
+  static long Capped(long blocks, long blockSamples) {
+    return std::max(1L, std::min(blocks, kMaxSamples / std::max(blockSamples, 1L)));
+  }
 
   std::vector<short> pcm;
   std::vector<std::vector<unsigned char> > coded;

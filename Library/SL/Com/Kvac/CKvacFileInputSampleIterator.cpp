@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace SL {
 
@@ -51,9 +52,12 @@ CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
   if (!mValid) {
     return;  // one empty sample of one block, never available
   }
-  mSampleCount = mAttribute.mFrameCount > 0 ? mAttribute.mFrameCount * mChannels : 0;
+  // No stream holds more samples than a long can count.
+  long const frames =
+      std::min(mAttribute.mFrameCount, std::numeric_limits<long>::max() / mChannels);
+  mSampleCount = frames > 0 ? frames * mChannels : 0;
   mBlockSamples = static_cast<long>(nKvacBlockFrames) * mChannels;
-  mBlockCount = (mSampleCount + mBlockSamples - 1) / mBlockSamples;
+  mBlockCount = mSampleCount / mBlockSamples + (mSampleCount % mBlockSamples != 0 ? 1 : 0);
   Reserve(mFront, 1);
   Reserve(mBack, 1);
   mCoder.reset(new CKvacBatchCoder(bits, mChannels));
@@ -85,7 +89,8 @@ void CKvacFileInputSampleIterator::Reserve(SBatch& batch, long blocks) const {
 // bytes would otherwise leave stale bytes to be decoded as sound: the batch
 // ends before the first block that some stream could not deliver.
 void CKvacFileInputSampleIterator::Read(SBatch& batch) {
-  long const wanted = std::max(0L, std::min(mReadBlocks, mBlockCount - mNextBlock));
+  long const wanted = std::max(
+      0L, std::min(CKvacBatch::Capped(mReadBlocks, mBlockSamples), mBlockCount - mNextBlock));
   mReadBlocks = std::min<long>(2 * mReadBlocks, CKvacBatch::kMaxBlocks);
   Reserve(batch, wanted);
   batch.first = mNextBlock;
@@ -200,9 +205,8 @@ void CKvacFileInputSampleIterator::SetLocation(long frame) {
   if (!mCoder) {
     return;  // never set up
   }
-  if (frame < 0) {
-    frame = 0;
-  }
+  // Clamped first, so that frame x channels cannot overflow.
+  frame = std::min(std::max(frame, 0L), std::numeric_limits<long>::max() / mChannels);
   mCoder->Wait();
   mBackPending = false;
   mValid = true;

@@ -23,6 +23,7 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
       mCoding(),
       mBatchBlocks(CKvacBatch::kFirstBlocks),
       mInFlight(false),
+      mFinalFlushed(false),
       mCoder(),
       mBlockBegin(mNoBlock),
       mCursor(mNoBlock),
@@ -32,6 +33,7 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
   mAttribute.mChannelCount = mChannels;
   mAttribute.SetEndian(GT::CEndianness::sPlatform);
   mBlockSamples = static_cast<long>(nKvacBlockFrames) * mChannels;
+  mBatchBlocks = CKvacBatch::Capped(mBatchBlocks, mBlockSamples);
   for (int i = 0; i < mChannels; ++i) {
     if (!mStreams[i]) {
       mValid = false;
@@ -102,7 +104,8 @@ bool CKvacFileOutputSampleIterator::Submit() {
     std::swap(mFill, mCoding);
     mInFlight = true;
     if (full) {
-      mBatchBlocks = std::min<long>(2 * mBatchBlocks, CKvacBatch::kMaxBlocks);
+      mBatchBlocks = CKvacBatch::Capped(std::min<long>(2 * mBatchBlocks, CKvacBatch::kMaxBlocks),
+                                        mBlockSamples);
     }
     Reserve(mFill);
   }
@@ -155,8 +158,13 @@ bool CKvacFileOutputSampleIterator::FinalFlush() {
   if (!mCoder) {
     return false;
   }
-  bool ok = mValid;
   long const r = mCursor - mBlockBegin;
+  // The finaliser runs once per channel: with nothing written since the last
+  // final flush, the streams need no second one.
+  if (mFinalFlushed && r == 0 && mFill.blocks == 0 && !mInFlight) {
+    return mValid;
+  }
+  bool ok = mValid;
   if (ok && r != 0) {
     std::fill(mCursor, mBlockBegin + mBlockSamples, static_cast<short>(0));
     if (mPosition + mBlockBytes > mRange.end) {
@@ -184,6 +192,7 @@ bool CKvacFileOutputSampleIterator::FinalFlush() {
   if (!ok) {
     mValid = false;
   }
+  mFinalFlushed = true;
   UpdateOpen();
   return ok;
 }

@@ -79,6 +79,7 @@ private:
   CKvacBatch mCoding;  // being coded, then written
   long mBatchBlocks;   // blocks of the batch being filled
   bool mInFlight;      // mCoding holds blocks not yet written
+  bool mFinalFlushed;  // the streams were flushed with nothing pending
   std::unique_ptr<CKvacBatchCoder> mCoder;
   // Hot path: where Set writes, the current block, and the block's end. The
   // block is typed, so that Set's store aliases no other member.

@@ -3,7 +3,7 @@
 
 #include "Support/DeviceCoding.h"
 #include "Support/PrivateMount.h"
-#include "Support/ScratchFolder.h"
+#include "Support/AudioFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -17,11 +17,9 @@
 namespace {
 
 using VQ7::CConverter;
-using VQ7Test::CScratchFolder;
+using CScratchFolder = TestSupport::CScratchDir;
 using VQ7Test::DecodeChannel;
 using VQ7Test::EncodeChannel;
-using VQ7Test::ReadBytes;
-using VQ7Test::WriteBytes;
 
 typedef std::vector<unsigned char> Bytes;
 typedef std::vector<int16_t> Samples;
@@ -60,6 +58,9 @@ Samples FromRaw(Bytes const& bytes) {
   return samples;
 }
 
+// A 16-bit WAV of the samples, its header claiming `channels` channels.
+Bytes WavWithSamples(Samples const& samples, int channels);
+
 // Records what the converter reports; asks to cancel once the position has
 // reached `cancelAt` (never when negative).
 class CCountingProgress : public UL::IProgress {
@@ -85,7 +86,7 @@ public:
 class Converter : public ::testing::Test {
 protected:
   void SetUp() override {
-    if (!VQ7Test::HaveTool("sox")) GTEST_SKIP() << "sox is not installed";
+    if (!TestSupport::HasTool("sox")) GTEST_SKIP() << "sox is not installed";
   }
 
   // A WAV or AIFF file written by sox from raw samples.
@@ -93,7 +94,7 @@ protected:
                          int bits = 16) {
     std::string const raw = mFolder / (name + ".raw");
     std::string const path = mFolder / name;
-    WriteBytes(raw, RawBytes(samples));
+    TestSupport::WriteFileBytes(raw, RawBytes(samples));
     std::string const command = "sox -V1 -D -t raw -r 44100 -e signed-integer -b 16 -L -c " +
                                 std::to_string(channels) + " '" + raw + "' -b " +
                                 std::to_string(bits) + " '" + path + "'";
@@ -107,7 +108,7 @@ protected:
     std::string const command =
         "sox -V1 -D '" + path + "' -t raw -e signed-integer -b 16 -L '" + raw + "'";
     EXPECT_EQ(0, std::system(command.c_str())) << command;
-    return FromRaw(ReadBytes(raw));
+    return FromRaw(TestSupport::ReadFileBytes(raw));
   }
 
   std::string Soxi(char const* option, std::string const& path) {
@@ -127,7 +128,7 @@ TEST_F(Converter, MonoImportGivesOneFileOfTheCodedSamples) {
   ASSERT_EQ(1u, names.size());
   EXPECT_EQ(base, names[0]);
   EXPECT_FALSE(Exists(base + "0"));
-  Bytes const coded = ReadBytes(base);
+  Bytes const coded = TestSupport::ReadFileBytes(base);
   EXPECT_EQ(193u * 16u, coded.size());  // 3087 frames in whole blocks
   EXPECT_EQ(EncodeChannel(samples, 1, 0, 8), coded);
   EXPECT_EQ(3087, progress.mRange);
@@ -146,8 +147,8 @@ TEST_F(Converter, StereoImportFromWavAndAiffGivesLeftAndRight) {
     EXPECT_EQ(base + "0", names[0]);
     EXPECT_EQ(base + "1", names[1]);
     EXPECT_FALSE(Exists(base));
-    EXPECT_EQ(EncodeChannel(samples, 2, 0, 8), ReadBytes(names[0])) << name;
-    EXPECT_EQ(EncodeChannel(samples, 2, 1, 8), ReadBytes(names[1])) << name;
+    EXPECT_EQ(EncodeChannel(samples, 2, 0, 8), TestSupport::ReadFileBytes(names[0])) << name;
+    EXPECT_EQ(EncodeChannel(samples, 2, 1, 8), TestSupport::ReadFileBytes(names[1])) << name;
     EXPECT_EQ(88200, progress.mRange);
     EXPECT_EQ(88200, progress.mPosition);
     // Cheap to report: a few dozen updates, not one per sample.
@@ -166,37 +167,45 @@ TEST_F(Converter, OtherDepthsGiveNothingAndCreateNoFile) {
     EXPECT_FALSE(Exists(base + "0"));
     EXPECT_FALSE(Exists(base + "1"));
   }
+  // Channel counts the device cannot hold, however small the file.
+  for (int channels : {3, 19000}) {
+    TestSupport::WriteFileBytes(mFolder / "many.wav",
+                                WavWithSamples(Samples(channels, 5), channels));
+    EXPECT_TRUE(CConverter().Import(mFolder / "many.wav", mFolder / "many").empty()) << channels;
+    EXPECT_FALSE(Exists(mFolder / "many0")) << channels;
+  }
   EXPECT_TRUE(CConverter().Import(mFolder / "missing.wav", mFolder / "dev").empty());
-  WriteBytes(mFolder / "text.wav", Bytes(100, 'x'));
+  TestSupport::WriteFileBytes(mFolder / "text.wav", Bytes(100, 'x'));
   EXPECT_TRUE(CConverter().Import(mFolder / "text.wav", mFolder / "dev").empty());
   EXPECT_FALSE(Exists(mFolder / "dev"));
 }
 
-TEST_F(Converter, CancelledImportReturnsTheNamesAndLeavesTheFiles) {
+TEST_F(Converter, CancelledImportReturnsTheNamesAndWritesNoneOfThem) {
   Samples const samples = VQ7Test::TestSignal(20000, 2);
   std::string const source = MakeSource("cancel.wav", samples, 2);
   CCountingProgress progress(8192);
   std::string const base = mFolder / "cancel";
+  TestSupport::WriteFileBytes(base + "1", Bytes(10, 3));
   std::vector<std::string> const names = CConverter(progress).Import(source, base);
   ASSERT_EQ(2u, names.size());
   EXPECT_EQ(8192, progress.mPosition);
-  EXPECT_TRUE(Exists(names[0]));
-  EXPECT_TRUE(Exists(names[1]));
-  // Unfinished: not all the blocks of the source are there.
-  EXPECT_LT(ReadBytes(names[0]).size(), EncodeChannel(samples, 2, 0, 8).size());
+  EXPECT_FALSE(Exists(names[0]));
+  EXPECT_EQ(Bytes(10, 3), TestSupport::ReadFileBytes(names[1]));
+  EXPECT_EQ(3u, Entries(mFolder / "").size());  // the source, its raw samples and cancel1
 }
 
 TEST_F(Converter, FailedImportRemovesTheFilesItCreated) {
   // The data chunk promises more samples than the file holds.
   Samples const samples = VQ7Test::TestSignal(10000, 2);
   std::string const source = MakeSource("cut.wav", samples, 2);
-  Bytes bytes = ReadBytes(source);
+  Bytes bytes = TestSupport::ReadFileBytes(source);
   bytes.resize(bytes.size() - 1000);
-  WriteBytes(source, bytes);
+  TestSupport::WriteFileBytes(source, bytes);
   std::string const base = mFolder / "cut";
-  WriteBytes(base + "0", Bytes(5000, 7));  // left over from an earlier run
+  TestSupport::WriteFileBytes(base + "0", Bytes(5000, 7));  // left over from an earlier run
   EXPECT_TRUE(CConverter().Import(source, base).empty());
-  EXPECT_EQ(Bytes(5000, 7), ReadBytes(base + "0"));  // refused before anything was opened
+  EXPECT_EQ(Bytes(5000, 7),
+            TestSupport::ReadFileBytes(base + "0"));  // refused before anything was opened
   EXPECT_FALSE(Exists(base + "1"));
 
   // The right channel's file cannot be made: the left one goes again.
@@ -249,15 +258,15 @@ TEST_F(Converter, OddSampleOrByteCountNeverWritesBeyondTheLastWholeFrame) {
   int index = 0;
   for (Bytes const& bytes : {halfFrame, oddBytes}) {
     std::string const source = mFolder / ("odd" + std::to_string(index) + ".wav");
-    WriteBytes(source, bytes);
+    TestSupport::WriteFileBytes(source, bytes);
     CCountingProgress progress;
     std::vector<std::string> const names =
         CConverter(progress).Import(source, mFolder / ("odd" + std::to_string(index++)));
     ASSERT_EQ(2u, names.size());
     EXPECT_EQ(4, progress.mRange);
     EXPECT_EQ(4, progress.mPosition);
-    EXPECT_EQ(EncodeChannel(whole, 2, 0, 8), ReadBytes(names[0]));
-    EXPECT_EQ(EncodeChannel(whole, 2, 1, 8), ReadBytes(names[1]));
+    EXPECT_EQ(EncodeChannel(whole, 2, 0, 8), TestSupport::ReadFileBytes(names[0]));
+    EXPECT_EQ(EncodeChannel(whole, 2, 1, 8), TestSupport::ReadFileBytes(names[1]));
   }
 }
 
@@ -269,7 +278,7 @@ protected:
     std::vector<std::string> files;
     for (int c = 0; c < channels; ++c) {
       files.push_back(mFolder / (name + (c == 0 ? "L.VQD" : "R.VQD")));
-      WriteBytes(files.back(), EncodeChannel(samples, channels, c, bits));
+      TestSupport::WriteFileBytes(files.back(), EncodeChannel(samples, channels, c, bits));
     }
     return files;
   }
@@ -278,7 +287,7 @@ protected:
   Samples Decoded(std::vector<std::string> const& files, size_t frames, int bits) {
     std::vector<Samples> channels;
     for (std::string const& file : files)
-      channels.push_back(DecodeChannel(ReadBytes(file), frames, bits));
+      channels.push_back(DecodeChannel(TestSupport::ReadFileBytes(file), frames, bits));
     return VQ7Test::Interleave(channels);
   }
 
@@ -337,26 +346,15 @@ TEST_F(ConverterExport, LofiHoldsEachGroupOfFourFrames) {
   EXPECT_EQ(held, ReadWithSox(aiff));
 }
 
-TEST_F(ConverterExport, RoundTripThroughTheDeviceFiles) {
-  Samples const samples = VQ7Test::TestSignal(7000, 2);
-  std::string const source = MakeSource("trip.aiff", samples, 2);
-  std::vector<std::string> const names = CConverter().Import(source, mFolder / "trip");
-  ASSERT_EQ(2u, names.size());
-  std::string const back = mFolder / "back.wav";
-  ASSERT_TRUE(CConverter().Export(names, back, SL::CWaveFileFormat::RiffWave, 7000, false));
-  ExpectFormat(back, 7000, 2);
-  EXPECT_EQ(Decoded(names, 7000, 8), ReadWithSox(back));
-}
-
 TEST_F(ConverterExport, FailuresLeaveNoFileAndCancelIsNoFailure) {
   Samples const samples = VQ7Test::TestSignal(1600, 2);
   std::vector<std::string> files = MakeDeviceFiles("short", samples, 2, 8);
   std::string const destination = mFolder / "out.wav";
 
   // The right channel holds fewer blocks than the length needs.
-  Bytes right = ReadBytes(files[1]);
+  Bytes right = TestSupport::ReadFileBytes(files[1]);
   right.resize(right.size() - 16);
-  WriteBytes(files[1], right);
+  TestSupport::WriteFileBytes(files[1], right);
   EXPECT_FALSE(CConverter().Export(files, destination, SL::CWaveFileFormat::RiffWave, 1600, false));
   EXPECT_FALSE(Exists(destination));
   EXPECT_TRUE(CConverter().Export(files, destination, SL::CWaveFileFormat::RiffWave, 1584, false));
@@ -368,6 +366,10 @@ TEST_F(ConverterExport, FailuresLeaveNoFileAndCancelIsNoFailure) {
                                    SL::CWaveFileFormat::RiffWave, 1584, false));
   EXPECT_FALSE(CConverter().Export(files, destination, SL::CWaveFileFormat(), 1584, false));
   EXPECT_FALSE(Exists(destination));
+  // Refused before it was opened: a file of the user's by that name stays.
+  TestSupport::WriteFileBytes(destination, Bytes(64, 9));
+  EXPECT_FALSE(CConverter().Export(files, destination, SL::CWaveFileFormat(), 1584, false));
+  EXPECT_EQ(Bytes(64, 9), TestSupport::ReadFileBytes(destination));
 
   CCountingProgress progress(0);
   EXPECT_TRUE(
@@ -375,23 +377,27 @@ TEST_F(ConverterExport, FailuresLeaveNoFileAndCancelIsNoFailure) {
   EXPECT_EQ(0, progress.mPosition);
 }
 
-TEST_F(ConverterExport, FullDiskFailsAndLeavesNothingBehind) {
+TEST_F(ConverterExport, FullDiskFailsAndKeepsWhatWasThere) {
   Samples const samples = VQ7Test::TestSignal(44100, 2);
   std::string const source = MakeSource("full.wav", samples, 2);
   std::vector<std::string> const files = MakeDeviceFiles("full", samples, 2, 8);
   std::string const volume = mFolder / "volume";
   ASSERT_EQ(0, ::mkdir(volume.c_str(), 0700));
-  // Two device files of 44 KB, or a WAV file of 176 KB, on 64 KB.
+  // Two device files of 44 KB, or a WAV file of 176 KB, on 64 KB, onto files
+  // that were there before.
   auto const result = Support::RunWithPrivateTmpfs(volume, "size=64k", [&]() -> std::string {
     std::string failure;
-    WriteBytes(volume + "/dev0", Bytes(100, 1));
-    WriteBytes(volume + "/out.wav", Bytes(100, 2));
+    TestSupport::WriteFileBytes(volume + "/dev0", Bytes(100, 1));
+    TestSupport::WriteFileBytes(volume + "/out.wav", Bytes(100, 2));
     if (!CConverter().Import(source, volume + "/dev").empty())
       failure += "the import reported success; ";
     if (CConverter().Export(files, volume + "/out.wav", SL::CWaveFileFormat::RiffWave, 44100,
                             false))
       failure += "the export reported success; ";
-    if (!Entries(volume).empty()) failure += "files were left behind; ";
+    if (Entries(volume).size() != 2) failure += "files were left behind; ";
+    if (TestSupport::ReadFileBytes(volume + "/dev0") != Bytes(100, 1) ||
+        TestSupport::ReadFileBytes(volume + "/out.wav") != Bytes(100, 2))
+      failure += "a file that was there was damaged; ";
     return failure;
   });
   if (!result.available) GTEST_SKIP() << "private mount namespaces are not permitted here";

@@ -1,6 +1,6 @@
 #include "Executable/Com/Controller/CKvacFileSampleIteratorFactory.h"
 
-#include "Support/ScratchFolder.h"
+#include "Support/AudioFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -10,16 +10,14 @@
 
 namespace {
 
-using VQ7Test::CScratchFolder;
-using VQ7Test::ReadBytes;
-using VQ7Test::WriteBytes;
+using CScratchFolder = TestSupport::CScratchDir;
 
 typedef std::vector<unsigned char> Bytes;
 
 TEST(KvacFileSampleIteratorFactory, InputNeedsTheWholeBlocksOfEveryFile) {
   CScratchFolder folder;
   std::string const file = folder / "a.VQD";
-  WriteBytes(file, Bytes(1000, 0));
+  TestSupport::WriteFileBytes(file, Bytes(1000, 0));
   VQ7::CKvacFileSampleIteratorFactory const factory;
 
   auto frames = [&](std::vector<std::string> const& files, bool lofi, long length) -> long {
@@ -39,7 +37,7 @@ TEST(KvacFileSampleIteratorFactory, InputNeedsTheWholeBlocksOfEveryFile) {
   EXPECT_EQ(-99, frames({file}, false, std::numeric_limits<long>::max()));  // no overflow
 
   std::string const shorter = folder / "b.VQD";
-  WriteBytes(shorter, Bytes(960, 0));
+  TestSupport::WriteFileBytes(shorter, Bytes(960, 0));
   EXPECT_EQ(-99, frames({file, shorter}, false, 992));
   EXPECT_EQ(960, frames({file, shorter}, false, 960));
   EXPECT_EQ(-99, frames({file, folder / "missing"}, false, 16));
@@ -67,8 +65,8 @@ TEST(KvacFileSampleIteratorFactory, InputNeedsTheWholeBlocksOfEveryFile) {
   }
   EXPECT_TRUE(output->Finalize());  // the finaliser runs once per stream
   output.reset();
-  EXPECT_EQ(32u, ReadBytes(folder / "o0").size());
-  EXPECT_EQ(32u, ReadBytes(folder / "o1").size());
+  EXPECT_EQ(32u, TestSupport::ReadFileBytes(folder / "o0").size());
+  EXPECT_EQ(32u, TestSupport::ReadFileBytes(folder / "o1").size());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "Executable/Com/Controller/CModel.h"
 #include "Executable/Com/Controller/FileUtilities.h"
 #include "GT/Linux/FileSystem/FileSystem.h"
+#include "Support/PrivateTempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -50,55 +51,16 @@ TEST(SampleParameter, Ranges) {
   }
 }
 
-TEST(Model, NewModelIsAnEmptyValidCard) {
-  CModel const model;
-  ASSERT_EQ(128u, model.mParameters.size());
-  for (CSampleParameter const& p : model.mParameters) {
-    EXPECT_EQ(0, p.mLength);
-    EXPECT_EQ(127, p.mField8);
-    EXPECT_EQ(1020, p.mTempo1);
-    EXPECT_EQ(1020, p.mTempo2);
-  }
-  EXPECT_TRUE(model.ClassInvariant());
-  EXPECT_EQ("", model.mVolume);
-  EXPECT_EQ(-1, model.mBank);
-  EXPECT_EQ(-1, model.mPad);
-  EXPECT_FALSE(model.IsSampleAssigned(0, 0));
-}
-
-TEST(Model, SelectionBoundsAndSlots) {
+TEST(Model, SlotsOfBankAndPad) {
   CModel model;
-  model.mBank = 7;
-  model.mPad = 15;
-  EXPECT_TRUE(model.ClassInvariant());
-  model.mBank = 8;
-  EXPECT_FALSE(model.ClassInvariant());
-  model.mBank = 0;
+  model.SampleParameter(1, 0).mLength = 16;  // slot 16
+  EXPECT_EQ(16, model.mParameters[16].mLength);
+  EXPECT_TRUE(model.IsSampleAssigned(1, 0));
+  EXPECT_FALSE(model.IsSampleAssigned(0, 1));
+  EXPECT_THROW(model.SampleParameter(8, 0), std::out_of_range);
+  EXPECT_THROW(model.SampleParameter(0, -1), std::out_of_range);
   model.mPad = 16;
   EXPECT_FALSE(model.ClassInvariant());
-  model.mPad = -2;
-  EXPECT_FALSE(model.ClassInvariant());
-  model.mPad = 0;
-  model.mParameters.pop_back();
-  EXPECT_FALSE(model.ClassInvariant());
-
-  CModel other;
-  other.SampleParameter(1, 0).mLength = 16;  // slot 16
-  EXPECT_EQ(16, other.mParameters[16].mLength);
-  EXPECT_TRUE(other.IsSampleAssigned(1, 0));
-  EXPECT_FALSE(other.IsSampleAssigned(0, 1));
-  other.SampleParameter(3, 4).mTempo2 = 0;
-  EXPECT_FALSE(other.ClassInvariant());
-
-  // The copy is a value of its own.
-  CModel copy(other);
-  copy.SampleParameter(1, 0).mLength = 32;
-  copy.mVolume = "/media/u/CARD";
-  EXPECT_EQ(16, other.SampleParameter(1, 0).mLength);
-  EXPECT_EQ("", other.mVolume);
-
-  EXPECT_THROW(other.SampleParameter(8, 0), std::out_of_range);
-  EXPECT_THROW(other.SampleParameter(0, -1), std::out_of_range);
 }
 
 TEST(Model, CardPaths) {
@@ -146,6 +108,12 @@ TEST(Model, TemporaryPathsLieInAPrivateFolder) {
                 "___VQ7_TEMPORARY_SAMPLE_INFORMATION_FILE___"));
   EXPECT_EQ(folder + "/___VQ7_TEMPORARY_SAMPLE_FILE___",
             model.GetTemporarySampleFilePathName("___VQ7_TEMPORARY_SAMPLE_FILE___"));
+
+  // No private folder to be had: no path, rather than one in a shared folder.
+  ASSERT_TRUE(GT::RemoveDirectoryX(folder));
+  Support::CScopedEnv const unusable("TMPDIR", folder + "/missing");
+  EXPECT_EQ("", VQ7::GetTemporaryDirectoryName());
+  EXPECT_EQ("", model.GetTemporarySampleFilePathName("___VQ7_TEMPORARY_SAMPLE_FILE___"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "GT/Linux/CIniProfile.h"
 
+#include "Support/PrivateMount.h"
 #include "Support/PrivateTempDir.h"
 
 #include <gtest/gtest.h>
@@ -26,20 +27,6 @@ protected:
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 };
-
-TEST_F(IniProfile, LivesUnderTheConfigHomeOfTheEnvironment) {
-  EXPECT_EQ(mDir.Path() + "/VQ7Converter/VQ7Converter.ini", GT::CIniProfile::FilePath());
-  GT::CIniProfile().Write("Preference/BankId", 3L);
-  struct stat st;
-  ASSERT_EQ(0, ::stat(GT::CIniProfile::FilePath().c_str(), &st));
-  EXPECT_EQ(0u, st.st_mode & S_IWOTH);
-}
-
-TEST_F(IniProfile, MissingKeysGiveTheDefaults) {
-  GT::CIniProfile profile;
-  EXPECT_EQ("dflt", profile.Read("Preference/VolumeName", std::string("dflt")));
-  EXPECT_EQ(42L, profile.Read("Preference/BankId", 42L));
-}
 
 TEST_F(IniProfile, StringsAndLongsRoundTripAndStayApart) {
   GT::CIniProfile profile;
@@ -113,10 +100,29 @@ TEST_F(IniProfile, CorruptFileGivesDefaultsAndIsRepairedByTheNextWrite) {
   EXPECT_NE(std::string::npos, FileText().find("BankId=6"));
 }
 
-TEST_F(IniProfile, ProcessWideProfileIsOneObject) {
-  EXPECT_EQ(&GT::IniProfile(), &GT::IniProfileA());
-  GT::IniProfile().Write("Shared", 11L);
-  EXPECT_EQ(11L, GT::CIniProfile().Read("Shared", 0L));
+TEST_F(IniProfile, WriteToAFullVolumeFailsAndTheOldValueStays) {
+  std::string const volume = mDir.Path() + "/volume";
+  ASSERT_EQ(0, ::mkdir(volume.c_str(), 0700));
+  auto const result = Support::RunWithPrivateTmpfs(volume, "size=64k", [&]() -> std::string {
+    Support::CScopedEnv const home("XDG_CONFIG_HOME", volume);
+    GT::CIniProfile profile;
+    if (!profile.Write("Preference/VolumeName", std::string("OLD")))
+      return "the first write failed";
+    std::ofstream filler(volume + "/filler", std::ios::binary);
+    std::string const page(4096, 'f');
+    while (filler.write(page.data(), static_cast<std::streamsize>(page.size())).flush()) {
+    }
+    std::string failure;
+    if (profile.Write("Preference/VolumeName", std::string("NEW")) || profile.Write("Bank", 3L))
+      failure += "a write to a full volume reported success; ";
+    if (GT::CIniProfile().Read("Preference/VolumeName", std::string()) != "OLD" ||
+        GT::CIniProfile().Read("Bank", -1L) != -1)
+      failure += "the process reads what the file does not hold; ";
+    if (FileText().find("OLD") == std::string::npos) failure += "the file lost the old value; ";
+    return failure;
+  });
+  if (!result.available) GTEST_SKIP() << "private mount namespaces are not permitted here";
+  EXPECT_EQ("", result.failure);
 }
 
 }  // namespace

@@ -208,60 +208,6 @@ public:
   void SetPriority(int) override { throw std::runtime_error("refused"); }
 };
 
-TEST(CThreadThreaded, ThreadWhosePriorityCannotBeSetStillRuns) {
-  CCountingRunnable counting;
-  CUnsettableThread thread(counting);
-  thread.Start();
-  EXPECT_TRUE(WaitFor([&] { return counting.mRuns.load() == 1; }));
-  EXPECT_TRUE(WaitFor([&] { return !thread.IsAlive(); }));
-}
-
-TEST(CThreadThreaded, PriorityOfRunningThreadAndCancelledConstraints) {
-  CPollingRunnable runnable;
-  GT::CThread thread(runnable);
-  runnable.mThread = &thread;
-  thread.SetTimeConstraintsInMs(10, 2, 5, true);
-  thread.SetPriority(20);  // cancels the constraints for the start
-  thread.Start();
-  ASSERT_TRUE(WaitFor([&] { return thread.GetThreadId() != 0 && runnable.mTurns > 0; }));
-  pid_t const tid = thread.GetThreadId();
-  int timeshare = -1;
-  ASSERT_EQ(0, GT::CThread::GetPThreadPriority(tid, nullptr, &timeshare));
-  EXPECT_EQ(1, timeshare);
-  thread.SetPriority(25);
-  int importance = 0;
-  ASSERT_EQ(0, GT::CThread::GetPThreadPriority(tid, &importance, nullptr));
-  if (ExpectedNice(25) >= OwnNice()) {
-    EXPECT_EQ(ExpectedNice(25), -importance);
-  }
-  thread.SetTerminationFlag();
-}
-
-TEST(CThreadThreaded, TimeConstraintsDoNotKeepTheTargetFromRunning) {
-  CPollingRunnable runnable;
-  GT::CThread thread(runnable);
-  runnable.mThread = &thread;
-  thread.SetTimeConstraintsInNanoseconds(10000000ull, 2000000ull, 1ull << 40, false);
-  thread.Start();
-  EXPECT_TRUE(WaitFor([&] { return runnable.mTurns.load() > 2; }));
-  thread.SetTerminationFlag();
-}
-
-TEST(Clock, SleepPausesForTheGivenTime) {
-  using namespace std::chrono;
-  auto t0 = steady_clock::now();
-  GT::Sleep(10);
-  EXPECT_GE(duration_cast<microseconds>(steady_clock::now() - t0).count(), 9000);
-  t0 = steady_clock::now();
-  GT::Sleep(0);
-  GT::Sleep(-3);
-  EXPECT_LT(duration_cast<milliseconds>(steady_clock::now() - t0).count(), 5000);
-  // A second or more is slept too, not refused.
-  t0 = steady_clock::now();
-  GT::Sleep(1100);
-  EXPECT_GE(duration_cast<milliseconds>(steady_clock::now() - t0).count(), 1090);
-}
-
 TEST(Clock, CoarseTimeCountsUnitsOf1024MicrosecondsAndWraps) {
   EXPECT_EQ(0, GT::Private::CoarseTimeFromMicroseconds(1023));
   EXPECT_EQ(1, GT::Private::CoarseTimeFromMicroseconds(1024));

@@ -71,15 +71,3 @@ TEST(CMvcObservableComponent, ObserverStaysAliveThroughItsOwnUpdate) {
   EXPECT_TRUE(watch.expired());
   EXPECT_TRUE(observers.IsEmpty());
 }
-
-TEST(CMvcObservableComponent, ExceptionStopsNotificationAndReachesCaller) {
-  std::vector<std::string> log;
-  GT::CMvcObservableComponent observers;
-  auto first = boost::make_shared<CRecorder>(1, &log);
-  auto second = boost::make_shared<CRecorder>(2, &log);
-  first->onUpdate = [] { throw std::runtime_error("observer failed"); };
-  observers.Add(first, 0);
-  observers.Add(second, 0);
-  EXPECT_THROW(observers.NotifyObservers(0, std::string(), boost::any()), std::runtime_error);
-  EXPECT_EQ(log, (std::vector<std::string>{"1:0"}));
-}

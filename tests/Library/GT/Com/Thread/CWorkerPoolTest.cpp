@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -103,6 +107,21 @@ TEST(WorkerPoolThreaded, WithoutThreadsATaskRunsOnThePostersThread) {
   EXPECT_EQ(&shared, &GT::CWorkerPool::Shared());
   EXPECT_GE(shared.GetSize(), 1);
   EXPECT_LE(shared.GetSize(), 4);
+
+  // A forked child has none of the pool's threads: its tasks run on its own.
+  std::fflush(nullptr);
+  pid_t const child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::atomic<bool> ran(false);
+    shared.Post([&ran] { ran = true; });
+    for (int i = 0; i < 500 && !ran; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ::_exit(ran && shared.GetSize() == 0 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(child, ::waitpid(child, &status, 0));
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child's task never ran";
 }
 
 }  // namespace

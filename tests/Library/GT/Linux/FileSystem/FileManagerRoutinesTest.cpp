@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <atomic>
 #include <fcntl.h>
 #include <set>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <sys/xattr.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -51,121 +51,61 @@ protected:
   }
 };
 
-TEST_F(FileManager, VolumeParametersAndCopyBufferRule) {
-  GetVolParmsInfoBuffer parms;
-  std::memset(&parms, 0x5A, sizeof parms);
-  uint32_t actual = 7;
-  FSRef const folder{mDir.Path()};
-  int16_t volume = 0;
-  ASSERT_EQ(nFsNoErr, FSGetVRefNum(&folder, &volume));
-  EXPECT_EQ(nFsParameterError, FSGetVolParms(volume, sizeof parms, nullptr, &actual));
-  EXPECT_EQ(nFsParameterError, FSGetVolParms(volume, sizeof parms, &parms, nullptr));
-  EXPECT_EQ(7u, actual);
-  EXPECT_EQ(0x5A5A, static_cast<uint16_t>(parms.vMVersion));  // nothing written
-
-  ASSERT_EQ(nFsNoErr, FSGetVolParms(volume, sizeof parms, &parms, &actual));
-  EXPECT_EQ(32u, actual);
-  EXPECT_GE(parms.vMVersion, 3);
-  EXPECT_GT(parms.vMMaxNameLength, 0u);
-  EXPECT_EQ(nFsNoErr, FSGetVolParms(volume, 10, &parms, &actual));
-  EXPECT_EQ(10u, actual);
-  EXPECT_EQ(nFsNoSuchVolume, FSGetVolParms(12345, sizeof parms, &parms, &actual));
-  int16_t again = 0;
-  FSRef const file{mDir.Path() + "/."};
-  ASSERT_EQ(nFsNoErr, FSGetVRefNum(&file, &again));
-  EXPECT_EQ(volume, again);
-  EXPECT_EQ(nFsParameterError, FSGetVRefNum(&file, nullptr));
-  FSRef const missing{P("missing")};
-  EXPECT_EQ(nFsFileNotFound, FSGetVRefNum(&missing, &again));
-
-  GetVolParmsInfoBuffer graded{};
-  graded.vMVolumeGrade = -8388608;
-  EXPECT_EQ(2097152u, CopyBufferSizeOf(graded, 32));
-  graded.vMVolumeGrade = -1000;
-  EXPECT_EQ(1024u, CopyBufferSizeOf(graded, 32));
-  graded.vMVolumeGrade = -0x7FFFFFFF - 1;
-  EXPECT_EQ(0x200000u, CopyBufferSizeOf(graded, 32));
-  graded.vMVolumeGrade = -40960;
-  EXPECT_EQ(10240u, CopyBufferSizeOf(graded, 18));
-  EXPECT_EQ(262144u, CopyBufferSizeOf(graded, 17));  // grade not delivered
-  graded.vMVolumeGrade = 0;
-  EXPECT_EQ(262144u, CopyBufferSizeOf(graded, 32));
-}
-
-TEST_F(FileManager, SpecsReferencesAndPathsRoundTrip) {
-  ASSERT_TRUE(WriteBytes(P("file name.txt"), "x"));
+TEST_F(FileManager, ANameCannotLeaveItsFolder) {
+  ASSERT_TRUE(WriteBytes(P("f"), "x"));
   FSSpec spec;
-  Boolean isFolder = 7;
-  ASSERT_EQ(nFsNoErr, FSPathMakeFSSpec(P("file name.txt").c_str(), &spec, &isFolder));
-  EXPECT_EQ(0, isFolder);
-  EXPECT_EQ(std::string("file name.txt"),
-            std::string(reinterpret_cast<char*>(spec.name + 1), spec.name[0]));
-
+  ASSERT_EQ(nFsNoErr, FSPathMakeFSSpec(P("f").c_str(), &spec, nullptr));
+  unsigned char const sneaky[] = "\x05../..";
   FSRef ref;
-  ASSERT_EQ(nFsNoErr, FSMakeFSRef(spec.vRefNum, spec.parID, spec.name, &ref));
-  EXPECT_EQ(P("file name.txt"), ref.path);
-  FSRef folder;
-  ASSERT_EQ(nFsNoErr, FSMakeFSRef(spec.vRefNum, spec.parID, nullptr, &folder));
-  EXPECT_EQ(mDir.Path(), folder.path);
-  char path[4096];
-  ASSERT_EQ(nFsNoErr, FSMakePath(spec.vRefNum, spec.parID, spec.name, path, sizeof path));
-  EXPECT_EQ(P("file name.txt"), path);
-  EXPECT_NE(nFsNoErr, FSMakePath(spec.vRefNum, spec.parID, spec.name, path, 4));
-  EXPECT_EQ(nFsParameterError, FSMakePath(spec.vRefNum, spec.parID, spec.name, nullptr, 10));
-
-  unsigned char const absent[] =
-      "\x06"
-      "absent";
-  EXPECT_EQ(nFsFileNotFound, FSMakeFSRef(spec.vRefNum, spec.parID, absent, &ref));
-  unsigned char const sneaky[] =
-      "\x05"
-      "../..";
   EXPECT_EQ(nFsBadName, FSMakeFSRef(spec.vRefNum, spec.parID, sneaky, &ref));
-  EXPECT_EQ(nFsParameterError, FSMakeFSRef(spec.vRefNum, spec.parID, spec.name, nullptr));
-  EXPECT_EQ(nFsDirectoryNotFound, FSMakeFSRef(spec.vRefNum, 999999, spec.name, &ref));
-  EXPECT_EQ(nFsParameterError, FSPathMakeFSSpec(P("file name.txt").c_str(), nullptr, nullptr));
-  EXPECT_EQ(nFsFileNotFound, FSPathMakeFSSpec(P("nothing").c_str(), &spec, nullptr));
-
-  ASSERT_EQ(nFsNoErr, FSPathMakeFSSpec(mDir.Path().c_str(), &spec, &isFolder));
-  EXPECT_EQ(1, isFolder);
-  FSSpec viaRef;
-  FSRef const folderRef{mDir.Path()};
-  ASSERT_EQ(nFsNoErr, FSRefMakeFSSpec(&folderRef, &viaRef));
-  EXPECT_EQ(spec.parID, viaRef.parID);
 }
 
-TEST_F(FileManager, DirectoryItemsListEveryEntryOrFailCleanly) {
-  ASSERT_TRUE(WriteBytes(P("a"), "1"));
-  ASSERT_TRUE(WriteBytes(P(".hidden"), "2"));
-  ASSERT_EQ(0, ::mkdir(P("sub").c_str(), 0755));
-  EXPECT_EQ((std::set<std::string>{"a", ".hidden", "sub"}), Names(mDir.Path()));
+// In each round, treeN/d and outside hold files of the same names, and spareN/d is a link
+// that leads to outside from either folder; a thread keeps swapping treeN/d and spareN/d
+// while treeN is deleted. A walk that follows the link at any point deletes outside files.
+TEST_F(FileManager, DeleteNeverLeavesTheTreeForAFolderSwappedWithALink) {
+  int const rounds = 24, files = 150;
+  ASSERT_EQ(0, ::mkdir(P("outside").c_str(), 0755));
+  for (int f = 0; f < files; ++f) ASSERT_TRUE(WriteBytes(P("outside/f" + std::to_string(f)), ""));
+  std::vector<std::pair<std::string, std::string> > pairs;
+  for (int r = 0; r < rounds; ++r)
+    pairs.emplace_back(P("tree" + std::to_string(r) + "/d"), P("spare" + std::to_string(r) + "/d"));
+  std::atomic<int> round(-1);
+  std::atomic<bool> done(false);
+  std::atomic<long> swaps(0);
+  std::thread swapper([&] {
+    while (!done) {
+      int const r = round;
+      if (r >= 0 && ::renameat2(AT_FDCWD, pairs[r].first.c_str(), AT_FDCWD, pairs[r].second.c_str(),
+                                RENAME_EXCHANGE) == 0)
+        ++swaps;
+    }
+  });
+  for (int r = 0; r < rounds && Names(P("outside")).size() == static_cast<std::size_t>(files);
+       ++r) {
+    std::string const tree = P("tree" + std::to_string(r)), spare = P("spare" + std::to_string(r));
+    ASSERT_EQ(0, ::mkdir(tree.c_str(), 0755));
+    ASSERT_EQ(0, ::mkdir((tree + "/d").c_str(), 0755));
+    ASSERT_EQ(0, ::mkdir(spare.c_str(), 0755));
+    for (int f = 0; f < files; ++f) ASSERT_TRUE(WriteBytes(tree + "/d/f" + std::to_string(f), ""));
+    ASSERT_EQ(0, ::symlink("../outside", (spare + "/d").c_str()));
+    long const before = swaps;
+    round = r;
+    while (swaps < before + 50) std::this_thread::yield();
+    FSRef const ref{tree};
+    FSDeleteObjects(&ref);  // may well fail: what matters is where it deleted
+  }
+  done = true;
+  swapper.join();
+  EXPECT_EQ(static_cast<std::size_t>(files), Names(P("outside")).size());
 
-  std::vector<FSRef> refs{FSRef{"stale"}};
-  ItemCount count = 9;
-  Boolean changed = 1;
-  FSRef const file{P("a")};
-  EXPECT_EQ(nFsNotAFolder, FSGetDirectoryItems(&file, &refs, &count, &changed));
-  EXPECT_TRUE(refs.empty());
-  EXPECT_EQ(0u, count);
-  FSRef const missing{P("missing")};
-  EXPECT_EQ(nFsFileNotFound, FSGetDirectoryItems(&missing, &refs, &count, &changed));
-  EXPECT_EQ(nFsParameterError, FSGetDirectoryItems(&missing, nullptr, &count, &changed));
-}
-
-TEST_F(FileManager, DeleteObjectsRemovesLockedTrees) {
-  MakeTree(P("tree"));
-  ASSERT_EQ(0, ::chmod(P("tree").c_str(), 0555));
-  FSRef const tree{P("tree")};
-  EXPECT_EQ(nFsNoErr, FSDeleteObjects(&tree));
-  EXPECT_FALSE(Exists(P("tree")));
-  EXPECT_EQ(nFsFileNotFound, FSDeleteObjects(&tree));
-  EXPECT_EQ(nFsParameterError, FSDeleteObjects(nullptr));
-
-  ASSERT_TRUE(WriteBytes(P("target"), "keep"));
-  ASSERT_EQ(0, ::symlink("target", P("link").c_str()));
-  FSRef const link{P("link")};
-  EXPECT_EQ(nFsNoErr, FSDeleteObjects(&link));
-  EXPECT_EQ("keep", ReadBytes(P("target")));  // the link goes, never what it points to
+  // Nor for a link named with a "/" after it, which would name the folder it leads to.
+  for (auto remove : {FSDeleteObjects, FSDeleteContainerContents, FSDeleteContainer}) {
+    ::symlink("outside", P("dirlink").c_str());
+    FSRef const slashed{P("dirlink//")};
+    remove(&slashed);
+    EXPECT_EQ(static_cast<std::size_t>(files), Names(P("outside")).size());
+  }
 }
 
 TEST_F(FileManager, CopyObjectCopiesFilesWithAttributes) {
@@ -203,23 +143,6 @@ TEST_F(FileManager, CopyObjectCopiesFilesWithAttributes) {
                                            nullptr, nullptr, nullptr, nullptr));
   EXPECT_EQ("old", ReadBytes(P("dest/other")));
 
-  // Unique names: "name N.ext", blank and digit before the last point.
-  FSRef const txt{P("src.bin")};
-  ASSERT_EQ(nFsNoErr, FSCopyObject(&txt, &dest, 0, 0, nDupeRename, nullptr, 0, 0, nullptr, nullptr,
-                                   &made, nullptr));
-  EXPECT_EQ(P("dest/src 1.bin"), made.path);
-  ASSERT_EQ(nFsNoErr, FSCopyObject(&txt, &dest, 0, 0, nDupeRename, nullptr, 0, 0, nullptr, nullptr,
-                                   &made, nullptr));
-  EXPECT_EQ(P("dest/src 2.bin"), made.path);
-  ASSERT_EQ(nFsNoErr, FSCopyObject(&txt, &dest, 0, 0, nDupeRename, "other", 0, 0, nullptr, nullptr,
-                                   &made, nullptr));
-  EXPECT_EQ(P("dest/other 1"), made.path);
-
-  FSRef const notFolder{P("src.bin")};
-  EXPECT_EQ(nFsNotAFolder, FSCopyObject(&source, &notFolder, 0, 0, nDupeStandard, nullptr, 0, 0,
-                                        nullptr, nullptr, nullptr, nullptr));
-  EXPECT_EQ(nFsParameterError, FSCopyObject(nullptr, &dest, 0, 0, nDupeStandard, nullptr, 0, 0,
-                                            nullptr, nullptr, nullptr, nullptr));
   EXPECT_EQ(nFsBadName, FSCopyObject(&source, &dest, 0, 0, nDupeStandard, "a/b", 0, 0, nullptr,
                                      nullptr, nullptr, nullptr));
 }
@@ -227,6 +150,13 @@ TEST_F(FileManager, CopyObjectCopiesFilesWithAttributes) {
 OSErr RefuseTop(Boolean, ItemCount level, OSErr error, struct stat const*, FSRef const*,
                 FSSpec const*, std::string const*, void*) {
   return level == 0 && error == nFsNoErr ? OSErr(-1) : error;
+}
+
+OSErr SeeOld(Boolean, ItemCount, OSErr error, struct stat const*, FSRef const*, FSSpec const*,
+             std::string const*, void* data) {
+  auto* seen = static_cast<std::pair<std::string, bool>*>(data);
+  seen->second = seen->second && ReadBytes(seen->first) == "old contents";
+  return error;
 }
 
 TEST_F(FileManager, ReplacingKeepsTheOldObjectUntilTheCopySucceeded) {
@@ -242,9 +172,16 @@ TEST_F(FileManager, ReplacingKeepsTheOldObjectUntilTheCopySucceeded) {
   EXPECT_EQ("old contents", ReadBytes(P("dest/new")));
   EXPECT_EQ("someone else's", ReadBytes(P("dest/.DeleteMe")));
   EXPECT_EQ((std::set<std::string>{"new", ".DeleteMe"}), Names(P("dest")));
+  // Nothing to replace: the refused copy is not left behind either.
+  EXPECT_EQ(-1, FSCopyObject(&source, &dest, 0, 0, nDupeStandard, "refused", 0, 0, RefuseTop,
+                             nullptr, nullptr, nullptr));
+  EXPECT_EQ((std::set<std::string>{"new", ".DeleteMe"}), Names(P("dest")));
 
-  EXPECT_EQ(nFsNoErr, FSCopyObject(&source, &dest, 0, 0, nDupeReplace, nullptr, 0, 0, nullptr,
-                                   nullptr, nullptr, nullptr));
+  // The old object keeps its place while the copy is made, should the copy be interrupted.
+  std::pair<std::string, bool> oldInPlace(P("dest/new"), true);
+  EXPECT_EQ(nFsNoErr, FSCopyObject(&source, &dest, 0, 0, nDupeReplace, nullptr, 0, 0, SeeOld,
+                                   &oldInPlace, nullptr, nullptr));
+  EXPECT_TRUE(oldInPlace.second);
   EXPECT_EQ("new contents", ReadBytes(P("dest/new")));
   EXPECT_EQ("someone else's", ReadBytes(P("dest/.DeleteMe")));
   EXPECT_EQ((std::set<std::string>{"new", ".DeleteMe"}), Names(P("dest")));
@@ -315,6 +252,7 @@ TEST_F(FileManager, CopyObjectCopiesFolderTrees) {
   refusing.refuse = "deeper";
   EXPECT_EQ(-7, FSCopyObject(&source, &dest, 0, 0, nDupeStandard, "stopped", 0, 1, Record,
                              &refusing, nullptr, nullptr));
+  EXPECT_FALSE(Exists(P("dest/stopped")));  // nothing of a failed copy stays
 }
 
 TEST_F(FileManager, FolderCannotBeCopiedIntoItself) {
@@ -328,224 +266,6 @@ TEST_F(FileManager, FolderCannotBeCopiedIntoItself) {
                                             nullptr, nullptr, nullptr, nullptr));
   EXPECT_EQ((std::set<std::string>{"three"}), Names(P("a/sub/deeper")));
   EXPECT_EQ((std::set<std::string>{"one.txt", "ro", "sub", "link"}), Names(P("a")));
-}
-
-TEST_F(FileManager, ObjectQueriesAndLocks) {
-  ASSERT_TRUE(WriteBytes(P("f"), std::string(1000, 'x')));
-  FSRef const file{P("f")};
-  FSRef const folder{mDir.Path()};
-  EXPECT_EQ(nFsNoErr, FSCheckLock(&file));
-  ASSERT_EQ(0, ::chmod(P("f").c_str(), 0444));
-  EXPECT_EQ(nFsFileLocked, FSCheckLock(&file));
-  uint64_t data = 0, rsrc = 9;
-  EXPECT_EQ(nFsNoErr, FSGetForkSizes(&file, &data, &rsrc));
-  EXPECT_EQ(1000u, data);
-  EXPECT_EQ(0u, rsrc);
-  EXPECT_EQ(nFsNotAFile, FSGetForkSizes(&folder, &data, &rsrc));
-  uint64_t logical = 0, physical = 0;
-  EXPECT_EQ(nFsNoErr, FSGetTotalForkSizes(&file, &logical, &physical));
-  EXPECT_EQ(1000u, logical);
-
-  FSRef parent;
-  EXPECT_EQ(nFsNoErr, FSGetParentRef(&file, &parent));
-  EXPECT_EQ(mDir.Path(), parent.path);
-  FSRef const root{"/"};
-  EXPECT_EQ(nFsNoErr, FSGetParentRef(&root, &parent));
-  EXPECT_TRUE(parent.path.empty());
-  std::string name;
-  EXPECT_EQ(nFsNoErr, FSGetFileDirName(&file, &name));
-  EXPECT_EQ("f", name);
-  uint64_t node = 0;
-  Boolean isFolder = 1;
-  EXPECT_EQ(nFsNoErr, FSGetNodeID(&file, &node, &isFolder));
-  EXPECT_EQ(0, isFolder);
-  EXPECT_NE(0u, node);
-  EXPECT_TRUE(FSRefValid(&file));
-  FSRef const gone{P("gone")};
-  EXPECT_FALSE(FSRefValid(&gone));
-
-  struct timespec const old[2] = {{5, 0}, {5, 0}};
-  ASSERT_EQ(0, ::utimensat(AT_FDCWD, P("f").c_str(), old, 0));
-  EXPECT_EQ(nFsNoErr, FSBumpDate(&file));
-  struct stat st;
-  ASSERT_EQ(0, ::stat(P("f").c_str(), &st));
-  EXPECT_GT(st.st_mtim.tv_sec, 5);
-
-  std::string volumeName;
-  uint64_t freeBytes = 0, totalBytes = 0;
-  int16_t volume = 0;
-  ASSERT_EQ(nFsNoErr, FSGetVRefNum(&folder, &volume));
-  EXPECT_EQ(nFsNoErr, FSGetVInfo(volume, &volumeName, &freeBytes, &totalBytes));
-  EXPECT_GT(totalBytes, 0u);
-  EXPECT_LE(freeBytes, totalBytes);
-  uint32_t fsid = 0;
-  EXPECT_EQ(nFsNoErr, FSGetVolFileSystemID(volume, &fsid, nullptr));
-  std::vector<FSRef> volumes;
-  ItemCount count = 0;
-  EXPECT_EQ(nFsNoErr, FSGetMountedVolumes(&volumes, &count));
-  EXPECT_EQ(count, volumes.size());
-  EXPECT_NE(volumes.end(), std::find(volumes.begin(), volumes.end(), FSRef{"/"}));
-}
-
-TEST_F(FileManager, MovesExchangesAndUniqueNames) {
-  ASSERT_EQ(0, ::mkdir(P("d").c_str(), 0755));
-  ASSERT_TRUE(WriteBytes(P("a"), "AAA"));
-  ASSERT_TRUE(WriteBytes(P("b"), "B"));
-  ASSERT_TRUE(WriteBytes(P("d/taken"), "T"));
-  FSRef const a{P("a")}, b{P("b")}, d{P("d")};
-  FSRef na, nb;
-  EXPECT_EQ(nFsNoErr, FSExchangeObjectsCompat(&a, &b, &na, &nb));
-  EXPECT_EQ("B", ReadBytes(P("a")));
-  EXPECT_EQ("AAA", ReadBytes(P("b")));
-  EXPECT_EQ(nFsNotAFile, FSExchangeObjectsCompat(&a, &d, &na, &nb));
-
-  FSRef moved;
-  EXPECT_EQ(nFsDuplicateName, FSMoveRenameObjectUnicode(&a, &d, "taken", &moved));
-  EXPECT_EQ("T", ReadBytes(P("d/taken")));
-  EXPECT_EQ(nFsDirectoryNotFound, FSMoveRenameObjectUnicode(&a, &b, "x", &moved));
-  EXPECT_EQ(nFsNoErr, FSMoveRenameObjectUnicode(&a, &d, "renamed", &moved));
-  EXPECT_EQ(P("d/renamed"), moved.path);
-  EXPECT_EQ("B", ReadBytes(P("d/renamed")));
-  EXPECT_FALSE(Exists(P("a")));
-
-  ASSERT_TRUE(WriteBytes(P("d/00000005"), ""));
-  ASSERT_TRUE(WriteBytes(P("00000006"), ""));
-  uint32_t seed = 5;
-  std::string unique;
-  FSRef const top{mDir.Path()};
-  EXPECT_EQ(nFsNoErr, GenerateUniqueHFSUniStr(&seed, &d, &top, &unique));
-  EXPECT_EQ("00000007", unique);
-  EXPECT_EQ(8u, seed);
-}
-
-Boolean CountItems(Boolean, ItemCount level, struct stat const*, FSRef const*,
-                   std::string const* name, void* data) {
-  auto* seen = static_cast<std::set<std::pair<ItemCount, std::string> >*>(data);
-  seen->insert(std::make_pair(level, *name));
-  return *name == "stop" ? 1 : 0;
-}
-
-TEST_F(FileManager, ContainerWalksDeletesForksAndBuffers) {
-  MakeTree(P("a"));
-  FSRef const a{P("a")};
-  std::set<std::pair<ItemCount, std::string> > seen;
-  EXPECT_EQ(nFsNoErr, FSIterateContainer(&a, 1, CountItems, &seen));
-  EXPECT_EQ((std::set<std::pair<ItemCount, std::string> >{
-                {1, "one.txt"}, {1, "ro"}, {1, "sub"}, {1, "link"}}),
-            seen);
-  seen.clear();
-  EXPECT_EQ(nFsNoErr, FSIterateContainer(&a, 0, CountItems, &seen));
-  EXPECT_EQ(7u, seen.size());
-  EXPECT_EQ(nFsParameterError, FSIterateContainer(&a, 0, nullptr, nullptr));
-
-  FSRef const file{P("a/one.txt")};
-  EXPECT_EQ(nFsDirectoryNotFound, FSDeleteContainer(&file));
-  EXPECT_EQ(nFsNoErr, FSDeleteContainerContents(&a));
-  EXPECT_TRUE(Names(P("a")).empty());
-  EXPECT_EQ(nFsNoErr, FSDeleteContainer(&a));
-  EXPECT_FALSE(Exists(P("a")));
-
-  std::string const data = Support::PatternBytes(10000);
-  ASSERT_TRUE(WriteBytes(P("in"), data));
-  ASSERT_TRUE(WriteBytes(P("out"), std::string(20000, 'z')));
-  int const in = ::open(P("in").c_str(), O_RDONLY);
-  int const out = ::open(P("out").c_str(), O_RDWR);
-  char buffer[5000];
-  EXPECT_EQ(nFsParameterError, FSCopyFork(in, out, nullptr, 10));
-  EXPECT_EQ(nFsParameterError, FSCopyFork(in, out, buffer, 0));
-  EXPECT_EQ(nFsNoErr, FSCopyFork(in, out, buffer, sizeof buffer));
-  FSRef fromFd;
-  EXPECT_EQ(nFsNoErr, FileRefNumGetFSRef(out, &fromFd));
-  EXPECT_EQ(P("out"), fromFd.path);
-  ::close(in);
-  ::close(out);
-  EXPECT_EQ(data, ReadBytes(P("out")));
-  EXPECT_NE(nFsNoErr, FileRefNumGetFSRef(-1, &fromFd));
-
-  uint32_t size = 0;
-  void* temp = GetTempBuffer(10000, &size);
-  ASSERT_NE(nullptr, temp);
-  EXPECT_EQ(8192u, size);
-  DisposeTempBuffer(temp);
-  temp = GetTempBuffer(100, &size);
-  EXPECT_EQ(4096u, size);
-  DisposeTempBuffer(temp);
-
-  FSRef const folder{mDir.Path()};
-  FSRef old;
-  ASSERT_EQ(nFsNoErr, FSSetDefault(&folder, &old));
-  EXPECT_EQ("data", std::string(ReadBytes("in").empty() ? "none" : "data"));
-  EXPECT_EQ(nFsNoErr, FSRestoreDefault(&old));
-  EXPECT_EQ(nFsDirectoryNotFound, FSSetDefault(&fromFd, &old));
-}
-
-TEST_F(FileManager, PermissionsAttributesRangeLocksAndNames) {
-  ASSERT_TRUE(WriteBytes(P("f"), "x"));
-  ASSERT_EQ(0, ::chmod(P("f").c_str(), 0444));
-  struct timespec const when[2] = {{1300000000, 0}, {1300000000, 0}};
-  ASSERT_EQ(0, ::utimensat(AT_FDCWD, P("f").c_str(), when, 0));
-  FSRef const file{P("f")};
-  uint8_t privileges = 0xFF;
-  FSPermissionInfo info{};
-  ASSERT_EQ(nFsNoErr, FSGetUserPrivilegesPermissions(&file, &privileges, &info));
-  EXPECT_EQ(0444, info.mode);
-  EXPECT_EQ(::geteuid(), info.userID);
-  EXPECT_EQ(0, privileges & nPrivilegeNoRead);
-
-  ASSERT_EQ(0, ::mkdir(P("d").c_str(), 0700));
-  FSRef const folder{P("d")};
-  ASSERT_EQ(nFsNoErr, FSSetDirAccess(&folder, FSPermissionInfo{info.userID, info.groupID, 0750}));
-  FSPermissionInfo access{};
-  ASSERT_EQ(nFsNoErr, FSGetDirAccess(&folder, &access));
-  EXPECT_EQ(0750, access.mode);
-  EXPECT_EQ(nFsDirectoryNotFound, FSGetDirAccess(&file, &access));
-
-  ASSERT_TRUE(WriteBytes(P("g"), "y"));
-  FSRef const other{P("g")};
-  ASSERT_EQ(nFsNoErr, FSCopyFileMgrAttributes(&file, &other, 0));
-  EXPECT_EQ(0644u, ModeOf(P("g")));  // the lock is not copied unless asked
-  struct stat st;
-  ASSERT_EQ(0, ::stat(P("g").c_str(), &st));
-  EXPECT_EQ(1300000000, st.st_mtim.tv_sec);
-  ASSERT_EQ(nFsNoErr, FSCopyFileMgrAttributes(&file, &other, 1));
-  EXPECT_EQ(0444u, ModeOf(P("g")));
-
-  // A range held by another process is reported busy, a free one is taken.
-  int ready[2], release[2];
-  ASSERT_EQ(0, ::pipe(ready));
-  ASSERT_EQ(0, ::pipe(release));
-  ASSERT_EQ(0, ::chmod(P("g").c_str(), 0644));
-  pid_t const child = ::fork();
-  if (child == 0) {
-    int const fd = ::open(P("g").c_str(), O_RDWR);
-    char c = FSLockRangeCompat(fd, 0, 10) == nFsNoErr ? 'y' : 'n';
-    ssize_t ignored = ::write(ready[1], &c, 1);
-    ignored = ::read(release[0], &c, 1);
-    (void)ignored;
-    ::_exit(0);
-  }
-  char c = 0;
-  ASSERT_EQ(1, ::read(ready[0], &c, 1));
-  EXPECT_EQ('y', c);
-  int const fd = ::open(P("g").c_str(), O_RDWR);
-  EXPECT_EQ(nFsBusy, FSLockRangeCompat(fd, 5, 10));
-  EXPECT_EQ(nFsNoErr, FSLockRangeCompat(fd, 10, 10));
-  EXPECT_EQ(nFsNoErr, FSUnlockRangeCompat(fd, 10, 10));
-  ASSERT_EQ(1, ::write(release[1], "x", 1));
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  EXPECT_EQ(nFsNoErr, FSLockRangeCompat(fd, 5, 10));
-  ::close(fd);
-  for (int p : {ready[0], ready[1], release[0], release[1]}) ::close(p);
-
-  std::string name;
-  ASSERT_EQ(nFsNoErr, FSMapID(0, 0, &name));
-  EXPECT_EQ("root", name);
-  uint32_t id = 99;
-  ASSERT_EQ(nFsNoErr, FSMapName("root", 0, &id));
-  EXPECT_EQ(0u, id);
-  EXPECT_EQ(nFsFileNotFound, FSMapName("no-such-user-vq7", 0, &id));
-  EXPECT_EQ(nFsFileNotFound, FSMapID(4000000000u, 1, &name));
 }
 
 std::string Check(bool condition, char const* what) {

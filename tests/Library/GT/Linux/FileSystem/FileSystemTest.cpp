@@ -11,7 +11,6 @@
 #include <dirent.h>
 #include <set>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -103,6 +102,9 @@ TEST_F(FileSystem, FilesFoldersAndRemoval) {
   EXPECT_FALSE(Exists(P("f")));
 
   EXPECT_FALSE(GT::RemoveDirectoryX(P("broken")));
+  ASSERT_EQ(0, ::symlink("d", P("dlink").c_str()));
+  EXPECT_FALSE(GT::RemoveDirectoryX(P("dlink/")));  // a link, whatever "/" follows it
+  EXPECT_EQ("in", ReadBytes(P("d/inner")));
   MakeTree(P("tree"));
   ASSERT_EQ(0, ::chmod(P("tree/x").c_str(), 0500));
   EXPECT_TRUE(GT::RemoveDirectoryX(P("tree")));
@@ -211,92 +213,16 @@ TEST_F(FileSystem, FolderTreesCopyWholeAndReplace) {
   EXPECT_FALSE(GT::AllowAccessAll(P("missing")));
 }
 
-TEST_F(FileSystem, SizesTypesCapacityAndListings) {
-  ASSERT_TRUE(WriteBytes(P("s.WaV"), std::string(12345, 'w')));
-  ASSERT_TRUE(WriteBytes(P("t.aiff"), ""));
-  ASSERT_TRUE(WriteBytes(P("u.Jpe"), ""));
-  ASSERT_TRUE(WriteBytes(P("v.txt"), ""));
-  ASSERT_TRUE(WriteBytes(P("w"), ""));
-  ASSERT_EQ(0, ::mkdir(P("d.wav").c_str(), 0755));
-  EXPECT_EQ(GT::FileTypeWave, GT::GetFileType(P("s.WaV")));
-  EXPECT_EQ(GT::FileTypeAiff, GT::GetFileType(P("t.aiff")));
-  EXPECT_EQ(GT::FileTypeJpeg, GT::GetFileType(P("u.Jpe")));
-  EXPECT_EQ(GT::FileTypeNone, GT::GetFileType(P("v.txt")));
-  EXPECT_EQ(GT::FileTypeNone, GT::GetFileType(P("w")));
-  EXPECT_EQ(GT::FileTypeNone, GT::GetFileType(P("d.wav")));
-  EXPECT_EQ(GT::FileTypeNone, GT::GetFileType(P("missing.wav")));
-
-  long long size = -1;
-  EXPECT_TRUE(GT::GetFileSize(P("s.WaV"), size));
-  EXPECT_EQ(12345, size);
-  EXPECT_FALSE(GT::GetFileSize(P("d.wav"), size, false));
-  EXPECT_TRUE(GT::GetFileSizeOnDisk(P("s.WaV"), size));
-  EXPECT_GE(size, 0);
-  unsigned long creator = 1, type = 1;
-  EXPECT_TRUE(GT::GetFileCreatorType(P("w"), creator, type));
-  EXPECT_EQ(0u, creator + type);
-  EXPECT_FALSE(GT::GetFileCreatorType(P("d.wav"), creator, type));
-
-  // A file that does not exist yet is measured on its folder's volume.
-  long long total = 0, freeBytes = 0;
-  ASSERT_TRUE(GT::GetDriveCapacity(P("not/yet/there.wav"), total, freeBytes));
-  struct statvfs vfs;
-  ASSERT_EQ(0, ::statvfs(mDir.Path().c_str(), &vfs));
-  EXPECT_EQ(static_cast<long long>(vfs.f_blocks * vfs.f_frsize), total);
-  EXPECT_GT(freeBytes, 0);
-  EXPECT_LE(freeBytes, total);
-  EXPECT_FALSE(GT::GetDriveCapacity("", total, freeBytes));
-
-  std::vector<std::string> folders, files{"kept"};
-  EXPECT_TRUE(GT::ScanDirectory(mDir.Path(), folders, files));
-  EXPECT_EQ(std::vector<std::string>{P("d.wav")}, folders);
-  EXPECT_EQ(6u, files.size());
-  EXPECT_EQ("kept", files.front());
-  EXPECT_FALSE(GT::ScanDirectory(P("w"), folders, files));
-}
-
-TEST_F(FileSystem, NamesModulePathsAndReferences) {
-  EXPECT_TRUE(GT::IsValidFileName("a name.wav"));
-  EXPECT_FALSE(GT::IsValidFileName(".profile"));
-  EXPECT_FALSE(GT::IsValidFileName("a:b"));
-  EXPECT_FALSE(GT::IsValidFileName(""));
-  for (char c : std::string("\"*,/:;<>?\\|"))
-    EXPECT_FALSE(GT::IsValidFileName(std::string("x") + c)) << c;
-  EXPECT_EQ("/", GT::TerminateDirectoryName("", '/'));
-  EXPECT_EQ("a/", GT::TerminateDirectoryName("a", '/'));
-  EXPECT_EQ("a/", GT::TerminateDirectoryName("a/", '/'));
-  EXPECT_EQ("a", GT::UnterminateDirectoryName("a/", '/'));
-  EXPECT_EQ("a/", GT::UnterminateDirectoryName("a//", '/'));
-
-  std::string const& first = GT::GetModuleDirectoryNameX();
-  std::string const& second = GT::GetModuleDirectoryNameX();
-  EXPECT_EQ(&first, &second);
-  EXPECT_TRUE(GT::IsDirectoryValid(first));
-  EXPECT_NE('/', first.back());
-  EXPECT_EQ(first + "/", GT::GetModuleDirectoryName());
-  EXPECT_TRUE(GT::IsFileValid(GT::GetModuleFileNameA()));
-  EXPECT_EQ(0u, GT::GetModuleFileNameA().rfind(first + "/", 0));
-
-  std::string path = "unchanged";
-  EXPECT_EQ(-1, GT::FSRefGetPath(FSRef{}, path));
-  EXPECT_EQ("unchanged", path);
-  EXPECT_EQ(0, GT::FSRefGetPath(FSRef{P("x")}, path));
-  EXPECT_EQ(P("x"), path);
-  ASSERT_TRUE(WriteBytes(P("exists"), ""));
-  FSSpec spec;
-  ASSERT_EQ(0, FSPathMakeFSSpec(P("exists").c_str(), &spec, nullptr));
-  EXPECT_EQ(0, GT::FSSpecGetPath(spec, path));
-  EXPECT_EQ(P("exists"), path);
-  ASSERT_TRUE(GT::RemoveFile(P("exists")));
-  EXPECT_NE(0, GT::FSSpecGetPath(spec, path));  // a file that does not exist fails
-}
-
 TEST_F(FileSystem, PrivateTemporaryFolderAndVolumeNames) {
   std::string const temp = GT::GetTemporaryDirectoryName();
   EXPECT_TRUE(GT::IsDirectoryValid(temp));
   EXPECT_EQ(0700u, ModeOf(temp));
   EXPECT_EQ(temp, GT::GetTemporaryDirectoryName());
   ASSERT_TRUE(GT::RemoveDirectoryX(temp));
+  {
+    Support::CScopedEnv const unusable("TMPDIR", P("missing"));
+    EXPECT_EQ("", GT::GetTemporaryDirectoryName());  // never a shared folder instead
+  }
   std::string const again = GT::GetTemporaryDirectoryName();  // made anew when missing
   EXPECT_TRUE(GT::IsDirectoryValid(again));
 
@@ -318,10 +244,6 @@ TEST_F(FileSystem, PrivateTemporaryFolderAndVolumeNames) {
     EXPECT_FALSE(drive.first.empty());
     EXPECT_TRUE(GT::IsDirectoryValid(drive.second));
   }
-  EXPECT_EQ("", GT::GetSpecialFolderName(0, 0x78787878UL));
-  EXPECT_EQ(GT::GetTemporaryDirectoryName(), GT::GetSpecialFolderName(0, 0x74656D70UL));
-  EXPECT_EQ(GT::FileTypeNone, GT::GetFileType(""));
-  EXPECT_NE(0, GT::OpenByShell(P("missing")));
 }
 
 // ---- full and read-only volumes ----
@@ -364,6 +286,49 @@ TEST_F(FileSystem, FullVolumeFailsAndKeepsTheOldTarget) {
   });
   if (!result.available) GTEST_SKIP() << "private mount namespaces are not permitted here";
   EXPECT_EQ("", result.failure);
+}
+
+// An item the user may not read fails the copy; the tree it was to replace stays whole.
+TEST_F(FileSystem, UnreadableItemsFailAFolderCopy) {
+  MakeTree(P("src"));
+  MakeTree(P("old"));
+  ASSERT_TRUE(WriteBytes(P("old/x/y/z.bin"), "old"));
+  ASSERT_EQ(0, ::chmod(mDir.Path().c_str(), 0755));
+  if (::geteuid() == 0)
+    for (auto const& item : Tree(mDir.Path())) ::lchown(P(item.first).c_str(), 65534, 65534);
+  ::chown(mDir.Path().c_str(), 65534, 65534);
+  std::string const src = P("src"), old = P("old");
+  auto const before = Tree(old);
+  auto const result = Support::RunUnprivileged([&]() {
+    std::string failure;
+    for (char const* item : {"/x/y", "/a.wav"}) {
+      ::chmod((src + item).c_str(), 0);
+      failure += Check(!GT::CopyDirectory(src, old), "a copy without an unreadable item succeeded");
+      failure += Check(Tree(old) == before, "the old tree changed");
+      failure += Check(Names(P("")) == std::set<std::string>{"src", "old"}, "something was left");
+      ::chmod((src + item).c_str(), 0755);
+    }
+    return failure;
+  });
+  if (!result.available) GTEST_SKIP() << "cannot drop privileges here";
+  EXPECT_EQ("", result.failure);
+}
+
+// A file whose size says more than it holds, as one that shrinks while it is copied.
+TEST_F(FileSystem, CopyOfASourceThatChangesSizeFails) {
+  char const* const source = "/sys/devices/system/cpu/online";
+  struct stat st;
+  if (::stat(source, &st) != 0 || static_cast<std::size_t>(st.st_size) <= ReadBytes(source).size())
+    GTEST_SKIP() << source << " is not there to give fewer bytes than its size";
+  ASSERT_TRUE(WriteBytes(P("dst"), "old"));
+  ASSERT_EQ(0, ::mkdir(P("folder").c_str(), 0755));
+  EXPECT_FALSE(GT::CopyFileX(source, P("dst")));
+  FSRef const from{source}, into{P("folder")};
+  EXPECT_NE(GT::nFsNoErr, FSCopyObject(&from, &into, 0, 0, nDupeStandard, nullptr, 0, 0, nullptr,
+                                       nullptr, nullptr, nullptr));
+  EXPECT_EQ("old", ReadBytes(P("dst")));
+  EXPECT_EQ((std::set<std::string>{"dst", "folder"}), Names(mDir.Path()));
+  EXPECT_TRUE(Names(P("folder")).empty());
 }
 
 TEST_F(FileSystem, ReadOnlyVolumeFailsAndChangesNothing) {

@@ -29,52 +29,6 @@ protected:
 
 }  // namespace
 
-TEST_F(CLoggerTest, EachFlushHandsOverOnePiece) {
-  auto printer = boost::shared_ptr<CRecordingPrinter>(new CRecordingPrinter);
-  SL::CLogger::Push(printer);
-  std::ostream& out = SL::CLogger::Instance();
-  out << "abc";
-  EXPECT_TRUE(printer->mTexts.empty());
-  out << std::endl;
-  ASSERT_EQ(1u, printer->mTexts.size());
-  EXPECT_EQ("abc\n", printer->mTexts[0]);
-  out << "a" << std::flush << "b" << 42 << std::endl;
-  ASSERT_EQ(3u, printer->mTexts.size());
-  EXPECT_EQ("a", printer->mTexts[1]);
-  EXPECT_EQ("b42\n", printer->mTexts[2]);
-  out.flush();
-  out << std::flush;
-  EXPECT_EQ(3u, printer->mTexts.size());
-  // Long text goes through the buffer's growth in one piece.
-  std::string const longText(100000, 'x');
-  out << longText << std::flush;
-  ASSERT_EQ(4u, printer->mTexts.size());
-  EXPECT_EQ(longText, printer->mTexts[3]);
-}
-
-TEST_F(CLoggerTest, StackOrderAndEmptyStack) {
-  SL::CLogger::Pop();
-  SL::CLogger::Clear();
-  // An empty stack gives a logger that takes text and discards it.
-  std::ostream& null = SL::CLogger::Instance();
-  null << "lost" << std::endl;
-  EXPECT_TRUE(null.good());
-  auto p1 = boost::shared_ptr<CRecordingPrinter>(new CRecordingPrinter);
-  auto p2 = boost::shared_ptr<CRecordingPrinter>(new CRecordingPrinter);
-  SL::CLogger::Push(p1);
-  SL::CLogger::Push(p2);
-  SL::CLogger::Instance() << "two" << std::endl;
-  SL::CLogger::Pop();
-  SL::CLogger::Instance() << "one" << std::endl;
-  ASSERT_EQ(1u, p2->mTexts.size());
-  ASSERT_EQ(1u, p1->mTexts.size());
-  EXPECT_EQ("one\n", p1->mTexts[0]);
-  SL::CLogger::Pop();
-  // The null logger left at the bottom by the first Instance() is current again.
-  SL::CLogger::Instance() << "discarded" << std::endl;
-  EXPECT_EQ(1u, p1->mTexts.size());
-}
-
 TEST_F(CLoggerTest, PendingTextOfAReleasedLoggerReachesItsPrinter) {
   auto printer = boost::shared_ptr<CRecordingPrinter>(new CRecordingPrinter);
   SL::CLogger::Push(printer);

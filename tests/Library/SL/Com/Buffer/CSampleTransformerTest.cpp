@@ -111,45 +111,6 @@ TYPED_TEST(CSampleTransformerTest, IteratorIntoBufferInEveryMode) {
   }
 }
 
-TYPED_TEST(CSampleTransformerTest, BufferIntoIteratorInEveryMode) {
-  typedef typename TestFixture::T T;
-  typedef typename TestFixture::CRing CRing;
-  typedef typename TestFixture::CSink CSink;
-  std::vector<T> const six = MakeSamples<TestFixture::N>(6, 40);
-  struct SCase {
-    std::size_t room;
-    SL::ISampleTransformer::EMode mode;
-    int result;
-    std::size_t written;
-    long leftInRing;
-  };
-  SCase const cases[] = {
-      {10, SL::ISampleTransformer::CopyOnly, 1, 6, 0},
-      {10, SL::ISampleTransformer::PadDestination, 1, 10, 0},
-      {6, SL::ISampleTransformer::DrainAndPad, 2, 6, 0},
-      {4, SL::ISampleTransformer::CopyOnly, 0, 4, 1},
-      {4, SL::ISampleTransformer::DrainSource, 0, 4, 0},
-      {4, SL::ISampleTransformer::PadDestination, 0, 4, 1},
-  };
-  for (SCase const& c : cases) {
-    CRing ring(2, 8, GT::CEndianness::sPlatform);
-    TestFixture::Put(ring, six);
-    CSink sink(c.room, 2);
-    EXPECT_EQ(c.result, this->mTransformer.Transform(ring, sink, c.mode))
-        << c.room << " " << c.mode;
-    ASSERT_EQ(c.written, sink.mSamples.size());
-    for (std::size_t k = 0; k < c.written; ++k) {
-      EXPECT_EQ(k < six.size() ? six[k] : T(0), sink.mSamples[k]);
-    }
-    EXPECT_EQ(c.leftInRing, ring.GetAvailableInputFrameCount());
-  }
-  // An empty ring gives nothing, and the sink still has room: result 1.
-  CRing empty(2, 8, GT::CEndianness::sPlatform);
-  CSink sink(4, 2);
-  EXPECT_EQ(1, this->mTransformer.Transform(empty, sink, SL::ISampleTransformer::CopyOnly));
-  EXPECT_TRUE(sink.mSamples.empty());
-}
-
 TYPED_TEST(CSampleTransformerTest, BufferIntoBufferBetweenRingAndMemory) {
   typedef typename TestFixture::T T;
   typedef typename TestFixture::CRing CRing;
@@ -184,21 +145,6 @@ TYPED_TEST(CSampleTransformerTest, BufferIntoBufferBetweenRingAndMemory) {
       EXPECT_EQ(0, memory[k]) << k;
     }
   }
-}
-
-TEST(CSampleTransformer, RefusesSidesOfAnotherDepth) {
-  SL::CSampleTransformer<65552> transformer;
-  TestSupport::CVectorInputIterator<65568> wide(std::vector<std::int32_t>{1, 2, 3}, 1);
-  SL::CRingSampleBuffer<65552> ring(1, 4, GT::CEndianness::sPlatform);
-  EXPECT_EQ(1, transformer.Transform(wide, ring, SL::ISampleTransformer::DrainAndPad));
-  EXPECT_EQ(0u, wide.Index());
-  EXPECT_FALSE(ring.IsReadable());
-  SL::CRingSampleBuffer<65568> wideRing(1, 4, GT::CEndianness::sPlatform);
-  TestSupport::CVectorOutputIterator<65552> sink(4, 1);
-  EXPECT_EQ(1, transformer.Transform(wideRing, sink, SL::ISampleTransformer::PadDestination));
-  EXPECT_TRUE(sink.mSamples.empty());
-  EXPECT_EQ(1, transformer.Transform(wideRing, ring, SL::ISampleTransformer::PadDestination));
-  EXPECT_FALSE(ring.IsReadable());
 }
 
 }  // namespace

@@ -12,16 +12,6 @@ using TestSupport::CScratchDir;
 using TestSupport::ReadFileBytes;
 using TestSupport::WriteFileBytes;
 
-TEST(FileDataSource, EqualityNeedsPathAndFlag) {
-  EXPECT_EQ(SL::CFileDataSource("a", false), SL::CFileDataSource("a", false));
-  EXPECT_NE(SL::CFileDataSource("a", false), SL::CFileDataSource("a", true));
-  EXPECT_NE(SL::CFileDataSource("a", false), SL::CFileDataSource("b", false));
-  SL::CFileDataSource copy;
-  copy = SL::CFileDataSource("x", true);
-  EXPECT_EQ(copy.GetName(), "x");
-  EXPECT_EQ(copy, SL::CFileDataSource("x", true));
-}
-
 TEST(FileDataSource, OpensWhatExistsAndRefusesTheRest) {
   CScratchDir dir;
   std::string const missing = dir.File("missing.bin");
@@ -48,18 +38,4 @@ TEST(FileDataSource, TruncatesOrUpdatesInPlace) {
   boost::shared_ptr<std::ostream> out = SL::CFileDataSource(path, false).CreateOutputStream();
   ASSERT_TRUE(out);
   EXPECT_EQ(std::filesystem::file_size(path), 0u);
-}
-
-TEST(FileDataSource, StreamOutlivesTheSource) {
-  CScratchDir dir;
-  std::string const path = dir.File("data.bin");
-  ASSERT_TRUE(WriteFileBytes(path, {7, 8}));
-  boost::shared_ptr<std::istream> in;
-  {
-    SL::CFileDataSource source(path, false);
-    in = source.CreateInputStream();
-  }
-  ASSERT_TRUE(in);
-  EXPECT_EQ(in->get(), 7);
-  EXPECT_EQ(in->get(), 8);
 }

@@ -233,44 +233,6 @@ TEST(KvacBatchCoderThreaded, MendingFollowsALongDivergence) {
   }
 }
 
-// Tiny batches run inline; an empty batch changes nothing.
-TEST(KvacBatchCoderThreaded, EmptyBatchesKeepTheCarriedValues) {
-  for (int workers : {1, 3}) {
-    SL::CKvacBatchCoder coder(6, 2, workers);
-    auto const pcm = Signal(eMixed, 400, 2, 5);
-    std::vector<std::vector<unsigned char> > coded(2, std::vector<unsigned char>(400 * 12));
-    coder.StartEncode(pcm.data(), 400, Pointers(coded));
-    coder.Wait();
-    int const left = coder.GetPrev(0), right = coder.GetPrev(1);
-    std::vector<std::vector<unsigned char> > none(2, std::vector<unsigned char>(12, 0x5A));
-    coder.StartEncode(pcm.data(), 0, Pointers(none));
-    coder.Wait();
-    EXPECT_EQ(left, coder.GetPrev(0));
-    EXPECT_EQ(right, coder.GetPrev(1));
-    EXPECT_EQ(std::vector<unsigned char>(12, 0x5A), none[0]);
-    std::vector<short> out(32, 77);
-    coder.StartDecode(ConstPointers(none), 0, out.data());
-    coder.Wait();
-    EXPECT_EQ(std::vector<short>(32, 77), out);
-  }
-}
-
-TEST(KvacBatchCoderThreaded, ResetPrevStartsTheChainAfresh) {
-  auto const pcm = Signal(eSteps, 1500, 2, 11);
-  int prev[2] = {0, 0};
-  auto const left = ReferenceEncode(pcm, 2, 0, 8, &prev[0]);
-  auto const right = ReferenceEncode(pcm, 2, 1, 8, &prev[1]);
-  SL::CKvacBatchCoder coder(8, 2, 4);
-  for (int round = 0; round < 2; ++round) {
-    std::vector<std::vector<unsigned char> > coded(2, std::vector<unsigned char>(1500 * 16));
-    coder.StartEncode(pcm.data(), 1500, Pointers(coded));
-    coder.ResetPrev();  // waits for the batch first
-    EXPECT_EQ(0, coder.GetPrev(0));
-    EXPECT_TRUE(left == coded[0]) << round;
-    EXPECT_TRUE(right == coded[1]) << round;
-  }
-}
-
 // Decoding any bytes: every byte pattern decodes, and the carried value a
 // worker restores from the block before its share must be the one the chain
 // reaches.

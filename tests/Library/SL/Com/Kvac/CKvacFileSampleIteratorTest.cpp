@@ -6,15 +6,14 @@
 #include <boost/pointer_cast.hpp>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <fstream>
-#include <random>
+#include <limits>
 #include <sstream>
 #include <vector>
 
-#include "SL/Com/Kvac/compressor.h"
-#include "SL/Com/Kvac/expander.h"
+#include "SL/Com/Kvac/CKvacBatch.h"
+#include "Support/DeviceCoding.h"
 
 namespace {
 
@@ -25,30 +24,14 @@ typedef boost::shared_ptr<std::stringstream> CBuf;
 
 // The codec's own coding of one channel, block by block with chained prev;
 // the last block is completed with zeros.
-std::string ReferenceEncode(std::vector<short> samples, int bits) {
-  samples.resize((samples.size() + 15) / 16 * 16, 0);
-  SL::Private::compressor c;
-  std::string out;
-  int prev = 0;
-  unsigned char block[16];
-  for (std::size_t i = 0; i < samples.size(); i += 16) {
-    prev = c.compress(&samples[i], block, prev, bits);
-    out.append(reinterpret_cast<char*>(block), 2 * bits);
-  }
-  return out;
+std::string ReferenceEncode(std::vector<short> const& samples, int bits) {
+  auto const coded = VQ7Test::EncodeChannel(samples, 1, 0, bits);
+  return std::string(coded.begin(), coded.end());
 }
 
 std::vector<short> ReferenceDecode(std::string const& coded, int bits, std::size_t frames) {
-  SL::Private::expander e;
-  std::vector<short> out;
-  int prev = 0;
-  short block[16];
-  for (std::size_t at = 0; at + 2 * bits <= coded.size() && out.size() < frames; at += 2 * bits) {
-    prev = e.expand(reinterpret_cast<unsigned char const*>(coded.data() + at), block, prev, bits);
-    out.insert(out.end(), block, block + 16);
-  }
-  out.resize(std::min(out.size(), frames));
-  return out;
+  return VQ7Test::DecodeChannel(std::vector<unsigned char>(coded.begin(), coded.end()), frames,
+                                bits);
 }
 
 SL::CSampleAttribute Attribute(long frames) {
@@ -69,22 +52,12 @@ std::vector<short> ReadAll(SL::CKvacFileInputSampleIterator& it) {
   return out;
 }
 
-std::vector<short> Interleave(std::vector<short> const& l, std::vector<short> const& r) {
-  std::vector<short> out;
-  for (std::size_t i = 0; i < l.size(); ++i) {
-    out.push_back(l[i]);
-    out.push_back(r[i]);
-  }
-  return out;
-}
-
-std::vector<short> Tone(std::size_t n, double step, double amplitude, int seed) {
-  std::vector<short> out;
-  std::mt19937 random(seed);
-  for (std::size_t i = 0; i < n; ++i) {
-    out.push_back(static_cast<short>(amplitude * std::sin(step * i) + (random() % 200) - 100.0));
-  }
-  return out;
+// One channel of the shared test signal.
+std::vector<short> Lane(std::size_t frames, int channel) {
+  std::vector<int16_t> const both = VQ7Test::TestSignal(frames, 2);
+  std::vector<short> lane;
+  for (std::size_t i = 0; i < frames; ++i) lane.push_back(both[2 * i + channel % 2]);
+  return lane;
 }
 
 // Writes interleaved samples with the application's finaliser (which only
@@ -110,17 +83,14 @@ std::vector<GT::CRange<long> > Write(std::vector<COut> const& streams,
 }
 
 TEST(KvacFileOutput, TwentyStereoFramesCompleteTheLastBlockWithZeros) {
-  auto left = Tone(20, 0.3, 9000, 1);
-  auto right = Tone(20, 0.05, 20000, 2);
+  auto left = Lane(20, 1);
+  auto right = Lane(20, 2);
   CBuf l = Buffer("HEAD"), r = Buffer("head");
   std::vector<COut> streams = {l, r};
   {
     SL::CKvacFileOutputSampleIterator out(8, Attribute(0), streams, GT::CRange<long>(4, 0x7FFFFFFF),
                                           SL::CKvacFileOutputSampleIterator::CFinalizer());
-    EXPECT_EQ(65552, out.GetAttribute().mBitDepth.GetValue());
-    EXPECT_EQ(2, out.GetAttribute().mChannelCount);
-    EXPECT_EQ(CEndianness::sPlatform, out.GetAttribute().GetEndian());
-    auto samples = Interleave(left, right);
+    auto samples = VQ7Test::Interleave({left, right});
     for (std::size_t i = 0; i < samples.size(); ++i) {
       out.Set(samples[i]);
       out.Next();
@@ -130,8 +100,6 @@ TEST(KvacFileOutput, TwentyStereoFramesCompleteTheLastBlockWithZeros) {
     EXPECT_TRUE(out.FinalFlush());
     EXPECT_TRUE(out.FinalFlush());  // nothing pending any more
     EXPECT_EQ(0, out.GetLocation());
-    EXPECT_EQ(0, out.TellLocation(5));
-    EXPECT_EQ(9, out.ToCurrentFrame(9));
   }
   EXPECT_EQ("HEAD" + ReferenceEncode(left, 8), l->str());
   EXPECT_EQ("head" + ReferenceEncode(right, 8), r->str());
@@ -140,7 +108,7 @@ TEST(KvacFileOutput, TwentyStereoFramesCompleteTheLastBlockWithZeros) {
   // The same through the application's finaliser, run once per stream.
   CBuf l2 = Buffer("HEAD"), r2 = Buffer("head");
   bool finalized = false;
-  auto runs = Write({l2, r2}, Interleave(left, right), 8, 4, &finalized);
+  auto runs = Write({l2, r2}, VQ7Test::Interleave({left, right}), 8, 4, &finalized);
   EXPECT_TRUE(finalized);
   ASSERT_EQ(2u, runs.size());
   EXPECT_EQ(4, runs[0].begin);
@@ -149,21 +117,6 @@ TEST(KvacFileOutput, TwentyStereoFramesCompleteTheLastBlockWithZeros) {
   EXPECT_EQ(36, runs[1].end);
   EXPECT_EQ(l->str(), l2->str());
   EXPECT_EQ(r->str(), r2->str());
-}
-
-TEST(KvacFileOutput, WholeBlocksNeedNoFinalBlock) {
-  auto mono = Tone(32, 0.2, 12000, 3);
-  CBuf s = Buffer();
-  SL::CKvacFileOutputSampleIterator out(8, Attribute(0), {s}, GT::CRange<long>(0, 0x7FFFFFFF),
-                                        SL::CKvacFileOutputSampleIterator::CFinalizer());
-  for (short v : mono) {
-    out.Set(v);
-    out.Next();
-  }
-  EXPECT_TRUE(out.FinalFlush());
-  EXPECT_EQ(32u, s->str().size());
-  EXPECT_EQ(ReferenceEncode(mono, 8), s->str());
-  EXPECT_TRUE(out.Finalize());  // without a finaliser there is nothing to run
 }
 
 TEST(KvacFileOutput, RangeLimitEndsWriting) {
@@ -177,7 +130,12 @@ TEST(KvacFileOutput, RangeLimitEndsWriting) {
     ++written;
   }
   EXPECT_EQ(16, written);  // a second block would pass byte 24
-  EXPECT_TRUE(out.FinalFlush());
+  // A caller that writes on past the limit gets no part block beyond it.
+  for (int i = 0; i < 5; ++i) {
+    out.Set(1000);
+    out.Next();
+  }
+  EXPECT_FALSE(out.FinalFlush());
   EXPECT_EQ(16u, s->str().size());
 }
 
@@ -225,6 +183,40 @@ TEST(KvacFileOutput, WriteErrorsAreFailures) {
   }
 }
 
+// Counts the flushes that reach it.
+struct CSyncCounter : std::stringbuf {
+  int mSyncs = 0;
+  int sync() override { return ++mSyncs, std::stringbuf::sync(); }
+};
+
+long ResidentBytes() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return resident * 4096;
+}
+
+TEST(KvacFileOutput, ManyChannelsKeepTheBatchesSmallAndFlushOnce) {
+  int const channels = 4096;
+  std::vector<CSyncCounter> buffers(channels);
+  std::vector<COut> streams;
+  for (auto& buffer : buffers) streams.push_back(COut(new std::ostream(&buffer)));
+  long const before = ResidentBytes();
+  SL::CKvacFileOutputSampleIterator out(8, Attribute(0), streams, GT::CRange<long>(0, 0x7FFFFFFF),
+                                        [](SL::CKvacFileOutputSampleIterator& it,
+                                           GT::CRange<long> const&) { return it.FinalFlush(); });
+  for (int i = 0; i < channels; ++i) {
+    out.Set(static_cast<short>(i));
+    out.Next();
+  }
+  EXPECT_LT(ResidentBytes() - before, 32L << 20) << "batches grew with the channel count";
+  EXPECT_TRUE(out.Finalize());
+  for (auto const& buffer : buffers) {
+    ASSERT_EQ(16u, buffer.str().size());
+    ASSERT_EQ(1, buffer.mSyncs) << "every channel's finaliser flushed every stream";
+  }
+}
+
 TEST(KvacFileOutput, UnusableSetUpIsInvalid) {
   CBuf s = Buffer();
   SL::CKvacFileOutputSampleIterator none(8, Attribute(0), {}, GT::CRange<long>(0, 100),
@@ -242,53 +234,15 @@ TEST(KvacFileOutput, UnusableSetUpIsInvalid) {
   EXPECT_TRUE(s->str().empty());
 }
 
-TEST(KvacFileInput, IsReachedThroughTheSampleIteratorInterfaces) {
-  auto mono = Tone(16, 0.4, 3000, 9);
-  std::string coded = ReferenceEncode(mono, 8);
-  boost::shared_ptr<SL::IInputSampleIterator> in(
-      new SL::CKvacFileInputSampleIterator(8, Attribute(16), {CIn(Buffer(coded))}, 0));
-  auto typed = boost::dynamic_pointer_cast<SL::ITypedInputSampleIterator<65552> >(in);
-  ASSERT_TRUE(typed);
-  auto expected = ReferenceDecode(coded, 8, 16);
-  std::vector<short> got;
-  while (in->HasNext()) {
-    got.push_back(typed->Get());
-    in->Next();
-  }
-  EXPECT_EQ(expected, got);
-  EXPECT_EQ(16, in->GetLocation());
-  EXPECT_TRUE(in->IsValid());
-}
-
-TEST(KvacFileInput, FourBitMonoOfFortyFramesReadsThreeBlocks) {
-  auto mono = Tone(40, 0.4, 3000, 4);
-  std::string coded = ReferenceEncode(mono, 4);
-  ASSERT_EQ(24u, coded.size());
-  CBuf s = Buffer("xyz" + coded + std::string(8, '\x5A'));
-  SL::CKvacFileInputSampleIterator in(4, Attribute(40), {s}, 3);
-  EXPECT_TRUE(in.HasNext());
-  EXPECT_EQ(0, in.GetLocation());
-  EXPECT_EQ(10, in.TellLocation(10));
-  EXPECT_EQ(65552, in.GetAttribute().mBitDepth.GetValue());
-  EXPECT_EQ(1, in.GetAttribute().mChannelCount);
-  EXPECT_EQ(40, in.GetAttribute().mFrameCount);
-  EXPECT_EQ(44100.0, in.GetAttribute().mSampleRate);
-  EXPECT_EQ(CEndianness::sPlatform, in.GetAttribute().GetEndian());
-  EXPECT_EQ(ReferenceDecode(coded, 4, 40), ReadAll(in));
-  EXPECT_TRUE(in.IsValid());
-  EXPECT_EQ(27, s->tellg());  // three blocks after the offset, no fourth
-  EXPECT_EQ(4, in.ToCurrentFrame(4));
-}
-
 TEST(KvacFileInput, SetLocationDeliversWhatTheFileHolds) {
-  auto left = Tone(100, 0.11, 15000, 5);
-  auto right = Tone(100, 0.37, 8000, 6);
+  auto left = Lane(100, 5);
+  auto right = Lane(100, 6);
   std::string lc = ReferenceEncode(left, 8), rc = ReferenceEncode(right, 8);
   CBuf l = Buffer(lc), r = Buffer(rc);
   SL::CKvacFileInputSampleIterator in(8, Attribute(100), {l, r}, 0);
   auto all = ReadAll(in);
   ASSERT_EQ(200u, all.size());
-  EXPECT_EQ(Interleave(ReferenceDecode(lc, 8, 100), ReferenceDecode(rc, 8, 100)), all);
+  EXPECT_EQ(VQ7Test::Interleave({ReferenceDecode(lc, 8, 100), ReferenceDecode(rc, 8, 100)}), all);
 
   // Onto a block boundary: block 2 is decoded at once.
   in.SetLocation(32);
@@ -316,40 +270,10 @@ TEST(KvacFileInput, SetLocationDeliversWhatTheFileHolds) {
   EXPECT_FALSE(in.HasNext());
   EXPECT_TRUE(in.IsValid());
   EXPECT_EQ(100000, in.GetLocation());
-}
-
-TEST(KvacFileInput, ShortChannelFilesEndTheStream) {
-  auto left = Tone(40, 0.2, 10000, 7);
-  auto right = Tone(40, 0.3, 10000, 8);
-  std::string lc = ReferenceEncode(left, 8), rc = ReferenceEncode(right, 8);
-  auto expected = Interleave(ReferenceDecode(lc, 8, 40), ReferenceDecode(rc, 8, 40));
-  // Either channel cut short, at a block boundary or inside a block.
-  for (int cut : {0, 1}) {
-    for (std::size_t keep : {std::size_t(32), std::size_t(37), std::size_t(16), std::size_t(0)}) {
-      std::string a = lc, b = rc;
-      (cut == 0 ? a : b).resize(keep);
-      SL::CKvacFileInputSampleIterator in(8, Attribute(40), {CIn(Buffer(a)), CIn(Buffer(b))}, 0);
-      auto got = ReadAll(in);
-      std::size_t const whole = keep / 16 * 16 * 2;
-      EXPECT_EQ(std::vector<short>(expected.begin(), expected.begin() + whole), got)
-          << "channel " << cut << " keeps " << keep;
-      EXPECT_FALSE(in.IsValid());
-      EXPECT_FALSE(in.HasNext());
-      // A later reposition reads what is there again.
-      in.SetLocation(0);
-      EXPECT_EQ(keep >= 16, in.IsValid());
-      EXPECT_EQ(std::vector<short>(expected.begin(), expected.begin() + whole), ReadAll(in));
-      // Repositioned onto blocks the file lacks: ended there, at that frame.
-      in.SetLocation(33);
-      EXPECT_EQ(33, in.GetLocation());
-      EXPECT_FALSE(in.HasNext());
-      EXPECT_FALSE(in.IsValid());
-    }
-  }
-  // An offset beyond the end of the file: nothing to deliver.
-  SL::CKvacFileInputSampleIterator past(8, Attribute(40), {CIn(Buffer(lc))}, 1000);
-  EXPECT_FALSE(past.HasNext());
-  EXPECT_FALSE(past.IsValid());
+  in.SetLocation(std::numeric_limits<long>::max());  // frame x channels would overflow
+  EXPECT_FALSE(in.HasNext());
+  EXPECT_TRUE(in.IsValid());
+  EXPECT_EQ(std::numeric_limits<long>::max() / 2, in.GetLocation());
 }
 
 TEST(KvacFileInput, UnusableSetUpIsInvalid) {
@@ -370,104 +294,230 @@ TEST(KvacFileInput, UnusableSetUpIsInvalid) {
   EXPECT_TRUE(empty.IsValid());
 }
 
-// Several seconds of music-like stereo: tones, noise, silence, full-scale rails.
-std::vector<short> MusicLike(std::size_t frames, int channel) {
-  std::mt19937 random(42 + channel);
-  std::normal_distribution<double> noise(0.0, 6000.0);
-  std::vector<short> out(frames);
-  for (std::size_t i = 0; i < frames; ++i) {
-    double t = static_cast<double>(i) / 44100.0;
-    double v;
-    switch ((i / 22050) % 5) {
-      case 0:
-        v = 12000 * std::sin(2 * M_PI * (220 + 110 * channel) * t) +
-            6000 * std::sin(2 * M_PI * 1375 * t);
-        break;
-      case 1:
-        v = noise(random);
-        break;
-      case 2:
-        v = 0;
-        break;
-      case 3:
-        v = (i / 37) % 2 ? 32767 : -32768;
-        break;
-      default:
-        v = 40000 * std::sin(2 * M_PI * 3000 * t) * std::exp(-3 * std::fmod(t, 0.5));
-        break;
+// Streams of several of the iterators' batches, so that coding on worker
+// threads, batch hand-over and the carried values across batches all count.
+
+// Frames of the largest batch; the batches before it are smaller, so these
+// lengths cross several batch boundaries.
+long const kBatchFrames = 16384L * 16;
+
+std::string AsString(std::vector<unsigned char> const& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// Two and a half batches of stereo, a partial block at the end, coded and
+// decoded block by block with the codec.
+struct SLong {
+  long frames = 2 * kBatchFrames + kBatchFrames / 2 + 9;
+  std::vector<int16_t> pcm;
+  std::string coded[2];
+  std::vector<short> decoded;  // interleaved
+
+  SLong() {
+    pcm = VQ7Test::TestSignal(static_cast<std::size_t>(frames), 2);
+    std::vector<std::vector<int16_t> > lanes;
+    for (int c = 0; c < 2; ++c) {
+      coded[c] = AsString(VQ7Test::EncodeChannel(pcm, 2, c, 8));
+      lanes.push_back(VQ7Test::DecodeChannel(VQ7Test::EncodeChannel(pcm, 2, c, 8),
+                                             static_cast<std::size_t>(frames), 8));
     }
-    out[i] = static_cast<short>(std::max(-32768.0, std::min(32767.0, v)));
+    auto const all = VQ7Test::Interleave(lanes);
+    decoded.assign(all.begin(), all.end());
+  }
+};
+
+SLong const& Long() {
+  static SLong const data;
+  return data;
+}
+
+// Writes interleaved samples; flushAt: a sample after which Flush is called
+// (or -1). Returns FinalFlush's result.
+bool WriteStream(std::vector<COut> const& streams, std::vector<int16_t> const& samples, int bits,
+                 long begin, long flushAt = -1) {
+  SL::CKvacFileOutputSampleIterator out(bits, Attribute(0), streams,
+                                        GT::CRange<long>(begin, 0x7FFFFFFF),
+                                        SL::CKvacFileOutputSampleIterator::CFinalizer());
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    if (!out.HasNext()) {
+      ADD_FAILURE() << "closed at sample " << i;
+      return false;
+    }
+    out.Set(samples[i]);
+    out.Next();
+    if (static_cast<long>(i) == flushAt) {
+      EXPECT_TRUE(out.Flush());
+    }
+  }
+  return out.FinalFlush();
+}
+
+std::vector<short> ReadUpTo(SL::CKvacFileInputSampleIterator& in, long samples = -1) {
+  std::vector<short> out;
+  while (in.HasNext() && samples-- != 0) {
+    out.push_back(in.Get());
+    in.Next();
   }
   return out;
 }
 
-TEST(KvacFileSampleIterators, LongStereoRoundTripMatchesTheCodec) {
-  std::size_t const frames = 5 * 44100 + 7;
-  auto left = MusicLike(frames, 0);
-  auto right = MusicLike(frames, 1);
-  CBuf l = Buffer("0123456789"), r = Buffer("0123456789");
-  bool finalized = false;
-  Write({l, r}, Interleave(left, right), 8, 10, &finalized);
-  ASSERT_TRUE(finalized);
-  std::string lc = l->str().substr(10), rc = r->str().substr(10);
-  EXPECT_EQ(ReferenceEncode(left, 8), lc);
-  EXPECT_EQ(ReferenceEncode(right, 8), rc);
+TEST(KvacFileIteratorsThreaded, SeveralBatchesRoundTripLikeTheBlockChain) {
+  SLong const& data = Long();
+  CBuf l = Buffer("HDR"), r = Buffer("hdr");
+  // A flush inside a block of the second batch must change nothing.
+  ASSERT_TRUE(WriteStream({l, r}, data.pcm, 8, 3, 2 * (kBatchFrames + 1000) + 5));
+  EXPECT_TRUE("HDR" + data.coded[0] == l->str());
+  EXPECT_TRUE("hdr" + data.coded[1] == r->str());
 
-  SL::CKvacFileInputSampleIterator in(8, Attribute(static_cast<long>(frames)), {l, r}, 10);
-  auto got = ReadAll(in);
+  SL::CKvacFileInputSampleIterator in(8, Attribute(data.frames), {l, r}, 3);
+  auto const got = ReadUpTo(in);
   EXPECT_TRUE(in.IsValid());
-  auto lref = ReferenceDecode(lc, 8, frames), rref = ReferenceDecode(rc, 8, frames);
-  ASSERT_EQ(Interleave(lref, rref), got);
-
-  // Within the codec's error bound: half the coarsest quantum (b = 8,
-  // shift 13: quantum 2^9).
-  int worst = 0;
-  for (std::size_t i = 0; i < frames; ++i) {
-    worst = std::max(worst, std::abs(left[i] - lref[i]));
-    worst = std::max(worst, std::abs(right[i] - rref[i]));
-  }
-  EXPECT_LE(worst, 256);
+  ASSERT_EQ(data.decoded.size(), got.size());
+  EXPECT_TRUE(data.decoded == got);
 }
 
-}  // namespace
+// Exactly two batches: the last one is handed over by the last block, and
+// the final flush must still write it. Then a part block in a batch buffer
+// that is being used again: it is completed with silence, not with the
+// samples the buffer held before.
+TEST(KvacFileIteratorsThreaded, WholeBatchesAndALateLastBlockRoundTrip) {
+  long const reused = (SL::CKvacBatch::kFirstBlocks * 3 + 100) * 16 + 5;
+  for (long frames : {2 * kBatchFrames, reused}) {
+    SCOPED_TRACE(frames);
+    std::vector<int16_t> const pcm = VQ7Test::TestSignal(static_cast<std::size_t>(frames), 1);
+    CBuf s = Buffer();
+    ASSERT_TRUE(WriteStream({s}, pcm, 4, 0));
+    auto const coded = VQ7Test::EncodeChannel(pcm, 1, 0, 4);
+    EXPECT_TRUE(AsString(coded) == s->str());
 
-// Files longer than what the input reads from a stream at once: a cut deep in
-// the file, in either channel, ends the stream exactly there; repositioning
-// far back and far ahead after reading delivers what a read from the start
-// delivers; and nothing is read beyond the last block the stream needs.
-TEST(KvacFileInput, LongFilesCutDeepAndRepositioned) {
-  std::size_t const frames = 5000 * 16 + 9;
-  auto left = MusicLike(frames, 0);
-  auto right = MusicLike(frames, 1);
-  std::string lc = ReferenceEncode(left, 8), rc = ReferenceEncode(right, 8);
-  auto const all = Interleave(ReferenceDecode(lc, 8, frames), ReferenceDecode(rc, 8, frames));
+    SL::CKvacFileInputSampleIterator in(4, Attribute(frames), {s}, 0);
+    auto const got = ReadUpTo(in);
+    EXPECT_TRUE(in.IsValid());
+    auto const expected = VQ7Test::DecodeChannel(coded, pcm.size(), 4);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), got.begin(), got.end()));
+  }
+}
 
+TEST(KvacFileIteratorsThreaded, SetLocationAroundBatchBoundaries) {
+  SLong const& data = Long();
+  SL::CKvacFileInputSampleIterator in(8, Attribute(data.frames),
+                                      {CIn(Buffer(data.coded[0])), CIn(Buffer(data.coded[1]))}, 0);
+  ReadUpTo(in, 2 * 1000);
+  for (long frame : {kBatchFrames - 1, kBatchFrames, kBatchFrames + 5, 2 * kBatchFrames - 17, 100L,
+                     2 * kBatchFrames + 3, data.frames - 1, kBatchFrames - 16, 0L}) {
+    in.SetLocation(frame);
+    EXPECT_EQ(frame, in.GetLocation());
+    // Across the next batch boundary, where there is one.
+    auto const got = ReadUpTo(in, 2 * 40000);
+    long const expected = std::min(2 * 40000L, 2 * (data.frames - frame));
+    ASSERT_EQ(expected, static_cast<long>(got.size())) << frame;
+    EXPECT_TRUE(std::equal(got.begin(), got.end(), data.decoded.begin() + 2 * frame)) << frame;
+    EXPECT_TRUE(in.IsValid()) << frame;
+  }
+  // From inside the first batch to the end, through every hand-over.
+  in.SetLocation(kBatchFrames - 3);
+  auto const rest = ReadUpTo(in);
+  EXPECT_TRUE(std::equal(rest.begin(), rest.end(), data.decoded.begin() + 2 * (kBatchFrames - 3),
+                         data.decoded.end()));
+  EXPECT_TRUE(in.IsValid());
+}
+
+// One channel's file cut at, just before or just after a batch boundary, or
+// inside the block after it: the stream ends at the last whole block.
+TEST(KvacFileIteratorsThreaded, ACutChannelEndsTheStreamAtThatBlock) {
+  SLong const& data = Long();
+  long const batchBlocks = kBatchFrames / 16;
   for (int cut : {0, 1}) {
-    for (std::size_t keep : {std::size_t(4096 * 16), std::size_t(4500 * 16 + 5)}) {
-      std::string a = lc, b = rc;
-      (cut == 0 ? a : b).resize(keep);
-      SL::CKvacFileInputSampleIterator in(8, Attribute(static_cast<long>(frames)),
+    for (long keepBytes :
+         {batchBlocks * 16, (batchBlocks - 1) * 16, (batchBlocks + 1) * 16, batchBlocks * 16 + 7}) {
+      std::string a = data.coded[0], b = data.coded[1];
+      (cut == 0 ? a : b).resize(static_cast<std::size_t>(keepBytes));
+      long const whole = keepBytes / 16 * 16;  // frames in whole blocks
+      SL::CKvacFileInputSampleIterator in(8, Attribute(data.frames),
                                           {CIn(Buffer(a)), CIn(Buffer(b))}, 0);
-      std::size_t const whole = keep / 16 * 16 * 2;
-      auto got = ReadAll(in);
-      ASSERT_EQ(whole, got.size()) << "channel " << cut << " keeps " << keep;
-      EXPECT_TRUE(std::equal(got.begin(), got.end(), all.begin()));
+      auto const got = ReadUpTo(in);
+      ASSERT_EQ(2 * whole, static_cast<long>(got.size()))
+          << "channel " << cut << " keeps " << keepBytes;
+      EXPECT_TRUE(std::equal(got.begin(), got.end(), data.decoded.begin()));
+      EXPECT_FALSE(in.IsValid());
+      EXPECT_FALSE(in.HasNext());
+
+      // Just before the cut: the rest of the block, then the same end.
+      in.SetLocation(whole - 5);
+      EXPECT_TRUE(in.IsValid());
+      auto const tail = ReadUpTo(in);
+      EXPECT_TRUE(std::equal(tail.begin(), tail.end(), data.decoded.begin() + 2 * (whole - 5),
+                             data.decoded.begin() + 2 * whole));
+      EXPECT_EQ(10u, tail.size());
+      EXPECT_FALSE(in.IsValid());
+      // On the first block that is missing: nothing, invalid.
+      in.SetLocation(whole + 1);
+      EXPECT_FALSE(in.HasNext());
       EXPECT_FALSE(in.IsValid());
     }
   }
+}
 
-  CBuf l = Buffer(lc + std::string(64, '\x33')), r = Buffer(rc + std::string(64, '\x44'));
-  SL::CKvacFileInputSampleIterator in(8, Attribute(static_cast<long>(frames)), {l, r}, 0);
-  for (int i = 0; i < 2 * 4200 * 16; ++i) in.Next();
-  for (long frame : {17L, 70000L, 4095L * 16 + 3, 0L, static_cast<long>(frames) - 1}) {
-    in.SetLocation(frame);
-    ASSERT_TRUE(in.HasNext()) << frame;
-    EXPECT_EQ(frame, in.GetLocation());
-    auto rest = ReadAll(in);
-    ASSERT_EQ(all.size() - 2 * static_cast<std::size_t>(frame), rest.size()) << frame;
-    EXPECT_TRUE(std::equal(rest.begin(), rest.end(), all.begin() + 2 * frame)) << frame;
-    EXPECT_TRUE(in.IsValid());
-    EXPECT_EQ(static_cast<long>(lc.size()), l->tellg()) << "no byte after the last block";
-    EXPECT_EQ(static_cast<long>(rc.size()), r->tellg());
+// Destroying the iterators while workers still code a batch for them.
+TEST(KvacFileIteratorsThreaded, DestroyedWithABatchInFlight) {
+  SLong const& data = Long();
+  for (int round = 0; round < 2; ++round) {
+    CBuf l = Buffer("HDR"), r = Buffer("hdr");
+    std::string leftBefore, rightBefore;
+    long const frames = kBatchFrames + kBatchFrames / 2 + round;
+    {
+      SL::CKvacFileOutputSampleIterator out(8, Attribute(0), {l, r},
+                                            GT::CRange<long>(3, 0x7FFFFFFF),
+                                            SL::CKvacFileOutputSampleIterator::CFinalizer());
+      // Batches are handed over as they fill; the last one is still coding.
+      for (long i = 0; i < 2 * frames; ++i) {
+        out.Set(data.pcm[static_cast<std::size_t>(i)]);
+        out.Next();
+      }
+      leftBefore = l->str();
+      rightBefore = r->str();
+    }
+    // Destroying writes nothing more; what was written are whole blocks of
+    // the stream's start.
+    EXPECT_EQ(leftBefore, l->str());
+    EXPECT_EQ(rightBefore, r->str());
+    std::size_t const written = l->str().size() - 3;
+    EXPECT_EQ(written, r->str().size() - 3);
+    EXPECT_EQ(0u, written % 16);
+    EXPECT_LT(written, static_cast<std::size_t>(frames));
+    EXPECT_EQ("HDR" + data.coded[0].substr(0, written), l->str());
+    EXPECT_EQ("hdr" + data.coded[1].substr(0, written), r->str());
+  }
+  for (long frame : {-1L, 0L, kBatchFrames - 7, 2 * kBatchFrames - 1}) {
+    SL::CKvacFileInputSampleIterator in(
+        8, Attribute(data.frames), {CIn(Buffer(data.coded[0])), CIn(Buffer(data.coded[1]))}, 0);
+    if (frame >= 0) {
+      in.SetLocation(frame);
+    }
+    EXPECT_EQ(data.decoded[static_cast<std::size_t>(2 * std::max(frame, 0L))], in.Get());
   }
 }
+
+// A disk that fills while a batch is written in the middle of a long stream.
+TEST(KvacFileIteratorsThreaded, AFailedBatchWriteEndsWriting) {
+  std::ifstream probe("/dev/full");
+  if (!probe) GTEST_SKIP() << "no /dev/full";
+  SLong const& data = Long();
+  CBuf good = Buffer();
+  COut full(new std::ofstream("/dev/full", std::ios::binary));
+  ASSERT_TRUE(*full);
+  SL::CKvacFileOutputSampleIterator out(8, Attribute(0), {good, full},
+                                        GT::CRange<long>(0, 0x7FFFFFFF),
+                                        SL::CKvacFileOutputSampleIterator::CFinalizer());
+  std::size_t taken = 0;
+  for (; taken < data.pcm.size() && out.HasNext(); ++taken) {
+    out.Set(data.pcm[taken]);
+    out.Next();
+  }
+  EXPECT_LT(taken, data.pcm.size());
+  EXPECT_FALSE(out.IsValid());
+  EXPECT_FALSE(out.FinalFlush());
+  EXPECT_FALSE(out.HasNext());
+}
+
+}  // namespace

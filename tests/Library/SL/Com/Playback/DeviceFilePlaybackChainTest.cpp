@@ -139,13 +139,6 @@ TEST(DeviceFilePlaybackChainThreaded, ShortMonoAndStereoSamplesComeOutWholeAsSte
   }
 }
 
-TEST(DeviceFilePlaybackChainThreaded, EmptySampleEndsAtOnce) {
-  Support::CPrivateTempDir dir;
-  CDeviceSample const sample(dir, 1, 0, 5);
-  boost::shared_ptr<SL::IInputSampleIterator> chain = sample.Chain(0.6);
-  EXPECT_FALSE(chain->HasNext());
-}
-
 TEST(DeviceFilePlaybackChainThreaded,
      LongSampleThroughASmallRingOnTheOutputThreadThenNoThreadLeft) {
   Support::CPrivateTempDir dir;

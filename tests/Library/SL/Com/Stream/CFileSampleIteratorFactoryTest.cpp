@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 using namespace TestSupport;
@@ -174,16 +175,6 @@ TEST(FileSampleStreams, FilesOfIndependentToolsGiveTheirSamples) {
   }
 }
 
-TEST(FileSampleStreams, ExtensibleWavesAreRefusedCleanly) {
-  if (!HasTool("sox")) GTEST_SKIP() << "sox missing";
-  CScratchDir dir;
-  // sox writes 24- and 32-bit integer WAV with the extensible format tag.
-  std::string const path = dir.File("ext.wav");
-  ASSERT_TRUE(RunTool("sox -D -n -r 44100 -c 2 -b 24 " + path + " synth 0.01 sine 440"));
-  ASSERT_EQ(GetLE(ReadFileBytes(path), 20, 2), 0xFFFEu);
-  EXPECT_FALSE(SL::CFileSampleIteratorFactory().Create(path));
-}
-
 TEST(FileSampleStreams, ExtraChunksOfAnyLengthAreSkipped) {
   if (!HasTool("sox")) GTEST_SKIP() << "sox missing";
   CScratchDir dir;
@@ -212,43 +203,6 @@ TEST(FileSampleStreams, ExtraChunksOfAnyLengthAreSkipped) {
   EXPECT_EQ(samples.size(), 80u);
   EXPECT_EQ(ReadAll(b), samples);
   ASSERT_TRUE(RunTool("sox " + path + " -n"));  // sox agrees the file is sound
-}
-
-TEST(FileSampleStreams, WrittenFilesReadBackInIndependentTools) {
-  if (!HasTool("sox") || !HasTool("sndfile-info")) GTEST_SKIP() << "sox or sndfile-info missing";
-  CScratchDir dir;
-  std::vector<double> stereo;
-  for (int i = 0; i < 2001; ++i)
-    stereo.push_back(std::round(20000.0 * std::sin(i * 0.05)) - (i % 3));
-  struct Case {
-    SL::CWaveFileFormat format;
-    char const* ext;
-    long frames;
-  };
-  for (Case c : {Case{SL::CWaveFileFormat::RiffWave, "wav", 0},
-                 Case{SL::CWaveFileFormat::FormAiff, "aiff", 0},
-                 Case{SL::CWaveFileFormat::RiffWave, "wav", 2001 / 3}}) {
-    std::string const path = dir.File(std::string("ours.") + c.ext);
-    // Three channels, open and bounded ranges.
-    SL::CSampleAttribute a = Attribute(65552, 44100, 3, c.frames);
-    boost::shared_ptr<SL::IOutputSampleIterator> out =
-        SL::CFileSampleIteratorFactory().Create(a, path, c.format);
-    ASSERT_TRUE(out);
-    ASSERT_TRUE(WriteAll<65552>(out, stereo));
-    out.reset();
-    std::vector<unsigned char> const bytes = ReadFileBytes(path);
-    bool const wav = c.format == SL::CWaveFileFormat::RiffWave;
-    size_t const header = wav ? 46 : 54;
-    ASSERT_EQ(bytes.size(), header + 2 * 2001 + 0);
-    std::string const raw = path + ".raw";
-    ASSERT_TRUE(RunTool("sox -D " + path + " -t raw -e signed-integer -b 16 -L " + raw)) << path;
-    EXPECT_EQ(ReadRaw(raw, 65552), stereo);
-    ASSERT_TRUE(RunTool("sndfile-info " + path + " | grep -q 'Channels    : 3'")) << path;
-    boost::shared_ptr<SL::IInputSampleIterator> in = SL::CFileSampleIteratorFactory().Create(path);
-    ASSERT_TRUE(in);
-    EXPECT_EQ(in->GetAttribute().mChannelCount, 3);
-    EXPECT_EQ(ReadAll(in), stereo);
-  }
 }
 
 TEST(FileSampleStreams, HeadersHoldTheSpecifiedFields) {
@@ -294,21 +248,6 @@ TEST(FileSampleStreams, HeadersHoldTheSpecifiedFields) {
   EXPECT_EQ(GetLE(o, 4, 4), 42u);
   EXPECT_EQ(GetLE(o, 24, 4), 8001u) << "rate rounded half away from zero";
   EXPECT_EQ(o[49], 0xFF);
-}
-
-TEST(FileSampleStreams, EightBitAiffIsSignedOnDisk) {
-  CScratchDir dir;
-  std::string const path = dir.File("s8.aiff");
-  ASSERT_TRUE(
-      WriteAll<65544>(SL::CFileSampleIteratorFactory().Create(Attribute(65544, 8000, 1, 0), path,
-                                                              SL::CWaveFileFormat::FormAiff),
-                      {128, 0, 255, 1}));
-  std::vector<unsigned char> const b = ReadFileBytes(path);
-  ASSERT_EQ(b.size(), 58u);
-  EXPECT_EQ(std::vector<unsigned char>(b.begin() + 54, b.end()),
-            (std::vector<unsigned char>{0x00, 0x80, 0x7F, 0x81}));
-  EXPECT_EQ(ReadAll(SL::CFileSampleIteratorFactory().Create(path)),
-            (std::vector<double>{128, 0, 255, 1}));
 }
 
 TEST(FileSampleStreams, RefusesWhatCannotBeStreamed) {
@@ -392,53 +331,6 @@ TEST(FileSampleStreams, AiffRatesAndSoundDataOffsets) {
   EXPECT_FALSE(aiff({0x40, 0x3E, 0x80, 0, 0, 0, 0, 0, 0, 0}, 0, {1, 2}, 1)) << "absurd rate";
   EXPECT_FALSE(aiff({0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0, {1, 2}, 1)) << "rate 0";
   EXPECT_FALSE(aiff({0xC0, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0}, 0, {1, 2}, 1)) << "negative rate";
-}
-
-TEST(FileSampleStreams, InputIteratorStepsAndLocations) {
-  auto stream = [](std::vector<unsigned char> const& bytes) {
-    return boost::shared_ptr<std::istream>(
-        new std::stringstream(std::string(bytes.begin(), bytes.end())));
-  };
-  std::vector<unsigned char> bytes(44, 0);
-  PutLE(bytes, 0x0102, 2), PutLE(bytes, 0x0304, 2), PutLE(bytes, 0xFFFF, 2),
-      PutLE(bytes, 0x8000, 2);
-  bytes.push_back(0x77);  // a byte after the range is never read
-  SL::CSampleAttribute a(SL::CBitDepth(65552), 8000, 2, 2, GT::CEndianness::LittleEndian);
-  SL::CFileInputSampleIterator<65552> it(a, stream(bytes), GT::CRange<long>(44, 52));
-  EXPECT_EQ(it.GetLocation(), 0);
-  std::vector<int> seen;
-  while (it.HasNext()) {
-    seen.push_back(it.Get());
-    it.Next();
-  }
-  EXPECT_EQ(seen, (std::vector<int>{0x0102, 0x0304, -1, -32768}));
-  EXPECT_EQ(it.GetPosition(), 54);
-  it.SetLocation(1);
-  EXPECT_TRUE(it.HasNext());
-  EXPECT_EQ(it.Get(), -1);
-  EXPECT_EQ(it.GetLocation(), 1);
-  EXPECT_EQ(it.TellLocation(10), 11);
-  it.Next();
-  EXPECT_EQ(it.GetLocation(), 1);
-  it.SetLocation(9);
-  EXPECT_FALSE(it.HasNext()) << "no frame 9";
-  // Big-endian bytes, 24-bit values.
-  SL::CSampleAttribute b24(SL::CBitDepth(65560), 8000, 1, 2, GT::CEndianness::BigEndian);
-  SL::CFileInputSampleIterator<65560> big(b24, stream({0x80, 0, 0, 0x7F, 0xFF, 0xFF, 0xFF, 0xFF}),
-                                          GT::CRange<long>(0, 8));
-  EXPECT_EQ(big.Get(), -8388608);
-  big.Next();
-  EXPECT_EQ(big.Get(), 8388607);
-  big.Next();
-  EXPECT_FALSE(big.HasNext()) << "two bytes are no sample";
-  // An empty range holds nothing, and a range past the stream's end stops the iterator.
-  SL::CFileInputSampleIterator<65552> empty(a, stream(bytes), GT::CRange<long>(44, 44));
-  EXPECT_FALSE(empty.HasNext());
-  SL::CFileInputSampleIterator<65552> cut(a, stream(bytes), GT::CRange<long>(44, 100));
-  int n = 0;
-  while (cut.HasNext()) ++n, cut.Next();
-  EXPECT_EQ(n, 4);
-  EXPECT_FALSE(cut.IsValid());
 }
 
 TEST(FileSampleStreams, OutputBoundsAndWriteFailures) {
@@ -541,6 +433,37 @@ TEST(FileSampleStreams, FinalisersWriteRatesAndRefuseSizesTheFieldsCannotHold) {
   EXPECT_FALSE(ok) << "bytes per second beyond 32 bits";
 }
 
+// Takes every byte, but cannot hand them on once the sync is armed: a disk
+// that fills only when the header is flushed.
+class CLateFailingStream : public std::iostream {
+public:
+  CLateFailingStream() : std::iostream(nullptr) { rdbuf(&mBuffer); }
+  void FailSync() { mBuffer.mFail = true; }
+
+private:
+  struct CBuffer : std::stringbuf {
+    CBuffer() : std::stringbuf(std::string(64, '\0')) {}
+    bool mFail = false;
+    int sync() override { return mFail ? -1 : 0; }
+  } mBuffer;
+};
+
+TEST(FileSampleStreams, AHeaderThatCannotBeFlushedIsAFailure) {
+  for (auto format : {SL::CWaveFileFormat::RiffWave, SL::CWaveFileFormat::FormAiff}) {
+    SCOPED_TRACE(format == SL::CWaveFileFormat::RiffWave ? "wav" : "aiff");
+    SL::CSampleAttribute const a = Attribute(65552, 44100, 1, 0);
+    boost::shared_ptr<CLateFailingStream> stream(new CLateFailingStream);
+    auto source = format == SL::CWaveFileFormat::RiffWave
+                      ? SL::CFileSampleBufferFactory::CreateOutputSourceFromRiffWave(a, stream)
+                      : SL::CFileSampleBufferFactory::CreateOutputSourceFromFormAiff(a, stream);
+    ASSERT_TRUE(source);
+    GT::CRange<long> const range(source->mRange.begin, source->mRange.begin + 8);
+    ASSERT_TRUE(source->mFinalizer(a, stream, range));  // the same, flushed
+    stream->FailSync();
+    EXPECT_FALSE(source->mFinalizer(a, stream, range));
+  }
+}
+
 TEST(FileSampleStreams, EveryWrittenDepthReadsBackInIndependentTools) {
   if (!HasTool("sox") || !HasTool("sndfile-convert"))
     GTEST_SKIP() << "sox or sndfile-convert missing";
@@ -566,25 +489,14 @@ TEST(FileSampleStreams, EveryWrittenDepthReadsBackInIndependentTools) {
     std::string const path = dir.File("w" + std::to_string(index++) + (wav ? ".wav" : ".aiff"));
     boost::shared_ptr<SL::IOutputSampleIterator> out =
         SL::CFileSampleIteratorFactory().Create(Attribute(c.code, 32000, 1, 0), path, c.format);
-    bool written = false;
-    switch (c.code) {
-      case 65544:
-        written = WriteAll<65544>(out, c.samples);
-        break;
-      case 65560:
-        written = WriteAll<65560>(out, c.samples);
-        break;
-      case 65568:
-        written = WriteAll<65568>(out, c.samples);
-        break;
-      case 131104:
-        written = WriteAll<131104>(out, c.samples);
-        break;
-      case 131136:
-        written = WriteAll<131136>(out, c.samples);
-        break;
-    }
-    ASSERT_TRUE(written) << path;
+    typedef bool (*CWriter)(boost::shared_ptr<SL::IOutputSampleIterator> const&,
+                            std::vector<double> const&);
+    std::map<int, CWriter> const writers = {{65544, WriteAll<65544>},
+                                            {65560, WriteAll<65560>},
+                                            {65568, WriteAll<65568>},
+                                            {131104, WriteAll<131104>},
+                                            {131136, WriteAll<131136>}};
+    ASSERT_TRUE(writers.at(c.code)(out, c.samples)) << path;
     out.reset();
     size_t const bytes = c.samples.size() * ((c.code & 0xFFFF) / 8);
     EXPECT_EQ(ReadFileBytes(path).size(), (wav ? 46u : 54u) + bytes + (bytes & 1)) << path;

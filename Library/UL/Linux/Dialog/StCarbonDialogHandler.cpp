@@ -1,0 +1,45 @@
+#include "UL/Linux/Dialog/StCarbonDialogHandler.h"
+
+#include "Platform/Framework/LCommander.h"
+#include "Platform/Framework/LWindow.h"
+
+StCarbonDialogHandler::StCarbonDialogHandler(ResIDT layoutId, LCommander* super)
+    : StDialogHandler(layoutId, super) {
+  InstallKeyHandler();
+}
+
+StCarbonDialogHandler::StCarbonDialogHandler(LWindow* window, LCommander* super)
+    : StDialogHandler(window, super) {
+  InstallKeyHandler();
+}
+
+StCarbonDialogHandler::~StCarbonDialogHandler() {
+  EndModalState();
+  if (GetDialog()) GetDialog()->SetRawKeyHandler(nullptr);
+}
+
+void StCarbonDialogHandler::InstallKeyHandler() {
+  GetDialog()->Refresh();
+  GetDialog()->SetRawKeyHandler([this](EventRecord const& event) { return HandleKeyDown(event); });
+}
+
+void StCarbonDialogHandler::BeginModalState() {
+  BeginModal();
+  mIsModal = IsModal();
+}
+
+void StCarbonDialogHandler::EndModalState() {
+  EndModal();
+  mIsModal = IsModal();
+}
+
+MessageT StCarbonDialogHandler::DoDialog() {
+  BeginModalState();
+  PumpEvents(GetSleepTime());
+  return GetMessage();
+}
+
+int32_t StCarbonDialogHandler::HandleKeyDown(EventRecord const& event) {
+  if (!LCommander::GetTarget()) return err_NotHandled;
+  return LCommander::ProcessKeyPress(event) ? 0 : err_NotHandled;
+}
