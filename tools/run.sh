@@ -5,8 +5,4 @@ cd "$(dirname "$0")/.."
 bash tools/deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"
-if [ -x build/VQ7Converter ]; then
-  exec build/VQ7Converter "$@"
-else
-  echo "Built the libraries, tests and benchmarks. The application itself is not there yet."
-fi
+exec build/VQ7Converter "$@"

@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QJsonArray>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -118,8 +119,13 @@ std::string LWindow::GetDescriptor() const { return mWindow->windowTitle().toStd
 void LWindow::InvalPortRect(QRect const& rect) { GetWidget()->update(rect); }
 
 void LWindow::MoveWindowTo(int left, int top) {
+  // Placed through the same geometry GetGlobalBounds reads (the client area,
+  // not the frame), so a position read back and set again does not creep.
+  if (mWindow->layout()) mWindow->layout()->activate();
   QPoint const offset = GetWidget()->mapTo(mWindow, QPoint(0, 0));
-  mWindow->move(QPoint(left, top) - offset);
+  QRect geometry = mWindow->geometry();
+  geometry.moveTopLeft(QPoint(left, top) - offset);
+  mWindow->setGeometry(geometry);
 }
 
 QRect LWindow::GetGlobalBounds() const {

@@ -1,7 +1,19 @@
 #include "Executable/Com/Controller/CDomain.h"
+#include "Executable/Com/PadMatrix/APad.h"
+#include "Executable/Com/PadMatrix/CPadMatrix.h"
 
+#include "Executable/Com/Controller/CController.h"
+#include "Executable/Com/Controller/CModel.h"
+#include "Executable/Com/Controller/CPlayer.h"
 #include "Executable/Com/Controller/CStringResources.h"
+#include "Executable/Com/Controller/PlatformObjects.h"
+#include "GT/Com/Text/StringTools.h"
 #include "SL/Com/Base/CLogger.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+#include <thread>
 
 #include <ostream>
 
@@ -10,6 +22,18 @@ namespace VQ7 {
 GT::CTextCodeTable CDomain::sTextCodeTable;
 
 namespace {
+
+double const nDefaultRingBufferTime = 0.6;
+double const nDefaultDeviceBufferTime = 0.06;
+double const nLongestBufferTime = 10.0;
+
+// A stored time in seconds; missing, unreadable or not positive gives the
+// default, and no buffer is made longer than a few seconds.
+double ReadTime(GT::IProfile const& profile, char const* key, double defaultTime) {
+  double const time = GT::ToDouble(profile.Read(key, std::string("0")));
+  if (!std::isfinite(time) || time <= 0.0) return defaultTime;
+  return std::min(time, nLongestBufferTime);
+}
 
 struct CMessage {
   ECode mCode;
@@ -56,6 +80,100 @@ CMessage const nMessages[] = {
 static_assert(sizeof nMessages / sizeof nMessages[0] == nCodeCount, "one text pair per code");
 
 }  // namespace
+
+char const* const CDomain::sProfilePathPreferenceVolumeName = "Preference/VolumeName";
+char const* const CDomain::sProfilePathPreferenceBankId = "Preference/BankId";
+char const* const CDomain::sProfilePathPreferenceLoadsBufferTime = "Preference/LoadsBufferTime";
+char const* const CDomain::sProfilePathPreferenceRingBufferTime = "Preference/RingBufferTime";
+char const* const CDomain::sProfilePathPreferenceDeviceBufferTime = "Preference/DeviceBufferTime";
+
+// Shows each logged line in an alert, on the thread that installed it; a
+// dialog from any other thread would run a modal loop off the user
+// interface's thread.
+class CDomain::CPrinter : public SL::CGeneralStringBuffer::IPrinter {
+public:
+  explicit CPrinter(CDomain& domain) : mDomain(domain), mThread(std::this_thread::get_id()) {}
+  void Print(std::string const& text) override {
+    if (std::this_thread::get_id() != mThread) {
+      std::cerr << text << std::flush;
+      return;
+    }
+    std::string line = text;
+    while (!line.empty() && line.back() == '\n') line.pop_back();
+    mDomain.CreateTextDialog()->Ask(UL::ITextDialog::Ok, UL::ITextDialog::Caution, line);
+  }
+
+private:
+  CDomain& mDomain;
+  std::thread::id mThread;
+};
+
+CDomain::CDomain() : CDomain(CreatePlatformAudioDeviceFacade()) {}
+
+CDomain::CDomain(boost::shared_ptr<SL::IAudioDeviceFacade> facade)
+    : mModel(), mController(), mPlayer(new CPlayer(facade)), mPrinter() {}
+
+CDomain::~CDomain() {
+  if (mPrinter) SL::CLogger::Pop();
+}
+
+bool CDomain::ClassInvariant() const { return mModel && mController; }
+
+void CDomain::Initialize(UL::IStateBitmapFactory& bitmaps) {
+  InitializeTextCodeTable();
+  CPadMatrix::SetupBitmap(bitmaps);
+  APad::SetupBitmap(bitmaps);
+  mModel.reset(new CModel);
+  mController.reset(new CController(*this));
+
+  boost::shared_ptr<GT::IProfile> const profile = CreateProfile();
+  mModel->mVolume = profile->Read(sProfilePathPreferenceVolumeName, std::string());
+  long const bank = profile->Read(sProfilePathPreferenceBankId, 0L);
+  // Only 0..7 are banks of a card; a stored value comes from anywhere.
+  mModel->mBank = static_cast<int32_t>(std::min<long>(std::max<long>(bank, 0), 7));
+  double ringTime = nDefaultRingBufferTime, deviceTime = nDefaultDeviceBufferTime;
+  if (profile->Read(sProfilePathPreferenceLoadsBufferTime, 0L) >= 1) {
+    ringTime = ReadTime(*profile, sProfilePathPreferenceRingBufferTime, ringTime);
+    deviceTime = ReadTime(*profile, sProfilePathPreferenceDeviceBufferTime, deviceTime);
+  }
+  mPlayer->SetRingBufferTime(ringTime);
+  mPlayer->SetDeviceBufferTime(deviceTime);
+}
+
+void CDomain::Finalize() {
+  mPlayer->Stop();
+  if (mModel) {
+    boost::shared_ptr<GT::IProfile> const profile = CreateProfile();
+    profile->Write(sProfilePathPreferenceVolumeName, mModel->mVolume);
+    profile->Write(sProfilePathPreferenceBankId, static_cast<long>(mModel->mBank));
+    profile->Write(sProfilePathPreferenceRingBufferTime,
+                   GT::ToString(mPlayer->GetRingBufferTime(), GT::StringFormatDecimal, 15,
+                                GT::TruncateZeroNone));
+    profile->Write(sProfilePathPreferenceDeviceBufferTime,
+                   GT::ToString(mPlayer->GetDeviceBufferTime(), GT::StringFormatDecimal, 15,
+                                GT::TruncateZeroNone));
+  }
+  if (mPrinter) {
+    SL::CLogger::Pop();
+    mPrinter.reset();
+  }
+  CPadMatrix::TeardownBitmap();
+  APad::TeardownBitmap();
+}
+
+void CDomain::SetupLogger() {
+  if (mPrinter) return;
+  mPrinter.reset(new CPrinter(*this));
+  SL::CLogger::Push(mPrinter);
+}
+
+boost::shared_ptr<UL::ITextDialog> CDomain::CreateTextDialog() {
+  return CreatePlatformTextDialog();
+}
+
+boost::shared_ptr<UL::IProgress> CDomain::CreateProgressUi() { return CreatePlatformProgress(); }
+
+boost::shared_ptr<GT::IProfile> CDomain::CreateProfile() { return CreatePlatformProfile(); }
 
 void CDomain::InitializeTextCodeTable() {
   sTextCodeTable.Initialize();

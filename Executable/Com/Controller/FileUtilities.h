@@ -1,5 +1,8 @@
 #pragma once
 
+#include "UL/Com/Progress/IProgress.h"
+
+#include <cstdint>
 #include <string>
 
 namespace VQ7 {
@@ -8,5 +11,34 @@ namespace VQ7 {
 // (made once, mode 0700, removed at exit); "" when it cannot be made, for the
 // caller to report. No trailing "/".
 std::string GetTemporaryDirectoryName();
+
+// Free bytes of the volume that holds path, or of its nearest existing
+// ancestor when path does not exist yet. False (freeBytes unchanged) for an
+// empty path or when no ancestor can be asked.
+bool GetVolumeFreeSpace(std::string const& path, unsigned long long& freeBytes);
+
+// The allocation unit of that volume: every file takes a whole number of
+// them. False (blockBytes unchanged) as for GetVolumeFreeSpace.
+bool GetVolumeBlockSize(std::string const& path, unsigned long long& blockBytes);
+
+// The id of the mount that holds path, as /proc/self/mountinfo numbers it:
+// a card taken out and another put in gets a new one. False when path does
+// not exist or its mount cannot be found.
+bool GetVolumeId(std::string const& path, int64_t& volumeId);
+
+// Puts source in place of target with rename(2): an existing target is
+// replaced in one step, never removed first. False for a folder at target.
+bool Move(std::string const& source, std::string const& target);
+
+// Always true: a destination that cannot be written fails when it is written.
+bool IsWritable(std::string const& path);
+
+// Copies source's data to target (replacing it) with progress in blocks of
+// the copy buffer, without filling the file cache, and makes the target
+// durable (fsync) before it returns. True on success and also when the user
+// cancelled (the target is then left unfinished for the caller to remove);
+// false when a file operation fails or the source changes size meanwhile.
+bool CopyFileWithProgress(std::string const& source, std::string const& target,
+                          UL::IProgress& progress);
 
 }  // namespace VQ7

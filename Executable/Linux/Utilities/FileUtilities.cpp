@@ -1,6 +1,21 @@
 #include "Executable/Com/Controller/FileUtilities.h"
 
 #include "GT/Linux/FileSystem/FileSystem.h"
+#include "GT/Linux/FileSystem/PosixFileUtilities.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+#include <vector>
 
 namespace VQ7 {
 
@@ -9,12 +24,181 @@ namespace {
 short const nUserDomain = -32763;
 unsigned long const nTemporaryFolderType = 0x74656D70UL;  // 'temp'
 
+// Every volume gets the same copy buffer: the speed grade a card reports
+// elsewhere has no counterpart here.
+std::size_t const nCopyBufferSize = 0x40000;
+
+// The nearest existing object at or above path, or "".
+std::string ExistingAncestor(std::string const& path) {
+  if (path.empty()) return std::string();
+  std::string p = GT::Posix::Normalize(path);
+  struct stat st;
+  while (::stat(p.c_str(), &st) != 0) {
+    if (p == "/") return std::string();
+    std::string::size_type const slash = p.rfind('/');
+    p = slash == 0 ? "/" : p.substr(0, slash);
+  }
+  return p;
+}
+
+bool VolumeStat(std::string const& path, struct statvfs& vfs) {
+  std::string const existing = ExistingAncestor(path);
+  return !existing.empty() && ::statvfs(existing.c_str(), &vfs) == 0;
+}
+
+// A refusal to keep owner or mode (FAT and exFAT refuse both) is no failure.
+void CopyOwnerAndMode(int to, struct stat const& from) {
+  if (::fchown(to, from.st_uid, from.st_gid) != 0) {
+    // kept by whoever made the file
+  }
+  if (::fchmod(to, (from.st_mode & 07777) | S_IRUSR | S_IWUSR) != 0) {
+    // the file system decides
+  }
+}
+
+class CFd {
+public:
+  explicit CFd(int fd) : mFd(fd) {}
+  ~CFd() {
+    if (mFd >= 0) ::close(mFd);
+  }
+  CFd(CFd const&) = delete;
+  CFd& operator=(CFd const&) = delete;
+  int Get() const { return mFd; }
+  // Closing reports the last write errors of some file systems.
+  bool Close() {
+    int const fd = mFd;
+    mFd = -1;
+    return ::close(fd) == 0;
+  }
+
+private:
+  int mFd;
+};
+
 }  // namespace
 
 std::string GetTemporaryDirectoryName() {
   std::string folder = GT::GetSpecialFolderName(nUserDomain, nTemporaryFolderType);
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   return folder;
+}
+
+bool GetVolumeFreeSpace(std::string const& path, unsigned long long& freeBytes) {
+  struct statvfs vfs;
+  if (!VolumeStat(path, vfs)) return false;
+  freeBytes = static_cast<unsigned long long>(vfs.f_bavail) * vfs.f_frsize;
+  return true;
+}
+
+bool GetVolumeBlockSize(std::string const& path, unsigned long long& blockBytes) {
+  struct statvfs vfs;
+  if (!VolumeStat(path, vfs) || vfs.f_frsize == 0) return false;
+  blockBytes = vfs.f_frsize;
+  return true;
+}
+
+bool GetVolumeId(std::string const& path, int64_t& volumeId) {
+  struct stat st;
+  char resolved[PATH_MAX];
+  if (path.empty() || ::stat(path.c_str(), &st) != 0 || ::realpath(path.c_str(), resolved) == 0)
+    return false;
+  std::string const where(resolved);
+  std::ifstream in("/proc/self/mountinfo");
+  std::string line;
+  std::size_t best = 0;
+  bool found = false;
+  // Fields: mount id, parent id, major:minor, root, mount point, ...
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    long long id = 0, parent = 0;
+    std::string device, root, point;
+    if (!(fields >> id >> parent >> device >> root >> point)) continue;
+    unsigned major = 0, minor = 0;
+    if (std::sscanf(device.c_str(), "%u:%u", &major, &minor) != 2) continue;
+    if (::makedev(major, minor) != st.st_dev) continue;
+    point = GT::Posix::DecodeMountField(point);
+    bool const inside = point == "/" || where == point ||
+                        (where.compare(0, point.size(), point) == 0 && where[point.size()] == '/');
+    // The innermost mount of that device that holds the path; a later line
+    // of the same point is mounted over an earlier one.
+    if (inside && (!found || point.size() >= best)) {
+      best = point.size();
+      volumeId = id;
+      found = true;
+    }
+  }
+  return found;
+}
+
+bool Move(std::string const& source, std::string const& target) {
+  struct stat st;
+  if (source.empty() || target.empty()) return false;
+  if (::lstat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return false;
+  return ::rename(source.c_str(), target.c_str()) == 0;
+}
+
+bool IsWritable(std::string const&) { return true; }
+
+bool CopyFileWithProgress(std::string const& source, std::string const& target,
+                          UL::IProgress& progress) {
+  CFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  struct stat from;
+  if (in.Get() < 0 || ::fstat(in.Get(), &from) != 0 || !S_ISREG(from.st_mode)) return false;
+  struct stat existing;
+  if (::lstat(target.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) return false;
+  CFd out(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+  if (out.Get() < 0) return false;
+
+  uint64_t const size = static_cast<uint64_t>(from.st_size);
+  ::posix_fadvise(in.Get(), 0, 0, POSIX_FADV_SEQUENTIAL | POSIX_FADV_NOREUSE);
+  if (size > 0) {
+    // Reserve the space up front where the file system can; where it cannot
+    // the writes find out.
+    int const r = ::posix_fallocate(out.Get(), 0, static_cast<off_t>(size));
+    if (r == ENOSPC || r == EDQUOT || r == EFBIG || r == EIO) return false;
+  }
+
+  std::size_t const bufferSize = nCopyBufferSize;
+  uint64_t blocks = size / bufferSize;
+  int shift = 0;
+  while (blocks > 0x7FFFFFFF) {
+    blocks >>= 1;
+    ++shift;
+  }
+  std::vector<char> buffer(bufferSize);
+  progress.SetPosition(0);
+  progress.SetRange(static_cast<long>(blocks));
+
+  uint64_t total = 0;
+  for (;;) {
+    if (progress.IsCanceled()) return true;
+    ssize_t const n = GT::Posix::ReadSome(in.Get(), buffer.data(), buffer.size());
+    if (n < 0) return false;
+    if (n == 0) break;
+    if (!GT::Posix::WriteAll(out.Get(), buffer.data(), static_cast<std::size_t>(n))) return false;
+    total += static_cast<uint64_t>(n);
+    if (total > size) return false;  // the source grew: not the file we measured
+    progress.SetPosition(static_cast<long>((total / bufferSize) >> shift));
+  }
+  // A source that shrank would leave the reserved tail as zeros.
+  if (total != size) return false;
+  progress.SetPosition(static_cast<long>(blocks));
+  // Cut what a reservation may have added beyond the data; some FUSE file
+  // systems refuse a truncate that cuts nothing.
+  struct stat written;
+  if (::fstat(out.Get(), &written) != 0) return false;
+  if (static_cast<uint64_t>(written.st_size) > size &&
+      ::ftruncate(out.Get(), static_cast<off_t>(size)) != 0)
+    return false;
+  CopyOwnerAndMode(out.Get(), from);
+  if (::fsync(out.Get()) != 0) return false;
+  // Written and synced: the pages of both files need not stay in the cache.
+  // (Dropping the source's earlier would write back a temporary that is
+  // about to go.)
+  ::posix_fadvise(out.Get(), 0, 0, POSIX_FADV_DONTNEED);
+  ::posix_fadvise(in.Get(), 0, 0, POSIX_FADV_DONTNEED);
+  return out.Close();
 }
 
 }  // namespace VQ7

@@ -17,7 +17,8 @@ CRingBufferer::CRingBufferer()
       mRing(),
       mThread(),
       mThreadForLoop(nullptr),
-      mBuffering(false) {
+      mBuffering(false),
+      mSourceEnded(false) {
   mFactory->mBufferTime = sDefaultRingBufferTime;
   mFactory->mUsesBufferTime = true;
 }
@@ -77,6 +78,7 @@ void CRingBufferer::PrivateStartBuffering(boost::shared_ptr<ISampleIteratorBase>
   mFactory->mAttribute = source->GetAttribute();
   mRing = mFactory->Create();
   if (!mTransformer || !mRing) {
+    mSourceEnded.store(true, std::memory_order_release);  // nothing will ever come
     return;
   }
   if (mInput != nullptr) {
@@ -91,6 +93,10 @@ void CRingBufferer::FillRingBuffer() {
     return;
   }
   mTransformer->Transform(*mInput, *mRing, ISampleTransformer::CopyOnly);
+  // After the samples are published: a reader that sees the end sees them.
+  if (!mInput->HasNext()) {
+    mSourceEnded.store(true, std::memory_order_release);
+  }
 }
 
 void CRingBufferer::DrainRingBuffer() {

@@ -56,6 +56,8 @@ public:
   // The ring, once buffering has started; the owner reads it directly.
   boost::shared_ptr<ISampleBuffer> GetRingBuffer() const { return mRing; }
   bool IsBuffering() const { return mBuffering.load(std::memory_order_acquire); }
+  // The input stream has ended (or failed) and all it gave is in the ring.
+  bool IsSourceExhausted() const { return mSourceEnded.load(std::memory_order_acquire); }
 
 private:
   void PrivateStartBuffering(boost::shared_ptr<ISampleIteratorBase> source);
@@ -74,6 +76,7 @@ private:
   std::atomic<GT::AThread*> mThreadForLoop;
   // Publishes source, transformer and ring to the fill thread.
   std::atomic<bool> mBuffering;
+  std::atomic<bool> mSourceEnded;
 };
 
 }  // namespace SL

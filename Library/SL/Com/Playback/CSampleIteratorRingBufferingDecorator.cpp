@@ -13,7 +13,8 @@ CSampleIteratorRingBufferingDecorator<nInteger16>::CSampleIteratorRingBufferingD
       mBufferer(new CRingBufferer),
       mReader(StartBuffering(ringTime, priority)),
       mRing(&dynamic_cast<IRingSampleBufferMixin&>(*mBufferer->GetRingBuffer())),
-      mSamplesRead(0) {}
+      mSamplesRead(0),
+      mSilence(0) {}
 
 CSampleIteratorRingBufferingDecorator<nInteger16>::~CSampleIteratorRingBufferingDecorator() {
   // Members go in reverse order: reader, then the bufferer (joining the fill
@@ -43,9 +44,24 @@ CSampleIteratorRingBufferingDecorator<nInteger16>::StartBuffering(double ringTim
   return dynamic_cast<ITypedSampleBuffer<nInteger16>&>(*ring).InputBegin();
 }
 
-bool CSampleIteratorRingBufferingDecorator<nInteger16>::HasNext() { return mRing->IsReadable(); }
+bool CSampleIteratorRingBufferingDecorator<nInteger16>::HasNext() {
+  if (mSilence > 0 || mRing->IsReadable()) {
+    return true;
+  }
+  // The end is published after the last samples: once it is seen, the ring
+  // holds all there will be.
+  if (mBufferer->IsSourceExhausted()) {
+    return mRing->IsReadable();
+  }
+  mSilence = mChannels > 0 ? mChannels : 1;
+  return true;
+}
 
 void CSampleIteratorRingBufferingDecorator<nInteger16>::Next() {
+  if (mSilence > 0) {
+    --mSilence;
+    return;
+  }
   mReader.Increment();
   mSamplesRead.store(mSamplesRead.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
 }
@@ -58,7 +74,9 @@ long CSampleIteratorRingBufferingDecorator<nInteger16>::ToCurrentFrame(long fram
   return mSource->ToCurrentFrame(frames);
 }
 
-short CSampleIteratorRingBufferingDecorator<nInteger16>::Get() { return mReader.Get(); }
+short CSampleIteratorRingBufferingDecorator<nInteger16>::Get() {
+  return mSilence > 0 ? 0 : mReader.Get();
+}
 
 void CSampleIteratorRingBufferingDecorator<nInteger16>::SetLocation(long) {}
 

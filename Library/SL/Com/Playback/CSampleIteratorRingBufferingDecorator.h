@@ -18,8 +18,10 @@ class CSampleIteratorRingBufferingDecorator;
 
 // Puts a ring between a 16-bit source and its reader. A fill thread of its
 // own reads the source and tops the ring up every 10 ms; the reader takes
-// samples from the ring only. When the ring runs dry the stream ends, even if
-// the source has more (the reader must not wait on file reading).
+// samples from the ring only. When the ring runs dry before the source has
+// ended (a slow card), the reader gets silence, a frame at a time, and never
+// waits on file reading; the stream ends once the source has ended and the
+// ring is drained.
 template <>
 class CSampleIteratorRingBufferingDecorator<nInteger16>
     : public ITypedInputSampleIterator<nInteger16>,
@@ -67,6 +69,9 @@ private:
   IRingSampleBufferMixin* mRing;
   // Written by the reader only; atomic so a position can be asked from elsewhere.
   std::atomic<long> mSamplesRead;
+  // Silent samples still to give; a whole frame's worth is put in at a time,
+  // so the ring's samples keep their channels.
+  long mSilence;
 };
 
 }  // namespace SL

@@ -17,60 +17,40 @@ typedef TestSupport::CVectorInputIterator<65552> CSource16;
 
 }  // namespace
 
-TEST(CSampleIteratorRingBufferingDecoratorThreaded, RunningDryEndsTheStreamWhileTheSourceHasMore) {
-  // A 128-frame ring over a long source: reading it out at once finds the
-  // ring empty long before the source is.
-  auto* raw = new TestSupport::CCountingInputIterator(44100 * 60, 1);
-  SL::CSampleIteratorRingBufferingDecorator<65552> ring(
-      boost::shared_ptr<SL::IInputSampleIterator>(raw), 0.0001, 104);
-  long n = 0;
-  while (ring.HasNext()) {
-    ring.Next();
-    ++n;
-  }
-  EXPECT_GE(n, 128);
-  EXPECT_LT(n, 44100 * 60);
-}
-
+// A consumer on its own thread that reads faster than the fill thread fills
+// a small ring: where the ring is dry it gets silence, in whole frames, and
+// the stream ends only with the source, every sample in order on its channel.
 TEST(CSampleIteratorRingBufferingDecoratorThreaded, ConsumerThreadReadsEverythingInOrder) {
   int const before = TestSupport::CountProcessThreadsAtRest();
-  long const total = 2 * 44100 * 4;  // four seconds of stereo through a 0.05 s ring
+  long const total = 2 * 20000;  // no sample of it is 0
   std::vector<short> received;
-  received.reserve(total);
-  long wrongPositions = 0;
   {
     auto decorator = std::make_shared<SL::CSampleIteratorRingBufferingDecorator<65552>>(
         boost::shared_ptr<SL::IInputSampleIterator>(
             new TestSupport::CCountingInputIterator(total, 2)),
-        0.05, 104);
+        0.0001, 104);
     EXPECT_EQ(before + 1, TestSupport::CountProcessThreads());
-    // Like an audio callback: take what the ring holds, come back later.
     std::thread consumer([&] {
       auto const limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-      while (static_cast<long>(received.size()) < total &&
-             std::chrono::steady_clock::now() < limit) {
-        while (decorator->HasNext()) {
+      while (decorator->HasNext() && std::chrono::steady_clock::now() < limit) {
+        for (int n = 0; n < 4096 && decorator->HasNext(); ++n, decorator->Next())
           received.push_back(decorator->Get());
-          decorator->Next();
-        }
-        // The position is exact while the fill thread writes the ring.
-        if (decorator->GetLocation() != static_cast<long>(received.size()) / 2) {
-          ++wrongPositions;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
       }
     });
     consumer.join();
+    EXPECT_EQ(total / 2, decorator->GetLocation());
   }
   // Destroying the decorator stopped and joined its fill thread.
   EXPECT_EQ(before, TestSupport::WaitForProcessThreads(before));
-  EXPECT_EQ(0, wrongPositions);
-  ASSERT_EQ(static_cast<std::size_t>(total), received.size());
-  long bad = 0;
-  for (long i = 0; i < total; ++i) {
-    bad += received[static_cast<std::size_t>(i)] != TestSupport::CCountingInputIterator::ValueAt(i);
-  }
-  EXPECT_EQ(0, bad);
+  EXPECT_GT(received.size(), static_cast<std::size_t>(total)) << "the ring never ran dry";
+  long k = 0, misplaced = 0;
+  for (std::size_t i = 0; i < received.size(); ++i)
+    if (received[i] != 0)
+      misplaced += received[i] != TestSupport::CCountingInputIterator::ValueAt(k++) ||
+                   static_cast<long>(i - k + 1) % 2 != 0;
+  EXPECT_EQ(total, k);
+  EXPECT_EQ(0, misplaced);
 }
 
 TEST(CSampleIteratorRingBufferingDecoratorThreaded, RefusesOtherDepthsWithoutLeavingAThread) {

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Platform/Framework/LPane.h"
+
+#include <QImage>
+
+#include <string>
+
+// The About box's picture of the application, centred in the pane.
+class CBundleIconView : public LPane {
+public:
+  static ClassIDT const class_ID;
+
+  explicit CBundleIconView(LStream* stream);
+  ~CBundleIconView() override;
+
+  // Loads the picture `name` (".icns" or ".bmp" or no extension) from the
+  // program's Bitmap folder; false, with no picture, on any failure.
+  bool LoadBundleIcnsFile(std::string const& name, bool refresh);
+  void ReleaseIcon();
+  bool HasIcon() const { return !mIcon.isNull(); }
+
+  void DrawSelf() override;
+
+private:
+  QImage mIcon;
+};

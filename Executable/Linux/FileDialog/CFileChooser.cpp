@@ -1,0 +1,129 @@
+#include "Executable/Linux/FileDialog/CFileChooser.h"
+
+#include "Executable/Com/Controller/CController.h"
+#include "Executable/Com/Controller/CPlayer.h"
+#include "Executable/Linux/Volume/CVolumeLister.h"
+#include "Platform/Framework/LException.h"
+#include "SL/Com/Format/CBitDepth.h"
+#include "SL/Com/Wave/CChannelCollection.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPushButton>
+
+namespace {
+
+ResIDT const nItemList = 1000;
+int const nAreaWidth = 400;
+int const nAreaHeight = 157;
+short const nFirstValue = 7;
+short const nLastValue = 12;
+
+}  // namespace
+
+CFileChooser::CFileChooser(VQ7::CController& controller, VQ7::CPlayer& player, long volumeRefNum)
+    : CFileDialogBase(nItemList, nAreaWidth, nAreaHeight),
+      mController(controller),
+      mPlayer(player),
+      mPath(),
+      mPlayable(false),
+      mChosen(),
+      mPlayButton(nullptr) {
+  VQ7::CVolumeLister::CVolume volume;
+  uint64_t freeBytes = 0, totalBytes = 0;
+  if (!VQ7::CVolumeLister::Default()->Find(volumeRefNum, volume) ||
+      !VQ7::CVolumeLister::VolumeSizes(volume.mPath, freeBytes, totalBytes))
+    throw LException(err_NilPointer, "card volume");
+  mTexts[nFreeSpace - nFirstValue] = GetByteSizeStr(freeBytes);
+}
+
+CFileChooser::~CFileChooser() {
+  StopRepeating();
+  if (mPlayer.IsPlaying()) mPlayer.Stop();
+}
+
+std::string CFileChooser::GetStaticText(short id) const {
+  if (id < nFirstValue || id > nLastValue) return std::string();
+  return mTexts[id - nFirstValue];
+}
+
+bool CFileChooser::AskOpenFile() {
+  QFileDialog dialog;
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  StartCustomArea(dialog);
+  mPlayButton = qobject_cast<QPushButton*>(Item(nPlayButton));
+  ThrowIfNot_(mPlayButton != nullptr, "play button");
+  QObject::connect(mPlayButton, &QPushButton::clicked,
+                   [this] { CatchAndReport("preview", [this] { ClickPlayButton(); }); });
+  QObject::connect(&dialog, &QFileDialog::currentChanged, [this](QString const& path) {
+    // A new selection stops the preview of the last one.
+    CatchAndReport("selection", [this, path] {
+      if (mPlayer.IsPlaying()) {
+        mPlayer.Stop();
+        StopRepeating();
+      }
+      AttemptLoadFile(path.toStdString());
+    });
+  });
+  AttemptLoadFile(std::string());
+  bool const accepted = dialog.exec() == QDialog::Accepted && dialog.selectedFiles().size() == 1;
+  if (mPlayer.IsPlaying()) mPlayer.Stop();
+  StopRepeating();
+  mPlayButton = nullptr;
+  EndCustomArea();
+  if (!accepted) return false;
+  mChosen = dialog.selectedFiles().front().toStdString();
+  return true;
+}
+
+void CFileChooser::AttemptLoadFile(std::string const& path) {
+  mPath.clear();
+  mPlayable = false;
+  for (short id = nFormat; id <= nConvertSize; ++id) mTexts[id - nFirstValue].clear();
+  if (!path.empty() && QFileInfo(QString::fromStdString(path)).isFile()) {
+    std::pair<boost::shared_ptr<SL::IWave>, SL::CWaveFileFormat> const peeked =
+        mController.PeekWave(path);
+    if (peeked.first) {
+      SL::IWave const& wave = *peeked.first;
+      mPath = path;
+      mPlayable = wave.GetOriginalBitDepth() == SL::CBitDepth::Integer16;
+      mTexts[nFormat - nFirstValue] =
+          peeked.second == SL::CWaveFileFormat::RiffWave ? "Windows RIFF Wave" : "Apple AIFF Wave";
+      mTexts[nBits - nFirstValue] =
+          std::to_string(SL::BitsOf(wave.GetOriginalBitDepth().GetValue()));
+      mTexts[nFrequency - nFirstValue] =
+          std::to_string(static_cast<long long>(wave.GetSampleRate()));
+      mTexts[nChannels - nFirstValue] = std::to_string(wave.Channels().size());
+      mTexts[nConvertSize - nFirstValue] =
+          GetByteSizeStr(mController.ComputeImportedWaveByteSize(wave));
+    }
+  }
+  UpdateStaticTexts(nFirstValue, nLastValue);
+  UpdatePlayButton();
+}
+
+void CFileChooser::ClickPlayButton() {
+  if (mPlayer.IsPlaying()) {
+    mPlayer.Stop();
+    StopRepeating();
+  } else if (!mPath.empty() && mPlayable) {
+    mPlayer.PlayLinearWave(mPath);
+    StartRepeating(0.25);
+  }
+  UpdatePlayButton();
+}
+
+void CFileChooser::SpendTime(EventRecord const&) {
+  if (mPlayer.IsPlaying()) return;
+  UpdatePlayButton();
+  StopRepeating();
+}
+
+void CFileChooser::UpdatePlayButton() {
+  if (!mPlayButton) return;
+  bool const playing = mPlayer.IsPlaying();
+  mPlayButton->setEnabled(playing || (!mPath.empty() && mPlayable));
+  mPlayButton->setText(playing ? QObject::tr("Stop") : QObject::tr("Play"));
+}

@@ -1,0 +1,111 @@
+#include "Executable/Linux/MainWindow/CVolumePopup.h"
+
+#include "Executable/Linux/Volume/CVolumeLister.h"
+#include "Platform/Framework/LException.h"
+
+#include <QTimer>
+
+namespace {
+
+ResIDT const nVolumeMenu = 12345;
+// How often the mount table is looked at; reading it costs little.
+int const nWatchMilliseconds = 500;
+
+}  // namespace
+
+ClassIDT const CVolumePopup::class_ID = FourChar("Vpop");
+
+CVolumePopup::CVolumePopup(LStream* stream)
+    : LPopupButton(stream), mVolumeRefNum(0), mVolumePath(), mRefNums(), mWatch() {}
+
+CVolumePopup::~CVolumePopup() {}
+
+void CVolumePopup::FinishCreateSelf() {
+  LPopupButton::FinishCreateSelf();
+  mWatch.reset(new QTimer);
+  QObject::connect(mWatch.get(), &QTimer::timeout,
+                   [this] { CatchAndReport("volume events", [this] { PollVolumes(); }); });
+  VQ7::CVolumeLister::Default()->Poll();  // the snapshot changes are measured against
+  mWatch->start(nWatchMilliseconds);
+  TakeEmptyMenu();
+}
+
+void CVolumePopup::TakeEmptyMenu() {
+  SetMenu(
+      std::unique_ptr<LMenu>(ThrowIfNil_(LMenu::GetMenu(nVolumeMenu).release(), "volume menu")));
+}
+
+void CVolumePopup::SetupVolumeMenu(char const* path) {
+  mRefNums.clear();
+  std::unique_ptr<LMenu> menu(ThrowIfNil_(LMenu::GetMenu(nVolumeMenu).release(), "volume menu"));
+  int16_t selected = 0;
+  for (VQ7::CVolumeLister::CVolume const& volume : VQ7::CVolumeLister::Default()->List()) {
+    menu->AppendItem(volume.mName);
+    mRefNums.push_back(volume.mRefNum);
+    bool const match = path ? volume.mPath == path : volume.mRefNum == mVolumeRefNum;
+    if (match) selected = menu->CountItems();
+  }
+  bool const broadcasting = IsBroadcasting();
+  StopBroadcasting();
+  SetMenu(std::move(menu));
+  if (selected != 0 && selected != GetCurrentMenuItem()) SetCurrentMenuItem(selected);
+  if (broadcasting) StartBroadcasting();
+}
+
+void CVolumePopup::SetValue(int32_t value) {
+  bool const broadcasting = IsBroadcasting();
+  StopBroadcasting();
+  LPopupButton::SetValue(value);
+  if (broadcasting) StartBroadcasting();
+  UpdateVolumeInfo();
+}
+
+bool CVolumePopup::TrackHotSpot(int16_t part, QPoint const& where, int16_t modifiers) {
+  SetupVolumeMenu(nullptr);
+  bool const chosen = LPopupButton::TrackHotSpot(part, where, modifiers);
+  UpdateVolumeInfo();
+  if (chosen) BroadcastValueMessage();
+  return chosen;
+}
+
+void CVolumePopup::UpdateVolumeInfo() {
+  mVolumeRefNum = 0;
+  mVolumePath.clear();
+  long const index = static_cast<long>(GetValue()) - 1;
+  if (index >= 0 && index < static_cast<long>(mRefNums.size())) {
+    std::string path;
+    if (!VolumeRefNumToPath(mRefNums[static_cast<std::size_t>(index)], path)) return;
+    mVolumePath = path;
+    mVolumeRefNum = mRefNums[static_cast<std::size_t>(index)];
+  } else if (GetMenu() && GetMenu()->CountItems() > 0) {
+    TakeEmptyMenu();
+  }
+}
+
+bool CVolumePopup::VolumeRefNumToPath(long refNum, std::string& path) {
+  path.clear();
+  VQ7::CVolumeLister::CVolume volume;
+  if (!VQ7::CVolumeLister::Default()->Find(refNum, volume)) return false;
+  path = volume.mPath;
+  return true;
+}
+
+void CVolumePopup::HandleVolumeEvent(int kind, long refNum) {
+  if (kind == nVolumeMounted) {
+    std::string path;
+    if (VolumeRefNumToPath(refNum, path) && !mVolumePath.empty() && path == mVolumePath) {
+      mVolumeRefNum = refNum;
+      BroadcastValueMessage();
+    }
+  } else if (kind == nVolumeUnmounted) {
+    // The path stays, so the window reads a card that is gone and empties.
+    if (refNum == mVolumeRefNum && mVolumeRefNum != 0) BroadcastValueMessage();
+  }
+}
+
+void CVolumePopup::PollVolumes() {
+  VQ7::CVolumeLister::CChange const change = VQ7::CVolumeLister::Default()->Poll();
+  for (long refNum : change.mUnmounted) HandleVolumeEvent(nVolumeUnmounted, refNum);
+  for (VQ7::CVolumeLister::CVolume const& volume : change.mMounted)
+    HandleVolumeEvent(nVolumeMounted, volume.mRefNum);
+}

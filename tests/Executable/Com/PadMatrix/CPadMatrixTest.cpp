@@ -1,0 +1,206 @@
+#include "Executable/Com/PadMatrix/CPadFactory.h"
+#include "Executable/Com/PadMatrix/CPadMatrix.h"
+#include "Executable/Com/PadMatrix/IPadContainerView.h"
+#include "UL/Com/Bitmap/ADrawInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using VQ7::APad;
+using VQ7::CPadMatrix;
+
+// A picture of a given size that records what it draws.
+class CFakeBitmap : public UL::AStateBitmap {
+public:
+  CFakeBitmap(std::string const& name, long states, GT::CSizeT<long> size)
+      : UL::AStateBitmap(name, states, false, false), mSize(size) {}
+  bool Create(std::string const&) override {
+    mStateSize = ToStateSize(mSize);
+    return true;
+  }
+  void Destroy() override {}
+  GT::CSizeT<long> GetSize() const override { return mSize; }
+  void Draw(UL::ADrawInfo const&, GT::CPointT<long> const& at, GT::CSizeT<long> const&,
+            GT::CPointT<long> source, GT::CPointT<long>) override {
+    mDrawn.push_back(std::to_string(at.x) + "," + std::to_string(at.y) + ":" +
+                     std::to_string(mStateSize.height ? source.y / mStateSize.height : 0));
+  }
+  GT::CSizeT<long> mSize;
+  std::vector<std::string> mDrawn;
+};
+
+class CFactory : public UL::IStateBitmapFactory {
+public:
+  boost::shared_ptr<UL::AStateBitmap> Create(std::string const& name, long states, bool,
+                                             bool) override {
+    // Pads of 40 x 40, a background of 200 x 200.
+    return boost::shared_ptr<UL::AStateBitmap>(new CFakeBitmap(
+        name, states, name == "Pads64" ? GT::CSizeT<long>(40, 2560) : GT::CSizeT<long>(200, 200)));
+  }
+  std::string GetDirectoryPathName() const override { return "/x/"; }
+};
+
+class CView : public VQ7::IPadContainerView {
+public:
+  void Invalidate(GT::CRectT<long> const& r, bool) override { mRects.push_back(r); }
+  std::vector<GT::CRectT<long> > mRects;
+};
+
+class CNoDraw : public UL::ADrawInfo {
+public:
+  bool IntersectsDrawRegion(GT::CRectT<long> const&) const override { return false; }
+};
+
+// Every listener call as "kind id", in order.
+class CLog : public APad::ISelectionEventListener,
+             public APad::IEditEventListener,
+             public APad::IFocusEventListener,
+             public APad::IExecuteEventListener {
+public:
+  void Handle(APad& pad) override { mCalls.push_back("pad " + std::to_string(pad.mId)); }
+  void Handle(APad& pad, EDirection d) override {
+    mCalls.push_back("focus " + std::to_string(pad.mId) + " " + std::to_string(d));
+  }
+  std::vector<std::string> mCalls;
+};
+
+class PadMatrix : public testing::Test {
+protected:
+  void SetUp() override {
+    CFactory factory;
+    APad::SetupBitmap(factory);
+    CPadMatrix::SetupBitmap(factory);
+    mLog.reset(new CLog);
+    mMatrix.Initialize(mView, GT::CPointT<long>(100, 72),
+                       boost::shared_ptr<VQ7::IPadFactory>(new VQ7::CPadFactory), mLog, mLog, mLog,
+                       mLog);
+    mMatrix.SetEnabled(true);
+  }
+  void Click(long x, long y, UL::CMouseInfo::EType type, uint32_t modifiers = 0) {
+    mMatrix.Handle(
+        UL::CMouseEvent(boost::any(), UL::CMouseInfo(type, GT::CPointT<long>(x, y), modifiers)));
+  }
+  CFakeBitmap& Pads() { return static_cast<CFakeBitmap&>(*APad::sPadBitmap); }
+
+  CView mView;
+  boost::shared_ptr<CLog> mLog;
+  CPadMatrix mMatrix{4, 4, GT::CPointT<long>(5, 5), GT::CSizeT<long>(10, 10)};
+};
+
+TEST_F(PadMatrix, PlacesPadZeroBottomLeftAndFifteenTopRight) {
+  struct {
+    long id, x, y;
+  } const cases[] = {{0, 105, 227}, {3, 255, 227}, {6, 205, 177}, {15, 255, 77}};
+  for (auto const& c : cases) {
+    boost::shared_ptr<APad> pad = mMatrix.GetPad(mMatrix.RowOf(c.id), mMatrix.ColumnOf(c.id));
+    ASSERT_TRUE(pad);
+    EXPECT_EQ(c.id, pad->mId);
+    EXPECT_EQ(c.x, pad->mX) << c.id;
+    EXPECT_EQ(c.y, pad->mY) << c.id;
+  }
+  EXPECT_EQ(300, mMatrix.GetRectangle().right);
+}
+
+TEST_F(PadMatrix, PressesHitOnePadOrNone) {
+  struct {
+    long x, y;
+    char const* hit;
+  } const cases[] = {
+      {105, 227, "pad 0"}, {144, 266, "pad 0"},  // first and last pixel of pad 0
+      {155, 227, "pad 1"},                       // pad 0's right edge + gap: pad 1
+      {145, 227, ""},      {150, 240, ""},       // in the gap
+      {104, 227, ""},      {105, 267, ""},       // left of and below pad 0
+      {255, 77, "pad 15"}, {294, 116, "pad 15"},
+  };
+  for (auto const& c : cases) {
+    mLog->mCalls.clear();
+    Click(c.x, c.y, UL::CMouseInfo::Down);
+    std::string const got = mLog->mCalls.empty() ? "" : mLog->mCalls.front();
+    EXPECT_EQ(c.hit, got) << c.x << "," << c.y;
+  }
+}
+
+TEST_F(PadMatrix, EventKindsReachTheListenersInOrder) {
+  Click(105, 227, UL::CMouseInfo::DoubleClick);
+  EXPECT_EQ((std::vector<std::string>{"pad 0", "focus 0 0", "pad 0"}), mLog->mCalls);
+
+  mLog->mCalls.clear();
+  Click(105, 227, UL::CMouseInfo::Down, UL::CMouseInfo::Control);
+  Click(105, 227, UL::CMouseInfo::Up);
+  Click(105, 227, UL::CMouseInfo::Move);
+  mMatrix.SetEnabled(false);
+  Click(105, 227, UL::CMouseInfo::Down);
+  EXPECT_TRUE(mLog->mCalls.empty());
+
+  // Keys reach every pad, enabled or not, without a hit test.
+  mMatrix.Handle(UL::CKeyEvent(boost::any(), UL::CKeyEvent::KeySpace));
+  ASSERT_EQ(16u, mLog->mCalls.size());
+  EXPECT_EQ("pad 0", mLog->mCalls.front());
+  EXPECT_EQ("pad 15", mLog->mCalls.back());
+
+  struct {
+    int32_t code;
+    char const* call;
+  } const keys[] = {{0x101, "focus 0 3"}, {0x102, "focus 0 4"}, {0x103, "focus 0 1"},
+                    {0x104, "focus 0 2"}, {0x109, "pad 0"},     {0x41, ""}};
+  boost::shared_ptr<APad> pad0 = mMatrix.GetPad(3, 0);
+  for (auto const& k : keys) {
+    mLog->mCalls.clear();
+    pad0->Handle(UL::CKeyEvent(boost::any(), k.code));
+    EXPECT_EQ(k.call, mLog->mCalls.empty() ? std::string() : mLog->mCalls.front()) << k.code;
+  }
+}
+
+TEST_F(PadMatrix, LooksFollowTheFlags) {
+  boost::shared_ptr<APad> pad5 = mMatrix.GetPad(mMatrix.RowOf(5), mMatrix.ColumnOf(5));
+  pad5->SetAssigned(true);
+  pad5->SetFocused(true);
+  EXPECT_EQ(53, pad5->GetBitmapStateId());
+  pad5->SetAssigned(false);
+  EXPECT_EQ(37, pad5->GetBitmapStateId());
+  pad5->SetEnabled(false);
+  EXPECT_EQ(5, pad5->GetBitmapStateId());
+
+  mView.mRects.clear();
+  mMatrix.SetFocused(0, 3);
+  EXPECT_TRUE(mMatrix.GetPad(0, 3)->IsFocused());
+  EXPECT_EQ(16u, mView.mRects.size());
+  mMatrix.SetFocused(3, 0);
+  EXPECT_TRUE(mMatrix.GetPad(3, 0)->IsFocused());
+  EXPECT_FALSE(mMatrix.GetPad(0, 3)->IsFocused());
+  for (long r = 0; r < 4; ++r)
+    for (long c = 0; c < 4; ++c) {
+      mMatrix.SetFocused(r, c);
+      EXPECT_TRUE(mMatrix.GetPad(r, c)->IsFocused()) << r << "," << c;
+    }
+  mMatrix.KillFocused();
+  EXPECT_FALSE(mMatrix.GetPad(0, 0)->IsFocused());
+  EXPECT_FALSE(mMatrix.GetPad(4, 0));
+
+  Pads().mDrawn.clear();
+  mMatrix.GetPad(0, 0)->SetEnabled(true);
+  mMatrix.GetPad(0, 0)->SetAssigned(true);
+  mMatrix.GetPad(0, 0)->Draw(CNoDraw());
+  EXPECT_EQ(std::vector<std::string>{"105,77:28"}, Pads().mDrawn);  // pad 12, assigned
+}
+
+TEST_F(PadMatrix, EmptyMatrixDrawsOnlyTheBackground) {
+  CPadMatrix empty(0, 4, GT::CPointT<long>(5, 5), GT::CSizeT<long>(10, 10));
+  empty.Initialize(mView, GT::CPointT<long>(7, 9),
+                   boost::shared_ptr<VQ7::IPadFactory>(new VQ7::CPadFactory), nullptr, nullptr,
+                   nullptr, nullptr);
+  CFakeBitmap& background = static_cast<CFakeBitmap&>(*CPadMatrix::sBitmap);
+  background.mDrawn.clear();
+  Pads().mDrawn.clear();
+  empty.Draw(CNoDraw());
+  empty.Handle(UL::CMouseEvent(boost::any(), UL::CMouseInfo()));
+  EXPECT_EQ(std::vector<std::string>{"7,9:0"}, background.mDrawn);
+  EXPECT_TRUE(Pads().mDrawn.empty());
+  EXPECT_FALSE(empty.GetPad(0, 0));
+}
+
+}  // namespace
