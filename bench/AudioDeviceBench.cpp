@@ -1,6 +1,7 @@
 // Playback on the virtual device: the CPU it costs, how soon the sound
 // starts, and that the IO callback allocates nothing.
 #include "Platform/Audio/VirtualDevice.h"
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Playback/CSampleIteratorBitDepthConvertDecorator.h"
 #include "SL/Com/Playback/CSampleIteratorRingBufferingDecorator.h"
 #include "SL/Linux/Audio/CCaAudioDeviceFacade.h"
@@ -43,10 +44,10 @@ void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 namespace {
 
 // 16-bit stereo from memory.
-class CToneSource : public SL::ITypedInputSampleIterator<65552> {
+class CToneSource : public SL::ITypedInputSampleIterator<SL::nInteger16> {
 public:
   explicit CToneSource(long frames) : mSamples(frames * 2), mIndex(0) {
-    mAttribute.mBitDepth = SL::CBitDepth(65552);
+    mAttribute.mBitDepth = SL::CBitDepth::Integer16;
     mAttribute.mSampleRate = 44100.0;
     mAttribute.mChannelCount = 2;
     mAttribute.mFrameCount = frames;
@@ -68,10 +69,11 @@ private:
 
 // The float end of the player's chain, noting when the device takes its
 // first sample.
-class CFirstSampleWatch : public SL::ITypedInputSampleIterator<131104> {
+class CFirstSampleWatch : public SL::ITypedInputSampleIterator<SL::nFloat32> {
 public:
   explicit CFirstSampleWatch(boost::shared_ptr<SL::IInputSampleIterator> inner)
-      : mInner(inner), mTyped(dynamic_cast<SL::ITypedInputSampleIterator<131104>*>(inner.get())) {}
+      : mInner(inner),
+        mTyped(dynamic_cast<SL::ITypedInputSampleIterator<SL::nFloat32>*>(inner.get())) {}
   bool HasNext() override { return mTyped->HasNext(); }
   void Next() override { mTyped->Next(); }
   float Get() override {
@@ -92,16 +94,16 @@ public:
 
 private:
   boost::shared_ptr<SL::IInputSampleIterator> mInner;
-  SL::ITypedInputSampleIterator<131104>* mTyped;
+  SL::ITypedInputSampleIterator<SL::nFloat32>* mTyped;
 };
 
 boost::shared_ptr<CFirstSampleWatch> Chain(long frames) {
   boost::shared_ptr<SL::IInputSampleIterator> ring(
-      new SL::CSampleIteratorRingBufferingDecorator<65552>(
+      new SL::CSampleIteratorRingBufferingDecorator<SL::nInteger16>(
           boost::shared_ptr<SL::IInputSampleIterator>(new CToneSource(frames)), 0.6, 104));
   return boost::shared_ptr<CFirstSampleWatch>(
       new CFirstSampleWatch(boost::shared_ptr<SL::IInputSampleIterator>(
-          new SL::CSampleIteratorBitDepthConvertDecorator<65552, 131104>(ring))));
+          new SL::CSampleIteratorBitDepthConvertDecorator<SL::nInteger16, SL::nFloat32>(ring))));
 }
 
 double ProcessSeconds() {

@@ -8,6 +8,8 @@
 
 #include "SL/Com/Wave/CChannelInterleaver.h"
 
+#include "SL/Com/Format/BitDepthCodes.h"
+
 namespace {
 
 constexpr int nFrames = 44100 * 10;
@@ -29,19 +31,19 @@ void Convert(benchmark::State& state) {
   auto const order = static_cast<GT::CEndianness::EEndian>(state.range(0));
   std::vector<unsigned char> const& bytes = Noise(W);
   for (auto _ : state) {
-    auto result = SL::CChannelInterleaver::Convert<N, 0x20040>(SL::CWaveFormat::Wave, bytes, order,
-                                                               nChannels);
+    auto result = SL::CChannelInterleaver::Convert<N, SL::nFloat64>(SL::CWaveFormat::Wave, bytes,
+                                                                    order, nChannels);
     benchmark::DoNotOptimize(result->front().Begin());
   }
   state.SetItemsProcessed(state.iterations() * nFrames);
   state.SetLabel(order == GT::CEndianness::BigEndian ? "big endian" : "little endian");
 }
 
-BENCHMARK_TEMPLATE(Convert, 0x10008, 1)->Arg(0)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(Convert, 0x10010, 2)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(Convert, 0x10018, 3)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(Convert, 0x10020, 4)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(Convert, 0x20020, 4)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(Convert, SL::nInteger8, 1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(Convert, SL::nInteger16, 2)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(Convert, SL::nInteger24, 3)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(Convert, SL::nInteger32, 4)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(Convert, SL::nFloat32, 4)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 // Encoding and decoding speed of the device's block coding, in samples per
 // second on one core.
 
+#include "SL/Com/Kvac/KvacBlock.h"
 #include "SL/Com/Kvac/compressor.h"
 #include "SL/Com/Kvac/expander.h"
 
@@ -14,11 +15,12 @@
 namespace {
 
 constexpr int nBlocks = 4096;
+constexpr int nFrames = SL::nKvacBlockFrames;
 
 // A music-like signal: a few partials with a slow envelope and some noise.
 const std::vector<short>& Music() {
   static const std::vector<short> signal = [] {
-    std::vector<short> s(nBlocks * 16);
+    std::vector<short> s(nBlocks * nFrames);
     std::mt19937 rng(1);
     std::normal_distribution<double> noise(0.0, 300.0);
     for (size_t i = 0; i < s.size(); ++i) {
@@ -38,7 +40,7 @@ const std::vector<short>& Music() {
 // Full-scale white noise: every block takes the unpredicted mode.
 const std::vector<short>& Noise() {
   static const std::vector<short> signal = [] {
-    std::vector<short> s(nBlocks * 16);
+    std::vector<short> s(nBlocks * nFrames);
     std::mt19937 rng(2);
     std::uniform_int_distribution<int> full(-32768, 32767);
     for (short& v : s) v = static_cast<short>(full(rng));
@@ -52,38 +54,38 @@ const std::vector<short>& Signal(int64_t kind) { return kind == 0 ? Music() : No
 void Encode(benchmark::State& state) {
   const int bits = static_cast<int>(state.range(0));
   const std::vector<short>& in = Signal(state.range(1));
-  std::vector<unsigned char> out(nBlocks * 2 * bits);
+  std::vector<unsigned char> out(nBlocks * SL::KvacBlockBytes(bits));
   SL::Private::compressor c;
   for (auto _ : state) {
     int prev = 0;
     for (int b = 0; b < nBlocks; ++b) {
-      prev = c.compress(&in[b * 16], &out[b * 2 * bits], prev, bits);
+      prev = c.compress(&in[b * nFrames], &out[b * SL::KvacBlockBytes(bits)], prev, bits);
     }
     benchmark::DoNotOptimize(prev);
     benchmark::ClobberMemory();
   }
-  state.SetItemsProcessed(state.iterations() * nBlocks * 16);
+  state.SetItemsProcessed(state.iterations() * nBlocks * nFrames);
 }
 
 void Decode(benchmark::State& state) {
   const int bits = static_cast<int>(state.range(0));
   const std::vector<short>& signal = Signal(state.range(1));
-  std::vector<unsigned char> coded(nBlocks * 2 * bits);
+  std::vector<unsigned char> coded(nBlocks * SL::KvacBlockBytes(bits));
   SL::Private::compressor c;
   int prev = 0;
   for (int b = 0; b < nBlocks; ++b)
-    prev = c.compress(&signal[b * 16], &coded[b * 2 * bits], prev, bits);
-  std::vector<short> out(nBlocks * 16);
+    prev = c.compress(&signal[b * nFrames], &coded[b * SL::KvacBlockBytes(bits)], prev, bits);
+  std::vector<short> out(nBlocks * nFrames);
   SL::Private::expander e;
   for (auto _ : state) {
     int last = 0;
     for (int b = 0; b < nBlocks; ++b) {
-      last = e.expand(&coded[b * 2 * bits], &out[b * 16], last, bits);
+      last = e.expand(&coded[b * SL::KvacBlockBytes(bits)], &out[b * nFrames], last, bits);
     }
     benchmark::DoNotOptimize(last);
     benchmark::ClobberMemory();
   }
-  state.SetItemsProcessed(state.iterations() * nBlocks * 16);
+  state.SetItemsProcessed(state.iterations() * nBlocks * nFrames);
 }
 
 }  // namespace

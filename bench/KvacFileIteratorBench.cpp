@@ -11,12 +11,15 @@
 
 #include "SL/Com/Kvac/CKvacFileInputSampleIterator.h"
 #include "SL/Com/Kvac/CKvacFileOutputSampleIterator.h"
+#include "SL/Com/Kvac/KvacBlock.h"
 #include "SL/Com/Kvac/compressor.h"
 #include "SL/Com/Kvac/expander.h"
 
 namespace {
 
 std::size_t const kFrames = 44100 * 4;
+std::size_t const kBlockFrames = SL::nKvacBlockFrames;
+std::size_t const kBlockBytes = SL::KvacBlockBytes(8);
 
 std::vector<short> Signal(std::size_t frames, int channels) {
   std::vector<short> out(frames * channels);
@@ -71,7 +74,7 @@ SL::CSampleAttribute Attribute() {
 
 void OutputIterator(benchmark::State& state) {
   auto const samples = Signal(kFrames, 2);
-  std::size_t const bytes = (kFrames / 16 + 1) * 16;
+  std::size_t const bytes = (kFrames / kBlockFrames + 1) * kBlockBytes;
   CMemoryBuf lbuf(bytes), rbuf(bytes);
   auto left = boost::shared_ptr<std::ostream>(new std::ostream(&lbuf));
   auto right = boost::shared_ptr<std::ostream>(new std::ostream(&rbuf));
@@ -91,7 +94,7 @@ BENCHMARK(OutputIterator)->Unit(benchmark::kMillisecond)->UseRealTime();  // cod
 
 void InputIterator(benchmark::State& state) {
   auto const samples = Signal(kFrames, 2);
-  std::size_t const bytes = (kFrames / 16 + 1) * 16;
+  std::size_t const bytes = (kFrames / kBlockFrames + 1) * kBlockBytes;
   CMemoryBuf lbuf(bytes), rbuf(bytes);
   {
     auto left = boost::shared_ptr<std::ostream>(new std::ostream(&lbuf));
@@ -125,10 +128,10 @@ BENCHMARK(InputIterator)->Unit(benchmark::kMillisecond)->UseRealTime();
 void RawEncode(benchmark::State& state) {
   auto const samples = Signal(kFrames, 2);
   SL::Private::compressor c;
-  unsigned char block[16];
+  unsigned char block[kBlockBytes];
   for (auto _ : state) {
     int prev = 0;
-    for (std::size_t i = 0; i + 16 <= samples.size(); i += 16) {
+    for (std::size_t i = 0; i + kBlockFrames <= samples.size(); i += kBlockFrames) {
       prev = c.compress(&samples[i], block, prev, 8);
       benchmark::DoNotOptimize(block);
     }
@@ -141,16 +144,16 @@ BENCHMARK(RawEncode)->Unit(benchmark::kMillisecond);
 void RawDecode(benchmark::State& state) {
   auto const samples = Signal(kFrames, 2);
   SL::Private::compressor c;
-  std::vector<unsigned char> coded(samples.size());
+  std::vector<unsigned char> coded(samples.size() / kBlockFrames * kBlockBytes);
   int prev = 0;
-  for (std::size_t i = 0; i + 16 <= samples.size(); i += 16) {
-    prev = c.compress(&samples[i], &coded[i], prev, 8);
+  for (std::size_t i = 0; i + kBlockFrames <= samples.size(); i += kBlockFrames) {
+    prev = c.compress(&samples[i], &coded[i / kBlockFrames * kBlockBytes], prev, 8);
   }
   SL::Private::expander e;
-  short out[16];
+  short out[kBlockFrames];
   for (auto _ : state) {
     prev = 0;
-    for (std::size_t i = 0; i + 16 <= coded.size(); i += 16) {
+    for (std::size_t i = 0; i + kBlockBytes <= coded.size(); i += kBlockBytes) {
       prev = e.expand(&coded[i], out, prev, 8);
       benchmark::DoNotOptimize(out);
     }

@@ -1,6 +1,7 @@
 // Throughput of the ring and of the playback chain on the output thread's side.
 #include "SL/Com/Buffer/CRingSampleBuffer.h"
 #include "SL/Com/Buffer/CSampleCopier.h"
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Playback/CSampleIteratorBitDepthConvertDecorator.h"
 #include "SL/Com/Playback/CSampleIteratorRingBufferingDecorator.h"
 #include "SL/Com/Playback/CSampleIteratorStereoDecorator.h"
@@ -15,10 +16,10 @@
 namespace {
 
 // An endless 16-bit source.
-class CEndlessSource : public SL::ITypedInputSampleIterator<65552> {
+class CEndlessSource : public SL::ITypedInputSampleIterator<SL::nInteger16> {
 public:
   explicit CEndlessSource(int channels) : mIndex(0) {
-    mAttribute.mBitDepth = SL::CBitDepth(65552);
+    mAttribute.mBitDepth = SL::CBitDepth(SL::nInteger16);
     mAttribute.mSampleRate = 44100.0;
     mAttribute.mChannelCount = channels;
   }
@@ -38,10 +39,10 @@ private:
 
 // One thread fills a 1024-frame stereo ring with the transformer and reads it out.
 void BM_RingFillAndRead(benchmark::State& state) {
-  SL::CRingSampleBuffer<65552> ring(2, 1024, GT::CEndianness::sPlatform);
-  SL::CSampleTransformer<65552> transformer;
+  SL::CRingSampleBuffer<SL::nInteger16> ring(2, 1024, GT::CEndianness::sPlatform);
+  SL::CSampleTransformer<SL::nInteger16> transformer;
   CEndlessSource source(2);
-  SL::CRingSampleBuffer<65552>::CInputIterator reader = ring.InputBegin();
+  SL::CRingSampleBuffer<SL::nInteger16>::CInputIterator reader = ring.InputBegin();
   long samples = 0;
   for (auto _ : state) {
     transformer.Transform(source, ring, SL::ISampleTransformer::CopyOnly);
@@ -61,10 +62,10 @@ BENCHMARK(BM_RingFillAndRead);
 void BM_RingTwoThreads(benchmark::State& state) {
   long const total = 2 * 44100 * 10;
   for (auto _ : state) {
-    SL::CRingSampleBuffer<65552> ring(2, 2205, GT::CEndianness::sPlatform);
+    SL::CRingSampleBuffer<SL::nInteger16> ring(2, 2205, GT::CEndianness::sPlatform);
     std::atomic<bool> stop(false);
     std::thread producer([&] {
-      SL::CSampleTransformer<65552> transformer;
+      SL::CSampleTransformer<SL::nInteger16> transformer;
       CEndlessSource source(2);
       while (!stop.load(std::memory_order_relaxed)) {
         if (transformer.Transform(source, ring, SL::ISampleTransformer::CopyOnly) == 0) {
@@ -72,7 +73,7 @@ void BM_RingTwoThreads(benchmark::State& state) {
         }
       }
     });
-    SL::CRingSampleBuffer<65552>::CInputIterator reader = ring.InputBegin();
+    SL::CRingSampleBuffer<SL::nInteger16>::CInputIterator reader = ring.InputBegin();
     long taken = 0;
     long sum = 0;
     while (taken < total) {
@@ -94,11 +95,11 @@ BENCHMARK(BM_RingTwoThreads)->UseRealTime()->Unit(benchmark::kMillisecond);
 // through ring, stereo and float decorators over a mono stream.
 void BM_DeviceCallbackThroughChain(benchmark::State& state) {
   boost::shared_ptr<SL::IInputSampleIterator> chain(
-      new SL::CSampleIteratorRingBufferingDecorator<65552>(
+      new SL::CSampleIteratorRingBufferingDecorator<SL::nInteger16>(
           boost::shared_ptr<SL::IInputSampleIterator>(new CEndlessSource(1)), 1.6, 104));
-  chain.reset(new SL::CSampleIteratorStereoDecorator<65552>(chain));
-  chain.reset(new SL::CSampleIteratorBitDepthConvertDecorator<65552, 131104>(chain));
-  SL::CSampleCopier<131104> copier;
+  chain.reset(new SL::CSampleIteratorStereoDecorator<SL::nInteger16>(chain));
+  chain.reset(new SL::CSampleIteratorBitDepthConvertDecorator<SL::nInteger16, SL::nFloat32>(chain));
+  SL::CSampleCopier<SL::nFloat32> copier;
   std::vector<float> memory(512 * 2);
   long frames = 0;
   for (auto _ : state) {

@@ -3,6 +3,7 @@
 // libsndfile converting it to IMA ADPCM, and a plain copy. The files sit in
 // the page cache (each is read once before timing).
 
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Stream/CFileInputSampleIterator.h"
 #include "SL/Com/Stream/CFileOutputSampleIterator.h"
 #include "SL/Com/Stream/CFileSampleIteratorFactory.h"
@@ -35,7 +36,7 @@ struct CFiles {
                                  GT::CEndianness::sPlatform);
     boost::shared_ptr<SL::IOutputSampleIterator> base =
         SL::CFileSampleIteratorFactory().Create(a, wav, SL::CWaveFileFormat::RiffWave);
-    auto& out = dynamic_cast<SL::CFileOutputSampleIterator<65552>&>(*base);
+    auto& out = dynamic_cast<SL::CFileOutputSampleIterator<SL::nInteger16>&>(*base);
     for (long i = 0; i < kFrames; ++i) {
       double const t = i / 44100.0;
       out.Set(static_cast<short>(16000 * std::sin(2 * M_PI * 440 * t)));
@@ -67,7 +68,7 @@ void Warm(std::string const& path) {
 bool WaveToDevice(CFiles const& f) {
   boost::shared_ptr<SL::IInputSampleIterator> base = SL::CFileSampleIteratorFactory().Create(f.wav);
   // Through the concrete classes, as the application's converter drives them.
-  auto& in = dynamic_cast<SL::CFileInputSampleIterator<65552>&>(*base);
+  auto& in = dynamic_cast<SL::CFileInputSampleIterator<SL::nInteger16>&>(*base);
   std::vector<boost::shared_ptr<std::ostream> > streams = {
       boost::shared_ptr<std::ostream>(
           new std::ofstream(f.left.c_str(), std::ios::binary | std::ios::trunc)),
@@ -95,8 +96,8 @@ bool DeviceToWave(CFiles const& f) {
   SL::CKvacFileInputSampleIterator& in = device;
   boost::shared_ptr<SL::IOutputSampleIterator> base = SL::CFileSampleIteratorFactory().Create(
       in.GetAttribute(), f.back, SL::CWaveFileFormat::RiffWave);
-  auto& file = dynamic_cast<SL::CFileOutputSampleIterator<65552>&>(*base);
-  SL::CFileOutputSampleIterator<65552>& out = file;
+  auto& file = dynamic_cast<SL::CFileOutputSampleIterator<SL::nInteger16>&>(*base);
+  SL::CFileOutputSampleIterator<SL::nInteger16>& out = file;
   while (in.HasNext() && out.HasNext()) {
     out.Set(in.Get());
     out.Next();
@@ -136,7 +137,7 @@ void BM_WaveRead(benchmark::State& state) {
   for (auto _ : state) {
     boost::shared_ptr<SL::IInputSampleIterator> base =
         SL::CFileSampleIteratorFactory().Create(f.wav);
-    auto& in = dynamic_cast<SL::CFileInputSampleIterator<65552>&>(*base);
+    auto& in = dynamic_cast<SL::CFileInputSampleIterator<SL::nInteger16>&>(*base);
     int sum = 0;
     while (in.HasNext()) {
       sum += in.Get();
@@ -156,8 +157,8 @@ void BM_WaveWrite(benchmark::State& state) {
                                  GT::CEndianness::sPlatform);
     boost::shared_ptr<SL::IOutputSampleIterator> base =
         SL::CFileSampleIteratorFactory().Create(a, f.back, SL::CWaveFileFormat::RiffWave);
-    auto& out = dynamic_cast<SL::CFileOutputSampleIterator<65552>&>(*base);
-    SL::CFileOutputSampleIterator<65552>& file = out;
+    auto& out = dynamic_cast<SL::CFileOutputSampleIterator<SL::nInteger16>&>(*base);
+    SL::CFileOutputSampleIterator<SL::nInteger16>& file = out;
     for (long i = 0; i < kFrames * 2 && out.HasNext(); ++i) {
       out.Set(static_cast<short>(i));
       out.Next();

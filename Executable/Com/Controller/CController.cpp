@@ -16,7 +16,7 @@
 #include "SL/Com/Iff/CFileDataSource.h"
 #include "SL/Com/Iff/Wav/CRiffWaveDto.h"
 #include "SL/Com/Iff/Wav/CWaveMarshallerToRiffWaveDto.h"
-#include "SL/Com/Kvac/CKvacCoder.h"
+#include "SL/Com/Kvac/KvacBlock.h"
 #include "UL/Com/Cursor/CWaitCursor.h"
 
 #include <boost/make_shared.hpp>
@@ -38,7 +38,6 @@ namespace {
 // What every temporary name of ours starts with.
 char const nTemporaryPrefix[] = "___VQ7_TEMPORARY_";
 double const nMinimumSampleDuration = 0.07;
-int const nFramesPerBlock = SL::CKvacCoder::kFramesPerBlock;
 // The longest sample a record can describe, in whole blocks.
 long const nMaximumLength = 0x7FFFFFF0L;
 
@@ -55,8 +54,8 @@ uint64_t RequiredFileBytes(CSampleParameter const& parameter) {
   if (parameter.mLength <= 0) return 0;
   bool const lofi = parameter.mLofi == 1;
   uint64_t const frames = static_cast<uint64_t>(parameter.mLength) * (lofi ? 2u : 1u);
-  uint64_t const blocks = (frames + nFramesPerBlock - 1) / nFramesPerBlock;
-  return blocks * static_cast<uint64_t>(SL::CKvacCoder::ComputeBufferSize(lofi ? 4 : 8));
+  uint64_t const blocks = (frames + SL::nKvacBlockFrames - 1) / SL::nKvacBlockFrames;
+  return blocks * static_cast<uint64_t>(SL::KvacBlockBytes(lofi ? 4 : 8));
 }
 
 uint64_t RoundUp(uint64_t bytes, uint64_t block) {
@@ -246,10 +245,10 @@ std::pair<boost::shared_ptr<SL::IWave>, SL::CWaveFileFormat> CController::PeekWa
   bool readable = false;
   boost::shared_ptr<SL::IWave> wave =
       PeekAs<SL::CRiffWaveDto, SL::CRiffWaveFileChunks::CRiffWaveChunk::CDefaultChunkFactory,
-             SL::Private::CWaveMarshallerToRiffWaveDto<131136> >(*stream, readable);
+             SL::Private::CWaveMarshallerToRiffWaveDto<SL::nFloat64> >(*stream, readable);
   if (readable) return wave ? CResult(wave, SL::CWaveFileFormat::RiffWave) : CResult();
   wave = PeekAs<SL::CFormAiffDto, SL::CFormAiffFileChunks::CFormAiffChunk::CDefaultChunkFactory,
-                SL::Private::CWaveMarshallerToFormAiffDto<131136> >(*stream, readable);
+                SL::Private::CWaveMarshallerToFormAiffDto<SL::nFloat64> >(*stream, readable);
   if (readable && wave) return CResult(wave, SL::CWaveFileFormat::FormAiff);
   return CResult();
 }
@@ -265,8 +264,9 @@ unsigned long long CController::ComputeImportedWaveByteSize(SL::IWave const& wav
   long const frames = FrameCount(wave);
   if (frames <= 0) return 0;
   unsigned long long const blocks =
-      (static_cast<unsigned long long>(frames) + nFramesPerBlock - 1) / nFramesPerBlock;
-  return blocks * wave.Channels().size() * 16u;
+      (static_cast<unsigned long long>(frames) + SL::nKvacBlockFrames - 1) / SL::nKvacBlockFrames;
+  // Imports are always coded with 8 bits.
+  return blocks * wave.Channels().size() * static_cast<unsigned long long>(SL::KvacBlockBytes(8));
 }
 
 unsigned long long CController::ComputeExportedWaveByteSize(long bank, long pad,
@@ -393,8 +393,8 @@ bool CController::ImportSteps(std::string const& path, SL::IWave const& wave,
 
   CSampleParameter parameter;
   long const frames = FrameCount(wave);
-  int32_t const length =
-      static_cast<int32_t>((frames + nFramesPerBlock - 1) / nFramesPerBlock * nFramesPerBlock);
+  int32_t const length = static_cast<int32_t>((frames + SL::nKvacBlockFrames - 1) /
+                                              SL::nKvacBlockFrames * SL::nKvacBlockFrames);
   parameter.mField0 = 0;
   parameter.mField1 = length;
   parameter.mLength = length;

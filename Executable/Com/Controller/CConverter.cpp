@@ -4,6 +4,7 @@
 #include "Executable/Com/Controller/CSampleIteratorLofiDecorator.h"
 #include "Executable/Com/Controller/TempoEstimate.h"
 #include "GT/Com/FileSystem/FileReplacement.h"
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Stream/CFileInputSampleIterator.h"
 #include "SL/Com/Stream/CFileOutputSampleIterator.h"
 #include "SL/Com/Stream/CFileSampleIteratorFactory.h"
@@ -145,8 +146,8 @@ std::vector<std::string> CConverter::ImportFile(std::string const& source,
   std::vector<std::string> const none;
   boost::shared_ptr<SL::IInputSampleIterator> input =
       SL::CFileSampleIteratorFactory().Create(source);
-  SL::CFileInputSampleIterator<65552>* const typedInput =
-      dynamic_cast<SL::CFileInputSampleIterator<65552>*>(input.get());
+  SL::CFileInputSampleIterator<SL::nInteger16>* const typedInput =
+      dynamic_cast<SL::CFileInputSampleIterator<SL::nInteger16>*>(input.get());
   if (typedInput == nullptr) return none;
 
   SL::CSampleAttribute const attribute = input->GetAttribute();
@@ -188,15 +189,15 @@ bool CConverter::ExportFiles(std::vector<std::string> const& files, std::string 
       CKvacFileSampleIteratorFactory().CreateInput(files, lofi, length);
   if (!input) return false;
   if (lofi) input.reset(new CSampleIteratorLofiDecorator(input));
-  SL::ITypedInputSampleIterator<65552>& typedInput =
-      dynamic_cast<SL::ITypedInputSampleIterator<65552>&>(*input);
+  SL::ITypedInputSampleIterator<SL::nInteger16>& typedInput =
+      dynamic_cast<SL::ITypedInputSampleIterator<SL::nInteger16>&>(*input);
 
   COutputFiles written(std::vector<std::string>(1, destination));
   if (!written.Create()) return false;
   boost::shared_ptr<SL::IOutputSampleIterator> output = SL::CFileSampleIteratorFactory().Create(
       input->GetAttribute(), written.Temporaries()[0], format);
-  SL::CFileOutputSampleIterator<65552>* const typedOutput =
-      dynamic_cast<SL::CFileOutputSampleIterator<65552>*>(output.get());
+  SL::CFileOutputSampleIterator<SL::nInteger16>* const typedOutput =
+      dynamic_cast<SL::CFileOutputSampleIterator<SL::nInteger16>*>(output.get());
   if (typedOutput == nullptr) return false;
 
   SL::CSampleAttribute const& attribute = input->GetAttribute();

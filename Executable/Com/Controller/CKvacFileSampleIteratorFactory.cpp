@@ -4,7 +4,7 @@
 #include "GT/Com/Enum/CRange.h"
 #include "SL/Com/Format/CBitDepth.h"
 #include "SL/Com/Iff/CFileDataSource.h"
-#include "SL/Com/Kvac/CKvacCoder.h"
+#include "SL/Com/Kvac/KvacBlock.h"
 #include "SL/Com/Stream/CSampleAttribute.h"
 
 #include <cstdint>
@@ -46,8 +46,8 @@ boost::shared_ptr<SL::CKvacFileInputSampleIterator> CKvacFileSampleIteratorFacto
   }
 
   int const bits = lofi ? 4 : 8;
-  int64_t const blockBytes = SL::CKvacCoder::ComputeBufferSize(bits);
-  int64_t const framesPerBlock = SL::CKvacCoder::kFramesPerBlock;
+  int64_t const blockBytes = SL::KvacBlockBytes(bits);
+  int64_t const framesPerBlock = SL::nKvacBlockFrames;
   // A block interleaves both of its halves through all of its bytes, so
   // only whole blocks decode: every file must hold all of them.
   if (length < 0) length = static_cast<long>(sizes[0] / blockBytes * framesPerBlock);

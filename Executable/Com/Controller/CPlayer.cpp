@@ -140,11 +140,12 @@ boost::shared_ptr<SL::IInputSampleIterator> CPlayer::Decorate(
     return boost::shared_ptr<SL::IInputSampleIterator>();
   double const ringTime = mRingBufferTime > 0.0 ? mRingBufferTime : 0.6;
   boost::shared_ptr<SL::IInputSampleIterator> chain(
-      new SL::CSampleIteratorRingBufferingDecorator<65552>(source, ringTime, nFillThreadPriority));
+      new SL::CSampleIteratorRingBufferingDecorator<SL::nInteger16>(source, ringTime,
+                                                                    nFillThreadPriority));
   if (chain->GetAttribute().mChannelCount == 1)
-    chain.reset(new SL::CSampleIteratorStereoDecorator<65552>(chain));
+    chain.reset(new SL::CSampleIteratorStereoDecorator<SL::nInteger16>(chain));
   return boost::shared_ptr<SL::IInputSampleIterator>(
-      new SL::CSampleIteratorBitDepthConvertDecorator<65552, 131104>(chain));
+      new SL::CSampleIteratorBitDepthConvertDecorator<SL::nInteger16, SL::nFloat32>(chain));
 }
 
 }  // namespace VQ7

@@ -7,7 +7,7 @@ namespace VQ7 {
 CSampleIteratorLofiDecorator::CSampleIteratorLofiDecorator(
     boost::shared_ptr<SL::IInputSampleIterator> inner)
     : mInner(inner),
-      mTypedInner(dynamic_cast<SL::ITypedInputSampleIterator<65552>*>(inner.get())),
+      mTypedInner(dynamic_cast<SL::ITypedInputSampleIterator<SL::nInteger16>*>(inner.get())),
       mAttribute(inner ? inner->GetAttribute() : SL::CSampleAttribute()),
       mChannelCount(mAttribute.mChannelCount),
       mChannelIndex(0),

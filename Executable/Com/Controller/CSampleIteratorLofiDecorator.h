@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Stream/IInputSampleIterator.h"
 #include "SL/Com/Stream/ITypedInputSampleIterator.h"
 
@@ -14,7 +15,7 @@ namespace VQ7 {
 // the 16-bit source the first is read and repeated for four frames. The
 // source still advances one sample per Next, so length and position stay
 // those of the source.
-class CSampleIteratorLofiDecorator : public SL::ITypedInputSampleIterator<65552> {
+class CSampleIteratorLofiDecorator : public SL::ITypedInputSampleIterator<SL::nInteger16> {
 public:
   // A source that is not 16-bit or has no channel makes an iterator that
   // is not valid and has nothing to deliver.
@@ -35,7 +36,7 @@ private:
   void Restart();
 
   boost::shared_ptr<SL::IInputSampleIterator> mInner;
-  SL::ITypedInputSampleIterator<65552>* mTypedInner;
+  SL::ITypedInputSampleIterator<SL::nInteger16>* mTypedInner;
   SL::CSampleAttribute mAttribute;
   long mChannelCount;
   long mChannelIndex;

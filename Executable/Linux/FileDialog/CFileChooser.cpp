@@ -106,11 +106,11 @@ void CFileChooser::AttemptLoadFile(std::string const& path) {
     if (peeked.first) {
       SL::IWave const& wave = *peeked.first;
       mPath = path;
-      long const bitDepth = wave.GetOriginalBitDepth().GetValue();
       mPlayable = wave.GetOriginalBitDepth() == SL::CBitDepth::Integer16;
       mTexts[nFormat - nFirstValue] =
           peeked.second == SL::CWaveFileFormat::RiffWave ? "Windows RIFF Wave" : "Apple AIFF Wave";
-      mTexts[nBits - nFirstValue] = std::to_string(bitDepth & 0xFFFF);
+      mTexts[nBits - nFirstValue] =
+          std::to_string(SL::BitsOf(wave.GetOriginalBitDepth().GetValue()));
       mTexts[nFrequency - nFirstValue] =
           std::to_string(static_cast<long long>(wave.GetSampleRate()));
       mTexts[nChannels - nFirstValue] = std::to_string(wave.Channels().size());

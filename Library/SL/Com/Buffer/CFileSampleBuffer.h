@@ -2,6 +2,7 @@
 
 #include "GT/Com/Enum/CRange.h"
 #include "SL/Com/Buffer/ASampleBuffer.h"
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Stream/CFileOutputSampleIterator.h"
 #include "SL/Com/Stream/CInputFileSampleLocator.h"
 #include "SL/Com/Stream/COutputFileSampleLocator.h"
@@ -49,7 +50,7 @@ public:
 
   ~CFileSampleBuffer() override {}
 
-  enum { B = (N & 0xFFFF) >> 3 };
+  enum { B = BytesOf(N) };
 
   bool IsSequential() const override { return false; }
   unsigned char* Begin() override { return nullptr; }

@@ -47,17 +47,7 @@ public:
 };
 
 bool IsStreamDepth(int code) {
-  switch (code) {
-    case 65544:
-    case 65552:
-    case 65560:
-    case 65568:
-    case 131104:
-    case 131136:
-      return true;
-    default:
-      return false;
-  }
+  return DispatchBitDepth(code, [](auto) { return true; });
 }
 
 // A stream nobody can play or buffer: refused before anything is sized from it.
@@ -70,7 +60,7 @@ bool IsUsable(CSampleAttribute const& attribute) {
 // The buffer iterators cannot give signed 8-bit AIFF samples the unsigned
 // 8-bit model; the sample iterators can.
 bool HasBufferView(CWaveFileFormat const& format, int code) {
-  return !(code == 65544 && format == CWaveFileFormat::FormAiff);
+  return !(code == nInteger8 && format == CWaveFileFormat::FormAiff);
 }
 
 // A write error anywhere before, or a size the fields cannot hold: no header.
@@ -95,7 +85,7 @@ public:
                        GT::CRange<long> const& range) {
     if (!CanFinalize(attribute, stream, range, kRiffWaveHeaderBytes)) return false;
     int const code = attribute.mBitDepth.GetValue();
-    long const bytes = (code & 0xFFFF) >> 3;
+    long const bytes = BytesOf(code);
     long const channels = attribute.mChannelCount;
     unsigned long const rate = GT::RoundClipA<unsigned long>(attribute.mSampleRate);
     uint64_t const perSecond =
@@ -107,12 +97,12 @@ public:
         new CRiffWaveFileChunks::CRiffWaveChunk::CDefaultChunkFactory(false)));
     boost::shared_ptr<CRiffWaveFileChunks::CFormatChunk> format(
         new CRiffWaveFileChunks::CFormatChunk());
-    format->formatTag = (code & 0x10000) ? 1 : 3;
+    format->formatTag = CRiffWaveFileChunks::CFormatChunk::ToFormatTag(code);
     format->channels = static_cast<uint16_t>(channels);
     format->samplesPerSecond = static_cast<uint32_t>(rate);
     format->averageBytesPerSecond = static_cast<uint32_t>(perSecond);
     format->blockAlign = static_cast<uint16_t>(channels * bytes);
-    format->bitsPerSample = static_cast<uint16_t>(code & 0xFFFF);
+    format->bitsPerSample = static_cast<uint16_t>(BitsOf(code));
     format->extraSize = 0;
     boost::shared_ptr<CRiffWaveFileChunks::CDataChunk> data(
         new CRiffWaveFileChunks::CDataChunk(false));
@@ -131,7 +121,7 @@ public:
     if (!CanFinalize(attribute, stream, range, kFormAiffHeaderBytes)) return false;
     int const code = attribute.mBitDepth.GetValue();
     // AIFF holds integer samples only; a float stream would be misread as integers.
-    if (!(code & 0x10000)) return false;
+    if (!IsIntegerCode(code)) return false;
     if (attribute.mChannelCount < 1 || attribute.mChannelCount > 0x7FFF) return false;
     long const frames = attribute.ToFrameCount(range.end - range.begin);
     if (frames < 0 || frames > 0xFFFFFFFFL) return false;
@@ -142,7 +132,7 @@ public:
         new CFormAiffFileChunks::CCommonChunk());
     common->numChannels = static_cast<int16_t>(attribute.mChannelCount);
     common->numSampleFrames = static_cast<uint32_t>(frames);
-    common->sampleSize = static_cast<int16_t>(code & 0xFFFF);
+    common->sampleSize = static_cast<int16_t>(BitsOf(code));
     common->sampleRate = attribute.mSampleRate;
     boost::shared_ptr<CFormAiffFileChunks::CSoundDataChunk> sound(
         new CFormAiffFileChunks::CSoundDataChunk(false));
@@ -162,12 +152,12 @@ bool CanWrite(CSampleAttribute const& attribute, CWaveFileFormat const& format) 
   int const code = attribute.mBitDepth.GetValue();
   bool const aiff = format == CWaveFileFormat::FormAiff;
   if (!IsStreamDepth(code)) return false;
-  if (aiff && !(code & 0x10000)) return false;  // AIFF holds integer samples only
+  if (aiff && !IsIntegerCode(code)) return false;  // AIFF holds integer samples only
   if (attribute.mChannelCount < 1 || attribute.mChannelCount > (aiff ? 0x7FFF : 0xFFFF))
     return false;
   if (attribute.mFrameCount < 0 || attribute.mFrameCount > kMaxChunkSize) return false;
   long const size =
-      attribute.mFrameCount * static_cast<long>(attribute.mChannelCount) * ((code & 0xFFFF) >> 3);
+      attribute.mFrameCount * static_cast<long>(attribute.mChannelCount) * BytesOf(code);
   return size <= kMaxChunkSize - (aiff ? kFormAiffHeaderBytes : kRiffWaveHeaderBytes);
 }
 
@@ -220,14 +210,10 @@ CFileSampleBufferFactory::CreateInputSourceFromRiffWave(boost::shared_ptr<std::i
   long const begin = data->GetHeader().GetBodyPosition();
   GT::CRange<long> const range(begin, begin + data->GetHeader().GetSize());
   CSampleAttribute attribute;
+  int const kind = CRiffWaveFileChunks::CFormatChunk::ToSampleKind(format->formatTag);
+  if (kind == nNone) return CResult();
   try {
-    if (format->formatTag == 1) {
-      attribute.mBitDepth = CBitDepth(format->bitsPerSample | 0x10000);
-    } else if (format->formatTag == 3) {
-      attribute.mBitDepth = CBitDepth(format->bitsPerSample | 0x20000);
-    } else {
-      return CResult();
-    }
+    attribute.mBitDepth = CBitDepth(kind | format->bitsPerSample);
   } catch (GT::IRangedNumber<int>::CError const&) {
     return CResult();
   }
@@ -257,7 +243,7 @@ CFileSampleBufferFactory::CreateInputSourceFromFormAiff(boost::shared_ptr<std::i
   if (begin > end) return CResult();
   CSampleAttribute attribute;
   try {
-    attribute.mBitDepth = CBitDepth(static_cast<int>(common->sampleSize) | 0x10000);
+    attribute.mBitDepth = CBitDepth(nIntegerKind | static_cast<int>(common->sampleSize));
   } catch (GT::IRangedNumber<int>::CError const&) {
     return CResult();
   }
@@ -341,29 +327,11 @@ boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::CreateInputSampleBuff
   if (frameBytes < 1) return CResult();
   long const length = source.mRange.end - source.mRange.begin;
   source.mRange.end = source.mRange.begin + (length > 0 ? length / frameBytes * frameBytes : 0);
-  switch (source.mAttribute.mBitDepth.GetValue()) {
-    case 65544:
-      if (!HasBufferView(source.mFileFormat, 65544)) return CResult();
-      return CResult(new CFileSampleBuffer<65544>(source.mFileFormat, source.mAttribute,
-                                                  source.mStream, source.mRange));
-    case 65552:
-      return CResult(new CFileSampleBuffer<65552>(source.mFileFormat, source.mAttribute,
-                                                  source.mStream, source.mRange));
-    case 65560:
-      return CResult(new CFileSampleBuffer<65560>(source.mFileFormat, source.mAttribute,
-                                                  source.mStream, source.mRange));
-    case 65568:
-      return CResult(new CFileSampleBuffer<65568>(source.mFileFormat, source.mAttribute,
-                                                  source.mStream, source.mRange));
-    case 131104:
-      return CResult(new CFileSampleBuffer<131104>(source.mFileFormat, source.mAttribute,
-                                                   source.mStream, source.mRange));
-    case 131136:
-      return CResult(new CFileSampleBuffer<131136>(source.mFileFormat, source.mAttribute,
-                                                   source.mStream, source.mRange));
-    default:
-      return CResult();
-  }
+  if (!HasBufferView(source.mFileFormat, source.mAttribute.mBitDepth.GetValue())) return CResult();
+  return DispatchBitDepth(source.mAttribute.mBitDepth.GetValue(), [&source](auto depth) {
+    return CResult(new CFileSampleBuffer<decltype(depth)::value>(
+        source.mFileFormat, source.mAttribute, source.mStream, source.mRange));
+  });
 }
 
 boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::CreateOutputSampleBuffer(
@@ -371,29 +339,11 @@ boost::shared_ptr<ISampleBuffer> CFileSampleBufferFactory::CreateOutputSampleBuf
   typedef boost::shared_ptr<ISampleBuffer> CResult;
   CWaveFileFormat const& f = source.mFileFormat;
   CSampleAttribute const& a = source.mAttribute;
-  switch (a.mBitDepth.GetValue()) {
-    case 65544:
-      if (!HasBufferView(f, 65544)) return CResult();
-      return CResult(
-          new CFileSampleBuffer<65544>(f, a, source.mStream, source.mRange, source.mFinalizer));
-    case 65552:
-      return CResult(
-          new CFileSampleBuffer<65552>(f, a, source.mStream, source.mRange, source.mFinalizer));
-    case 65560:
-      return CResult(
-          new CFileSampleBuffer<65560>(f, a, source.mStream, source.mRange, source.mFinalizer));
-    case 65568:
-      return CResult(
-          new CFileSampleBuffer<65568>(f, a, source.mStream, source.mRange, source.mFinalizer));
-    case 131104:
-      return CResult(
-          new CFileSampleBuffer<131104>(f, a, source.mStream, source.mRange, source.mFinalizer));
-    case 131136:
-      return CResult(
-          new CFileSampleBuffer<131136>(f, a, source.mStream, source.mRange, source.mFinalizer));
-    default:
-      return CResult();
-  }
+  if (!HasBufferView(f, a.mBitDepth.GetValue())) return CResult();
+  return DispatchBitDepth(a.mBitDepth.GetValue(), [&](auto depth) {
+    return CResult(new CFileSampleBuffer<decltype(depth)::value>(f, a, source.mStream,
+                                                                 source.mRange, source.mFinalizer));
+  });
 }
 
 }  // namespace SL

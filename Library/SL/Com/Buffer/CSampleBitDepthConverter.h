@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Wave/CInterleavedBuffer.h"
 #include "SL/Com/Format/CSampleTraits.h"
 
@@ -22,22 +23,26 @@ public:
 };
 
 template <>
-class CSampleBitDepthConverter<0x10008, 0x20040> : public CIntegerToDoubleConverter<0x10008> {};
+class CSampleBitDepthConverter<nInteger8, nFloat64> : public CIntegerToDoubleConverter<nInteger8> {
+};
 template <>
-class CSampleBitDepthConverter<0x10010, 0x20040> : public CIntegerToDoubleConverter<0x10010> {};
+class CSampleBitDepthConverter<nInteger16, nFloat64>
+    : public CIntegerToDoubleConverter<nInteger16> {};
 template <>
-class CSampleBitDepthConverter<0x10018, 0x20040> : public CIntegerToDoubleConverter<0x10018> {};
+class CSampleBitDepthConverter<nInteger24, nFloat64>
+    : public CIntegerToDoubleConverter<nInteger24> {};
 template <>
-class CSampleBitDepthConverter<0x10020, 0x20040> : public CIntegerToDoubleConverter<0x10020> {};
+class CSampleBitDepthConverter<nInteger32, nFloat64>
+    : public CIntegerToDoubleConverter<nInteger32> {};
 
 template <>
-class CSampleBitDepthConverter<0x20020, 0x20040> {
+class CSampleBitDepthConverter<nFloat32, nFloat64> {
 public:
   double operator()(float sample) const { return static_cast<double>(sample); }
 };
 
 template <>
-class CSampleBitDepthConverter<0x20040, 0x20040> {
+class CSampleBitDepthConverter<nFloat64, nFloat64> {
 public:
   double operator()(double sample) const { return sample; }
 };
@@ -49,10 +54,10 @@ public:
   double operator()(typename CInterleavedSample<N>::CValue const&) const { return 0.0; }
 };
 template <>
-class CSampleBitDepthConverter<0x40040, 0x20040> : public CZeroConverter<0x40040> {};
+class CSampleBitDepthConverter<nComplex32, nFloat64> : public CZeroConverter<nComplex32> {};
 template <>
-class CSampleBitDepthConverter<0x40080, 0x20040> : public CZeroConverter<0x40080> {};
+class CSampleBitDepthConverter<nComplex64, nFloat64> : public CZeroConverter<nComplex64> {};
 template <>
-class CSampleBitDepthConverter<0x80080, 0x20040> : public CZeroConverter<0x80080> {};
+class CSampleBitDepthConverter<nPoint64, nFloat64> : public CZeroConverter<nPoint64> {};
 
 }  // namespace SL

@@ -70,7 +70,7 @@ private:
                                unsigned long& bytes) {
     unsigned long const channels = static_cast<unsigned long>(attribute.mChannelCount);
     unsigned long const frames = count / channels;
-    bytes = channels * frames * static_cast<unsigned long>(attribute.GetBitsPerSample() >> 3);
+    bytes = channels * frames * static_cast<unsigned long>(attribute.GetBytesPerSample());
     return frames;
   }
 };

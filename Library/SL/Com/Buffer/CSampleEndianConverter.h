@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "GT/Com/Data/CEndianed.h"
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Format/CSampleTraits.h"
 
 namespace SL {
@@ -59,15 +60,15 @@ struct CFloatWordValue {
 template <int N>
 struct CSampleWordValue;
 template <>
-struct CSampleWordValue<65544> : CIntegerWordValue<unsigned char, std::uint8_t> {};
+struct CSampleWordValue<nInteger8> : CIntegerWordValue<unsigned char, std::uint8_t> {};
 template <>
-struct CSampleWordValue<65552> : CIntegerWordValue<std::int16_t, std::uint16_t> {};
+struct CSampleWordValue<nInteger16> : CIntegerWordValue<std::int16_t, std::uint16_t> {};
 template <>
-struct CSampleWordValue<65568> : CIntegerWordValue<std::int32_t, std::uint32_t> {};
+struct CSampleWordValue<nInteger32> : CIntegerWordValue<std::int32_t, std::uint32_t> {};
 template <>
-struct CSampleWordValue<131104> : CFloatWordValue<float, std::uint32_t> {};
+struct CSampleWordValue<nFloat32> : CFloatWordValue<float, std::uint32_t> {};
 template <>
-struct CSampleWordValue<131136> : CFloatWordValue<double, std::uint64_t> {};
+struct CSampleWordValue<nFloat64> : CFloatWordValue<double, std::uint64_t> {};
 
 }  // namespace Private
 
@@ -78,7 +79,7 @@ template <int N>
 class CSampleEndianConverter : public GT::CEndianed {
 public:
   typedef typename CSampleTraits<N>::CValueType CValueType;
-  enum { B = (N & 0xFFFF) >> 3 };
+  enum { B = BytesOf(N) };
 
   explicit CSampleEndianConverter(GT::CEndianness::EEndian endian = GT::CEndianness::sPlatform)
       : GT::CEndianed(endian) {}
@@ -109,9 +110,9 @@ public:
 // the platform's; the value is sign-extended from bit 23, and writing drops
 // bits 24 to 31.
 template <>
-class CSampleEndianConverter<65560> : public GT::CEndianed {
+class CSampleEndianConverter<nInteger24> : public GT::CEndianed {
 public:
-  typedef CSampleTraits<65560>::CValueType CValueType;
+  typedef CSampleTraits<nInteger24>::CValueType CValueType;
   enum { B = 3 };
 
   explicit CSampleEndianConverter(GT::CEndianness::EEndian endian = GT::CEndianness::sPlatform)

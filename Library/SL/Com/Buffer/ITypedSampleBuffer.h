@@ -10,6 +10,7 @@
 #include "SL/Com/Buffer/ISampleBuffer.h"
 #include "SL/Com/Buffer/ISampleIncrementer.h"
 #include "SL/Com/Buffer/ISampleLocator.h"
+#include "SL/Com/Format/BitDepthCodes.h"
 
 namespace SL {
 
@@ -33,7 +34,7 @@ template <int N>
 class ITypedSampleBuffer : public ISampleBuffer {
 public:
   typedef typename CSampleTraits<N>::CValueType CValueType;
-  enum { B = (N & 0xFFFF) >> 3 };
+  enum { B = BytesOf(N) };
   typedef ISampleIncrementer<B> CIncrementer;
 
   class CIteratorBase {

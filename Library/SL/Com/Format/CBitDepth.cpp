@@ -2,28 +2,24 @@
 
 namespace {
 
+using namespace SL;
+
 GT::CStringTable::CPair const kNames[] = {
-    {0, "NONE"},
-    {0x10008, "INTEGER8"},
-    {0x10010, "INTEGER16"},
-    {0x10018, "INTEGER24"},
-    {0x10020, "INTEGER32"},
-    {0x20020, "FLOAT32"},
-    {0x20040, "FLOAT64"},
-    {0x40040, "COMPLEX32"},
-    {0x40080, "COMPLEX64"},
-    {0x80080, "POINT64"},
+    {nNone, "NONE"},           {nInteger8, "INTEGER8"},   {nInteger16, "INTEGER16"},
+    {nInteger24, "INTEGER24"}, {nInteger32, "INTEGER32"}, {nFloat32, "FLOAT32"},
+    {nFloat64, "FLOAT64"},     {nComplex32, "COMPLEX32"}, {nComplex64, "COMPLEX64"},
+    {nPoint64, "POINT64"},
 };
 
 int KindRank(int code) {
-  switch (static_cast<unsigned>(code) >> 16) {
-    case 1:
+  switch (KindOf(code)) {
+    case nIntegerKind:
       return 0;
-    case 2:
+    case nFloatKind:
       return 1;
-    case 8:
+    case nPointKind:
       return 1;
-    case 4:
+    case nComplexKind:
       return 2;
     default:
       return 3;
@@ -39,27 +35,27 @@ GT::CStringTable GT::CEnumeration<SL::CBitDepth>::sNames(kNames, sizeof kNames /
 
 namespace SL {
 
-CBitDepth const CBitDepth::None(0, CUnchecked());
-CBitDepth const CBitDepth::Integer8(0x10008, CUnchecked());
-CBitDepth const CBitDepth::Integer16(0x10010, CUnchecked());
-CBitDepth const CBitDepth::Integer24(0x10018, CUnchecked());
-CBitDepth const CBitDepth::Integer32(0x10020, CUnchecked());
-CBitDepth const CBitDepth::Float32(0x20020, CUnchecked());
-CBitDepth const CBitDepth::Float64(0x20040, CUnchecked());
-CBitDepth const CBitDepth::Complex32(0x40040, CUnchecked());
-CBitDepth const CBitDepth::Complex64(0x40080, CUnchecked());
-CBitDepth const CBitDepth::Point64(0x80080, CUnchecked());
+CBitDepth const CBitDepth::None(nNone, CUnchecked());
+CBitDepth const CBitDepth::Integer8(nInteger8, CUnchecked());
+CBitDepth const CBitDepth::Integer16(nInteger16, CUnchecked());
+CBitDepth const CBitDepth::Integer24(nInteger24, CUnchecked());
+CBitDepth const CBitDepth::Integer32(nInteger32, CUnchecked());
+CBitDepth const CBitDepth::Float32(nFloat32, CUnchecked());
+CBitDepth const CBitDepth::Float64(nFloat64, CUnchecked());
+CBitDepth const CBitDepth::Complex32(nComplex32, CUnchecked());
+CBitDepth const CBitDepth::Complex64(nComplex64, CUnchecked());
+CBitDepth const CBitDepth::Point64(nPoint64, CUnchecked());
 
 int CBitDepth::GetDigits() const {
   int const code = GetValue();
-  if ((code & (0x20000 | 0x40000 | 0x80000)) == 0) return code & 0xFFFF;
+  if ((code & (nFloatKind | nComplexKind | nPointKind)) == 0) return BitsOf(code);
   switch (code) {
-    case 0x20020:
-    case 0x40040:
+    case nFloat32:
+    case nComplex32:
       return 24;
-    case 0x20040:
-    case 0x40080:
-    case 0x80080:
+    case nFloat64:
+    case nComplex64:
+    case nPoint64:
       return 53;
     default:
       return 0;

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "GT/Com/Enum/CEnumeration.h"
+#include "SL/Com/Format/BitDepthCodes.h"
 
 #include <string>
 
 namespace SL {
 
-// Sample type code: (kind << 16) | bits, kind 1 integer, 2 floating point,
-// 4 complex, 8 point. Bytes per sample are bits / 8.
+// Sample type code (BitDepthCodes.h): (kind << 16) | bits, kind 1 integer,
+// 2 floating point, 4 complex, 8 point. Bytes per sample are bits / 8.
 class CBitDepth : public GT::CEnumeration<CBitDepth> {
 public:
   CBitDepth() {}

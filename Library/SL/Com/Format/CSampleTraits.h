@@ -5,6 +5,8 @@
 #include <limits>
 #include <utility>
 
+#include "SL/Com/Format/BitDepthCodes.h"
+
 namespace SL {
 
 // Value type and minimum, midpoint and maximum sample of a bit-depth code.
@@ -13,7 +15,7 @@ template <int N>
 struct CSampleTraits;
 
 template <>
-struct CSampleTraits<0x10008> {
+struct CSampleTraits<nInteger8> {
   using CValueType = unsigned char;
   static constexpr CValueType sMinimumValue = 0;
   static constexpr CValueType sMidpointValue = 128;
@@ -21,7 +23,7 @@ struct CSampleTraits<0x10008> {
 };
 
 template <>
-struct CSampleTraits<0x10010> {
+struct CSampleTraits<nInteger16> {
   using CValueType = std::int16_t;
   static constexpr CValueType sMinimumValue = -32768;
   static constexpr CValueType sMidpointValue = 0;
@@ -30,7 +32,7 @@ struct CSampleTraits<0x10010> {
 
 // 24 bits, sign-extended into 32.
 template <>
-struct CSampleTraits<0x10018> {
+struct CSampleTraits<nInteger24> {
   using CValueType = std::int32_t;
   static constexpr CValueType sMinimumValue = -8388608;
   static constexpr CValueType sMidpointValue = 0;
@@ -38,7 +40,7 @@ struct CSampleTraits<0x10018> {
 };
 
 template <>
-struct CSampleTraits<0x10020> {
+struct CSampleTraits<nInteger32> {
   using CValueType = std::int32_t;
   static constexpr CValueType sMinimumValue = std::numeric_limits<std::int32_t>::min();
   static constexpr CValueType sMidpointValue = 0;
@@ -48,7 +50,7 @@ struct CSampleTraits<0x10020> {
 // The minimum of the floating-point kinds is the smallest positive normal
 // value, not the most negative one.
 template <>
-struct CSampleTraits<0x20020> {
+struct CSampleTraits<nFloat32> {
   using CValueType = float;
   static constexpr CValueType sMinimumValue = std::numeric_limits<float>::min();
   static constexpr CValueType sMidpointValue = 0.0f;
@@ -56,7 +58,7 @@ struct CSampleTraits<0x20020> {
 };
 
 template <>
-struct CSampleTraits<0x20040> {
+struct CSampleTraits<nFloat64> {
   using CValueType = double;
   static constexpr CValueType sMinimumValue = std::numeric_limits<double>::min();
   static constexpr CValueType sMidpointValue = 0.0;
@@ -65,7 +67,7 @@ struct CSampleTraits<0x20040> {
 
 // numeric_limits is not specialised for complex: its min and max are (0, 0).
 template <>
-struct CSampleTraits<0x40040> {
+struct CSampleTraits<nComplex32> {
   using CValueType = std::complex<float>;
   static constexpr CValueType sMinimumValue = std::numeric_limits<CValueType>::min();
   static constexpr CValueType sMidpointValue = CValueType(0.0f, 0.0f);
@@ -73,7 +75,7 @@ struct CSampleTraits<0x40040> {
 };
 
 template <>
-struct CSampleTraits<0x40080> {
+struct CSampleTraits<nComplex64> {
   using CValueType = std::complex<double>;
   static constexpr CValueType sMinimumValue = std::numeric_limits<CValueType>::min();
   static constexpr CValueType sMidpointValue = CValueType(0.0, 0.0);
@@ -81,7 +83,7 @@ struct CSampleTraits<0x40080> {
 };
 
 template <>
-struct CSampleTraits<0x80080> {
+struct CSampleTraits<nPoint64> {
   using CValueType = std::pair<double, double>;
   static constexpr CValueType sMinimumValue = CValueType(std::numeric_limits<double>::min(), 0.0);
   static constexpr CValueType sMidpointValue = CValueType(0.0, 0.0);

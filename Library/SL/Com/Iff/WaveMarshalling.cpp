@@ -6,16 +6,6 @@
 
 namespace SL {
 namespace Private {
-namespace {
-
-template <int N>
-boost::shared_ptr<CTypedChannelCollection<0x20040> > ConvertAs(CIffDataChunk const& data,
-                                                               int channels) {
-  return CChannelInterleaver::Convert<N, 0x20040>(CWaveFormat::Wave, data.GetBytes(),
-                                                  data.GetEndian(), channels);
-}
-
-}  // namespace
 
 bool ToBitDepth(int code, CBitDepth& depth) {
   try {
@@ -26,38 +16,21 @@ bool ToBitDepth(int code, CBitDepth& depth) {
   }
 }
 
-bool SetUpChannels(CWave<0x20040>& wave, CIffDataChunk const* data, int channels) {
+bool SetUpChannels(CWave<nFloat64>& wave, CIffDataChunk const* data, int channels) {
   // Without sample data, or without channels, there is no wave to speak of.
   if (data == nullptr || channels < 1) return false;
   int const code = wave.GetOriginalBitDepth().GetValue();
   if (data->IsLoaded()) {
-    boost::shared_ptr<CTypedChannelCollection<0x20040> > converted;
-    switch (code) {
-      case 0x10008:
-        converted = ConvertAs<0x10008>(*data, channels);
-        break;
-      case 0x10010:
-        converted = ConvertAs<0x10010>(*data, channels);
-        break;
-      case 0x10018:
-        converted = ConvertAs<0x10018>(*data, channels);
-        break;
-      case 0x10020:
-        converted = ConvertAs<0x10020>(*data, channels);
-        break;
-      case 0x20020:
-        converted = ConvertAs<0x20020>(*data, channels);
-        break;
-      case 0x20040:
-        converted = ConvertAs<0x20040>(*data, channels);
-        break;
-      default:
-        return false;
-    }
+    boost::shared_ptr<CTypedChannelCollection<nFloat64> > const converted =
+        DispatchBitDepth(code, [data, channels](auto depth) {
+          return CChannelInterleaver::Convert<decltype(depth)::value, nFloat64>(
+              CWaveFormat::Wave, data->GetBytes(), data->GetEndian(), channels);
+        });
+    if (!converted) return false;
     wave.mChannels = converted;
     return true;
   }
-  unsigned long const bytesPerSample = static_cast<unsigned long>(code & 0xFFFF) / 8;
+  unsigned long const bytesPerSample = static_cast<unsigned long>(BytesOf(code));
   if (bytesPerSample == 0) return false;
   // Null channels hold no samples: the recorded count sizes them without
   // allocating anything, whatever the file really holds.
@@ -70,7 +43,7 @@ bool SetUpChannels(CWave<0x20040>& wave, CIffDataChunk const* data, int channels
   return true;
 }
 
-void SetDefaultLoop(CWave<0x20040>& wave) {
+void SetDefaultLoop(CWave<nFloat64>& wave) {
   ILoop& loop = wave.Loop();
   loop.SetStartFrame(0.0);
   loop.SetLoopFrame(0.0);

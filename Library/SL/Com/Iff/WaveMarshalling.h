@@ -16,10 +16,10 @@ bool ToBitDepth(int code, CBitDepth& depth);
 // when the chunk holds its bytes, else null channels sized from the byte
 // count it recorded. False, and the wave unchanged, for a missing chunk or a
 // channel count below 1.
-bool SetUpChannels(CWave<0x20040>& wave, CIffDataChunk const* data, int channels);
+bool SetUpChannels(CWave<nFloat64>& wave, CIffDataChunk const* data, int channels);
 
 // Start 0, loop 0, end at the last frame, one shot.
-void SetDefaultLoop(CWave<0x20040>& wave);
+void SetDefaultLoop(CWave<nFloat64>& wave);
 
 }  // namespace Private
 }  // namespace SL

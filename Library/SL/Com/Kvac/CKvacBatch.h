@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "SL/Com/Kvac/KvacBlock.h"
+
 namespace SL {
 
 // Blocks of interleaved 16-bit frames and their coded bytes, one buffer per
@@ -14,7 +16,7 @@ struct CKvacBatch {
   enum : long { kFirstBlocks = 512, kMaxBlocks = 16384 };
   // Samples of one batch at most, whatever the channel count: an absurd count
   // gets batches of a single block, not of gigabytes.
-  enum : long { kMaxSamples = kMaxBlocks * 16 * 2 };
+  enum : long { kMaxSamples = kMaxBlocks * nKvacBlockFrames * 2 };
 
   // That many blocks of blockSamples samples, fewer when they would pass
   // kMaxSamples, and one at least.

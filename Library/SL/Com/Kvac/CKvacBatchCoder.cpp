@@ -13,7 +13,7 @@ namespace {
 // Below this many blocks (all channels) a batch is coded on the caller's
 // thread: handing it over would cost more than it saves.
 long const kThreadedBlocks = 256;
-long const kFrames = CKvacBatchCoder::kFramesPerBlock;
+long const kFrames = nKvacBlockFrames;
 }  // namespace
 
 struct CKvacBatchCoder::SJob {
@@ -161,7 +161,7 @@ void CKvacBatchCoder::EncodePart(int channel, int part, SJob& job) {
   long const end = job.blocks * (part + 1) / job.parts;
   int prev = job.prevIn[channel];
   if (part > 0) {
-    unsigned char scratch[16];
+    unsigned char scratch[KvacBlockBytes(8)];  // the largest block
     prev = EncodeRange(encoder, job.pcmIn, mChannels, channel, std::max(0L, first - 2), first,
                        scratch, 0, mBits, 0, nullptr);
     job.guessed[channel][part] = prev;

@@ -6,6 +6,8 @@
 #include <mutex>
 #include <vector>
 
+#include "SL/Com/Kvac/KvacBlock.h"
+
 namespace GT {
 class CWorkerPool;
 }
@@ -24,8 +26,6 @@ namespace SL {
 // mended when the batch is waited for; the result is that of one pass.
 class CKvacBatchCoder {
 public:
-  enum { kFramesPerBlock = 16 };
-
   // bits: coded bits per sample, 4 to 8; workers: threads of a pool of its
   // own to code on, or 0 for the program's shared pool.
   CKvacBatchCoder(int bits, int channels, int workers = 0);
@@ -35,7 +35,7 @@ public:
 
   int GetBits() const { return mBits; }
   int GetChannelCount() const { return mChannels; }
-  long GetBlockBytes() const { return 2L * mBits; }
+  long GetBlockBytes() const { return KvacBlockBytes(mBits); }
 
   // Codes blocks whole blocks of interleaved frames, channel c into coded[c]
   // (blocks x GetBlockBytes() bytes), each channel going on from its carried

@@ -1,5 +1,7 @@
 #include "SL/Com/Kvac/CKvacCoder.h"
 
+#include "SL/Com/Kvac/KvacBlock.h"
+
 namespace SL {
 
 CKvacCoder::CKvacCoder(std::pair<int, int> const& format, std::vector<int> const& units,
@@ -35,7 +37,7 @@ void CKvacCoder::Swap(CKvacCoder& other) {
 
 void CKvacCoder::InitializeBuffer() {
   int const channels = mChannels > 0 ? mChannels : 0;
-  mPcm.assign(static_cast<std::size_t>(kFramesPerBlock) * (mFormat.second / 8) * channels, 0);
+  mPcm.assign(static_cast<std::size_t>(nKvacBlockFrames) * (mFormat.second / 8) * channels, 0);
   mCoded.clear();
   mCoded.reserve(mUnits.size());
   for (int units : mUnits) {
@@ -45,7 +47,7 @@ void CKvacCoder::InitializeBuffer() {
   }
 }
 
-int CKvacCoder::ComputeBufferSize(int bits) { return 2 * bits; }
+int CKvacCoder::ComputeBufferSize(int bits) { return static_cast<int>(KvacBlockBytes(bits)); }
 
 int CKvacCoder::ComputeSampleUnitsPerCluster(unsigned long clusterBytes, int bits) {
   if (bits <= 0) {

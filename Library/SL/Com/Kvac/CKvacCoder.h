@@ -13,8 +13,6 @@ namespace SL {
 // channel, and hands them to a coding one channel at a time.
 class CKvacCoder {
 public:
-  enum { kFramesPerBlock = 16 };
-
   // A compressed coding of one channel of an interleaved block.
   class ICoding : public ICloneable {
   public:

@@ -1,5 +1,6 @@
 #include "SL/Com/Kvac/CKvacCoding.h"
 
+#include "SL/Com/Kvac/KvacBlock.h"
 #include "SL/Com/Kvac/compressor.h"
 #include "SL/Com/Kvac/expander.h"
 
@@ -7,7 +8,7 @@ namespace SL {
 
 namespace {
 std::size_t const kSampleBytes = 2;
-std::size_t const kBlockSamples = CKvacCoder::kFramesPerBlock;
+std::size_t const kBlockSamples = nKvacBlockFrames;
 }  // namespace
 
 CKvacCoding::CKvacCoding(long bits)
@@ -47,13 +48,13 @@ CKvacCoding* CKvacCoding::Clone() const { return new CKvacCoding(*this); }
 inline bool CKvacCoding::Fits(std::vector<unsigned char> const& pcm, int channels,
                               std::vector<int> const& channelList,
                               std::vector<unsigned char> const& coded) const {
-  if (channels < 1 || channelList.empty() || mBits < 4 || mBits > 8) {
+  if (channels < 1 || channelList.empty() || !IsKvacBits(mBits)) {
     return false;
   }
   int const ch = channelList[0];
   return ch >= 0 && ch < channels &&
          pcm.size() >= kBlockSamples * kSampleBytes * static_cast<std::size_t>(channels) &&
-         coded.size() >= static_cast<std::size_t>(2 * mBits);
+         coded.size() >= static_cast<std::size_t>(KvacBlockBytes(mBits));
 }
 
 int CKvacCoding::Encode(std::vector<unsigned char> const& pcm, int channels,

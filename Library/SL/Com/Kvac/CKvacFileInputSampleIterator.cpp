@@ -7,7 +7,6 @@
 namespace SL {
 
 namespace {
-bool IsCodedBits(int bits) { return bits >= 4 && bits <= 8; }
 unsigned char const sNoBlock[2] = {0, 0};
 }  // namespace
 
@@ -22,7 +21,7 @@ CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
       mValid(true),
       mChannels(static_cast<int>(streams.size())),
       mBlockSamples(1),
-      mBlockBytes(2L * bits),
+      mBlockBytes(KvacBlockBytes(bits)),
       mBlockCount(0),
       mNextBlock(0),
       mReadFailed(false),
@@ -47,7 +46,7 @@ CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
     }
   }
   // Nothing to read from, or a coding that does not exist: an ended stream.
-  if (mChannels < 1 || !IsCodedBits(bits) || offset < 0) {
+  if (mChannels < 1 || !IsKvacBits(bits) || offset < 0) {
     mValid = false;
   }
   if (!mValid) {
@@ -57,7 +56,7 @@ CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
   long const frames =
       std::min(mAttribute.mFrameCount, std::numeric_limits<long>::max() / mChannels);
   mSampleCount = frames > 0 ? frames * mChannels : 0;
-  mBlockSamples = static_cast<long>(CKvacBatchCoder::kFramesPerBlock) * mChannels;
+  mBlockSamples = static_cast<long>(nKvacBlockFrames) * mChannels;
   mBlockCount = mSampleCount / mBlockSamples + (mSampleCount % mBlockSamples != 0 ? 1 : 0);
   Reserve(mFront, 1);
   Reserve(mBack, 1);
@@ -211,7 +210,7 @@ void CKvacFileInputSampleIterator::SetLocation(long frame) {
   mCoder->Wait();
   mBackPending = false;
   mValid = true;
-  long const block = frame / CKvacBatchCoder::kFramesPerBlock;
+  long const block = frame / nKvacBlockFrames;
   long const sample = frame * mChannels;
   mPcm = reinterpret_cast<unsigned char const*>(mFront.pcm.data());
   if (sample >= mSampleCount) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Kvac/CKvacBatch.h"
 #include "SL/Com/Kvac/CKvacBatchCoder.h"
 #include "SL/Com/Stream/ITypedInputSampleIterator.h"
@@ -18,7 +19,7 @@ namespace SL {
 // truncated) ends the stream there and clears the valid flag. Blocks are
 // read and decoded a large batch at a time, the next batch on worker threads
 // while this one is taken.
-class CKvacFileInputSampleIterator final : public ITypedInputSampleIterator<65552> {
+class CKvacFileInputSampleIterator final : public ITypedInputSampleIterator<nInteger16> {
 public:
   // bits: coded bits per sample (4 to 8); offset: byte position of the first
   // coded block in every stream.

@@ -14,7 +14,7 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
       mRange(range),
       mFinalizer(finalizer),
       mPosition(range.begin),
-      mBlockBytes(2L * bits),
+      mBlockBytes(KvacBlockBytes(bits)),
       mOpen(false),
       mValid(true),
       mChannels(static_cast<int>(streams.size())),
@@ -32,14 +32,14 @@ CKvacFileOutputSampleIterator::CKvacFileOutputSampleIterator(
   mAttribute.mBitDepth = CBitDepth::Integer16;
   mAttribute.mChannelCount = mChannels;
   mAttribute.SetEndian(GT::CEndianness::sPlatform);
-  mBlockSamples = static_cast<long>(CKvacBatchCoder::kFramesPerBlock) * mChannels;
+  mBlockSamples = static_cast<long>(nKvacBlockFrames) * mChannels;
   mBatchBlocks = CKvacBatch::Capped(mBatchBlocks, mBlockSamples);
   for (int i = 0; i < mChannels; ++i) {
     if (!mStreams[i]) {
       mValid = false;
     }
   }
-  if (mChannels < 1 || bits < 4 || bits > 8 || range.begin < 0) {
+  if (mChannels < 1 || !IsKvacBits(bits) || range.begin < 0) {
     mValid = false;
   }
   if (!mValid) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "GT/Com/Enum/CRange.h"
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Kvac/CKvacBatch.h"
 #include "SL/Com/Kvac/CKvacBatchCoder.h"
 #include "SL/Com/Stream/ITypedOutputSampleIterator.h"
@@ -20,7 +21,7 @@ namespace SL {
 // while the next batch fills, and written batch by batch; FinalFlush writes
 // what is left. Destroying it writes nothing: the owner calls FinalFlush
 // (itself or from the finaliser) and Finalize.
-class CKvacFileOutputSampleIterator final : public ITypedOutputSampleIterator<65552> {
+class CKvacFileOutputSampleIterator final : public ITypedOutputSampleIterator<nInteger16> {
 public:
   typedef boost::function<bool(CKvacFileOutputSampleIterator&, GT::CRange<long> const&)> CFinalizer;
 

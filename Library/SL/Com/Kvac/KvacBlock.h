@@ -1,13 +1,20 @@
 #pragma once
 
-// Pieces shared by the block encoder and decoder of the device's sample
-// coding: 32-bit wrap-around arithmetic, the byte layout of a block, and the
-// header codes that select mode and shift.
+// The block of the device's sample coding, and the pieces shared by its
+// encoder and decoder: 32-bit wrap-around arithmetic, the byte layout of a
+// block, and the header codes that select mode and shift.
 
 #include <cstdint>
 #include <cstring>
 
 namespace SL {
+
+// A block is 16 frames; each channel's 16 samples are coded apart into
+// 2 x bits bytes, with 4 to 8 coded bits per sample.
+constexpr int nKvacBlockFrames = 16;
+constexpr long KvacBlockBytes(long bits) { return 2 * bits; }
+constexpr bool IsKvacBits(long bits) { return bits >= 4 && bits <= 8; }
+
 namespace Private {
 namespace Kvac {
 

@@ -8,9 +8,9 @@ namespace SL {
 
 namespace {
 
-ITypedInputSampleIterator<65552>* Typed(IInputSampleIterator* source) {
-  ITypedInputSampleIterator<65552>* const typed =
-      dynamic_cast<ITypedInputSampleIterator<65552>*>(source);
+ITypedInputSampleIterator<nInteger16>* Typed(IInputSampleIterator* source) {
+  ITypedInputSampleIterator<nInteger16>* const typed =
+      dynamic_cast<ITypedInputSampleIterator<nInteger16>*>(source);
   if (typed == nullptr) {
     throw std::invalid_argument("the float view needs a 16-bit sample source");
   }
@@ -19,43 +19,45 @@ ITypedInputSampleIterator<65552>* Typed(IInputSampleIterator* source) {
 
 }  // namespace
 
-CSampleIteratorBitDepthConvertDecorator<65552, 131104>::CSampleIteratorBitDepthConvertDecorator(
-    boost::shared_ptr<IInputSampleIterator> source)
+CSampleIteratorBitDepthConvertDecorator<nInteger16, nFloat32>::
+    CSampleIteratorBitDepthConvertDecorator(boost::shared_ptr<IInputSampleIterator> source)
     : mSource(source), mTypedSource(Typed(source.get())), mAttribute(source->GetAttribute()) {
-  mAttribute.mBitDepth = CBitDepth(131104);
+  mAttribute.mBitDepth = CBitDepth::Float32;
 }
 
-bool CSampleIteratorBitDepthConvertDecorator<65552, 131104>::HasNext() {
+bool CSampleIteratorBitDepthConvertDecorator<nInteger16, nFloat32>::HasNext() {
   return mSource->HasNext();
 }
 
-void CSampleIteratorBitDepthConvertDecorator<65552, 131104>::Next() { mSource->Next(); }
+void CSampleIteratorBitDepthConvertDecorator<nInteger16, nFloat32>::Next() { mSource->Next(); }
 
-CSampleAttribute const& CSampleIteratorBitDepthConvertDecorator<65552, 131104>::GetAttribute()
-    const {
+CSampleAttribute const&
+CSampleIteratorBitDepthConvertDecorator<nInteger16, nFloat32>::GetAttribute() const {
   return mAttribute;
 }
 
-long CSampleIteratorBitDepthConvertDecorator<65552, 131104>::ToCurrentFrame(long frames) const {
+long CSampleIteratorBitDepthConvertDecorator<nInteger16, nFloat32>::ToCurrentFrame(
+    long frames) const {
   return mSource->ToCurrentFrame(frames);
 }
 
-float CSampleIteratorBitDepthConvertDecorator<65552, 131104>::Get() {
-  typedef CSampleTraits<65552> CTraits;
+float CSampleIteratorBitDepthConvertDecorator<nInteger16, nFloat32>::Get() {
+  typedef CSampleTraits<nInteger16> CTraits;
   float const midpoint = static_cast<float>(CTraits::sMidpointValue);
   float const maximum = static_cast<float>(CTraits::sMaximumValue);
   return (static_cast<float>(mTypedSource->Get()) - midpoint) / (maximum - midpoint);
 }
 
-void CSampleIteratorBitDepthConvertDecorator<65552, 131104>::SetLocation(long frame) {
+void CSampleIteratorBitDepthConvertDecorator<nInteger16, nFloat32>::SetLocation(long frame) {
   mSource->SetLocation(frame);
 }
 
-long CSampleIteratorBitDepthConvertDecorator<65552, 131104>::GetLocation() const {
+long CSampleIteratorBitDepthConvertDecorator<nInteger16, nFloat32>::GetLocation() const {
   return mSource->GetLocation();
 }
 
-long CSampleIteratorBitDepthConvertDecorator<65552, 131104>::TellLocation(long offset) const {
+long CSampleIteratorBitDepthConvertDecorator<nInteger16, nFloat32>::TellLocation(
+    long offset) const {
   return mSource->TellLocation(offset);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Stream/ITypedInputSampleIterator.h"
 
 #include <boost/shared_ptr.hpp>
@@ -12,8 +13,8 @@ class CSampleIteratorBitDepthConvertDecorator;
 // Presents a 16-bit integer source as 32-bit floats, s / 32767 in single
 // precision, unclipped: -32768 gives -1.0000305.
 template <>
-class CSampleIteratorBitDepthConvertDecorator<65552, 131104>
-    : public ITypedInputSampleIterator<131104> {
+class CSampleIteratorBitDepthConvertDecorator<nInteger16, nFloat32>
+    : public ITypedInputSampleIterator<nFloat32> {
 public:
   // A source that does not deliver 16-bit samples is refused with
   // std::invalid_argument.
@@ -30,7 +31,7 @@ public:
 
 private:
   boost::shared_ptr<IInputSampleIterator> mSource;
-  ITypedInputSampleIterator<65552>* mTypedSource;
+  ITypedInputSampleIterator<nInteger16>* mTypedSource;
   CSampleAttribute mAttribute;
 };
 

@@ -5,7 +5,7 @@
 
 namespace SL {
 
-CSampleIteratorRingBufferingDecorator<65552>::CSampleIteratorRingBufferingDecorator(
+CSampleIteratorRingBufferingDecorator<nInteger16>::CSampleIteratorRingBufferingDecorator(
     boost::shared_ptr<IInputSampleIterator> source, double ringTime, int priority)
     : mSource(Checked(source)),
       mStartLocation(mSource->GetLocation()),
@@ -16,24 +16,24 @@ CSampleIteratorRingBufferingDecorator<65552>::CSampleIteratorRingBufferingDecora
       mSamplesRead(0),
       mSilence(0) {}
 
-CSampleIteratorRingBufferingDecorator<65552>::~CSampleIteratorRingBufferingDecorator() {
+CSampleIteratorRingBufferingDecorator<nInteger16>::~CSampleIteratorRingBufferingDecorator() {
   // Members go in reverse order: reader, then the bufferer (joining the fill
   // thread before the ring goes), then the source.
 }
 
-boost::shared_ptr<IInputSampleIterator> CSampleIteratorRingBufferingDecorator<65552>::Checked(
+boost::shared_ptr<IInputSampleIterator> CSampleIteratorRingBufferingDecorator<nInteger16>::Checked(
     boost::shared_ptr<IInputSampleIterator> source) {
   // The ring is read as 16-bit samples; any other depth would be read as
   // the wrong type.
-  if (!source || source->GetAttribute().mBitDepth.GetValue() != 65552 ||
-      dynamic_cast<ITypedInputSampleIterator<65552>*>(source.get()) == nullptr) {
+  if (!source || source->GetAttribute().mBitDepth.GetValue() != nInteger16 ||
+      dynamic_cast<ITypedInputSampleIterator<nInteger16>*>(source.get()) == nullptr) {
     throw std::invalid_argument("ring buffering needs a 16-bit sample source");
   }
   return source;
 }
 
-CSampleIteratorRingBufferingDecorator<65552>::CReader
-CSampleIteratorRingBufferingDecorator<65552>::StartBuffering(double ringTime, int priority) {
+CSampleIteratorRingBufferingDecorator<nInteger16>::CReader
+CSampleIteratorRingBufferingDecorator<nInteger16>::StartBuffering(double ringTime, int priority) {
   mBufferer->SetRingBufferTime(ringTime);
   mBufferer->StartBufferingThread(*this, priority);
   mBufferer->StartBuffering(mSource);
@@ -41,10 +41,10 @@ CSampleIteratorRingBufferingDecorator<65552>::StartBuffering(double ringTime, in
   if (!ring) {
     throw std::bad_cast();
   }
-  return dynamic_cast<ITypedSampleBuffer<65552>&>(*ring).InputBegin();
+  return dynamic_cast<ITypedSampleBuffer<nInteger16>&>(*ring).InputBegin();
 }
 
-bool CSampleIteratorRingBufferingDecorator<65552>::HasNext() {
+bool CSampleIteratorRingBufferingDecorator<nInteger16>::HasNext() {
   if (mSilence > 0 || mRing->IsReadable()) {
     return true;
   }
@@ -57,7 +57,7 @@ bool CSampleIteratorRingBufferingDecorator<65552>::HasNext() {
   return true;
 }
 
-void CSampleIteratorRingBufferingDecorator<65552>::Next() {
+void CSampleIteratorRingBufferingDecorator<nInteger16>::Next() {
   if (mSilence > 0) {
     --mSilence;
     return;
@@ -66,33 +66,35 @@ void CSampleIteratorRingBufferingDecorator<65552>::Next() {
   mSamplesRead.store(mSamplesRead.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
 }
 
-CSampleAttribute const& CSampleIteratorRingBufferingDecorator<65552>::GetAttribute() const {
+CSampleAttribute const& CSampleIteratorRingBufferingDecorator<nInteger16>::GetAttribute() const {
   return mSource->GetAttribute();
 }
 
-long CSampleIteratorRingBufferingDecorator<65552>::ToCurrentFrame(long frames) const {
+long CSampleIteratorRingBufferingDecorator<nInteger16>::ToCurrentFrame(long frames) const {
   return mSource->ToCurrentFrame(frames);
 }
 
-short CSampleIteratorRingBufferingDecorator<65552>::Get() {
+short CSampleIteratorRingBufferingDecorator<nInteger16>::Get() {
   return mSilence > 0 ? 0 : mReader.Get();
 }
 
-void CSampleIteratorRingBufferingDecorator<65552>::SetLocation(long) {}
+void CSampleIteratorRingBufferingDecorator<nInteger16>::SetLocation(long) {}
 
-long CSampleIteratorRingBufferingDecorator<65552>::GetLocation() const { return TellLocation(0); }
+long CSampleIteratorRingBufferingDecorator<nInteger16>::GetLocation() const {
+  return TellLocation(0);
+}
 
-long CSampleIteratorRingBufferingDecorator<65552>::TellLocation(long offset) const {
+long CSampleIteratorRingBufferingDecorator<nInteger16>::TellLocation(long offset) const {
   long const frames = mChannels > 0 ? mSamplesRead.load(std::memory_order_relaxed) / mChannels : 0;
   return mStartLocation + frames + offset;
 }
 
-void CSampleIteratorRingBufferingDecorator<65552>::Run() {
+void CSampleIteratorRingBufferingDecorator<nInteger16>::Run() {
   CRingBufferer* const bufferer = mBufferer.get();
   bufferer->RunFillRingBuffer();
 }
 
-IRingSampleBufferMixin* CSampleIteratorRingBufferingDecorator<65552>::GetRingBuffer() {
+IRingSampleBufferMixin* CSampleIteratorRingBufferingDecorator<nInteger16>::GetRingBuffer() {
   return mRing;
 }
 

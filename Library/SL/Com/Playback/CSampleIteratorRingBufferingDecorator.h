@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GT/Com/Thread/IRunnable.h"
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Playback/CRingBufferer.h"
 #include "SL/Com/Playback/ISampleIteratorRingBufferingDecoratorMixin.h"
 #include "SL/Com/Stream/ITypedInputSampleIterator.h"
@@ -22,12 +23,12 @@ class CSampleIteratorRingBufferingDecorator;
 // waits on file reading; the stream ends once the source has ended and the
 // ring is drained.
 template <>
-class CSampleIteratorRingBufferingDecorator<65552>
-    : public ITypedInputSampleIterator<65552>,
+class CSampleIteratorRingBufferingDecorator<nInteger16>
+    : public ITypedInputSampleIterator<nInteger16>,
       public GT::IRunnable,
       public ISampleIteratorRingBufferingDecoratorMixin {
 public:
-  typedef ITypedSampleBuffer<65552>::CInputIterator CReader;
+  typedef ITypedSampleBuffer<nInteger16>::CInputIterator CReader;
 
   // ringTime in seconds (at least 128 frames), priority on the thread scale.
   // On return the ring holds the start of the stream and the fill thread

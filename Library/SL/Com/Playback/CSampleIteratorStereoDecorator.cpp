@@ -6,9 +6,9 @@ namespace SL {
 
 namespace {
 
-ITypedInputSampleIterator<65552>* Typed(IInputSampleIterator* source) {
-  ITypedInputSampleIterator<65552>* const typed =
-      dynamic_cast<ITypedInputSampleIterator<65552>*>(source);
+ITypedInputSampleIterator<nInteger16>* Typed(IInputSampleIterator* source) {
+  ITypedInputSampleIterator<nInteger16>* const typed =
+      dynamic_cast<ITypedInputSampleIterator<nInteger16>*>(source);
   if (typed == nullptr) {
     throw std::invalid_argument("the stereo view needs a 16-bit sample source");
   }
@@ -17,7 +17,7 @@ ITypedInputSampleIterator<65552>* Typed(IInputSampleIterator* source) {
 
 }  // namespace
 
-CSampleIteratorStereoDecorator<65552>::CSampleIteratorStereoDecorator(
+CSampleIteratorStereoDecorator<nInteger16>::CSampleIteratorStereoDecorator(
     boost::shared_ptr<IInputSampleIterator> source)
     : mSource(source),
       mTypedSource(Typed(source.get())),
@@ -26,30 +26,34 @@ CSampleIteratorStereoDecorator<65552>::CSampleIteratorStereoDecorator(
   mAttribute.mChannelCount = 2;
 }
 
-bool CSampleIteratorStereoDecorator<65552>::HasNext() { return mSource->HasNext(); }
+bool CSampleIteratorStereoDecorator<nInteger16>::HasNext() { return mSource->HasNext(); }
 
-void CSampleIteratorStereoDecorator<65552>::Next() {
+void CSampleIteratorStereoDecorator<nInteger16>::Next() {
   if (mPhase == 1) {
     mSource->Next();
   }
   mPhase = (mPhase + 1) % 2;
 }
 
-CSampleAttribute const& CSampleIteratorStereoDecorator<65552>::GetAttribute() const {
+CSampleAttribute const& CSampleIteratorStereoDecorator<nInteger16>::GetAttribute() const {
   return mAttribute;
 }
 
-long CSampleIteratorStereoDecorator<65552>::ToCurrentFrame(long frames) const {
+long CSampleIteratorStereoDecorator<nInteger16>::ToCurrentFrame(long frames) const {
   return mSource->ToCurrentFrame(frames);
 }
 
-short CSampleIteratorStereoDecorator<65552>::Get() { return mTypedSource->Get(); }
+short CSampleIteratorStereoDecorator<nInteger16>::Get() { return mTypedSource->Get(); }
 
-void CSampleIteratorStereoDecorator<65552>::SetLocation(long frame) { mSource->SetLocation(frame); }
+void CSampleIteratorStereoDecorator<nInteger16>::SetLocation(long frame) {
+  mSource->SetLocation(frame);
+}
 
-long CSampleIteratorStereoDecorator<65552>::GetLocation() const { return mSource->GetLocation(); }
+long CSampleIteratorStereoDecorator<nInteger16>::GetLocation() const {
+  return mSource->GetLocation();
+}
 
-long CSampleIteratorStereoDecorator<65552>::TellLocation(long offset) const {
+long CSampleIteratorStereoDecorator<nInteger16>::TellLocation(long offset) const {
   return mSource->TellLocation(offset);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Stream/ITypedInputSampleIterator.h"
 
 #include <boost/shared_ptr.hpp>
@@ -12,7 +13,7 @@ class CSampleIteratorStereoDecorator;
 // Presents a one-channel 16-bit source as two channels: each source sample is
 // given twice, as the left and the right of one frame.
 template <>
-class CSampleIteratorStereoDecorator<65552> : public ITypedInputSampleIterator<65552> {
+class CSampleIteratorStereoDecorator<nInteger16> : public ITypedInputSampleIterator<nInteger16> {
 public:
   // A source that does not deliver 16-bit samples is refused with
   // std::invalid_argument.
@@ -31,7 +32,7 @@ public:
 
 private:
   boost::shared_ptr<IInputSampleIterator> mSource;
-  ITypedInputSampleIterator<65552>* mTypedSource;
+  ITypedInputSampleIterator<nInteger16>* mTypedSource;
   CSampleAttribute mAttribute;
   int mPhase;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GT/Com/Enum/CRange.h"
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Stream/CSampleAttribute.h"
 #include "SL/Com/Buffer/CSampleEndianConverter.h"
 #include "SL/Com/Format/CSampleTraits.h"
@@ -22,7 +23,7 @@ template <int N>
 class CFileInputSampleIterator final : public ITypedInputSampleIterator<N> {
 public:
   typedef typename CSampleTraits<N>::CValueType CValueType;
-  enum { B = (N & 0xFFFF) >> 3 };
+  enum { B = BytesOf(N) };
 
   CFileInputSampleIterator(CSampleAttribute const& attribute,
                            boost::shared_ptr<std::istream> stream, GT::CRange<long> const& range)
@@ -34,7 +35,7 @@ public:
         mValid(true),
         mSwap(B > 1 && attribute.GetEndian() != GT::CEndianness::sPlatform),
         // AIFF keeps 8-bit samples signed; the 8-bit model here is unsigned.
-        mFlipSign(N == 65544 && attribute.GetEndian() == GT::CEndianness::BigEndian),
+        mFlipSign(N == nInteger8 && attribute.GetEndian() == GT::CEndianness::BigEndian),
         mBuffer(BufferBytes(range)),
         mIndex(0),
         mFilled(0),

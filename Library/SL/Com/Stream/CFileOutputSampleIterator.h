@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GT/Com/Enum/CRange.h"
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Stream/CSampleAttribute.h"
 #include "SL/Com/Buffer/CSampleEndianConverter.h"
 #include "SL/Com/Format/CSampleTraits.h"
@@ -134,7 +135,7 @@ template <int N>
 class CFileOutputSampleIterator final : public ITypedOutputSampleIterator<N> {
 public:
   typedef typename CSampleTraits<N>::CValueType CValueType;
-  enum { B = (N & 0xFFFF) >> 3 };
+  enum { B = BytesOf(N) };
   typedef Private::CPendingSamples<B> CPending;
   typedef typename CPending::CUnit CUnit;
 
@@ -159,7 +160,7 @@ public:
         mPosition(this),
         mConverter(attribute.GetEndian()),
         mValid(true),
-        mFlipSign(N == 65544 && attribute.GetEndian() == GT::CEndianness::BigEndian),
+        mFlipSign(N == nInteger8 && attribute.GetEndian() == GT::CEndianness::BigEndian),
         mPending(new CPending(stream, attribute.GetEndian() != GT::CEndianness::sPlatform,
                               range.end > range.begin ? (range.end - range.begin) / B : 0)),
         mCursor(nullptr),

@@ -5,23 +5,6 @@
 
 namespace SL {
 
-namespace {
-
-template <int N>
-boost::shared_ptr<IInputSampleIterator> MakeInput(CFileSampleBufferFactory::CInputSource const& s) {
-  return boost::shared_ptr<IInputSampleIterator>(
-      new CFileInputSampleIterator<N>(s.mAttribute, s.mStream, s.mRange));
-}
-
-template <int N>
-boost::shared_ptr<IOutputSampleIterator> MakeOutput(
-    CFileSampleBufferFactory::COutputSource const& s) {
-  return boost::shared_ptr<IOutputSampleIterator>(
-      new CFileOutputSampleIterator<N>(s.mAttribute, s.mStream, s.mRange, s.mFinalizer));
-}
-
-}  // namespace
-
 boost::shared_ptr<IInputSampleIterator> CFileSampleIteratorFactory::Create(
     std::string const& path) {
   boost::shared_ptr<CFileSampleBufferFactory::CInputSource> source =
@@ -41,43 +24,21 @@ boost::shared_ptr<IOutputSampleIterator> CFileSampleIteratorFactory::Create(
 boost::shared_ptr<IInputSampleIterator> CFileSampleIteratorFactory::CreateInputSampleIterator(
     CFileSampleBufferFactory::CInputSource const& source) {
   if (!source.mStream) return boost::shared_ptr<IInputSampleIterator>();
-  switch (source.mAttribute.mBitDepth.GetValue()) {
-    case 65544:
-      return MakeInput<65544>(source);
-    case 65552:
-      return MakeInput<65552>(source);
-    case 65560:
-      return MakeInput<65560>(source);
-    case 65568:
-      return MakeInput<65568>(source);
-    case 131104:
-      return MakeInput<131104>(source);
-    case 131136:
-      return MakeInput<131136>(source);
-    default:
-      return boost::shared_ptr<IInputSampleIterator>();
-  }
+  return DispatchBitDepth(source.mAttribute.mBitDepth.GetValue(), [&source](auto depth) {
+    return boost::shared_ptr<IInputSampleIterator>(
+        new CFileInputSampleIterator<decltype(depth)::value>(source.mAttribute, source.mStream,
+                                                             source.mRange));
+  });
 }
 
 boost::shared_ptr<IOutputSampleIterator> CFileSampleIteratorFactory::CreateOutputSampleIterator(
     CFileSampleBufferFactory::COutputSource const& source) {
   if (!source.mStream) return boost::shared_ptr<IOutputSampleIterator>();
-  switch (source.mAttribute.mBitDepth.GetValue()) {
-    case 65544:
-      return MakeOutput<65544>(source);
-    case 65552:
-      return MakeOutput<65552>(source);
-    case 65560:
-      return MakeOutput<65560>(source);
-    case 65568:
-      return MakeOutput<65568>(source);
-    case 131104:
-      return MakeOutput<131104>(source);
-    case 131136:
-      return MakeOutput<131136>(source);
-    default:
-      return boost::shared_ptr<IOutputSampleIterator>();
-  }
+  return DispatchBitDepth(source.mAttribute.mBitDepth.GetValue(), [&source](auto depth) {
+    return boost::shared_ptr<IOutputSampleIterator>(
+        new CFileOutputSampleIterator<decltype(depth)::value>(source.mAttribute, source.mStream,
+                                                              source.mRange, source.mFinalizer));
+  });
 }
 
 }  // namespace SL

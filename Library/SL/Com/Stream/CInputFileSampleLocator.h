@@ -4,6 +4,7 @@
 #include <istream>
 
 #include "SL/Com/Buffer/ISampleLocator.h"
+#include "SL/Com/Format/BitDepthCodes.h"
 
 namespace SL {
 
@@ -16,7 +17,7 @@ namespace SL {
 template <int N>
 class CInputFileSampleLocator : public ISampleLocator {
 public:
-  enum { B = (N & 0xFFFF) >> 3 };
+  enum { B = BytesOf(N) };
 
   CInputFileSampleLocator(boost::shared_ptr<std::istream> stream, long location)
       : mStream(stream), mLocation(location), mSample(), mPending(false) {

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "SL/Com/Buffer/ISampleLocator.h"
+#include "SL/Com/Format/BitDepthCodes.h"
 
 namespace SL {
 
@@ -14,7 +15,7 @@ namespace SL {
 template <int N>
 class COutputFileSampleLocator : public ISampleLocator {
 public:
-  enum { B = (N & 0xFFFF) >> 3 };
+  enum { B = BytesOf(N) };
 
   COutputFileSampleLocator(boost::shared_ptr<std::ostream> stream, long location)
       : mStream(stream), mLocation(location), mSample(), mPending(false) {

@@ -18,8 +18,8 @@ public:
   CSampleAttribute& operator=(CSampleAttribute const& other);
 
   // Low 16 bits of the bit-depth code.
-  int GetBitsPerSample() const { return mBitDepth.GetValue() & 0xFFFF; }
-  int GetBytesPerSample() const { return GetBitsPerSample() >> 3; }
+  int GetBitsPerSample() const { return BitsOf(mBitDepth.GetValue()); }
+  int GetBytesPerSample() const { return BytesOf(mBitDepth.GetValue()); }
   long GetBytesPerFrame() const { return static_cast<long>(mChannelCount) * GetBytesPerSample(); }
 
   // Whole frames in a byte count: by channels, then by bytes per sample, both

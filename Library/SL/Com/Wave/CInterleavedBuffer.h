@@ -9,6 +9,7 @@
 #include "GT/Com/Data/CEndianed.h"
 #include "GT/Com/Geometry/CPointT.h"
 #include "GT/Com/Data/ReverseByte.h"
+#include "SL/Com/Format/BitDepthCodes.h"
 
 namespace SL {
 
@@ -16,47 +17,47 @@ namespace SL {
 template <int N>
 struct CInterleavedSample;
 template <>
-struct CInterleavedSample<0x10008> {
+struct CInterleavedSample<nInteger8> {
   typedef unsigned char CValue;
   enum { W = 1 };
 };
 template <>
-struct CInterleavedSample<0x10010> {
+struct CInterleavedSample<nInteger16> {
   typedef std::int16_t CValue;
   enum { W = 2 };
 };
 template <>
-struct CInterleavedSample<0x10018> {
+struct CInterleavedSample<nInteger24> {
   typedef std::int32_t CValue;
   enum { W = 3 };
 };
 template <>
-struct CInterleavedSample<0x10020> {
+struct CInterleavedSample<nInteger32> {
   typedef std::int32_t CValue;
   enum { W = 4 };
 };
 template <>
-struct CInterleavedSample<0x20020> {
+struct CInterleavedSample<nFloat32> {
   typedef float CValue;
   enum { W = 4 };
 };
 template <>
-struct CInterleavedSample<0x20040> {
+struct CInterleavedSample<nFloat64> {
   typedef double CValue;
   enum { W = 8 };
 };
 template <>
-struct CInterleavedSample<0x40040> {
+struct CInterleavedSample<nComplex32> {
   typedef std::complex<float> CValue;
   enum { W = 8 };
 };
 template <>
-struct CInterleavedSample<0x40080> {
+struct CInterleavedSample<nComplex64> {
   typedef std::complex<double> CValue;
   enum { W = 16 };
 };
 template <>
-struct CInterleavedSample<0x80080> {
+struct CInterleavedSample<nPoint64> {
   typedef GT::CPointT<double> CValue;
   enum { W = 16 };
 };
@@ -80,14 +81,14 @@ struct FReadSample {
 };
 
 template <>
-struct FReadSample<0x10008> {
+struct FReadSample<nInteger8> {
   unsigned char operator()(unsigned char const* p, GT::CEndianness::EEndian) const { return *p; }
 };
 
 // Three bytes assembled by the order itself, sign-extended from bit 23 on
 // unsigned values.
 template <>
-struct FReadSample<0x10018> {
+struct FReadSample<nInteger24> {
   std::int32_t operator()(unsigned char const* p, GT::CEndianness::EEndian order) const {
     std::uint32_t const u = order == GT::CEndianness::BigEndian
                                 ? (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2]
@@ -105,11 +106,11 @@ struct FReadPair {
   }
 };
 template <>
-struct FReadSample<0x40040> : FReadPair<std::complex<float> > {};
+struct FReadSample<nComplex32> : FReadPair<std::complex<float> > {};
 template <>
-struct FReadSample<0x40080> : FReadPair<std::complex<double> > {};
+struct FReadSample<nComplex64> : FReadPair<std::complex<double> > {};
 template <>
-struct FReadSample<0x80080> {
+struct FReadSample<nPoint64> {
   GT::CPointT<double> operator()(unsigned char const* p, GT::CEndianness::EEndian order) const {
     bool const swap = order != GT::CEndianness::sPlatform;
     return GT::CPointT<double>(ReadSwapped<double>(p, swap), ReadSwapped<double>(p + 8, swap));

@@ -4,12 +4,12 @@
 
 namespace SL {
 
-typedef CWave<0x20040> CWave64;
+typedef CWave<nFloat64> CWave64;
 
 CWave64::CWave(CWaveFormat format)
     : mEntity(new AEntity),
       mWave(new AWave),
-      mChannels(new CTypedChannelCollection<0x20040>(format)) {
+      mChannels(new CTypedChannelCollection<nFloat64>(format)) {
   mWave->mFormat = format;
   mWave->mOriginalBitDepth = CBitDepth::Float64;
   CWave64::Normalize();
@@ -19,7 +19,7 @@ CWave64::CWave(CWave const& source, bool deep)
     : IWave(),
       mEntity(new AEntity(*source.mEntity)),
       mWave(new AWave(*source.mWave)),
-      mChannels(new CTypedChannelCollection<0x20040>(*source.mChannels, deep)) {}
+      mChannels(new CTypedChannelCollection<nFloat64>(*source.mChannels, deep)) {}
 
 bool CWave64::operator==(CWave const& other) const {
   return *mEntity == *other.mEntity && *mWave == *other.mWave &&

@@ -2,6 +2,7 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Wave/AEntity.h"
 #include "SL/Com/Wave/AWave.h"
 #include "SL/Com/Wave/CTypedChannelCollection.h"
@@ -14,7 +15,7 @@ template <int N>
 class CWave;
 
 namespace Private {
-bool SetUpChannels(CWave<0x20040>& wave, CIffDataChunk const* data, int channels);
+bool SetUpChannels(CWave<nFloat64>& wave, CIffDataChunk const* data, int channels);
 template <int N>
 class CWaveMarshallerToRiffWaveDto;
 template <int N>
@@ -24,7 +25,7 @@ class CWaveMarshallerToFormAiffDto;
 // The wave entity with samples of bit depth N (only FLOAT64 exists).
 
 template <>
-class CWave<0x20040> : public IWave {
+class CWave<nFloat64> : public IWave {
 public:
   explicit CWave(CWaveFormat format);
   // Own records, loop and envelope; the channels are cloned when deep.
@@ -101,11 +102,12 @@ private:
   template <int>
   friend class Private::CWaveMarshallerToFormAiffDto;
   // The marshallers may replace the whole typed collection by converted channels.
-  friend bool Private::SetUpChannels(CWave<0x20040>& wave, CIffDataChunk const* data, int channels);
+  friend bool Private::SetUpChannels(CWave<nFloat64>& wave, CIffDataChunk const* data,
+                                     int channels);
 
   boost::shared_ptr<AEntity> mEntity;
   boost::shared_ptr<AWave> mWave;
-  boost::shared_ptr<CTypedChannelCollection<0x20040> > mChannels;
+  boost::shared_ptr<CTypedChannelCollection<nFloat64> > mChannels;
 };
 
 }  // namespace SL

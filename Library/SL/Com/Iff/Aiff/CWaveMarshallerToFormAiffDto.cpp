@@ -9,7 +9,7 @@
 namespace SL {
 namespace Private {
 
-std::unique_ptr<CWave<0x20040> > CWaveMarshallerToFormAiffDto<0x20040>::Unmarshall(
+std::unique_ptr<CWave<nFloat64> > CWaveMarshallerToFormAiffDto<nFloat64>::Unmarshall(
     CFormAiffDto const& dto) {
   typedef CFormAiffFileChunks Chunks;
   Chunks::CCommonChunk const* common =
@@ -24,9 +24,9 @@ std::unique_ptr<CWave<0x20040> > CWaveMarshallerToFormAiffDto<0x20040>::Unmarsha
       dynamic_cast<Chunks::CTextChunk const*>(dto.Find(Chunks::CTextChunk::sNameId));
   if (common == nullptr) return nullptr;
 
-  std::unique_ptr<CWave<0x20040> > wave(new CWave<0x20040>(CWaveFormat::Wave));
+  std::unique_ptr<CWave<nFloat64> > wave(new CWave<nFloat64>(CWaveFormat::Wave));
   CBitDepth depth;
-  if (!ToBitDepth(static_cast<int>(common->sampleSize) | 0x10000, depth)) return nullptr;
+  if (!ToBitDepth(nIntegerKind | static_cast<int>(common->sampleSize), depth)) return nullptr;
   wave->SetOriginalBitDepth(depth);
   if (!SetUpChannels(*wave, sound, common->numChannels)) return nullptr;
   if (name) wave->SetName(name->text);

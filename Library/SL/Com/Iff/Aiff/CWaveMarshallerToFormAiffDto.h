@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Iff/Aiff/CFormAiffDto.h"
 #include "SL/Com/Wave/CWave.h"
 
@@ -14,11 +15,11 @@ template <int N>
 class CWaveMarshallerToFormAiffDto;
 
 template <>
-class CWaveMarshallerToFormAiffDto<0x20040> {
+class CWaveMarshallerToFormAiffDto<nFloat64> {
 public:
   // An empty pointer when the file object cannot be a wave: no COMM, an
   // unknown sample size, no SSND chunk or fewer than one channel.
-  std::unique_ptr<CWave<0x20040> > Unmarshall(CFormAiffDto const& dto);
+  std::unique_ptr<CWave<nFloat64> > Unmarshall(CFormAiffDto const& dto);
 };
 
 }  // namespace Private

@@ -1,6 +1,7 @@
 #include "SL/Com/Iff/Wav/CRiffWaveFileChunks.h"
 
 #include "GT/Com/Data/CEndianedStreamUtilities.h"
+#include "SL/Com/Format/BitDepthCodes.h"
 
 #include <istream>
 #include <ostream>
@@ -103,6 +104,21 @@ bool CRiffWaveFileChunks::CFormatChunk::WriteBody(std::ostream& stream) {
   EachField(*this, [&](auto& field) { io.Write(stream, field); });
   io.Write(stream, extraSize);
   return !stream.fail();
+}
+
+int CRiffWaveFileChunks::CFormatChunk::ToSampleKind(uint16_t tag) {
+  switch (tag) {
+    case nPcm:
+      return nIntegerKind;
+    case nIeeeFloat:
+      return nFloatKind;
+    default:
+      return nNone;
+  }
+}
+
+uint16_t CRiffWaveFileChunks::CFormatChunk::ToFormatTag(int bitDepthCode) {
+  return IsIntegerCode(bitDepthCode) ? nPcm : nIeeeFloat;
 }
 
 // ---------------------------------------------------------------- "data"

@@ -41,6 +41,14 @@ public:
 
     static CFourCharacterCode const sId;
 
+    // Integer PCM and IEEE floating point, the tags whose samples are read
+    // and written.
+    enum : uint16_t { nPcm = 1, nIeeeFloat = 3 };
+    // The sample kind (nIntegerKind, nFloatKind) of a tag; nNone for others.
+    static int ToSampleKind(uint16_t tag);
+    // The tag for samples of a bit-depth code's kind.
+    static uint16_t ToFormatTag(int bitDepthCode);
+
     uint16_t formatTag;
     uint16_t channels;
     uint32_t samplesPerSecond;

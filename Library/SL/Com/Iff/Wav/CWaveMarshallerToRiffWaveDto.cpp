@@ -21,7 +21,7 @@ CLoopMode ModeOf(CSampleLoop const& loop) {
 
 }  // namespace
 
-std::unique_ptr<CWave<0x20040> > CWaveMarshallerToRiffWaveDto<0x20040>::Unmarshall(
+std::unique_ptr<CWave<nFloat64> > CWaveMarshallerToRiffWaveDto<nFloat64>::Unmarshall(
     CRiffWaveDto const& dto) {
   typedef CRiffWaveFileChunks Chunks;
   Chunks::CFormatChunk const* format =
@@ -32,14 +32,9 @@ std::unique_ptr<CWave<0x20040> > CWaveMarshallerToRiffWaveDto<0x20040>::Unmarsha
       dynamic_cast<Chunks::CDataChunk const*>(dto.Find(Chunks::CDataChunk::sId));
   if (format == nullptr) return nullptr;
 
-  std::unique_ptr<CWave<0x20040> > wave(new CWave<0x20040>(CWaveFormat::Wave));
-  int kind;
-  if (format->formatTag == 1)
-    kind = 0x10000;
-  else if (format->formatTag == 3)
-    kind = 0x20000;
-  else
-    return nullptr;
+  std::unique_ptr<CWave<nFloat64> > wave(new CWave<nFloat64>(CWaveFormat::Wave));
+  int const kind = Chunks::CFormatChunk::ToSampleKind(format->formatTag);
+  if (kind == nNone) return nullptr;
   CBitDepth depth;
   if (!ToBitDepth(kind | format->bitsPerSample, depth)) return nullptr;
   wave->SetOriginalBitDepth(depth);

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Iff/Wav/CRiffWaveDto.h"
 #include "SL/Com/Wave/CWave.h"
 
@@ -14,12 +15,12 @@ template <int N>
 class CWaveMarshallerToRiffWaveDto;
 
 template <>
-class CWaveMarshallerToRiffWaveDto<0x20040> {
+class CWaveMarshallerToRiffWaveDto<nFloat64> {
 public:
   // An empty pointer when the file object cannot be a wave: no "fmt ", a
   // format other than integer or float PCM, an unknown bit depth, no "data"
   // chunk or no channels.
-  std::unique_ptr<CWave<0x20040> > Unmarshall(CRiffWaveDto const& dto);
+  std::unique_ptr<CWave<nFloat64> > Unmarshall(CRiffWaveDto const& dto);
 };
 
 }  // namespace Private
