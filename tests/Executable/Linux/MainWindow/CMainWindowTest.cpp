@@ -5,6 +5,7 @@
 #include "Executable/Com/Controller/CController.h"
 #include "Executable/Com/Controller/CDomain.h"
 #include "Executable/Com/Controller/CPlayer.h"
+#include "Executable/Linux/Application/CBundleIconView.h"
 #include "Executable/Linux/Application/CConverterApp.h"
 #include "Executable/Linux/FileDialog/CFileDesignator.h"
 #include "Executable/Linux/MainWindow/CMainWindow.h"
@@ -15,6 +16,7 @@
 #include "Platform/Audio/VirtualDevice.h"
 #include "Platform/Framework/LControl.h"
 #include "Platform/Framework/LPopupButton.h"
+#include "Platform/Framework/UResources.h"
 #include "Support/CardFixture.h"
 #include "Support/GuiApplication.h"
 #include "Support/PrivateTempDir.h"
@@ -24,12 +26,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QMessageBox>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <chrono>
 #include <cstdio>
@@ -322,6 +326,24 @@ struct ExportCase {
   char const* proposed;
 };
 
+std::string Repeated(std::string const& text, int times) {
+  std::string all;
+  while (times-- > 0) all += text;
+  return all;
+}
+
+TEST(FileDesignator, ProposedNamesAreCutBetweenCharactersWithinTheLimit) {
+  std::string const a = "\xe3\x81\x82";
+  struct {
+    std::string name, proposed;
+  } const cases[] = {
+      {"x" + Repeated(a, 85), "x" + Repeated(a, 84)},  // the limit falls inside a character
+      {Repeated(a, 85), Repeated(a, 85)},              // exactly at the limit
+      {Repeated("n", 300), Repeated("n", 255)},
+  };
+  for (auto const& c : cases) EXPECT_EQ(c.proposed, CFileDesignator::CutName(c.name));
+}
+
 TEST_F(MainWindow, ExportDialogProposesRemembersAndWritesAFileSoxReads) {
   ExportCase const cases[] = {
       {"take.1.aif", 1, 0, 1, "take.1.wav"},
@@ -383,6 +405,53 @@ TEST_F(MainWindow, ExportDialogProposesRemembersAndWritesAFileSoxReads) {
   mWindow->HandleExport();
   EXPECT_TRUE(asked);
   EXPECT_EQ(kept, Support::ReadBytes(existing));
+}
+
+TEST_F(MainWindow, AboutBoxShowsIconAndVersionAndEndsOnOkEscapeAndCloseBox) {
+  Start();
+  std::function<void(QWidget*)> const endings[] = {
+      [](QWidget* box) {
+        for (QPushButton* button : box->findChildren<QPushButton*>())
+          if (button->text() == "OK") button->click();
+      },
+      [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); },
+      [](QWidget* box) { box->close(); },
+  };
+  for (auto const& ending : endings) {
+    bool icon = false;
+    std::string caption;
+    Support::WhenModalAppears([&](QWidget* w) {
+      for (LWindow* window : LWindow::GetWindows())
+        if (window != mWindow) {
+          icon = FindPaneByIDAs<CBundleIconView>(window, FourChar("ICON"))->HasIcon();
+          caption = window->FindPaneByID(FourChar("VERS"))->GetDescriptor();
+        }
+      ending(w);
+    });
+    mApp->ShowAboutBox();  // returns once the box has ended
+    SCOPED_TRACE(&ending - endings);
+    EXPECT_TRUE(icon);
+    EXPECT_EQ("Version " VQ7_PROJECT_VERSION, caption);
+    EXPECT_EQ(1u, LWindow::GetWindows().size());
+  }
+}
+
+TEST_F(MainWindow, HelpOpensOurDocumentBesideTheProgramInTheUsersLanguage) {
+  QTextBrowser opened;  // stands for the desktop's browser
+  QDesktopServices::setUrlHandler("file", &opened, "setSource");
+  struct CUnset {
+    ~CUnset() { QDesktopServices::unsetUrlHandler("file"); }
+  } const unset;
+  Start();
+  mApp->ObeyCommand(LCarbonApp::HelpItemCommand(1), nullptr);
+  EXPECT_EQ(Support::AppDirectory() + "/VQ7Converter Help.html",
+            opened.source().toLocalFile().toStdString());
+  EXPECT_FALSE(opened.toPlainText().isEmpty());
+
+  ASSERT_EQ("", UResources::Load(Support::AppDirectory() + "/VQ7Converter.json", true, {}));
+  mApp->ObeyCommand(LCarbonApp::HelpItemCommand(1), nullptr);
+  EXPECT_EQ(Support::AppDirectory() + "/VQ7Converter Help.ja.html",
+            opened.source().toLocalFile().toStdString());
 }
 
 }  // namespace
