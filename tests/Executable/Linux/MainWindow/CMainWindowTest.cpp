@@ -227,6 +227,22 @@ TEST_F(MainWindow, DeleteAsksFirstAndEscapeQuits) {
   answer(QMessageBox::Cancel);
   mWindow->HandleDelete();
   EXPECT_TRUE(Controller().IsPadValid(0)) << "Cancel deletes nothing";
+
+  // The card goes while the question is open: OK then deletes nothing.
+  CVolumePopup* volumes = FindPaneByIDAs<CVolumePopup>(mWindow, FourChar("Vpop"));
+  Support::WhenModalAppears([&](QWidget* question) {
+    mTable.clear();
+    Support::WhenModalAppears([](QWidget* gone) {  // the alert telling the card is gone
+      qobject_cast<QMessageBox*>(gone)->buttons().front()->click();
+    });
+    volumes->PollVolumes();
+    qobject_cast<QMessageBox*>(question)->button(QMessageBox::Ok)->click();
+  });
+  mWindow->HandleDelete();
+  EXPECT_TRUE(Support::Exists(VQ7Test::CardFolderOf(Card()) + "/SMP0000L.VQD"));
+  mTable = Line(57, Card());
+  volumes->PollVolumes();
+  QTest::mouseClick(mWindow->GetWidget(), Qt::LeftButton, {}, PadCentre(0));
   answer(QMessageBox::Ok);
   mWindow->HandleDelete();
   EXPECT_FALSE(Controller().IsPadValid(0));
