@@ -6,7 +6,8 @@
 
 ClassIDT const CBundleIconView::class_ID = FourChar("Icon");
 
-CBundleIconView::CBundleIconView(LStream* stream) : LPane(stream), mIcon() {}
+CBundleIconView::CBundleIconView(LStream* stream)
+    : LPane(stream), mIcon(), mFolder(GT::GetModuleDirectoryNameX()) {}
 
 CBundleIconView::~CBundleIconView() { ReleaseIcon(); }
 
@@ -26,7 +27,7 @@ bool CBundleIconView::LoadBundleIcnsFile(std::string const& name, bool refresh) 
   }
   if (base.empty()) return false;
   // The build draws the program's picture beside the pads' pictures.
-  std::string const path = GT::GetModuleDirectoryNameX() + "/Bitmap/" + base + ".bmp";
+  std::string const path = mFolder + "/Bitmap/" + base + ".bmp";
   QImage icon;
   if (!icon.load(QString::fromStdString(path))) return false;
   mIcon = icon;

@@ -15,8 +15,10 @@ public:
   ~CBundleIconView() override;
 
   // Loads the picture `name` (".icns" or ".bmp" or no extension) from the
-  // program's Bitmap folder; false, with no picture, on any failure.
+  // Bitmap folder of `SetFolder` (the program's own by default); false, with
+  // no picture, on any failure.
   bool LoadBundleIcnsFile(std::string const& name, bool refresh);
+  void SetFolder(std::string const& folder) { mFolder = folder; }
   void ReleaseIcon();
   bool HasIcon() const { return !mIcon.isNull(); }
 
@@ -24,4 +26,5 @@ public:
 
 private:
   QImage mIcon;
+  std::string mFolder;
 };

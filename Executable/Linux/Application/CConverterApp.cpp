@@ -107,6 +107,7 @@ void CConverterApp::ShowAboutBox() {
   StCarbonDialogHandler handler(nAboutBox, this);
   LWindow* box = ThrowIfNil_(handler.GetDialog(), "about box");
   CBundleIconView* icon = FindPaneByIDAs<CBundleIconView>(box, nIconPane);
+  icon->SetFolder(mFolder);  // where the pads' pictures come from
   icon->LoadBundleIcnsFile("App.icns", false);
   SetVersionCaption(box);
   box->Show();

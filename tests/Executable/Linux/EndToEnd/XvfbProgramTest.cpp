@@ -9,10 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QColor>
 #include <QImage>
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -52,29 +50,18 @@ std::string RunLine(std::string const& command) {
   return line;
 }
 
-pid_t Spawn(std::vector<std::string> const& args, std::vector<std::string> const& env,
-            int keepFd = -1) {
-  std::vector<char*> argv, envp;
+// Variables of the child's own go through env(1) in `args`.
+pid_t Spawn(std::vector<std::string> const& args, int keepFd = -1) {
+  std::vector<char*> argv;
   for (std::string const& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
-  for (std::string const& e : env) envp.push_back(const_cast<char*>(e.c_str()));
-  for (char** e = environ; *e; ++e) {
-    std::string const entry(*e);
-    bool overridden = false;
-    for (std::string const& mine : env) {
-      std::string const key = mine.substr(0, mine.find('=') + 1);
-      overridden = overridden || entry.compare(0, key.size(), key) == 0;
-    }
-    if (!overridden) envp.push_back(*e);
-  }
-  envp.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   int const devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
   posix_spawn_file_actions_adddup2(&actions, devNull, 1);
   if (keepFd >= 0) posix_spawn_file_actions_adddup2(&actions, keepFd, keepFd);
   pid_t pid = -1;
-  if (::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid = -1;
+  if (::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
   posix_spawn_file_actions_destroy(&actions);
   ::close(devNull);
   return pid;
@@ -92,6 +79,7 @@ int WaitFor(pid_t pid, std::chrono::seconds timeout) {
   return -1;
 }
 
+// TERM first: Xvfb removes its lock file and socket only then.
 void Stop(pid_t pid) {
   if (pid <= 0 || WaitFor(pid, std::chrono::seconds(0)) >= 0) return;
   ::kill(pid, SIGTERM);
@@ -109,7 +97,7 @@ public:
     if (::pipe(fds) != 0) return;
     mPid = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24",
                   "-nolisten", "tcp"},
-                 {}, fds[1]);
+                 fds[1]);
     ::close(fds[1]);
     std::string number;
     char c;
@@ -142,16 +130,17 @@ public:
 };
 
 QImage Screenshot(Display* display) {
-  Window const root = DefaultRootWindow(display);
-  XWindowAttributes attributes;
-  XGetWindowAttributes(display, root, &attributes);
-  XImage* image = XGetImage(display, root, 0, 0, static_cast<unsigned>(attributes.width),
-                            static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-  QImage shot(attributes.width, attributes.height, QImage::Format_RGB32);
-  for (int y = 0; image && y < attributes.height; ++y)
-    for (int x = 0; x < attributes.width; ++x)
-      shot.setPixel(x, y, static_cast<QRgb>(XGetPixel(image, x, y) & 0xFFFFFF));
-  if (image) XDestroyImage(image);
+  XWindowAttributes root;
+  XGetWindowAttributes(display, DefaultRootWindow(display), &root);
+  XImage* image =
+      XGetImage(display, DefaultRootWindow(display), 0, 0, static_cast<unsigned>(root.width),
+                static_cast<unsigned>(root.height), AllPlanes, ZPixmap);
+  if (!image) return QImage();
+  // A 24-bit screen comes as 32-bit pixels, as QImage keeps RGB32.
+  QImage const shot = QImage(reinterpret_cast<uchar const*>(image->data), root.width, root.height,
+                             image->bytes_per_line, QImage::Format_RGB32)
+                          .copy();
+  XDestroyImage(image);
   return shot;
 }
 
@@ -167,25 +156,6 @@ QPoint Find(QImage const& shot, QImage const& cell) {
     }
   return QPoint(-1, -1);
 }
-
-// Points the preferences of this process at a folder for the test's length.
-class CConfigHome {
-public:
-  explicit CConfigHome(std::string const& folder) {
-    if (char const* old = std::getenv("XDG_CONFIG_HOME")) mOld = old, mHadOld = true;
-    ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-  }
-  ~CConfigHome() {
-    if (mHadOld)
-      ::setenv("XDG_CONFIG_HOME", mOld.c_str(), 1);
-    else
-      ::unsetenv("XDG_CONFIG_HOME");
-  }
-
-private:
-  std::string mOld;
-  bool mHadOld = false;
-};
 
 // What a window manager sends when the user clicks the close box.
 void SendCloseRequest(Display* display, Window window) {
@@ -221,15 +191,16 @@ TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBox) {
   }
 
   std::string const config = scratch / "config";
-  CConfigHome home(config);
+  Support::CScopedEnv home("XDG_CONFIG_HOME", config);
   GT::CIniProfile profile;
   profile.Write("Preference/VolumeName", card.mPoint);
   profile.Write("Preference/BankId", 0L);
 
   CXvfb xvfb;
   ASSERT_TRUE(xvfb.mDisplay) << "Xvfb did not start";
-  pid_t const pid = Spawn({program}, {"DISPLAY=" + xvfb.mName, "XDG_CONFIG_HOME=" + config,
-                                      "QT_QPA_PLATFORM=xcb", "LANG=C", "LC_ALL=C"});
+  // env(1) runs the program in its own process: the window search goes by this pid.
+  pid_t const pid = Spawn({"env", "DISPLAY=" + xvfb.mName, "XDG_CONFIG_HOME=" + config,
+                           "QT_QPA_PLATFORM=xcb", "LANG=C", "LC_ALL=C", program});
   ASSERT_GT(pid, 0);
   std::string const id =
       RunLine("DISPLAY=" + xvfb.mName + " timeout 30 xdotool search --sync --onlyvisible --pid " +

@@ -5,6 +5,7 @@
 #include "Executable/Com/Controller/CController.h"
 #include "Executable/Com/Controller/CDomain.h"
 #include "Executable/Com/Controller/CPlayer.h"
+#include "Executable/Linux/Application/CBundleIconView.h"
 #include "Executable/Linux/Application/CConverterApp.h"
 #include "Executable/Linux/FileDialog/CFileDesignator.h"
 #include "Executable/Linux/MainWindow/CMainWindow.h"
@@ -15,6 +16,7 @@
 #include "Platform/Audio/VirtualDevice.h"
 #include "Platform/Framework/LControl.h"
 #include "Platform/Framework/LPopupButton.h"
+#include "Platform/Framework/UResources.h"
 #include "Support/CardFixture.h"
 #include "Support/GuiApplication.h"
 #include "Support/PrivateTempDir.h"
@@ -22,19 +24,18 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QMessageBox>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <chrono>
-#include <cstdio>
 #include <fstream>
-#include <thread>
 
 namespace {
 
@@ -58,8 +59,6 @@ protected:
   void SetUp() override {
     Support::GuiApplication();
     Support::LoadAppResources();
-    if (char const* old = std::getenv("XDG_CONFIG_HOME")) mOldConfig = old;
-    ::setenv("XDG_CONFIG_HOME", (mDir / "config").c_str(), 1);
     MakeCard(Card());
     mTable = Line(40, Card());
     VQ7::CVolumeLister::SetDefault(boost::shared_ptr<VQ7::CVolumeLister>(new VQ7::CVolumeLister(
@@ -68,10 +67,6 @@ protected:
   void TearDown() override {
     Quit();
     VQ7::CVolumeLister::SetDefault(boost::shared_ptr<VQ7::CVolumeLister>());
-    if (mOldConfig.empty())
-      ::unsetenv("XDG_CONFIG_HOME");
-    else
-      ::setenv("XDG_CONFIG_HOME", mOldConfig.c_str(), 1);
   }
 
   static std::string Line(long id, std::string const& point) {
@@ -125,8 +120,8 @@ protected:
   }
 
   Support::CPrivateTempDir mDir;
+  Support::CScopedEnv mConfig{"XDG_CONFIG_HOME", mDir / "config"};
   AudioLayer::CVirtualAudio mAudio;
-  std::string mOldConfig;
   std::string mTable;
   std::unique_ptr<CConverterApp> mApp;
   CMainWindow* mWindow = nullptr;
@@ -232,6 +227,22 @@ TEST_F(MainWindow, DeleteAsksFirstAndEscapeQuits) {
   answer(QMessageBox::Cancel);
   mWindow->HandleDelete();
   EXPECT_TRUE(Controller().IsPadValid(0)) << "Cancel deletes nothing";
+
+  // The card goes while the question is open: OK then deletes nothing.
+  CVolumePopup* volumes = FindPaneByIDAs<CVolumePopup>(mWindow, FourChar("Vpop"));
+  Support::WhenModalAppears([&](QWidget* question) {
+    mTable.clear();
+    Support::WhenModalAppears([](QWidget* gone) {  // the alert telling the card is gone
+      qobject_cast<QMessageBox*>(gone)->buttons().front()->click();
+    });
+    volumes->PollVolumes();
+    qobject_cast<QMessageBox*>(question)->button(QMessageBox::Ok)->click();
+  });
+  mWindow->HandleDelete();
+  EXPECT_TRUE(Support::Exists(VQ7Test::CardFolderOf(Card()) + "/SMP0000L.VQD"));
+  mTable = Line(57, Card());
+  volumes->PollVolumes();
+  QTest::mouseClick(mWindow->GetWidget(), Qt::LeftButton, {}, PadCentre(0));
   answer(QMessageBox::Ok);
   mWindow->HandleDelete();
   EXPECT_FALSE(Controller().IsPadValid(0));
@@ -299,12 +310,10 @@ TEST_F(MainWindow, ImportDialogDescribesAndPreviewsTheFileAndImportsIt) {
   mWindow->HandleImport();
   EXPECT_EQ((std::vector<QString>{"24", "Play"}), deepShown);
   ASSERT_EQ(6u, shown.size());
-  EXPECT_EQ("Windows RIFF Wave", shown[0]);
-  EXPECT_EQ("16", shown[1]);
-  EXPECT_EQ("44100", shown[2]);
-  EXPECT_EQ("2", shown[3]);
-  EXPECT_EQ(Grouped(Controller().ComputeImportedWaveByteSize(*Controller().PeekWave(wave).first)),
-            shown[4].toStdString());
+  QString const converted = QString::fromStdString(
+      Grouped(Controller().ComputeImportedWaveByteSize(*Controller().PeekWave(wave).first)));
+  EXPECT_EQ((std::vector<QString>{"Windows RIFF Wave", "16", "44100", "2", converted}),
+            std::vector<QString>(shown.begin(), shown.begin() + 5));
   // Others write to the same disk meanwhile: near, and grouped.
   std::string const free = shown[5].toStdString();
   EXPECT_EQ(Grouped(std::stoull(shown[5].remove(',').toStdString())), free);
@@ -321,6 +330,24 @@ struct ExportCase {
   int chosenIndex;    // the popup choice the user makes
   char const* proposed;
 };
+
+std::string Repeated(std::string const& text, int times) {
+  std::string all;
+  while (times-- > 0) all += text;
+  return all;
+}
+
+TEST(FileDesignator, ProposedNamesAreCutBetweenCharactersWithinTheLimit) {
+  std::string const a = "\xe3\x81\x82";
+  struct {
+    std::string name, proposed;
+  } const cases[] = {
+      {"x" + Repeated(a, 85), "x" + Repeated(a, 84)},  // the limit falls inside a character
+      {Repeated(a, 85), Repeated(a, 85)},              // exactly at the limit
+      {Repeated("n", 300), Repeated("n", 255)},
+  };
+  for (auto const& c : cases) EXPECT_EQ(c.proposed, CFileDesignator::CutName(c.name));
+}
 
 TEST_F(MainWindow, ExportDialogProposesRemembersAndWritesAFileSoxReads) {
   ExportCase const cases[] = {
@@ -383,6 +410,49 @@ TEST_F(MainWindow, ExportDialogProposesRemembersAndWritesAFileSoxReads) {
   mWindow->HandleExport();
   EXPECT_TRUE(asked);
   EXPECT_EQ(kept, Support::ReadBytes(existing));
+}
+
+TEST_F(MainWindow, AboutBoxShowsIconAndVersionAndEndsOnOkEscapeAndCloseBox) {
+  Start();
+  for (int ending = 0; ending < 3; ++ending) {  // OK, Escape, the close box
+    bool icon = false;
+    std::string caption;
+    Support::WhenModalAppears([&](QWidget* w) {
+      for (LWindow* window : LWindow::GetWindows())
+        if (window != mWindow) {
+          icon = FindPaneByIDAs<CBundleIconView>(window, FourChar("ICON"))->HasIcon();
+          caption = window->FindPaneByID(FourChar("VERS"))->GetDescriptor();
+        }
+      if (ending == 0)
+        w->findChild<QPushButton*>()->click();
+      else if (ending == 1)
+        QTest::keyClick(w, Qt::Key_Escape);
+      else
+        w->close();
+    });
+    mApp->ShowAboutBox();  // returns once the box has ended
+    SCOPED_TRACE(ending);
+    EXPECT_TRUE(icon);
+    EXPECT_EQ("Version " VQ7_PROJECT_VERSION, caption);
+    EXPECT_EQ(1u, LWindow::GetWindows().size());
+  }
+}
+
+TEST_F(MainWindow, HelpOpensOurDocumentBesideTheProgramInTheUsersLanguage) {
+  QTextBrowser opened;  // stands for the desktop's browser
+  QDesktopServices::setUrlHandler("file", &opened, "setSource");
+  struct CUnset {
+    ~CUnset() { QDesktopServices::unsetUrlHandler("file"); }
+  } const unset;
+  Start();
+  mApp->ObeyCommand(LCarbonApp::HelpItemCommand(1), nullptr);
+  EXPECT_EQ(Support::AppDirectory() + "/VQ7Converter Help.html",
+            opened.source().toLocalFile().toStdString());
+
+  ASSERT_EQ("", UResources::Load(Support::AppDirectory() + "/VQ7Converter.json", true, {}));
+  mApp->ObeyCommand(LCarbonApp::HelpItemCommand(1), nullptr);
+  EXPECT_EQ(Support::AppDirectory() + "/VQ7Converter Help.ja.html",
+            opened.source().toLocalFile().toStdString());
 }
 
 }  // namespace

@@ -11,11 +11,9 @@ TEST(WindowPosition, PacksSigned16BitCoordinatesAndBack) {
     long left, top, packed;
   } const cases[] = {
       {0, 0, 0},                       // a real position, not "none"
-      {100, 50, (100L << 16) | 50},    //
       {-20, 30, -1310690},             // left of the main screen: 0xFFEC001E
       {40, -5, (40L << 16) | 0xFFFB},  // above it
-      {-1, -1, -1},                    //
-      {32767, -32768, 0x7FFF8000L},    //
+      {32767, -32768, 0x7FFF8000L},
   };
   for (auto const& c : cases) {
     EXPECT_EQ(c.packed, CWindowPosition::Pack(c.left, c.top)) << c.left << "," << c.top;
@@ -35,11 +33,9 @@ TEST(WindowPosition, AWindowOffEveryScreenIsMovedOntoOne) {
   struct {
     QPoint at, expected;
   } const cases[] = {
-      {QPoint(0, 0), QPoint(0, 0)},
       {QPoint(2000, 100), QPoint(2000, 100)},   // on the second screen
       {QPoint(-300, 10), QPoint(-300, 10)},     // partly off, its top still reachable
       {QPoint(5000, 100), QPoint(1500, 100)},   // right of everything
-      {QPoint(100, -2000), QPoint(100, 0)},     // above everything
       {QPoint(2500, 1050), QPoint(1500, 700)},  // below the second, beside nothing
   };
   for (auto const& c : cases)
