@@ -214,6 +214,13 @@ TEST_F(MainWindow, DoubleClickPlaysAndThePadBlinksUntilTheEnd) {
   ASSERT_TRUE(Player().IsPlaying());
   QTest::mouseClick(content, Qt::LeftButton, {}, PadCentre(2));
   EXPECT_FALSE(Player().IsPlaying());
+
+  // A double press on an empty pad while playing stops and plays nothing.
+  QTest::mouseDClick(content, Qt::LeftButton, {}, PadCentre(0));
+  ASSERT_TRUE(Player().IsPlaying());
+  QTest::mouseDClick(content, Qt::LeftButton, {}, PadCentre(1));
+  EXPECT_FALSE(Player().IsPlaying());
+  EXPECT_EQ(1, Controller().GetCurrentPadId());
 }
 
 TEST_F(MainWindow, DeleteAsksFirstAndEscapeQuits) {
