@@ -33,14 +33,10 @@ public:
 
   void ListenToMessage(MessageT message, void* parameter) override;
 
-protected:
-  // The steps of DoDialog for handlers that keep the modal state themselves.
+private:
   void BeginModal();
   void EndModal();
-  bool IsModal() const { return mModal; }
   void PumpEvents(uint32_t ticks);
-
-private:
   void LinkControls();
   std::unique_ptr<LWindow> mDialog;
   MessageT mMessage = msg_Nothing;

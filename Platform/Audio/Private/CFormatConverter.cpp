@@ -90,26 +90,40 @@ AudioStatus CFormatConverter::FillDirect(AudioConverterRef self,
                                          unsigned char* out, std::uint32_t want,
                                          std::uint32_t* produced) {
   while (*produced < want && !mEnded) {
-    std::uint32_t asked = want - *produced;
-    AudioBufferList list = {1, {{mSource.mChannelsPerFrame, 0, nullptr}}};
-    AudioStatus const status = proc(self, &asked, &list, nullptr, user);
+    unsigned char const* in = nullptr;
+    std::uint32_t given = 0;
+    AudioStatus const status = Ask(self, proc, user, want - *produced, &in, &given);
     if (status != kAudioStatusOk) {
       return status;
     }
-    if (asked == 0) {
-      mEnded = true;
-      break;
+    if (given == 0) {
+      continue;
     }
-    if (list.mNumberBuffers < 1 || list.mBuffers[0].mData == nullptr) {
-      return kAudioStatusBadParameter;
-    }
-    // Never more than asked for, nor than the buffer holds.
-    std::uint32_t const given = std::min(
-        {asked, want - *produced, list.mBuffers[0].mDataByteSize / mSource.mBytesPerFrame});
-    Convert(static_cast<unsigned char const*>(list.mBuffers[0].mData),
-            out + static_cast<std::size_t>(*produced) * mDestination.mBytesPerFrame, given);
+    Convert(in, out + static_cast<std::size_t>(*produced) * mDestination.mBytesPerFrame, given);
     *produced += given;
   }
+  return kAudioStatusOk;
+}
+
+AudioStatus CFormatConverter::Ask(AudioConverterRef self, AudioConverterComplexInputDataProc proc,
+                                  void* user, std::uint32_t limit, unsigned char const** in,
+                                  std::uint32_t* given) {
+  std::uint32_t asked = limit;
+  AudioBufferList list = {1, {{mSource.mChannelsPerFrame, 0, nullptr}}};
+  AudioStatus const status = proc(self, &asked, &list, nullptr, user);
+  if (status != kAudioStatusOk) {
+    return status;
+  }
+  if (asked == 0) {
+    mEnded = true;
+    return kAudioStatusOk;
+  }
+  if (list.mNumberBuffers < 1 || list.mBuffers[0].mData == nullptr) {
+    return kAudioStatusBadParameter;
+  }
+  // Never more than asked for, nor than the buffer holds.
+  *in = static_cast<unsigned char const*>(list.mBuffers[0].mData);
+  *given = std::min({asked, limit, list.mBuffers[0].mDataByteSize / mSource.mBytesPerFrame});
   return kAudioStatusOk;
 }
 
@@ -131,26 +145,16 @@ void CFormatConverter::Convert(unsigned char const* in, unsigned char* out,
 
 AudioStatus CFormatConverter::Pull(AudioConverterRef self, AudioConverterComplexInputDataProc proc,
                                    void* user) {
-  std::uint32_t asked = static_cast<std::uint32_t>(sChunkFrames - mStagedFrames);
-  AudioBufferList list = {1, {{mSource.mChannelsPerFrame, 0, nullptr}}};
-  AudioStatus const status = proc(self, &asked, &list, nullptr, user);
-  if (status != kAudioStatusOk) {
+  unsigned char const* in = nullptr;
+  std::uint32_t given = 0;
+  AudioStatus const status =
+      Ask(self, proc, user, static_cast<std::uint32_t>(sChunkFrames - mStagedFrames), &in, &given);
+  if (status != kAudioStatusOk || given == 0) {
     return status;
   }
-  if (asked == 0) {
-    mEnded = true;
-    return kAudioStatusOk;
-  }
-  if (list.mNumberBuffers < 1 || list.mBuffers[0].mData == nullptr) {
-    return kAudioStatusBadParameter;
-  }
-  std::size_t const given =
-      std::min<std::size_t>({asked, sChunkFrames - mStagedFrames,
-                             list.mBuffers[0].mDataByteSize / mSource.mBytesPerFrame});
   std::uint32_t const channels = mDestination.mChannelsPerFrame;
-  DecodeFrames(static_cast<unsigned char const*>(list.mBuffers[0].mData), mFrom,
-               mSource.mChannelsPerFrame, mStaged.data() + mStagedFrames * channels, channels,
-               given);
+  DecodeFrames(in, mFrom, mSource.mChannelsPerFrame, mStaged.data() + mStagedFrames * channels,
+               channels, given);
   mStagedFrames += given;
   return kAudioStatusOk;
 }

@@ -43,6 +43,10 @@ private:
   AudioStatus FillResampled(AudioConverterRef self, AudioConverterComplexInputDataProc proc,
                             void* user, unsigned char* out, std::uint32_t want,
                             std::uint32_t* produced);
+  // Asks the producer for up to limit frames; *given stays 0 when it has none
+  // or the stream ended (then mEnded is set).
+  AudioStatus Ask(AudioConverterRef self, AudioConverterComplexInputDataProc proc, void* user,
+                  std::uint32_t limit, unsigned char const** in, std::uint32_t* given);
   // Asks the producer for frames and decodes them behind the staged input.
   AudioStatus Pull(AudioConverterRef self, AudioConverterComplexInputDataProc proc, void* user);
   void Convert(unsigned char const* in, unsigned char* out, std::size_t frames) const;

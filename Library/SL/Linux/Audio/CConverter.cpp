@@ -14,6 +14,19 @@ namespace {
 // The producer's "nothing for now": ends a fill without ending the stream.
 AudioStatus const kNoDataNow = -1;
 
+// The producer's "nothing now" is success to our caller; real failures are logged.
+AudioStatus FillResult(AudioStatus status, [[maybe_unused]] std::uint32_t frames) {
+  if (status == kNoDataNow) {
+    return 0;
+  }
+  if (status != 0) {
+    TRACE("AudioConverterFillComplexBuffer() failed: error=%s, frames=%d \n",
+          num2code(status).c_str(), static_cast<int>(frames));
+    CLog::Error(status);
+  }
+  return status;
+}
+
 }  // namespace
 
 CConverter::CConverter(Producer producer, void* user)
@@ -93,15 +106,7 @@ AudioStatus CConverter::FillComplexBuffer(std::uint32_t& frames, AudioBufferList
   }
   AudioStatus const status = AudioConverterFillComplexBuffer(mHandle, &ConverterComplexCallback,
                                                              this, &frames, output, nullptr);
-  if (status == kNoDataNow) {
-    return 0;
-  }
-  if (status != 0) {
-    TRACE("AudioConverterFillComplexBuffer() failed: error=%s, frames=%d \n",
-          num2code(status).c_str(), static_cast<int>(frames));
-    CLog::Error(status);
-  }
-  return status;
+  return FillResult(status, frames);
 }
 
 AudioStatus CConverter::CopyToBuffer(AudioBufferList const* input, std::uint32_t& frames) {
@@ -120,15 +125,7 @@ AudioStatus CConverter::CopyToBuffer(AudioBufferList const* input, std::uint32_t
   AudioStatus const status =
       AudioConverterFillComplexBuffer(mHandle, &CaptureCallback, this, &frames, &output, nullptr);
   mCaptured = nullptr;
-  if (status == kNoDataNow) {
-    return 0;
-  }
-  if (status != 0) {
-    TRACE("AudioConverterFillComplexBuffer() failed: error=%s, frames=%d \n",
-          num2code(status).c_str(), static_cast<int>(frames));
-    CLog::Error(status);
-  }
-  return status;
+  return FillResult(status, frames);
 }
 
 AudioStatus CConverter::ConverterComplexCallback(AudioConverterRef, std::uint32_t* packets,

@@ -14,29 +14,12 @@ StCarbonDialogHandler::StCarbonDialogHandler(LWindow* window, LCommander* super)
 }
 
 StCarbonDialogHandler::~StCarbonDialogHandler() {
-  EndModalState();
   if (GetDialog()) GetDialog()->SetRawKeyHandler(nullptr);
 }
 
 void StCarbonDialogHandler::InstallKeyHandler() {
   GetDialog()->Refresh();
   GetDialog()->SetRawKeyHandler([this](EventRecord const& event) { return HandleKeyDown(event); });
-}
-
-void StCarbonDialogHandler::BeginModalState() {
-  BeginModal();
-  mIsModal = IsModal();
-}
-
-void StCarbonDialogHandler::EndModalState() {
-  EndModal();
-  mIsModal = IsModal();
-}
-
-MessageT StCarbonDialogHandler::DoDialog() {
-  BeginModalState();
-  PumpEvents(GetSleepTime());
-  return GetMessage();
 }
 
 int32_t StCarbonDialogHandler::HandleKeyDown(EventRecord const& event) {

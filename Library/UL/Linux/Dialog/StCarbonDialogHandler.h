@@ -12,18 +12,10 @@ public:
   StCarbonDialogHandler(LWindow* window, LCommander* super);
   ~StCarbonDialogHandler() override;
 
-  // One time slice: begins the modal state when not yet begun, handles
-  // events for the wait time and returns the current message.
-  MessageT DoDialog() override;
-  void BeginModalState();
-  void EndModalState();
-  bool IsModalState() const { return mIsModal; }
-
   // The dialog's raw key handler: 0 when the target commander handled the
   // key, err_NotHandled otherwise (also with no target).
   virtual int32_t HandleKeyDown(EventRecord const& event);
 
 private:
   void InstallKeyHandler();
-  bool mIsModal = false;
 };
