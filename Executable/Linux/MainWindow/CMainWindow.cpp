@@ -193,27 +193,19 @@ void CMainWindow::UpdataPadUi() {
 }
 
 void CMainWindow::UpdataImportCommandUi() {
-  LPane* button = FindPaneByIDAs<LControl>(this, nImport);
-  if (mDomain->Controller().GetCurrentPadId() >= 0)
-    button->Enable();
-  else
-    button->Disable();
+  EnableIf(nImport, mDomain->Controller().GetCurrentPadId() >= 0);
 }
 
-void CMainWindow::UpdataExportCommandUi() {
-  LPane* button = FindPaneByIDAs<LControl>(this, nExport);
-  if (IsCommandUsable(true))
-    button->Enable();
-  else
-    button->Disable();
-}
+void CMainWindow::UpdataExportCommandUi() { EnableIf(nExport, IsCommandUsable(true)); }
 
-void CMainWindow::UpdataDeleteCommandUi() {
-  LPane* button = FindPaneByIDAs<LControl>(this, nDelete);
-  if (IsCommandUsable(true))
-    button->Enable();
+void CMainWindow::UpdataDeleteCommandUi() { EnableIf(nDelete, IsCommandUsable(true)); }
+
+void CMainWindow::EnableIf(PaneIDT button, bool enabled) {
+  LControl* control = FindPaneByIDAs<LControl>(this, button);
+  if (enabled)
+    control->Enable();
   else
-    button->Disable();
+    control->Disable();
 }
 
 bool CMainWindow::IsCommandUsable(bool needsSample) const {

@@ -90,22 +90,14 @@ bool CVolumePopup::VolumeRefNumToPath(long refNum, std::string& path) {
   return true;
 }
 
-void CVolumePopup::HandleVolumeEvent(int kind, long refNum) {
-  if (kind == nVolumeMounted) {
-    std::string path;
-    if (VolumeRefNumToPath(refNum, path) && !mVolumePath.empty() && path == mVolumePath) {
-      mVolumeRefNum = refNum;
-      BroadcastValueMessage();
-    }
-  } else if (kind == nVolumeUnmounted) {
-    // The path stays, so the window reads a card that is gone and empties.
-    if (refNum == mVolumeRefNum && mVolumeRefNum != 0) BroadcastValueMessage();
-  }
-}
-
 void CVolumePopup::PollVolumes() {
   VQ7::CVolumeLister::CChange const change = VQ7::CVolumeLister::Default()->Poll();
-  for (long refNum : change.mUnmounted) HandleVolumeEvent(nVolumeUnmounted, refNum);
+  // The path stays, so the window reads a card that is gone and empties.
+  for (long refNum : change.mUnmounted)
+    if (refNum == mVolumeRefNum && mVolumeRefNum != 0) BroadcastValueMessage();
   for (VQ7::CVolumeLister::CVolume const& volume : change.mMounted)
-    HandleVolumeEvent(nVolumeMounted, volume.mRefNum);
+    if (!mVolumePath.empty() && volume.mPath == mVolumePath) {
+      mVolumeRefNum = volume.mRefNum;
+      BroadcastValueMessage();
+    }
 }

@@ -15,9 +15,6 @@ class QTimer;
 class CVolumePopup : public LPopupButton {
 public:
   static ClassIDT const class_ID;
-  // Kinds of volume events.
-  enum { nVolumeMounted = 1, nVolumeUnmounted = 2 };
-
   explicit CVolumePopup(LStream* stream);
   ~CVolumePopup() override;
 
@@ -31,7 +28,6 @@ public:
   void FinishCreateSelf() override;
   bool TrackHotSpot(int16_t part, QPoint const& where, int16_t modifiers) override;
 
-  void HandleVolumeEvent(int kind, long refNum);
   // Looks at the mount table for volumes that came or went.
   void PollVolumes();
 

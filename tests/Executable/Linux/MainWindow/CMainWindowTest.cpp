@@ -94,8 +94,7 @@ protected:
   VQ7::CController& Controller() { return mApp->GetDomain()->Controller(); }
   VQ7::CPlayer& Player() { return mApp->GetDomain()->Player(); }
   QPoint PadCentre(long id) {
-    VQ7::CPadMatrix& matrix = mWindow->GetPadMatrix();
-    GT::CRectT<long> const r = matrix.GetPad(matrix.RowOf(id), matrix.ColumnOf(id))->GetRectangle();
+    GT::CRectT<long> const r = Pad(id)->GetRectangle();
     return QPoint(static_cast<int>((r.left + r.right) / 2),
                   static_cast<int>((r.top + r.bottom) / 2));
   }
