@@ -10,6 +10,7 @@
 #include "Executable/Com/Controller/CDomain.h"
 #include "Executable/Com/Controller/CModel.h"
 #include "Executable/Com/Controller/IView.h"
+#include "BenchSource.h"
 
 #include <benchmark/benchmark.h>
 
@@ -142,9 +143,7 @@ int main(int argc, char** argv) {
   gFolder = folder;
   ::setenv("XDG_CONFIG_HOME", (gFolder + "/config").c_str(), 1);
   gSource = gFolder + "/source.wav";
-  std::string const command = "sox -D -n -r 44100 -b 16 -c 2 '" + gSource +
-                              "' synth 600 sine 440 pinknoise vol 0.5 2>/dev/null";
-  if (std::system(command.c_str()) != 0) {
+  if (!VQ7Bench::MakeTenMinuteSource(gSource)) {
     std::fprintf(stderr, "sox is needed to make the source file\n");
     std::filesystem::remove_all(gFolder);
     return 1;

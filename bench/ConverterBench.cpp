@@ -8,6 +8,7 @@
 #include "Executable/Com/Controller/CConverter.h"
 #include "SL/Com/Stream/CFileSampleIteratorFactory.h"
 #include "SL/Com/Stream/IInputSampleIterator.h"
+#include "BenchSource.h"
 
 #include <benchmark/benchmark.h>
 
@@ -81,9 +82,7 @@ int main(int argc, char** argv) {
     gSource = file;
   else {
     gSource = gFolder + "/source.wav";
-    std::string const command = "sox -D -n -r 44100 -b 16 -c 2 '" + gSource +
-                                "' synth 600 sine 440 pinknoise vol 0.5 2>/dev/null";
-    if (std::system(command.c_str()) != 0) {
+    if (!VQ7Bench::MakeTenMinuteSource(gSource)) {
       std::fprintf(stderr, "give a 16-bit WAV or AIFF file (sox is needed to make one)\n");
       std::filesystem::remove_all(gFolder);
       return 1;

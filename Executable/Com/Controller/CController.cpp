@@ -190,7 +190,7 @@ bool CController::SelectCurrentVolume(std::string const& volume, long bank) {
     boost::shared_ptr<CModel> model = ReadCard(volume);
     if (model) {
       model->mVolume = volume;
-      model->mBank = static_cast<int32_t>(std::min<long>(std::max<long>(bank, 0), 7));
+      model->mBank = CModel::ClampBank(bank);
       // Temporaries of an import or delete that was cut short.
       CChange::SweepTemporaries(*mFiles, CardFolder(volume));
       mDomain.SetModel(model);

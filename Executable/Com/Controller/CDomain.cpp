@@ -23,16 +23,14 @@ GT::CTextCodeTable CDomain::sTextCodeTable;
 
 namespace {
 
-double const nDefaultRingBufferTime = 0.6;
 double const nDefaultDeviceBufferTime = 0.06;
-double const nLongestBufferTime = 10.0;
 
 // A stored time in seconds; missing, unreadable or not positive gives the
 // default, and no buffer is made longer than a few seconds.
 double ReadTime(GT::IProfile const& profile, char const* key, double defaultTime) {
   double const time = GT::ToDouble(profile.Read(key, std::string("0")));
   if (!std::isfinite(time) || time <= 0.0) return defaultTime;
-  return std::min(time, nLongestBufferTime);
+  return std::min(time, CPlayer::nLongestBufferTime);
 }
 
 struct CMessage {
@@ -129,9 +127,8 @@ void CDomain::Initialize(UL::IStateBitmapFactory& bitmaps) {
   boost::shared_ptr<GT::IProfile> const profile = CreateProfile();
   mModel->mVolume = profile->Read(sProfilePathPreferenceVolumeName, std::string());
   long const bank = profile->Read(sProfilePathPreferenceBankId, 0L);
-  // Only 0..7 are banks of a card; a stored value comes from anywhere.
-  mModel->mBank = static_cast<int32_t>(std::min<long>(std::max<long>(bank, 0), 7));
-  double ringTime = nDefaultRingBufferTime, deviceTime = nDefaultDeviceBufferTime;
+  mModel->mBank = CModel::ClampBank(bank);
+  double ringTime = CPlayer::nDefaultRingBufferTime, deviceTime = nDefaultDeviceBufferTime;
   if (profile->Read(sProfilePathPreferenceLoadsBufferTime, 0L) >= 1) {
     ringTime = ReadTime(*profile, sProfilePathPreferenceRingBufferTime, ringTime);
     deviceTime = ReadTime(*profile, sProfilePathPreferenceDeviceBufferTime, deviceTime);

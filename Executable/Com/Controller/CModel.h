@@ -26,6 +26,10 @@ public:
   CSampleParameter& SampleParameter(long bank, long pad);
   CSampleParameter const& SampleParameter(long bank, long pad) const;
   bool IsSampleAssigned(long bank, long pad) const;
+  // A bank number from outside (a stored or requested one) made one of the card's.
+  static int32_t ClampBank(long bank) {
+    return static_cast<int32_t>(bank < 0 ? 0 : bank >= nBankCount ? nBankCount - 1 : bank);
+  }
 
   static std::string GetSampleInformationFilePathName(std::string const& volume);
   std::string GetSampleInformationFilePathName() const;

@@ -19,15 +19,14 @@ namespace VQ7 {
 namespace {
 
 int const nFillThreadPriority = 104;
-// Longer buffers than this only hold memory; shorter ones than a
-// millisecond cannot be kept filled.
-double const nLongestBufferTime = 10.0;
+// Shorter buffers than a millisecond cannot be kept filled.
 double const nShortestBufferTime = 0.001;
 double const nHighestSampleRate = 768000.0;
 long const nMostChannels = 64;
 
 bool IsBufferTime(double seconds) {
-  return std::isfinite(seconds) && seconds >= nShortestBufferTime && seconds <= nLongestBufferTime;
+  return std::isfinite(seconds) && seconds >= nShortestBufferTime &&
+         seconds <= CPlayer::nLongestBufferTime;
 }
 
 // What the 16-bit chain can play: a ring of it must be allocatable.
@@ -138,7 +137,7 @@ boost::shared_ptr<SL::IInputSampleIterator> CPlayer::Decorate(
     boost::shared_ptr<SL::IInputSampleIterator> source) {
   if (!source || !IsPlayable(source->GetAttribute()))
     return boost::shared_ptr<SL::IInputSampleIterator>();
-  double const ringTime = mRingBufferTime > 0.0 ? mRingBufferTime : 0.6;
+  double const ringTime = mRingBufferTime > 0.0 ? mRingBufferTime : nDefaultRingBufferTime;
   boost::shared_ptr<SL::IInputSampleIterator> chain(
       new SL::CSampleIteratorRingBufferingDecorator<SL::nInteger16>(source, ringTime,
                                                                     nFillThreadPriority));

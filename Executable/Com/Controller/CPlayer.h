@@ -21,6 +21,10 @@ public:
   explicit CPlayer(boost::shared_ptr<SL::IAudioDeviceFacade> facade);
   ~CPlayer() override;
 
+  // Seconds; longer buffers only hold memory.
+  static constexpr double nLongestBufferTime = 10.0;
+  static constexpr double nDefaultRingBufferTime = 0.6;
+
   bool ClassInvariant() const { return mFacade && mDevice; }
 
   void SetDeviceFacade(boost::shared_ptr<SL::IAudioDeviceFacade> facade);

@@ -46,7 +46,7 @@ std::vector<std::string> CPosixFileOperations::ListFolder(std::string const& fol
 bool CPosixFileOperations::GetFreeSpace(std::string const& path, uint64_t& freeBytes,
                                         uint64_t& blockBytes) {
   unsigned long long free = 0, block = 0;
-  if (!GetVolumeFreeSpace(path, free) || !GetVolumeBlockSize(path, block)) return false;
+  if (!GetVolumeSpace(path, free, block)) return false;
   freeBytes = free;
   blockBytes = block;
   return true;

@@ -41,11 +41,6 @@ std::string ExistingAncestor(std::string const& path) {
   return p;
 }
 
-bool VolumeStat(std::string const& path, struct statvfs& vfs) {
-  std::string const existing = ExistingAncestor(path);
-  return !existing.empty() && ::statvfs(existing.c_str(), &vfs) == 0;
-}
-
 // A refusal to keep owner or mode (FAT and exFAT refuse both) is no failure.
 void CopyOwnerAndMode(int to, struct stat const& from) {
   if (::fchown(to, from.st_uid, from.st_gid) != 0) {
@@ -84,16 +79,12 @@ std::string GetTemporaryDirectoryName() {
   return folder;
 }
 
-bool GetVolumeFreeSpace(std::string const& path, unsigned long long& freeBytes) {
+bool GetVolumeSpace(std::string const& path, unsigned long long& freeBytes,
+                    unsigned long long& blockBytes) {
+  std::string const existing = ExistingAncestor(path);
   struct statvfs vfs;
-  if (!VolumeStat(path, vfs)) return false;
+  if (existing.empty() || ::statvfs(existing.c_str(), &vfs) != 0 || vfs.f_frsize == 0) return false;
   freeBytes = static_cast<unsigned long long>(vfs.f_bavail) * vfs.f_frsize;
-  return true;
-}
-
-bool GetVolumeBlockSize(std::string const& path, unsigned long long& blockBytes) {
-  struct statvfs vfs;
-  if (!VolumeStat(path, vfs) || vfs.f_frsize == 0) return false;
   blockBytes = vfs.f_frsize;
   return true;
 }
