@@ -8,7 +8,7 @@
 //   card in the page cache; the goal is under 20 ms.
 #include "Executable/Com/Controller/CController.h"
 #include "Executable/Com/Controller/CDomain.h"
-#include "Executable/Com/Controller/CModel.h"
+#include "Executable/Com/Card/CModel.h"
 #include "Executable/Com/Controller/IView.h"
 #include "BenchSource.h"
 

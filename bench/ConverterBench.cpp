@@ -5,7 +5,7 @@
 //
 // Without a file (or VQ7_BENCH_FILE), a 10-minute stereo file is made with
 // sox. Reports samples per second ("items_per_second").
-#include "Executable/Com/Controller/CConverter.h"
+#include "Executable/Com/Conversion/CConverter.h"
 #include "SL/Com/Stream/CFileSampleIteratorFactory.h"
 #include "SL/Com/Stream/IInputSampleIterator.h"
 #include "BenchSource.h"

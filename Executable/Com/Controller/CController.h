@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Executable/Com/Controller/CModel.h"
+#include "Executable/Com/Card/CModel.h"
 #include "SL/Com/Format/CWaveFileFormat.h"
 #include "SL/Com/Wave/IWave.h"
 

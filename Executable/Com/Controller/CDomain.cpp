@@ -3,8 +3,8 @@
 #include "Executable/Com/PadMatrix/CPadMatrix.h"
 
 #include "Executable/Com/Controller/CController.h"
-#include "Executable/Com/Controller/CModel.h"
-#include "Executable/Com/Controller/CPlayer.h"
+#include "Executable/Com/Card/CModel.h"
+#include "Executable/Com/Playback/CPlayer.h"
 #include "Executable/Com/Controller/CStringResources.h"
 #include "Executable/Com/Controller/PlatformObjects.h"
 #include "GT/Com/Text/StringTools.h"

@@ -1,8 +1,8 @@
 #include "Executable/Com/PadMatrix/CPadExecuteEventListener.h"
 
 #include "Executable/Com/Controller/CController.h"
-#include "Executable/Com/Controller/CModel.h"
-#include "Executable/Com/Controller/CPlayer.h"
+#include "Executable/Com/Card/CModel.h"
+#include "Executable/Com/Playback/CPlayer.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "Executable/Com/PadMatrix/CPadSelectionEventListener.h"
 
 #include "Executable/Com/Controller/CController.h"
-#include "Executable/Com/Controller/CPlayer.h"
+#include "Executable/Com/Playback/CPlayer.h"
 
 namespace VQ7 {
 

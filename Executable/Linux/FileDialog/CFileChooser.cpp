@@ -1,7 +1,7 @@
 #include "Executable/Linux/FileDialog/CFileChooser.h"
 
 #include "Executable/Com/Controller/CController.h"
-#include "Executable/Com/Controller/CPlayer.h"
+#include "Executable/Com/Playback/CPlayer.h"
 #include "Executable/Linux/Volume/CVolumeLister.h"
 #include "Platform/Framework/LException.h"
 #include "SL/Com/Format/CBitDepth.h"

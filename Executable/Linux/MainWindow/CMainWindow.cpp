@@ -2,7 +2,7 @@
 
 #include "Executable/Com/Controller/CController.h"
 #include "Executable/Com/Controller/CDomain.h"
-#include "Executable/Com/Controller/CPlayer.h"
+#include "Executable/Com/Playback/CPlayer.h"
 #include "Executable/Com/PadMatrix/CPadExecuteEventListener.h"
 #include "Executable/Com/PadMatrix/CPadFactory.h"
 #include "Executable/Com/PadMatrix/CPadSelectionEventListener.h"

@@ -1,6 +1,6 @@
 #include "Executable/Linux/Utilities/CPosixFileOperations.h"
 
-#include "Executable/Com/Controller/FileUtilities.h"
+#include "Executable/Com/Card/FileUtilities.h"
 #include "GT/Linux/FileSystem/FileSystem.h"
 #include "GT/Linux/FileSystem/PosixFileUtilities.h"
 

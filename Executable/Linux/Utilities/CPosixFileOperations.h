@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Executable/Com/Controller/IFileOperations.h"
+#include "Executable/Com/Card/IFileOperations.h"
 
 namespace VQ7 {
 

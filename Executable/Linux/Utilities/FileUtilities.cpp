@@ -1,4 +1,4 @@
-#include "Executable/Com/Controller/FileUtilities.h"
+#include "Executable/Com/Card/FileUtilities.h"
 
 #include "GT/Linux/FileSystem/FileSystem.h"
 #include "GT/Linux/FileSystem/PosixFileUtilities.h"

@@ -2,8 +2,8 @@
 
 #include "Executable/Com/Controller/CDomain.h"
 
-#include "Executable/Com/Controller/CModel.h"
-#include "Executable/Com/Controller/CPlayer.h"
+#include "Executable/Com/Card/CModel.h"
+#include "Executable/Com/Playback/CPlayer.h"
 #include "GT/Linux/CIniProfile.h"
 #include "Support/CardFixture.h"
 

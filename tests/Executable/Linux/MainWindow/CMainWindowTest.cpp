@@ -4,7 +4,7 @@
 
 #include "Executable/Com/Controller/CController.h"
 #include "Executable/Com/Controller/CDomain.h"
-#include "Executable/Com/Controller/CPlayer.h"
+#include "Executable/Com/Playback/CPlayer.h"
 #include "Executable/Linux/Application/CBundleIconView.h"
 #include "Executable/Linux/Application/CConverterApp.h"
 #include "Executable/Linux/FileDialog/CFileDesignator.h"

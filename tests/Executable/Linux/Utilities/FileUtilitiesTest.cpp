@@ -1,6 +1,6 @@
 // The copy with progress on the real file system.
 
-#include "Executable/Com/Controller/FileUtilities.h"
+#include "Executable/Com/Card/FileUtilities.h"
 
 #include "Support/FileBytes.h"
 #include "Support/PrivateTempDir.h"

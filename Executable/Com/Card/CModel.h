@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Executable/Com/Controller/CSampleParameter.h"
+#include "Executable/Com/Card/CSampleParameter.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
-#include "Executable/Com/Controller/CModel.h"
+#include "Executable/Com/Card/CModel.h"
 
-#include "Executable/Com/Controller/FileUtilities.h"
+#include "Executable/Com/Card/FileUtilities.h"
 #include "GT/Com/Text/StringTools.h"
 
 namespace VQ7 {

@@ -1,6 +1,6 @@
-#include "Executable/Com/Controller/CKvacFileSampleIteratorFactory.h"
+#include "Executable/Com/Conversion/CKvacFileSampleIteratorFactory.h"
 
-#include "Executable/Com/Controller/Constants.h"
+#include "Executable/Com/Conversion/Constants.h"
 #include "GT/Com/Enum/CRange.h"
 #include "SL/Com/Format/CBitDepth.h"
 #include "SL/Com/Iff/CFileDataSource.h"

@@ -1,4 +1,4 @@
-#include "Executable/Com/Controller/CSampleInformationDto.h"
+#include "Executable/Com/Card/CSampleInformationDto.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Executable/Com/Controller/CModel.h"
-#include "Executable/Com/Controller/CSampleInformationDto.h"
+#include "Executable/Com/Card/CModel.h"
+#include "Executable/Com/Card/CSampleInformationDto.h"
 
 #include <boost/shared_ptr.hpp>
 

@@ -1,4 +1,4 @@
-#include "Executable/Com/Controller/CSampleParameter.h"
+#include "Executable/Com/Card/CSampleParameter.h"
 
 namespace VQ7 {
 

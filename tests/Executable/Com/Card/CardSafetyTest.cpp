@@ -1,9 +1,9 @@
 // No failure and no crash leaves the card unreadable or a sample half
 // replaced.
 
-#include "Executable/Com/Controller/CConverter.h"
-#include "Executable/Com/Controller/CModelMarshaller.h"
-#include "Executable/Com/Controller/FileUtilities.h"
+#include "Executable/Com/Conversion/CConverter.h"
+#include "Executable/Com/Card/CModelMarshaller.h"
+#include "Executable/Com/Card/FileUtilities.h"
 #include "Support/CardFixture.h"
 #include "Support/DeviceCoding.h"
 

@@ -1,4 +1,4 @@
-#include "Executable/Com/Controller/CSampleIteratorLofiDecorator.h"
+#include "Executable/Com/Conversion/CSampleIteratorLofiDecorator.h"
 
 #include "SL/Com/Stream/ITypedInputSampleIterator.h"
 

@@ -1,7 +1,7 @@
 // Import, export and delete on a FAT16 image mounted through FUSE, then
 // checked unmounted by fsck and read back with mtools.
 
-#include "Executable/Com/Controller/CModelMarshaller.h"
+#include "Executable/Com/Card/CModelMarshaller.h"
 #include "Support/CardFixture.h"
 
 #include <gtest/gtest.h>

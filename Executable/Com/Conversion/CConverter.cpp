@@ -1,8 +1,8 @@
-#include "Executable/Com/Controller/CConverter.h"
+#include "Executable/Com/Conversion/CConverter.h"
 
-#include "Executable/Com/Controller/CKvacFileSampleIteratorFactory.h"
-#include "Executable/Com/Controller/CSampleIteratorLofiDecorator.h"
-#include "Executable/Com/Controller/TempoEstimate.h"
+#include "Executable/Com/Conversion/CKvacFileSampleIteratorFactory.h"
+#include "Executable/Com/Conversion/CSampleIteratorLofiDecorator.h"
+#include "Executable/Com/Conversion/TempoEstimate.h"
 #include "GT/Com/FileSystem/FileReplacement.h"
 #include "SL/Com/Format/BitDepthCodes.h"
 #include "SL/Com/Stream/CFileInputSampleIterator.h"

@@ -1,4 +1,4 @@
-#include "Executable/Com/Controller/CModelMarshaller.h"
+#include "Executable/Com/Card/CModelMarshaller.h"
 
 namespace VQ7 {
 

@@ -1,4 +1,4 @@
-#include "Executable/Com/Controller/CKvacFileSampleIteratorFactory.h"
+#include "Executable/Com/Conversion/CKvacFileSampleIteratorFactory.h"
 
 #include "Support/AudioFixtures.h"
 

@@ -1,5 +1,5 @@
-#include "Executable/Com/Controller/CModel.h"
-#include "Executable/Com/Controller/FileUtilities.h"
+#include "Executable/Com/Card/CModel.h"
+#include "Executable/Com/Card/FileUtilities.h"
 #include "GT/Linux/FileSystem/FileSystem.h"
 #include "Support/PrivateTempDir.h"
 

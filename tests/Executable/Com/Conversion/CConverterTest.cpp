@@ -1,5 +1,5 @@
-#include "Executable/Com/Controller/CConverter.h"
-#include "Executable/Com/Controller/CKvacFileSampleIteratorFactory.h"
+#include "Executable/Com/Conversion/CConverter.h"
+#include "Executable/Com/Conversion/CKvacFileSampleIteratorFactory.h"
 
 #include "Support/DeviceCoding.h"
 #include "Support/PrivateMount.h"

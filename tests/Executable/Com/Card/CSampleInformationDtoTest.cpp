@@ -1,5 +1,5 @@
-#include "Executable/Com/Controller/CModelMarshaller.h"
-#include "Executable/Com/Controller/CSampleInformationDto.h"
+#include "Executable/Com/Card/CModelMarshaller.h"
+#include "Executable/Com/Card/CSampleInformationDto.h"
 
 #include <gtest/gtest.h>
 

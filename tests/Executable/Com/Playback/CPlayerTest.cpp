@@ -1,6 +1,6 @@
 // The preview player on the virtual output device.
 
-#include "Executable/Com/Controller/CPlayer.h"
+#include "Executable/Com/Playback/CPlayer.h"
 
 #include "Platform/Audio/VirtualDevice.h"
 #include "SL/Linux/Audio/CCaAudioDeviceFacade.h"

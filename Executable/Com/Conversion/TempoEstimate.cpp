@@ -1,4 +1,4 @@
-#include "Executable/Com/Controller/TempoEstimate.h"
+#include "Executable/Com/Conversion/TempoEstimate.h"
 
 namespace VQ7 {
 namespace Tempo {

@@ -1,8 +1,8 @@
-#include "Executable/Com/Controller/CPlayer.h"
+#include "Executable/Com/Playback/CPlayer.h"
 
 #include "Executable/Com/Controller/CDomain.h"
-#include "Executable/Com/Controller/CKvacFileSampleIteratorFactory.h"
-#include "Executable/Com/Controller/CSampleIteratorLofiDecorator.h"
+#include "Executable/Com/Conversion/CKvacFileSampleIteratorFactory.h"
+#include "Executable/Com/Conversion/CSampleIteratorLofiDecorator.h"
 #include "SL/Com/Audio/CAudioDeviceBase.h"
 #include "SL/Com/Format/CBitDepth.h"
 #include "SL/Com/Playback/CSampleIteratorBitDepthConvertDecorator.h"
