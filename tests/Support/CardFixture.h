@@ -87,7 +87,6 @@ struct CFaultyFileOperations : VQ7::CPosixFileOperations {
   }
   bool Copy(S a, S b, UL::IProgress& p) override { return Step() && R::Copy(a, b, p); }
   bool Write(S a, S b) override { return Step() && R::Write(a, b); }
-  bool Resize(S a, uint64_t n) override { return Step() && R::Resize(a, n); }
   bool CreateUnique(S a, S b, std::string& c) override {
     return Step() && R::CreateUnique(a, b, c);
   }

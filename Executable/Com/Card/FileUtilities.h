@@ -24,6 +24,10 @@ bool GetVolumeSpace(std::string const& path, unsigned long long& freeBytes,
 // not exist or its mount cannot be found.
 bool GetVolumeId(std::string const& path, int64_t& volumeId);
 
+// True when the volume that holds path finds names without regard to
+// letter case (FAT, exFAT), so that two spellings can name one file.
+bool IsCaseIgnoringVolume(std::string const& path);
+
 // Puts source in place of target with rename(2): an existing target is
 // replaced in one step, never removed first. False for a folder at target.
 bool Move(std::string const& source, std::string const& target);

@@ -28,8 +28,6 @@ public:
                     UL::IProgress& progress) = 0;
   // Creates or truncates the file and writes the bytes.
   virtual bool Write(std::string const& path, std::string const& bytes) = 0;
-  // Cuts the file, or extends it with zeros, to size bytes.
-  virtual bool Resize(std::string const& path, uint64_t size) = 0;
   // Creates a new empty file in folder whose name starts with prefix.
   virtual bool CreateUnique(std::string const& folder, std::string const& prefix,
                             std::string& path) = 0;

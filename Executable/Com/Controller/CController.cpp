@@ -82,22 +82,27 @@ boost::shared_ptr<SL::IWave> PeekAs(std::istream& stream, bool& readable) {
 
 }  // namespace
 
-// What one import, export or delete keeps while it runs: the card it began
-// on and every temporary it may have made.
+// What one import, export or delete keeps while it runs: the model and the
+// card it began on, and every temporary it may have made. The model is held
+// by ownership: the progress window and the alerts run the event loop, and a
+// volume change there installs another.
 class CController::CChange {
 public:
-  CChange(IFileOperations& files, std::string const& volume, long bank, long pad)
+  CChange(IFileOperations& files, boost::shared_ptr<CModel const> const& model, long pad)
       : mFiles(files),
-        mVolume(volume),
-        mBank(bank),
+        mModel(model),
+        mVolume(model->mVolume),
+        mBank(model->mBank),
         mPad(pad),
         mVolumeId(0),
         mHasVolumeId(false),
         mTouched(false) {
-    if (!volume.empty()) mHasVolumeId = files.GetVolumeId(CardFolder(volume), mVolumeId);
+    if (!mVolume.empty()) mHasVolumeId = files.GetVolumeId(CardFolder(mVolume), mVolumeId);
   }
 
   IFileOperations& Files() { return mFiles; }
+  CModel const& Model() const { return *mModel; }
+  bool IsModel(boost::shared_ptr<CModel> const& model) const { return model.get() == mModel.get(); }
   std::string const& Volume() const { return mVolume; }
   std::string Folder() const { return CardFolder(mVolume); }
   long Bank() const { return mBank; }
@@ -131,6 +136,7 @@ public:
 
 private:
   IFileOperations& mFiles;
+  boost::shared_ptr<CModel const> mModel;
   std::string mVolume;
   long mBank;
   long mPad;
@@ -191,8 +197,10 @@ bool CController::SelectCurrentVolume(std::string const& volume, long bank) {
     if (model) {
       model->mVolume = volume;
       model->mBank = CModel::ClampBank(bank);
-      // Temporaries of an import or delete that was cut short.
+      // Temporaries and unused files of an import or delete that was cut
+      // short.
       CChange::SweepTemporaries(*mFiles, CardFolder(volume));
+      RemoveUnusedFiles(*model, -1);
       mDomain.SetModel(model);
       result = true;
     } else {
@@ -289,7 +297,8 @@ unsigned long long CController::ComputeExportedWaveByteSize(long bank, long pad,
 bool CController::Import(std::string const& path) {
   UL::CWaitCursor const wait;
   StopPlayback();
-  CModel const& model = Model();
+  boost::shared_ptr<CModel const> const started = mDomain.GetModel();
+  CModel const& model = *started;
   if (!IsSlot(model.mBank, model.mPad)) {
     CDomain::HandleError(ImportFailed);
     return false;
@@ -306,23 +315,18 @@ bool CController::Import(std::string const& path) {
     return false;
   }
 
-  CChange change(*mFiles, model.mVolume, model.mBank, model.mPad);
+  CChange change(*mFiles, started, model.mPad);
   // Everything staged on the card at once, each file in whole blocks of the
-  // volume: the converted files (kept at least as long as the files they
-  // replace until the commit) and the new sample-information file.
+  // volume: the converted files and the new sample-information file. The
+  // files they replace go only after the commit, so they count as used.
   uint64_t freeBytes = 0, blockBytes = 0;
   if (mFiles->GetFreeSpace(change.Volume(), freeBytes, blockBytes)) {
-    CSampleParameter const& old = model.SampleParameter(change.Bank(), change.Pad());
-    std::size_t const channels = wave->Channels().size();
-    uint64_t const perChannel = ComputeImportedWaveByteSize(*wave) / channels;
-    uint64_t needed = RoundUp(CSampleInformationDto::nRecordCount *
-                                  static_cast<uint64_t>(CSampleInformationDto::nRecordSize),
-                              blockBytes);
-    for (std::size_t channel = 0; channel < channels; ++channel) {
-      bool const replaces = channel == 0 || old.mStereo;
-      uint64_t const kept = replaces ? RequiredFileBytes(old) : 0;
-      needed += RoundUp(std::max(perChannel, kept), blockBytes);
-    }
+    uint64_t const channels = wave->Channels().size();
+    uint64_t const needed =
+        RoundUp(CSampleInformationDto::nRecordCount *
+                    static_cast<uint64_t>(CSampleInformationDto::nRecordSize),
+                blockBytes) +
+        channels * RoundUp(ComputeImportedWaveByteSize(*wave) / channels, blockBytes);
     if (needed > freeBytes) {
       CDomain::HandleError(CardFull);
       return false;
@@ -339,13 +343,13 @@ bool CController::Import(std::string const& path) {
     result = ImportSteps(path, *wave, *progress, change);
   } catch (...) {
     progress->Stop();
-    if (change.Touched()) ReloadModel();
+    if (change.Touched()) ReloadModel(change);
     UpdateView(2);
     change.RemoveTemporaries();
     throw;
   }
   progress->Stop();
-  if (!result && change.Touched()) ReloadModel();
+  if (!result && change.Touched()) ReloadModel(change);
   UpdateView(2);
   change.RemoveTemporaries();
   return result;
@@ -359,12 +363,17 @@ bool CController::ImportSteps(std::string const& path, SL::IWave const& wave,
     CDomain::HandleError(ImportFailed);
     return false;
   }
-  CModel const& current = Model();
+  CModel const& current = change.Model();
   std::string const base = current.GetTemporarySampleFilePathName(sTemporarySampleFileName);
-  std::vector<std::string> const converted = CConverter(progress).Import(path, base);
+  SL::CSampleAttribute written;
+  std::vector<std::string> const converted = CConverter(progress).Import(path, base, written);
   for (std::string const& name : converted) change.AddTemporary(name);
   if (progress.IsCanceled()) return true;
-  if (converted.empty()) {
+  // The conversion opened the source again: it must still be the file that
+  // was checked, and the card still the one the import began on.
+  if (converted.empty() || written.mChannelCount != static_cast<int>(wave.Channels().size()) ||
+      written.mFrameCount != FrameCount(wave) || written.mSampleRate != wave.GetSampleRate() ||
+      !IsSameCardOpen(change)) {
     CDomain::HandleError(ImportFailed);
     return false;
   }
@@ -391,78 +400,47 @@ bool CController::ImportSteps(std::string const& path, SL::IWave const& wave,
   progress.SetCancelable(false);
   progress.SetText(CDomain::sTextCodeTable.ToText(Finalizing));
 
+  // The record describes what the conversion wrote.
   CSampleParameter parameter;
-  long const frames = FrameCount(wave);
+  long const frames = written.mFrameCount;
   int32_t const length = static_cast<int32_t>((frames + SL::nKvacBlockFrames - 1) /
                                               SL::nKvacBlockFrames * SL::nKvacBlockFrames);
   parameter.mField0 = 0;
   parameter.mField1 = length;
   parameter.mLength = length;
-  parameter.mStereo = wave.Channels().size() == 2;
+  parameter.mStereo = written.mChannelCount == 2;
   parameter.mField5 = 1;
   parameter.mTempo1 = static_cast<int32_t>(CConverter::ComputeBpm(frames));
   parameter.mTempo2 = parameter.mTempo1;
 
-  CSampleParameter const old = current.SampleParameter(change.Bank(), change.Pad());
+  long const bank = change.Bank(), pad = change.Pad();
+  CSampleParameter const old = current.SampleParameter(bank, pad);
   boost::shared_ptr<CModel> copy(new CModel(current));
-  copy->SampleParameter(change.Bank(), change.Pad()) = parameter;
-  std::string const finals[2] = {copy->GetSampleFilePathNameL(change.Bank(), change.Pad()),
-                                 copy->GetSampleFilePathNameR(change.Bank(), change.Pad())};
+  copy->SampleParameter(bank, pad) = parameter;
+  std::string const finals[2] = {copy->GetSampleFilePathNameL(bank, pad),
+                                 copy->GetSampleFilePathNameR(bank, pad)};
 
-  // Until the sample-information file is replaced, the old record still
-  // describes the pad: a new file that takes an old one's name must hold at
-  // least the bytes the old record reads. The padding goes after the commit.
-  uint64_t const oldBytes = RequiredFileBytes(old);
-  std::vector<uint64_t> sizes(staged.size(), 0);
-  std::vector<bool> padded(staged.size(), false);
+  // Until the new record is committed the old one describes the pad: a new
+  // file shorter than the old record reads may take the old one's name only
+  // once a record with the pad emptied is committed.
+  bool emptyFirst = false;
   for (std::size_t j = 0; j < staged.size(); ++j) {
-    bool const replaces = j == 0 || old.mStereo;
-    if (!files.GetFileSize(staged[j], sizes[j])) {
+    uint64_t size = 0;
+    if (!files.GetFileSize(staged[j], size)) {
       CDomain::HandleError(ImportFailed);
       return false;
     }
-    if (replaces && sizes[j] < oldBytes) {
-      if (!files.Resize(staged[j], oldBytes)) {
-        CDomain::HandleError(ImportFailed);
-        return false;
-      }
-      padded[j] = true;
-    }
+    emptyFirst = emptyFirst || ((j == 0 || old.mStereo) && size < RequiredFileBytes(old));
   }
-
-  std::string bytes;
-  std::string const cardInfo = copy->GetSampleInformationFilePathName();
-  std::string const stagedInfo = change.Folder() + "/" + sTemporarySampleInformationFileName;
-  change.AddTemporary(stagedInfo);
-  if (!SampleInformationBytes(*copy, bytes) || !files.Write(stagedInfo, bytes) ||
-      !files.SyncFolder(change.Folder()) || !IsSameCardOpen(change)) {
+  CModel emptied(current);
+  emptied.SampleParameter(bank, pad) = CSampleParameter();
+  bool ok = IsSameCardOpen(change) && (!emptyFirst || CommitInformation(emptied, change, true));
+  for (std::size_t j = 0; ok && j < staged.size(); ++j) ok = files.Rename(staged[j], finals[j]);
+  if (!ok || !CommitInformation(*copy, change, false)) {
     CDomain::HandleError(ImportFailed);
     return false;
   }
-
-  // The commit: sample files first, the sample-information file last.
-  for (std::size_t j = 0; j < staged.size(); ++j) {
-    if (!files.Rename(staged[j], finals[j])) {
-      CDomain::HandleError(ImportFailed);
-      return false;
-    }
-  }
-  if (!files.Rename(stagedInfo, cardInfo) || !files.SyncFolder(change.Folder())) {
-    CDomain::HandleError(ImportFailed);
-    return false;
-  }
-
-  // What the new record no longer needs.
-  bool ok = true;
-  if (old.mStereo && !parameter.mStereo && files.IsFile(finals[1])) ok = files.Remove(finals[1]);
-  for (std::size_t j = 0; ok && j < staged.size(); ++j)
-    if (padded[j]) ok = files.Resize(finals[j], sizes[j]);
-  ok = ok && files.SyncFolder(change.Folder());
-  if (!ok) {
-    CDomain::HandleError(ImportFailed);
-    return false;
-  }
-  mDomain.SetModel(copy);
+  Committed(copy, change);
   return true;
 }
 
@@ -471,7 +449,8 @@ bool CController::ImportSteps(std::string const& path, SL::IWave const& wave,
 bool CController::Export(std::string const& path, SL::CWaveFileFormat const& format) {
   UL::CWaitCursor const wait;
   StopPlayback();
-  CModel const& model = Model();
+  boost::shared_ptr<CModel const> const started = mDomain.GetModel();
+  CModel const& model = *started;
   long const bank = model.mBank, pad = model.mPad;
   if (!IsSlot(bank, pad) || !model.IsSampleAssigned(bank, pad) ||
       model.SampleParameter(bank, pad).mLength < 0 || !IsWritable(path) ||
@@ -494,12 +473,12 @@ bool CController::Export(std::string const& path, SL::CWaveFileFormat const& for
     return false;
   }
 
+  CChange change(*mFiles, started, pad);
   boost::shared_ptr<UL::IProgress> const progress = mDomain.CreateProgressUi();
   progress->SetTitle(CDomain::sTextCodeTable.ToText(Exporting));
   progress->SetCancelable(true);
   progress->Start();
   progress->SetText(CDomain::sTextCodeTable.ToText(Converting));
-  CChange change(*mFiles, model.mVolume, bank, pad);
   bool result = false;
   try {
     result = ExportSteps(path, format, temporary, *progress, change);
@@ -516,7 +495,7 @@ bool CController::Export(std::string const& path, SL::CWaveFileFormat const& for
 bool CController::ExportSteps(std::string const& path, SL::CWaveFileFormat const& format,
                               std::string const& temporary, UL::IProgress& progress,
                               CChange const& change) {
-  CModel const& model = Model();
+  CModel const& model = change.Model();
   CSampleParameter const& parameter = model.SampleParameter(change.Bank(), change.Pad());
   bool const lofi = parameter.mLofi == 1;
   long const length = static_cast<long>(parameter.mLength) * (lofi ? 2 : 1);
@@ -543,18 +522,17 @@ bool CController::ExportSteps(std::string const& path, SL::CWaveFileFormat const
 bool CController::Delete(long pad) {
   UL::CWaitCursor const wait;
   StopPlayback();
-  CModel const& model = Model();
-  CChange change(*mFiles, model.mVolume, model.mBank, pad);
+  CChange change(*mFiles, mDomain.GetModel(), pad);
   bool result = false;
   try {
     if (!IsSlot(change.Bank(), pad)) {
       CDomain::HandleError(DeleteFailed);
     } else {
       result = DeleteSteps(pad, change);
-      if (!result && change.Touched()) ReloadModel();
+      if (!result && change.Touched()) ReloadModel(change);
     }
   } catch (...) {
-    if (change.Touched()) ReloadModel();
+    if (change.Touched()) ReloadModel(change);
     UpdateView(3);
     change.RemoveTemporaries();
     throw;
@@ -565,35 +543,16 @@ bool CController::Delete(long pad) {
 }
 
 bool CController::DeleteSteps(long pad, CChange& change) {
-  IFileOperations& files = change.Files();
-  CModel const& current = Model();
-  boost::shared_ptr<CModel> copy(new CModel(current));
+  boost::shared_ptr<CModel> copy(new CModel(change.Model()));
   copy->SampleParameter(change.Bank(), pad) = CSampleParameter();
-  std::string const finals[2] = {copy->GetSampleFilePathNameL(change.Bank(), pad),
-                                 copy->GetSampleFilePathNameR(change.Bank(), pad)};
-
   // The commit: the sample-information file first, so no record points at
   // the files while they go.
-  std::string bytes;
-  std::string const stagedInfo = change.Folder() + "/" + sTemporarySampleInformationFileName;
-  change.AddTemporary(stagedInfo);
   change.Touch();
-  if (!SampleInformationBytes(*copy, bytes) || !files.Write(stagedInfo, bytes) ||
-      !files.SyncFolder(change.Folder()) || !IsSameCardOpen(change) ||
-      !files.Rename(stagedInfo, copy->GetSampleInformationFilePathName()) ||
-      !files.SyncFolder(change.Folder())) {
+  if (!IsSameCardOpen(change) || !CommitInformation(*copy, change, false)) {
     CDomain::HandleError(DeleteFailed);
     return false;
   }
-  bool ok = true;
-  for (std::string const& file : finals)
-    if (ok && files.IsFile(file)) ok = files.Remove(file);
-  ok = ok && files.SyncFolder(change.Folder());
-  if (!ok) {
-    CDomain::HandleError(DeleteFailed);
-    return false;
-  }
-  mDomain.SetModel(copy);
+  Committed(copy, change);
   return true;
 }
 
@@ -613,27 +572,90 @@ bool CController::SampleInformationBytes(CModel const& model, std::string& bytes
   return true;
 }
 
+// Writes the model's information file beside the card's and renames it over
+// it: the commit. A rename done is a commit made, even when the folder's sync
+// after it fails, unless that sync must hold before the next step.
+bool CController::CommitInformation(CModel const& model, CChange& change, bool syncAfter) {
+  IFileOperations& files = change.Files();
+  std::string bytes;
+  std::string const staged = change.Folder() + "/" + sTemporarySampleInformationFileName;
+  change.AddTemporary(staged);
+  if (!SampleInformationBytes(model, bytes) || !files.Write(staged, bytes) ||
+      !files.SyncFolder(change.Folder()) ||
+      !files.Rename(staged, model.GetSampleInformationFilePathName()))
+    return false;
+  bool const synced = files.SyncFolder(change.Folder());
+  return synced || !syncAfter;
+}
+
+// After the commit the change has taken effect, whatever fails after it;
+// files the new record does not use and that cannot go now go when the card
+// is opened next.
+void CController::Committed(boost::shared_ptr<CModel> const& model, CChange const& change) {
+  mDomain.SetModel(model);
+  RemoveUnusedFiles(*model, model->mBank * CModel::nPadCount + change.Pad());
+}
+
+void CController::RemoveUnusedFiles(CModel const& model, long onlySlot) {
+  bool removed = false;
+  for (long slot = 0; slot < CModel::nSlotCount; ++slot) {
+    if (onlySlot >= 0 && slot != onlySlot) continue;
+    long const bank = slot / CModel::nPadCount, pad = slot % CModel::nPadCount;
+    CSampleParameter const& parameter = model.SampleParameter(bank, pad);
+    std::string const files[2] = {model.GetSampleFilePathNameL(bank, pad),
+                                  model.GetSampleFilePathNameR(bank, pad)};
+    for (int side = parameter.mLength > 0 ? (parameter.mStereo ? 2 : 1) : 0; side < 2; ++side) {
+      if (mFiles->IsFile(files[side]) && mFiles->Remove(files[side])) removed = true;
+    }
+  }
+  if (removed) mFiles->SyncFolder(CardFolder(model.mVolume));
+}
+
 bool CController::IsSameCardOpen(CChange const& change) const {
   CModel const& model = Model();
   if (model.mVolume != change.Volume() || model.mBank < 0) return false;
   int64_t volumeId = 0;
   bool const hasId = mFiles->GetVolumeId(change.Folder(), volumeId);
-  return hasId == change.HasVolumeId() && (!hasId || volumeId == change.VolumeId());
+  if (hasId != change.HasVolumeId() || (hasId && volumeId != change.VolumeId())) return false;
+  // Another card put in at the same place, or this one changed meanwhile,
+  // no longer holds the records the change began from.
+  boost::shared_ptr<CModel> const card = ReadCard(change.Volume());
+  std::string onCard, started;
+  return card && SampleInformationBytes(*card, onCard) &&
+         SampleInformationBytes(change.Model(), started) && onCard == started;
 }
 
 bool CController::IsInsideCardFolder(std::string const& path) const {
+  namespace fs = std::filesystem;
   std::error_code error;
-  std::filesystem::path const card =
-      std::filesystem::weakly_canonical(CardFolder(Model().mVolume), error);
+  std::string const volume = Model().mVolume;
+  fs::path const root = fs::weakly_canonical(volume, error);
   if (error) return false;
-  std::filesystem::path const target = std::filesystem::weakly_canonical(path, error);
+  fs::path const card = root / "TAVRIN" / "VQ730";
+  fs::path const folder = fs::weakly_canonical(path, error).parent_path();
   if (error) return false;
-  std::filesystem::path const folder = target.parent_path();
-  auto const mismatch = std::mismatch(card.begin(), card.end(), folder.begin(), folder.end());
+  if (fs::equivalent(card, folder, error)) return true;
+  // Below the mount point a FAT volume takes any letter case for the same
+  // name, and its FUSE driver numbers each spelling apart.
+  bool const ignoresCase = IsCaseIgnoringVolume(volume);
+  std::size_t const rootParts = static_cast<std::size_t>(std::distance(root.begin(), root.end()));
+  std::size_t part = 0;
+  auto const same = [&](fs::path const& a, fs::path const& b) {
+    std::string const x = a.string(), y = b.string();
+    if (!ignoresCase || part++ < rootParts) return x == y;
+    return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](char c, char d) {
+             return std::tolower(static_cast<unsigned char>(c)) ==
+                    std::tolower(static_cast<unsigned char>(d));
+           });
+  };
+  auto const mismatch = std::mismatch(card.begin(), card.end(), folder.begin(), folder.end(), same);
   return mismatch.first == card.end();
 }
 
-void CController::ReloadModel() {
+// After a failure that may have changed the card, the model is read from it
+// again; unless a volume change has installed another meanwhile.
+void CController::ReloadModel(CChange const& change) {
+  if (!change.IsModel(mDomain.GetModel())) return;
   CModel const& model = Model();
   boost::shared_ptr<CModel> reread = ReadCard(model.mVolume);
   if (reread) {

@@ -28,9 +28,11 @@ class IView;
 //
 // A change of the card stages every new file in the card folder under a
 // temporary name, makes it durable, and commits with renames: sample files
-// first and the sample-information file last on import, the
+// first and the sample-information file last on import (with the pad first
+// committed empty when a new file is shorter than the old record reads), the
 // sample-information file first on delete. Before the commit the card is as
-// it was; after it every record of the card points at whole files.
+// it was; after it the change has taken effect, and every record of the card
+// points at whole files throughout.
 class CController {
 public:
   static char const* const sTemporarySampleFileName;
@@ -89,11 +91,15 @@ private:
   bool DeleteSteps(long pad, CChange& change);
   bool ExportSteps(std::string const& path, SL::CWaveFileFormat const& format,
                    std::string const& temporary, UL::IProgress& progress, CChange const& change);
+  bool CommitInformation(CModel const& model, CChange& change, bool syncAfter);
+  void Committed(boost::shared_ptr<CModel> const& model, CChange const& change);
+  // The files of a slot (of every slot for -1) that its record does not use.
+  void RemoveUnusedFiles(CModel const& model, long onlySlot);
   bool IsSameCardOpen(CChange const& change) const;
   bool IsInsideCardFolder(std::string const& path) const;
   bool SampleInformationBytes(CModel const& model, std::string& bytes) const;
   boost::shared_ptr<CModel> ReadCard(std::string const& volume) const;
-  void ReloadModel();
+  void ReloadModel(CChange const& change);
   void StopPlayback();
   void UpdateView(int firstSlot);
 

@@ -97,11 +97,11 @@ __attribute__((noinline)) long CopyRun(Input& input, Output& output, long count)
 }
 
 // Copies at most `total` samples (whole frames only: a stream with a
-// trailing part frame never writes beyond it). False when the user
-// cancelled.
+// trailing part frame never writes beyond it) and counts them. False when
+// the user cancelled.
 template <class Input, class Output>
-bool CopySamples(Input& input, Output& output, long total, UL::IProgress& progress) {
-  long copied = 0;
+bool CopySamples(Input& input, Output& output, long total, UL::IProgress& progress, long& copied) {
+  copied = 0;
   while (copied < total) {
     if (progress.IsCanceled()) return false;
     long const step = std::min(total - copied, nProgressStep);
@@ -123,8 +123,15 @@ CConverter::CConverter(UL::IProgress& progress) : mProgress(progress) {}
 // outputs' temporaries go with the unwinding.
 std::vector<std::string> CConverter::Import(std::string const& source,
                                             std::string const& destinationBase) {
+  SL::CSampleAttribute written;
+  return Import(source, destinationBase, written);
+}
+
+std::vector<std::string> CConverter::Import(std::string const& source,
+                                            std::string const& destinationBase,
+                                            SL::CSampleAttribute& found) {
   try {
-    return ImportFile(source, destinationBase);
+    return ImportFile(source, destinationBase, found);
   } catch (std::bad_alloc const&) {
   } catch (std::length_error const&) {
   }
@@ -142,7 +149,8 @@ bool CConverter::Export(std::vector<std::string> const& files, std::string const
 }
 
 std::vector<std::string> CConverter::ImportFile(std::string const& source,
-                                                std::string const& destinationBase) {
+                                                std::string const& destinationBase,
+                                                SL::CSampleAttribute& found) {
   std::vector<std::string> const none;
   boost::shared_ptr<SL::IInputSampleIterator> input =
       SL::CFileSampleIteratorFactory().Create(source);
@@ -175,8 +183,11 @@ std::vector<std::string> CConverter::ImportFile(std::string const& source,
   long const total = static_cast<long>(channels) * attribute.mFrameCount;
   mProgress.SetRange(total);
   mProgress.SetPosition(0);
-  if (!CopySamples(*typedInput, *output, total, mProgress))
+  long copied = 0;
+  if (!CopySamples(*typedInput, *output, total, mProgress, copied))
     return names;  // cancelled: nothing is put in place
+  found = attribute;
+  found.mFrameCount = copied / channels;
 
   bool const done = input->IsValid() && output->IsValid() && output->Finalize();
   output.reset();  // closes the files
@@ -208,9 +219,11 @@ bool CConverter::ExportFiles(std::vector<std::string> const& files, std::string 
   // calls are then made directly.
   SL::CKvacFileInputSampleIterator* const deviceInput =
       lofi ? nullptr : dynamic_cast<SL::CKvacFileInputSampleIterator*>(input.get());
-  bool const copied = deviceInput ? CopySamples(*deviceInput, *typedOutput, total, mProgress)
-                                  : CopySamples(typedInput, *typedOutput, total, mProgress);
-  if (!copied) return true;  // cancelled: the destination stays as it was
+  long copied = 0;
+  bool const finished = deviceInput
+                            ? CopySamples(*deviceInput, *typedOutput, total, mProgress, copied)
+                            : CopySamples(typedInput, *typedOutput, total, mProgress, copied);
+  if (!finished) return true;  // cancelled: the destination stays as it was
 
   bool done = input->IsValid() && output->IsValid();
   if (done) {

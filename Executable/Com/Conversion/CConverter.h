@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SL/Com/Format/CWaveFileFormat.h"
+#include "SL/Com/Stream/CSampleAttribute.h"
 #include "UL/Com/Progress/IProgress.h"
 
 #include <string>
@@ -25,6 +26,10 @@ public:
   // names are as they were. A cancel returns the names and writes none of
   // them.
   std::vector<std::string> Import(std::string const& source, std::string const& destinationBase);
+  // The same, and what the conversion found: the source's format as it was
+  // read, with the frames written to each file.
+  std::vector<std::string> Import(std::string const& source, std::string const& destinationBase,
+                                  SL::CSampleAttribute& found);
 
   // Decodes the files (4-bit coding held for four frames when lofi) into a
   // WAV or AIFF file. A cancel returns true; a cancel or a failure leaves
@@ -36,8 +41,8 @@ public:
   static long ComputeBpm(long frames);
 
 private:
-  std::vector<std::string> ImportFile(std::string const& source,
-                                      std::string const& destinationBase);
+  std::vector<std::string> ImportFile(std::string const& source, std::string const& destinationBase,
+                                      SL::CSampleAttribute& found);
   bool ExportFiles(std::vector<std::string> const& files, std::string const& destination,
                    SL::CWaveFileFormat const& format, long length, bool lofi);
 

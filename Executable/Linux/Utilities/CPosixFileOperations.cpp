@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace VQ7 {
@@ -65,33 +64,6 @@ bool CPosixFileOperations::Write(std::string const& path, std::string const& byt
   int const fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   if (!GT::Posix::WriteAll(fd, bytes.data(), bytes.size())) {
-    ::close(fd);
-    return false;
-  }
-  return SyncAndClose(fd);
-}
-
-bool CPosixFileOperations::Resize(std::string const& path, uint64_t size) {
-  int const fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
-  struct stat st;
-  if (fd < 0) return false;
-  bool ok = ::fstat(fd, &st) == 0;
-  uint64_t const current = ok ? static_cast<uint64_t>(st.st_size) : 0;
-  if (ok && size < current) {
-    ok = ::ftruncate(fd, static_cast<off_t>(size)) == 0;
-  } else if (ok && size > current) {
-    // Zeros written rather than a truncate that extends: FAT through FUSE
-    // refuses to grow a file that way.
-    std::vector<char> const zeros(
-        static_cast<std::size_t>(std::min<uint64_t>(size - current, 65536)));
-    for (uint64_t at = current; ok && at < size;) {
-      std::size_t const n = static_cast<std::size_t>(std::min<uint64_t>(size - at, zeros.size()));
-      ok = ::lseek(fd, static_cast<off_t>(at), SEEK_SET) >= 0 &&
-           GT::Posix::WriteAll(fd, zeros.data(), n);
-      at += n;
-    }
-  }
-  if (!ok) {
     ::close(fd);
     return false;
   }

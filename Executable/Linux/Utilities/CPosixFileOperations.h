@@ -16,7 +16,6 @@ public:
 
   bool Copy(std::string const& source, std::string const& target, UL::IProgress& progress) override;
   bool Write(std::string const& path, std::string const& bytes) override;
-  bool Resize(std::string const& path, uint64_t size) override;
   bool CreateUnique(std::string const& folder, std::string const& prefix,
                     std::string& path) override;
   bool Sync(std::string const& path) override;

@@ -89,7 +89,11 @@ bool GetVolumeSpace(std::string const& path, unsigned long long& freeBytes,
   return true;
 }
 
-bool GetVolumeId(std::string const& path, int64_t& volumeId) {
+namespace {
+
+// The innermost mount that holds path, as /proc/self/mountinfo gives it: its
+// id and its file-system type.
+bool FindMount(std::string const& path, int64_t& volumeId, std::string& type) {
   struct stat st;
   char resolved[PATH_MAX];
   if (path.empty() || ::stat(path.c_str(), &st) != 0 || ::realpath(path.c_str(), resolved) == 0)
@@ -99,11 +103,12 @@ bool GetVolumeId(std::string const& path, int64_t& volumeId) {
   std::string line;
   std::size_t best = 0;
   bool found = false;
-  // Fields: mount id, parent id, major:minor, root, mount point, ...
+  // Fields: mount id, parent id, major:minor, root, mount point, options,
+  // optional fields up to "-", then the type.
   while (std::getline(in, line)) {
     std::istringstream fields(line);
     long long id = 0, parent = 0;
-    std::string device, root, point;
+    std::string device, root, point, field;
     if (!(fields >> id >> parent >> device >> root >> point)) continue;
     unsigned major = 0, minor = 0;
     if (std::sscanf(device.c_str(), "%u:%u", &major, &minor) != 2) continue;
@@ -116,10 +121,31 @@ bool GetVolumeId(std::string const& path, int64_t& volumeId) {
     if (inside && (!found || point.size() >= best)) {
       best = point.size();
       volumeId = id;
+      while (fields >> field && field != "-") {
+      }
+      fields >> type;
       found = true;
     }
   }
   return found;
+}
+
+}  // namespace
+
+bool GetVolumeId(std::string const& path, int64_t& volumeId) {
+  std::string type;
+  return FindMount(path, volumeId, type);
+}
+
+bool IsCaseIgnoringVolume(std::string const& path) {
+  int64_t id = 0;
+  std::string type;
+  if (!FindMount(path, id, type)) return false;
+  // Through FUSE a FAT or exFAT volume shows its driver's name, or fuseblk.
+  for (char const* ignoring :
+       {"vfat", "msdos", "exfat", "fuse.fusefat", "fuse.exfat", "fuse.exfat-fuse", "fuseblk"})
+    if (type == ignoring) return true;
+  return false;
 }
 
 bool Move(std::string const& source, std::string const& target) {

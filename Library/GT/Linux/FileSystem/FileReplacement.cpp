@@ -17,8 +17,11 @@ std::string CreateFileBeside(std::string const& path) {
   std::string temp = Posix::Join(parent, "." + name + ".XXXXXX");
   int const fd = ::mkostemp(&temp[0], O_CLOEXEC);
   if (fd < 0) return std::string();
-  // mkostemp keeps the file to its owner; the final file gets what any new one would.
-  bool const ok = ::fchmod(fd, 0666 & ~Posix::CurrentUmask()) == 0;
+  // mkostemp keeps the file to its owner; the final file gets what any new one
+  // would. A volume without permissions (FAT through FUSE) refuses the change,
+  // and that is no failure.
+  bool const ok = ::fchmod(fd, 0666 & ~Posix::CurrentUmask()) == 0 || errno == ENOSYS ||
+                  errno == EOPNOTSUPP || errno == EPERM;
   if (::close(fd) != 0 || !ok) {
     ::unlink(temp.c_str());
     return std::string();

@@ -28,19 +28,25 @@ namespace {
 
 // "" when the information file holds 128 records and every assigned one's
 // files hold the bytes its length needs (16 frames a block of 2 x bits
-// bytes; lofi records are twice as long in 4 bits).
-std::string CheckCard(std::string const& volume) {
+// bytes; lofi records are twice as long in 4 bits); with unused, also when
+// no slot has a file its record does not use.
+std::string CheckCard(std::string const& volume, bool unused = false) {
   std::string const info = Support::ReadBytes(VQ7Test::CardFolderOf(volume) + "/WVCINFO0.VQD");
   if (info.size() < 128 * 23) return "information file of " + std::to_string(info.size());
   for (int slot = 0; slot < 128; ++slot) {
     unsigned char const* r = reinterpret_cast<unsigned char const*>(&info[slot * 23]);
     uint64_t const length = (uint64_t{r[8]} << 24) | (r[9] << 16) | (r[10] << 8) | r[11];
     uint64_t const needed = (length * (r[12] == 1 ? 2 : 1) + 15) / 16 * (r[12] == 1 ? 8 : 16);
-    for (int side = 0; length > 0 && side < (r[13] ? 2 : 1); ++side) {
+    for (int side = 0; side < 2; ++side) {
       char name[32];
       std::snprintf(name, sizeof name, "/SMP%04X%c.VQD", slot, side ? 'R' : 'L');
-      if (Support::ReadBytes(VQ7Test::CardFolderOf(volume) + name).size() < needed)
-        return std::string("missing or short ") + name;
+      std::string const path = VQ7Test::CardFolderOf(volume) + name;
+      if (length > 0 && side < (r[13] ? 2 : 1)) {
+        if (Support::ReadBytes(path).size() < needed)
+          return std::string("missing or short ") + name;
+      } else if (unused && Support::Exists(path)) {
+        return std::string("unused ") + name;
+      }
     }
   }
   return "";
@@ -48,11 +54,11 @@ std::string CheckCard(std::string const& volume) {
 
 // "" when the card is whole, the model in memory is what the card says and
 // no temporary of ours is left.
-std::string Whole(CCardBench& bench) {
+std::string Whole(CCardBench& bench, bool unused = true) {
   std::ostringstream model;
   VQ7::CModelMarshaller().Marahsll(bench.Controller().Model())->Write(model);
   if (model.str() != Support::ReadBytes(bench.Info()).substr(0, 2944)) return "model differs";
-  return CheckCard(bench.mVolume) + VQ7Test::TemporariesIn(bench.Folder()) +
+  return CheckCard(bench.mVolume, unused) + VQ7Test::TemporariesIn(bench.Folder()) +
          VQ7Test::TemporariesIn(VQ7::GetTemporaryDirectoryName());
 }
 
@@ -108,6 +114,11 @@ TEST(CardSafetyTest, EveryFileStepFailingInTurnLeavesAWholeCard) {
   };
   for (auto const& c : cases) {
     std::string const old = Support::ReadBytes(base + "/WVCINFO0.VQD");
+    ASSERT_TRUE(bench.Open(0, c.pad));
+    VQ7::CModel emptiedModel(controller.Model());
+    emptiedModel.SampleParameter(0, c.pad) = VQ7::CSampleParameter();
+    std::ostringstream emptied;
+    VQ7::CModelMarshaller().Marahsll(emptiedModel)->Write(emptied);
     std::string updated, exported;
     long steps = 0;
     for (long failAt = 0; failAt <= steps; ++failAt) {
@@ -138,12 +149,19 @@ TEST(CardSafetyTest, EveryFileStepFailingInTurnLeavesAWholeCard) {
         exported = Support::ReadBytes(destination);
         steps = bench.mFiles.mSteps;
       }
-      // A step that fails after the work is done (removing a temporary)
-      // is no failure of the work.
+      // A step that fails after the commit (removing an unused file or a
+      // temporary) is no failure of the work; one before it may have
+      // committed the pad empty first.
       EXPECT_EQ(result ? 0u : 1u, bench.Messages().size()) << where;
-      EXPECT_TRUE(info == updated || (!result && info == old)) << where;
+      bool const committed = info == updated && info != old;
+      EXPECT_TRUE(committed || info == old || (!result && info == emptied.str())) << where;
+      if (c.op == 'i' || c.op == 'd') {
+        EXPECT_EQ(committed, result) << where;
+      }
       EXPECT_EQ(c.view, bench.mView.mCalls) << where;
-      EXPECT_EQ("", Whole(bench) + VQ7Test::TemporariesIn(bench.mDir.Path())) << where;
+      EXPECT_EQ("", Whole(bench, false) + VQ7Test::TemporariesIn(bench.mDir.Path())) << where;
+      ASSERT_TRUE(bench.Open(0, c.pad));
+      EXPECT_EQ("", CheckCard(bench.mVolume, true)) << where << ": unused files go at the latest";
       std::string const out = Support::ReadBytes(destination);
       EXPECT_TRUE(out == "earlier" || out == exported) << where;
     }
