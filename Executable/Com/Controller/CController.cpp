@@ -617,8 +617,8 @@ bool CController::IsSameCardOpen(CChange const& change) const {
   int64_t volumeId = 0;
   bool const hasId = mFiles->GetVolumeId(change.Folder(), volumeId);
   if (hasId != change.HasVolumeId() || (hasId && volumeId != change.VolumeId())) return false;
-  // Another card put in at the same place, or this one changed meanwhile,
-  // no longer holds the records the change began from.
+  // Mount ids are used again once free: another card put in at the same
+  // place, or this one changed meanwhile, shows in the records it holds.
   boost::shared_ptr<CModel> const card = ReadCard(change.Volume());
   std::string onCard, started;
   return card && SampleInformationBytes(*card, onCard) &&

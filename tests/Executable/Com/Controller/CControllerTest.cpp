@@ -71,7 +71,7 @@ TEST(CControllerTest, ImportRefusalsAndCardSpace) {
   EXPECT_EQ(5u, bench.Messages().size());
 }
 
-TEST(CControllerTest, LofiExportFreeSpaceAndTheCardsOwnFolder) {
+TEST(CControllerTest, LofiExportAndFreeSpace) {
   CCardBench bench;
   // 1000 stored frames in 4 bits play as 2000, the first of each four held.
   std::vector<unsigned char> const coded =
@@ -90,8 +90,6 @@ TEST(CControllerTest, LofiExportFreeSpaceAndTheCardsOwnFolder) {
   bench.mFiles.mFreeBytes += 1;
   EXPECT_TRUE(bench.Controller().Export(out, SL::CWaveFileFormat::FormAiff));
   EXPECT_EQ(held, VQ7Test::ReadBySox(out));
-  EXPECT_FALSE(bench.Controller().Export(bench.Folder() + "/x", SL::CWaveFileFormat::RiffWave));
-  EXPECT_EQ((std::vector<std::string>{"Insufficient space on the save-destination disk.",
-                                      "The export failed."}),
+  EXPECT_EQ(std::vector<std::string>{"Insufficient space on the save-destination disk."},
             bench.Messages());
 }
