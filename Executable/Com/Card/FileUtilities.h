@@ -19,9 +19,9 @@ std::string GetTemporaryDirectoryName();
 bool GetVolumeSpace(std::string const& path, unsigned long long& freeBytes,
                     unsigned long long& blockBytes);
 
-// The id of the mount that holds path, as /proc/self/mountinfo numbers it:
-// a card taken out and another put in gets a new one. False when path does
-// not exist or its mount cannot be found.
+// The id of the mount that holds path, as /proc/self/mountinfo numbers it.
+// Ids are used again once free: a card taken out and another put in may get
+// the same one. False when path does not exist or its mount cannot be found.
 bool GetVolumeId(std::string const& path, int64_t& volumeId);
 
 // True when the volume that holds path finds names without regard to
