@@ -593,7 +593,7 @@ bool CController::CommitInformation(CModel const& model, CChange& change, bool s
 // is opened next.
 void CController::Committed(boost::shared_ptr<CModel> const& model, CChange const& change) {
   mDomain.SetModel(model);
-  RemoveUnusedFiles(*model, model->mBank * CModel::nPadCount + change.Pad());
+  RemoveUnusedFiles(*model, change.Bank() * CModel::nPadCount + change.Pad());
 }
 
 void CController::RemoveUnusedFiles(CModel const& model, long onlySlot) {
