@@ -37,7 +37,6 @@ namespace {
 
 // What every temporary name of ours starts with.
 char const nTemporaryPrefix[] = "___VQ7_TEMPORARY_";
-double const nMinimumSampleDuration = 0.07;
 // The longest sample a record can describe, in whole blocks.
 long const nMaximumLength = 0x7FFFFFF0L;
 
