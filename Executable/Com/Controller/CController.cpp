@@ -310,7 +310,7 @@ bool CController::Import(std::string const& path) {
   // volume: the converted files (kept at least as long as the files they
   // replace until the commit) and the new sample-information file.
   uint64_t freeBytes = 0, blockBytes = 0;
-  if (mFiles->GetFreeSpace(change.Volume(), freeBytes, blockBytes)) {
+  if (mFiles->GetVolumeFreeSpace(change.Volume(), freeBytes, blockBytes)) {
     CSampleParameter const& old = model.SampleParameter(change.Bank(), change.Pad());
     std::size_t const channels = wave->Channels().size();
     uint64_t const perChannel = ComputeImportedWaveByteSize(*wave) / channels;
@@ -479,7 +479,7 @@ bool CController::Export(std::string const& path, SL::CWaveFileFormat const& for
     return false;
   }
   uint64_t freeBytes = 0, blockBytes = 0;
-  if (mFiles->GetFreeSpace(path, freeBytes, blockBytes) &&
+  if (mFiles->GetVolumeFreeSpace(path, freeBytes, blockBytes) &&
       ComputeExportedWaveByteSize(bank, pad, format) > freeBytes) {
     CDomain::HandleError(DiskFull);
     return false;
