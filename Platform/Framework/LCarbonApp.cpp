@@ -6,9 +6,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
+#include <QTranslator>
 
 #include <algorithm>
 #include <cstdio>
@@ -30,8 +32,22 @@ LCarbonApp::LCarbonApp() {
   if (!QCoreApplication::instance()) mOwnedApplication.reset(new QApplication(sArgc, sArgv));
   if (QGuiApplication* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
     gui->setQuitOnLastWindowClosed(false);
+  InstallToolkitTranslation(UResources::IsJapaneseLocale());
   sApplication = this;
   SetTopCommander(this);
+}
+
+void LCarbonApp::InstallToolkitTranslation(bool japanese) {
+  // English is the toolkit's own language; the program has no other pages.
+  if (!japanese) return;
+  std::unique_ptr<QTranslator> translator(new QTranslator);
+  QString const folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  if (!translator->load("qtbase_ja", folder)) {
+    std::fprintf(stderr, "VQ7Converter: no Japanese toolkit texts in %s\n", qPrintable(folder));
+    return;
+  }
+  QCoreApplication::installTranslator(translator.get());
+  mToolkitTranslator = std::move(translator);
 }
 
 LCarbonApp::~LCarbonApp() {

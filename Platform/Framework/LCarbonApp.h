@@ -9,6 +9,7 @@
 
 class LWindow;
 class QApplication;
+class QTranslator;
 
 // The application object: the root of the command chain and the event loop.
 // Windows whose layout asks for a menu bar ("menuBar": true) get the
@@ -16,7 +17,9 @@ class QApplication;
 // Help items and About.
 class LCarbonApp : public LCommander {
 public:
-  // Makes the toolkit's application object when there is none yet.
+  // Makes the toolkit's application object when there is none yet, and has
+  // the toolkit's own texts (standard buttons, file dialogs) follow the
+  // program's language.
   LCarbonApp();
   ~LCarbonApp() override;
 
@@ -50,7 +53,11 @@ protected:
   virtual std::vector<UResources::Requirement> RequiredResources() const;
 
 private:
+  void InstallToolkitTranslation(bool japanese);
+
   std::unique_ptr<QApplication> mOwnedApplication;
+  // Declared after the application: a translator removes itself from it.
+  std::unique_ptr<QTranslator> mToolkitTranslator;
   std::vector<std::string> mHelpItems;
   std::vector<LWindow*> mMenuBarWindows;
   bool mQuitRequested = false;

@@ -79,8 +79,8 @@ struct CFaultyFileOperations : VQ7::CPosixFileOperations {
   long mFailAt = 0, mSteps = 0;
   uint64_t mFreeBytes = 0;  // 0: the volume's own
   bool Step() { return ++mSteps != mFailAt; }
-  bool GetFreeSpace(S path, uint64_t& freeBytes, uint64_t& block) override {
-    if (mFreeBytes == 0) return R::GetFreeSpace(path, freeBytes, block);
+  bool GetVolumeFreeSpace(S path, uint64_t& freeBytes, uint64_t& block) override {
+    if (mFreeBytes == 0) return R::GetVolumeFreeSpace(path, freeBytes, block);
     freeBytes = mFreeBytes;
     block = 512;
     return true;

@@ -13,11 +13,14 @@ namespace VQ7 {
 std::string GetTemporaryDirectoryName();
 
 // Free bytes of the volume that holds path, or of its nearest existing
-// ancestor when path does not exist yet, and its allocation unit (every file
-// takes a whole number of them). False (both unchanged) for an empty path or
-// when no ancestor can be asked.
-bool GetVolumeSpace(std::string const& path, unsigned long long& freeBytes,
-                    unsigned long long& blockBytes);
+// ancestor when path does not exist yet. False (freeBytes unchanged) for an
+// empty path or when no ancestor can be asked.
+bool GetVolumeFreeSpace(std::string const& path, unsigned long long& freeBytes);
+
+// The same, with the volume's allocation unit from the same query (every file
+// takes a whole number of them). False with both unchanged.
+bool GetVolumeFreeSpace(std::string const& path, unsigned long long& freeBytes,
+                        unsigned long long& blockBytes);
 
 // The id of the mount that holds path, as /proc/self/mountinfo numbers it.
 // Ids are used again once free: a card taken out and another put in may get

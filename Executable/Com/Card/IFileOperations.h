@@ -20,7 +20,8 @@ public:
   virtual bool IsFile(std::string const& path) = 0;  // exists and is no folder
   virtual bool GetFileSize(std::string const& path, uint64_t& size) = 0;
   virtual std::vector<std::string> ListFolder(std::string const& folder) = 0;
-  virtual bool GetFreeSpace(std::string const& path, uint64_t& freeBytes, uint64_t& blockBytes) = 0;
+  virtual bool GetVolumeFreeSpace(std::string const& path, uint64_t& freeBytes,
+                                  uint64_t& blockBytes) = 0;
   virtual bool GetVolumeId(std::string const& path, int64_t& volumeId) = 0;
 
   // Steps that change files.

@@ -37,7 +37,6 @@ namespace {
 
 // What every temporary name of ours starts with.
 char const nTemporaryPrefix[] = "___VQ7_TEMPORARY_";
-double const nMinimumSampleDuration = 0.07;
 // The longest sample a record can describe, in whole blocks.
 long const nMaximumLength = 0x7FFFFFF0L;
 
@@ -320,7 +319,7 @@ bool CController::Import(std::string const& path) {
   // volume: the converted files and the new sample-information file. The
   // files they replace go only after the commit, so they count as used.
   uint64_t freeBytes = 0, blockBytes = 0;
-  if (mFiles->GetFreeSpace(change.Volume(), freeBytes, blockBytes)) {
+  if (mFiles->GetVolumeFreeSpace(change.Volume(), freeBytes, blockBytes)) {
     uint64_t const channels = wave->Channels().size();
     uint64_t const needed =
         RoundUp(CSampleInformationDto::nRecordCount *
@@ -459,7 +458,7 @@ bool CController::Export(std::string const& path, SL::CWaveFileFormat const& for
     return false;
   }
   uint64_t freeBytes = 0, blockBytes = 0;
-  if (mFiles->GetFreeSpace(path, freeBytes, blockBytes) &&
+  if (mFiles->GetVolumeFreeSpace(path, freeBytes, blockBytes) &&
       ComputeExportedWaveByteSize(bank, pad, format) > freeBytes) {
     CDomain::HandleError(DiskFull);
     return false;

@@ -13,6 +13,7 @@ CPadMatrix::CPadMatrix(long rows, long columns, GT::CPointT<long> const& offset,
       mOrigin(0, 0),
       mOffset(offset),
       mGap(gap),
+      mPadFactory(),
       mPads() {}
 
 CPadMatrix::~CPadMatrix() {}
@@ -24,6 +25,7 @@ void CPadMatrix::Initialize(IPadContainerView& view, GT::CPointT<long> const& or
                             boost::shared_ptr<APad::IFocusEventListener> focus,
                             boost::shared_ptr<APad::IExecuteEventListener> execute) {
   mOrigin = origin;
+  mPadFactory = factory;
   mPads.clear();
   mPads.resize(static_cast<size_t>(mRows * mColumns));
   for (long i = 0; i < mRows * mColumns; ++i) {
@@ -84,6 +86,10 @@ void CPadMatrix::KillFocused() {
 
 void CPadMatrix::SetEnabled(bool enabled) {
   for (boost::shared_ptr<APad> const& pad : mPads) pad->SetEnabled(enabled);
+}
+
+void CPadMatrix::SetAssigned(bool assigned) {
+  for (boost::shared_ptr<APad> const& pad : mPads) pad->SetAssigned(assigned);
 }
 
 boost::shared_ptr<APad> CPadMatrix::GetPad(long row, long column) {

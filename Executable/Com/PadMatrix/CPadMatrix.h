@@ -45,6 +45,7 @@ public:
   void SetFocused(long row, long column);
   void KillFocused();
   void SetEnabled(bool enabled);
+  void SetAssigned(bool assigned);
   // The pad at a row (from the top) and column; empty outside the grid.
   boost::shared_ptr<APad> GetPad(long row, long column);
 
@@ -63,6 +64,7 @@ private:
   GT::CPointT<long> mOrigin;
   GT::CPointT<long> mOffset;
   GT::CSizeT<long> mGap;
+  boost::shared_ptr<IPadFactory> mPadFactory;
   std::vector<boost::shared_ptr<APad> > mPads;
 };
 

@@ -1,5 +1,6 @@
 #include "Executable/Linux/FileDialog/CFileChooser.h"
 
+#include "Executable/Com/Card/FileUtilities.h"
 #include "Executable/Com/Controller/CController.h"
 #include "Executable/Com/Playback/CPlayer.h"
 #include "Executable/Linux/Volume/CVolumeLister.h"
@@ -31,9 +32,9 @@ CFileChooser::CFileChooser(VQ7::CController& controller, VQ7::CPlayer& player, l
       mChosen(),
       mPlayButton(nullptr) {
   VQ7::CVolumeLister::CVolume volume;
-  uint64_t freeBytes = 0, totalBytes = 0;
+  unsigned long long freeBytes = 0;
   if (!VQ7::CVolumeLister::Default()->Find(volumeRefNum, volume) ||
-      !VQ7::CVolumeLister::VolumeSizes(volume.mPath, freeBytes, totalBytes))
+      !VQ7::GetVolumeFreeSpace(volume.mPath, freeBytes))
     throw LException(err_NilPointer, "card volume");
   mTexts[nFreeSpace - nFirstValue] = GetByteSizeStr(freeBytes);
 }

@@ -11,6 +11,26 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace {
+
+// The look of the area's label and value texts.
+ResIDT const nTextTraits = 130;
+
+void ApplyTextTraits(QLabel& label) {
+  QJsonObject const traits = UResources::Find("textTraits", nTextTraits);
+  QFont font = label.font();
+  if (traits.value("size").toInt() > 0) font.setPointSize(traits.value("size").toInt());
+  font.setBold(traits.value("bold").toBool());
+  label.setFont(font);
+  int const justification = traits.value("justification").toInt(-1);
+  Qt::Alignment const horizontal = justification < 0   ? Qt::AlignRight
+                                   : justification > 0 ? Qt::AlignHCenter
+                                                       : Qt::AlignLeft;
+  label.setAlignment(horizontal | Qt::AlignVCenter);
+}
+
+}  // namespace
+
 CFileDialogBase::CFileDialogBase(ResIDT ditlId, int width, int height)
     : mDitlId(ditlId), mWidth(width), mHeight(height), mArea(), mItems() {}
 
@@ -48,7 +68,7 @@ void CFileDialogBase::StartCustomArea(QFileDialog& dialog) {
       widget = popup;
     } else {
       QLabel* label = new QLabel(text, area);
-      label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      ApplyTextTraits(*label);
       // Values are framed, as the platform's edit-text boxes are.
       if (type == "value") label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
       widget = label;

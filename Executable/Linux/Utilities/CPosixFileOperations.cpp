@@ -42,10 +42,10 @@ std::vector<std::string> CPosixFileOperations::ListFolder(std::string const& fol
   return names;
 }
 
-bool CPosixFileOperations::GetFreeSpace(std::string const& path, uint64_t& freeBytes,
-                                        uint64_t& blockBytes) {
+bool CPosixFileOperations::GetVolumeFreeSpace(std::string const& path, uint64_t& freeBytes,
+                                              uint64_t& blockBytes) {
   unsigned long long free = 0, block = 0;
-  if (!GetVolumeSpace(path, free, block)) return false;
+  if (!VQ7::GetVolumeFreeSpace(path, free, block)) return false;
   freeBytes = free;
   blockBytes = block;
   return true;

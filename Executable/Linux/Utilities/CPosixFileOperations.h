@@ -11,7 +11,8 @@ public:
   bool IsFile(std::string const& path) override;
   bool GetFileSize(std::string const& path, uint64_t& size) override;
   std::vector<std::string> ListFolder(std::string const& folder) override;
-  bool GetFreeSpace(std::string const& path, uint64_t& freeBytes, uint64_t& blockBytes) override;
+  bool GetVolumeFreeSpace(std::string const& path, uint64_t& freeBytes,
+                          uint64_t& blockBytes) override;
   bool GetVolumeId(std::string const& path, int64_t& volumeId) override;
 
   bool Copy(std::string const& source, std::string const& target, UL::IProgress& progress) override;

@@ -1,7 +1,12 @@
 #include "Executable/Com/Card/FileUtilities.h"
 
+#include "GT/Com/Base/DebugTrace.h"
+#include "GT/Com/Text/StringTools.h"
 #include "GT/Linux/FileSystem/FileSystem.h"
 #include "GT/Linux/FileSystem/PosixFileUtilities.h"
+#include "SL/Com/Base/CLogger.h"
+
+#include <boost/make_shared.hpp>
 
 #include <cerrno>
 #include <climits>
@@ -51,6 +56,18 @@ void CopyOwnerAndMode(int to, struct stat const& from) {
   }
 }
 
+// The copy's diagnostics go to standard error through a logger of their own:
+// the logger on top of the stack shows each line to the user in an alert.
+class CTracePrinter : public SL::CGeneralStringBuffer::IPrinter {
+public:
+  void Print(std::string const& text) override { DebugTrace_("%s", text.c_str()); }
+};
+
+std::ostream& Trace() {
+  static SL::CLogger sTrace(boost::make_shared<CTracePrinter>());
+  return sTrace;
+}
+
 class CFd {
 public:
   explicit CFd(int fd) : mFd(fd) {}
@@ -79,8 +96,13 @@ std::string GetTemporaryDirectoryName() {
   return folder;
 }
 
-bool GetVolumeSpace(std::string const& path, unsigned long long& freeBytes,
-                    unsigned long long& blockBytes) {
+bool GetVolumeFreeSpace(std::string const& path, unsigned long long& freeBytes) {
+  unsigned long long blockBytes = 0;
+  return GetVolumeFreeSpace(path, freeBytes, blockBytes);
+}
+
+bool GetVolumeFreeSpace(std::string const& path, unsigned long long& freeBytes,
+                        unsigned long long& blockBytes) {
   std::string const existing = ExistingAncestor(path);
   struct statvfs vfs;
   if (existing.empty() || ::statvfs(existing.c_str(), &vfs) != 0 || vfs.f_frsize == 0) return false;
@@ -177,6 +199,9 @@ bool CopyFileWithProgress(std::string const& source, std::string const& target,
   }
 
   std::size_t const bufferSize = nCopyBufferSize;
+  Trace() << GT::FormatString("CopyFileWithProgress: bufferSize = %d (%dKB)\n",
+                              static_cast<int>(bufferSize), static_cast<int>(bufferSize / 1024))
+          << std::flush;
   uint64_t blocks = size / bufferSize;
   int shift = 0;
   while (blocks > 0x7FFFFFFF) {

@@ -1,13 +1,20 @@
 #include "Platform/Framework/LCarbonApp.h"
 #include "Platform/Framework/LControl.h"
+#include "Platform/Framework/LFileDialog.h"
 #include "Platform/Framework/LWindow.h"
 #include "Platform/Framework/UModalState.h"
 #include "Platform/Framework/UResources.h"
 #include "Support/GuiApplication.h"
+#include "Support/PrivateTempDir.h"
+#include "UL/Linux/Dialog/CTextDialog.h"
 #include "UL/Linux/Dialog/StCarbonDialogHandler.h"
 
+#include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -80,6 +87,30 @@ TEST(ResourceFile, TheJapaneseOverlayReplacesTheTextsAndTheProgramStopsOnABroken
   EXPECT_EQ(0u, said.find("VQ7Converter: resource file "));
   EXPECT_EQ(said.size() - 1, said.find('\n'));
   Support::LoadAppResources();
+}
+
+// The toolkit's own texts follow the program's language; its own texts come
+// from the resource file.
+TEST(ResourceFile, UnderAJapaneseLocaleTheToolkitsButtonsAreJapanese) {
+  Support::GuiApplication();
+  Support::CScopedEnv const locale("LC_ALL", "ja_JP.UTF-8");
+  LCarbonApp application;
+  QStringList alert;
+  Support::WhenModalAppears([&](QWidget* modal) {
+    for (QAbstractButton* b : qobject_cast<QMessageBox*>(modal)->buttons()) alert << b->text();
+    modal->close();
+  });
+  UL::CTextDialog().Ask(UL::ITextDialog::OkCancel, UL::ITextDialog::Note, std::string("?"));
+  QString open;
+  Support::WhenModalAppears([&](QWidget* modal) {
+    open = modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->text();
+    qobject_cast<QDialog*>(modal)->reject();
+  });
+  LFileChooser().AskOpenFile({});
+  alert.sort();
+  // Japanese keeps "OK" as it stands.
+  EXPECT_EQ(QStringList({"OK", u8"キャンセル"}), alert);
+  EXPECT_EQ(u8"開く(&O)", open);
 }
 
 class ModalLoop : public ::testing::Test {

@@ -152,6 +152,12 @@ TEST_F(PadMatrix, LooksFollowTheFlags) {
   EXPECT_FALSE(mMatrix.GetPad(0, 0)->IsFocused());
   EXPECT_FALSE(mMatrix.GetPad(4, 0));
 
+  mView.mRects.clear();
+  mMatrix.SetAssigned(true);  // every pad, each redrawing itself
+  EXPECT_EQ(16u, mView.mRects.size());
+  EXPECT_TRUE(mMatrix.GetPad(2, 1)->IsAssigned());
+  mMatrix.SetAssigned(false);
+
   Pads().mDrawn.clear();
   mMatrix.GetPad(0, 0)->SetEnabled(true);
   mMatrix.GetPad(0, 0)->SetAssigned(true);

@@ -297,6 +297,7 @@ TEST_F(MainWindow, ImportDialogDescribesAndPreviewsTheFileAndImportsIt) {
 
   QTest::mouseClick(mWindow->GetWidget(), Qt::LeftButton, {}, PadCentre(1));
   std::vector<QString> shown, deepShown;
+  std::vector<int> traits;
   bool previewed = false, backToPlay = false;
   Support::WhenModalAppears([&](QWidget* w) {
     QFileDialog* dialog = qobject_cast<QFileDialog*>(w);
@@ -307,6 +308,10 @@ TEST_F(MainWindow, ImportDialogDescribesAndPreviewsTheFileAndImportsIt) {
     bool const deepPlayable = dialog->findChild<QPushButton*>("item13")->isEnabled();
     field->setText(QString::fromStdString(wave));
     for (int id = 7; id <= 12; ++id) shown.push_back(ItemText(dialog, id));
+    for (int id : {1, 7}) {  // a label and a value, in the area's text traits
+      QLabel* text = dialog->findChild<QLabel*>(QString("item%1").arg(id));
+      traits.push_back(text->font().pointSize() * (text->alignment() & Qt::AlignRight ? 1 : -1));
+    }
     QPushButton* play = dialog->findChild<QPushButton*>("item13");
     play->click();
     previewed = !deepPlayable && Player().IsPlaying() && play->text() == "Stop";
@@ -316,6 +321,7 @@ TEST_F(MainWindow, ImportDialogDescribesAndPreviewsTheFileAndImportsIt) {
   mWindow->HandleImport();
   EXPECT_EQ((std::vector<QString>{"24", "Play"}), deepShown);
   ASSERT_EQ(6u, shown.size());
+  EXPECT_EQ((std::vector<int>{11, 11}), traits);
   QString const converted = QString::fromStdString(
       Grouped(Controller().ComputeImportedWaveByteSize(*Controller().PeekWave(wave).first)));
   EXPECT_EQ((std::vector<QString>{"Windows RIFF Wave", "16", "44100", "2", converted}),

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 // A source that shrinks while it is copied fails the copy rather than leave
@@ -21,9 +22,24 @@ TEST(FileUtilitiesTest, CopyWithProgress) {
   shrinker.mSource = dir / "source";
   Support::WriteBytes(shrinker.mSource, Support::PatternBytes(700000));
   ::chmod(shrinker.mSource.c_str(), 0640);
+  testing::internal::CaptureStderr();
   EXPECT_TRUE(
       VQ7::CopyFileWithProgress(shrinker.mSource, dir / "t", UL::IProgress::NullProgress()));
+  EXPECT_EQ("CopyFileWithProgress: bufferSize = 262144 (256KB)\n",
+            testing::internal::GetCapturedStderr());
   EXPECT_EQ(Support::ReadBytes(shrinker.mSource), Support::ReadBytes(dir / "t"));
   EXPECT_EQ(0640u, Support::ModeOf(dir / "t"));
   EXPECT_FALSE(VQ7::CopyFileWithProgress(shrinker.mSource, dir / "t", shrinker));
+}
+
+// A path not made yet is asked of its nearest existing folder's volume.
+TEST(FileUtilitiesTest, VolumeFreeSpace) {
+  Support::CPrivateTempDir dir;
+  struct statvfs vfs;
+  ASSERT_EQ(0, ::statvfs(dir.Path().c_str(), &vfs));
+  unsigned long long freeBytes = 1, blockBytes = 0;
+  EXPECT_FALSE(VQ7::GetVolumeFreeSpace("", freeBytes));
+  EXPECT_EQ(1u, freeBytes);
+  EXPECT_TRUE(VQ7::GetVolumeFreeSpace(dir / "new/deeper/file.wav", freeBytes, blockBytes));
+  EXPECT_EQ(vfs.f_frsize, blockBytes);
 }
