@@ -132,8 +132,9 @@ private:
   std::vector<float> mExpected;
 };
 
-// A float source that counts every use after it was closed, and can run a
-// hook from inside the device's callback once a given sample is reached.
+// A stereo float source (left 0.25, right -0.25) that counts every use after
+// it was closed, can run a hook from inside the device's callback once a
+// given sample is reached, and can have nothing for a moment at a given one.
 class CWatchedSource : public SL::ITypedInputSampleIterator<131104> {
 public:
   CWatchedSource(long samples, long hookAt = -1, std::function<void()> hook = nullptr)
@@ -147,6 +148,10 @@ public:
     if (mIndex == mHookAt && mHook) {
       mHook();
     }
+    if (mIndex == mGapAt) {
+      mGapAt = -1;
+      return false;
+    }
     return mIndex < mSamples;
   }
   void Next() override {
@@ -155,7 +160,7 @@ public:
   }
   float Get() override {
     Touch();
-    return 0.25f;
+    return mIndex % 2 == 0 ? 0.25f : -0.25f;
   }
   SL::CSampleAttribute const& GetAttribute() const override { return mAttribute; }
   long ToCurrentFrame(long frames) const override { return frames; }
@@ -165,6 +170,7 @@ public:
 
   void Close() { mClosed.store(true); }
   int Late() const { return mLate.load(); }
+  long mGapAt = -1;
 
 private:
   void Touch() {
@@ -220,6 +226,18 @@ TEST(AudioDevicePlaybackThreaded, PadFilesThroughThePlaybackChainArriveBitExactT
                             [](float f) { return f == 0.0f; }));
     EXPECT_EQ(0u, out.size() % (512 * 2));
   }
+}
+
+TEST(AudioDevicePlaybackThreaded, SourceWithNothingForAMomentInsideAFrameKeepsItsChannels) {
+  CSetup setup;
+  auto source = boost::make_shared<CWatchedSource>(44100L);
+  source->mGapAt = 5001;  // after a left sample
+  ASSERT_TRUE(setup.out->Play(source));
+  ASSERT_TRUE(setup.PlaysOut());
+  std::vector<float> const out = WithoutSilence(setup.audio.Output().GetOutput());
+  std::vector<float> expected;
+  for (int i = 0; i < 44100; ++i) expected.push_back(i % 2 == 0 ? 0.25f : -0.25f);
+  EXPECT_EQ(expected, out);
 }
 
 TEST(AudioDevicePlaybackThreaded, EmptySourcePlaysAndRetiresAtOnce) {
@@ -500,25 +518,52 @@ namespace {
 
 class CCountingListener : public SL::IAudioDeviceEventListener {
 public:
-  explicit CCountingListener(SL::IAudioOutDevice* stopAfter = nullptr) : mStop(stopAfter) {}
+  explicit CCountingListener(std::function<void()> atThird = nullptr) : mAtThird(atThird) {}
   void Handle(SL::CAudioDeviceEvent const& event) override {
     if (event.GetType() == SL::CAudioDeviceEvent::Output) mOutputs.fetch_add(1);
     if (CoreAudio::CDeviceIO::IsCallbackThread()) mOnAudioThread.fetch_add(1);
-    if (mStop != nullptr && mOutputs.load() == 3) mStop->Stop();
+    if (mAtThird && mOutputs.load() == 3) mAtThird();
   }
   std::atomic<int> mOutputs{0};
   std::atomic<int> mOnAudioThread{0};
-  SL::IAudioOutDevice* mStop;
+  std::function<void()> mAtThird;
 };
 
 }  // namespace
 
-TEST(AudioDeviceEventsThreaded, ListenersHearOfBlocksOffTheAudioThreadAndMayStop) {
+TEST(AudioDeviceEventsThreaded, ListenersHearOfBlocksOffTheAudioThreadAndMayStopOrReleaseIt) {
+  for (bool release : {false, true}) {
+    CSetup setup;
+    std::atomic<bool> done(false);
+    auto listener = boost::make_shared<CCountingListener>([&] {
+      if (release) {
+        setup.out.reset();  // its own runner is the thread we are on
+      } else {
+        setup.out->Stop();
+      }
+      done.store(true);
+    });
+    setup.out->AddAudioEventListener(listener);
+    ASSERT_TRUE(setup.out->Play(Floats(Distinct(44100 * 10, 2, 1))));
+    EXPECT_TRUE(Eventually([&] { return done.load(); }));
+    EXPECT_TRUE(release || !setup.out->IsPlaying());
+    EXPECT_TRUE(setup.audio.Output().WaitUntilIdle(milliseconds(10000)));
+    EXPECT_EQ(3, listener->mOutputs.load()) << release;
+    EXPECT_EQ(0, listener->mOnAudioThread.load());
+  }
+}
+
+TEST(AudioDeviceEventsThreaded, NoEventArrivesOnceStopHasReturned) {
   CSetup setup;
-  auto listener = boost::make_shared<CCountingListener>(setup.out.get());
+  auto listener = boost::make_shared<CCountingListener>();
   setup.out->AddAudioEventListener(listener);
-  ASSERT_TRUE(setup.out->Play(Floats(Distinct(44100 * 10, 2, 1))));
-  EXPECT_TRUE(Eventually([&] { return !setup.out->IsPlaying(); }));
-  EXPECT_GE(listener->mOutputs.load(), 3);
-  EXPECT_EQ(0, listener->mOnAudioThread.load());
+  for (int round = 0; round < 10; ++round) {
+    unsigned long const before = setup.audio.Output().GetCycleCount();
+    ASSERT_TRUE(setup.out->Play(Floats(Distinct(44100 * 10, 2, round))));
+    ASSERT_TRUE(setup.audio.Output().WaitForCycles(before + 4, milliseconds(10000)));
+    EXPECT_TRUE(setup.out->Stop());
+    int const heard = listener->mOutputs.load();
+    std::this_thread::sleep_for(milliseconds(25));
+    EXPECT_EQ(heard, listener->mOutputs.load()) << round;
+  }
 }
