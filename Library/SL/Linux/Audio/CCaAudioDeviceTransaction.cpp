@@ -75,9 +75,18 @@ bool CCaAudioDeviceBase::CTransaction::OpenStream(CoreAudio::CAudioStreamDesc co
   if (mDeviceFormat.mBytesPerFrame == 0 || mDeviceFormat.mChannelsPerFrame == 0) {
     return false;
   }
+  // A playback under way goes on in the new format from the frame it has
+  // reached, with what the converter had taken and not yet played.
+  AudioStatus status = -1;
+  if (!input && mConverter.IsCreated()) {
+    status = mConverter.SetProperty(kAudioConverterPropertyDestinationFormat,
+                                    sizeof(AudioStreamBasicDescription), &mDeviceFormat);
+  }
   // A recording converts from the device's format to the stream's.
-  AudioStatus const status = input ? mConverter.Create(mDeviceFormat, streamFormat)
-                                   : mConverter.Create(streamFormat, mDeviceFormat);
+  if (status != 0) {
+    status = input ? mConverter.Create(mDeviceFormat, streamFormat)
+                   : mConverter.Create(streamFormat, mDeviceFormat);
+  }
   if (status != 0) {
     return false;
   }

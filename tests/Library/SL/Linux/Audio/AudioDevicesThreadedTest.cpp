@@ -187,12 +187,15 @@ private:
 };
 
 struct CSetup {
-  explicit CSetup(std::uint32_t bufferFrames = 512) : audio(Options(bufferFrames)) {
+  explicit CSetup(std::uint32_t bufferFrames = 512, double rate = 44100.0)
+      : audio(Options(bufferFrames, rate)) {
     out = facade.CreateOutDevice(facade.GetDefaultOutDeviceName());
   }
-  static std::vector<AudioLayer::CVirtualDeviceOptions> Options(std::uint32_t bufferFrames) {
+  static std::vector<AudioLayer::CVirtualDeviceOptions> Options(std::uint32_t bufferFrames,
+                                                                double rate) {
     AudioLayer::CVirtualDeviceOptions output;
     output.mBufferFrames = bufferFrames;
+    output.mFormat = AudioLayer::MakeFloatFormat(rate, 2);
     AudioLayer::CVirtualDeviceOptions input;
     input.mName = "Virtual Input";
     input.mIsInput = true;
@@ -362,6 +365,43 @@ TEST(AudioDeviceStopThreaded, FormatChangeWhilePlayingRestartsWithoutLosingAFram
   std::vector<float> expected;
   for (std::size_t i = 0; i < source.size(); i += 2) expected.push_back(source[i]);
   EXPECT_EQ(expected, WithoutSilence(left));
+}
+
+TEST(AudioDeviceStopThreaded, FormatChangeWhileResamplingGoesOnFromWhereItWas) {
+  struct {
+    double mRate;
+    std::uint32_t mChannels;
+  } const cases[] = {{48000.0, 1}, {44100.0, 2}, {96000.0, 2}, {22050.0, 1}};
+  long const frames = 22050;
+  std::vector<float> ramp;
+  for (long i = 0; i < frames; ++i) {
+    ramp.push_back(static_cast<float>(i) / frames);
+    ramp.push_back(-static_cast<float>(i) / frames);
+  }
+  for (auto const& c : cases) {
+    CSetup setup(512, 48000.0);  // the 44.1 kHz source is resampled from the start
+    ASSERT_TRUE(setup.out->Play(Floats(ramp)));
+    ASSERT_TRUE(setup.audio.Output().WaitForCycles(20, milliseconds(10000)));
+    setup.audio.Output().SetStreamFormat(AudioLayer::MakeFloatFormat(c.mRate, c.mChannels));
+    ASSERT_TRUE(setup.PlaysOut());
+    std::vector<float> left;  // the ramp, at whatever rate each part was played
+    for (AudioLayer::CVirtualRecording const& recording : setup.audio.Output().GetRecordings()) {
+      std::vector<float> const samples = recording.Floats();
+      for (std::size_t i = 0; i < samples.size(); i += recording.mFormat.mChannelsPerFrame) {
+        left.push_back(samples[i]);
+      }
+    }
+    left = WithoutSilence(left);
+    ASSERT_GT(left.size(), 300u) << c.mRate;
+    // Each step is what the rate makes of one frame's, never a frame more,
+    // up to the ringing of the end; and the end is reached.
+    float worst = 0.0f;
+    for (std::size_t i = 1; i + 200 < left.size(); ++i) {
+      worst = std::max(worst, std::abs(left[i] - left[i - 1]));
+    }
+    EXPECT_LT(worst, (44100.0f / c.mRate + 1.0f) / frames) << c.mRate << " " << c.mChannels;
+    EXPECT_GT(*std::max_element(left.begin(), left.end()), 0.99f) << c.mRate;
+  }
 }
 
 TEST(AudioDeviceStopThreaded, FormatChangeWhileIdleIsIgnoredAndTheNextPlayUsesIt) {
