@@ -149,8 +149,10 @@ AudioStatus CFormatConverter::SetDestination(AudioStreamBasicDescription const& 
     std::size_t const at = static_cast<std::size_t>((mTaken - frames + i) % mKeptCapacity);
     std::memcpy(again.data() + i * frameBytes, mKept.data() + at * frameBytes, frameBytes);
   }
-  std::memcpy(again.data() + frames * frameBytes, mAgain.data() + mAgainStart * frameBytes,
-              mAgainFrames * frameBytes);
+  if (mAgainFrames > 0) {
+    std::memcpy(again.data() + frames * frameBytes, mAgain.data() + mAgainStart * frameBytes,
+                mAgainFrames * frameBytes);
+  }
   // What the new resampler makes of the lead-in, and of the part of a frame
   // already heard, is not given out.
   double const skip = (reached - static_cast<double>(first - lead)) * ratio;
@@ -210,6 +212,9 @@ AudioStatus CFormatConverter::FillDirect(AudioConverterRef self,
 
 void CFormatConverter::Keep(unsigned char const* in, std::size_t frames) {
   std::size_t const frameBytes = mSource.mBytesPerFrame;
+  if (frames == 0) {
+    return;
+  }
   if (frames > mKeptCapacity) {
     in += (frames - mKeptCapacity) * frameBytes;
     mTaken += frames - mKeptCapacity;

@@ -42,7 +42,7 @@ public:
 
 private:
   // Frames the resampling path stages on either side of the resampler.
-  static std::size_t const sChunkFrames = 1024;
+  static constexpr std::size_t sChunkFrames = 1024;
 
   CFormatConverter(AudioStreamBasicDescription const& source,
                    AudioStreamBasicDescription const& destination, CPcmEncoding const& from,
