@@ -24,30 +24,17 @@ enum EEnd { None, Drain, Drop };
 // (closing drops) do not count.
 std::atomic<int> gFirstEnd(None);
 
-void Note(EEnd end) {
+int Note(EEnd end, char const* name, snd_pcm_t* pcm) {
   int none = None;
   gFirstEnd.compare_exchange_strong(none, end);
-}
-
-template <class Call>
-Call Real(char const* name) {
-  return reinterpret_cast<Call>(dlsym(RTLD_NEXT, name));
+  return reinterpret_cast<int (*)(snd_pcm_t*)>(dlsym(RTLD_NEXT, name))(pcm);
 }
 
 }  // namespace
 
 // Counted on their way to ALSA: whether a stop lets the queue play out.
-extern "C" int snd_pcm_drain(snd_pcm_t* pcm) {
-  Note(Drain);
-  static auto const real = Real<int (*)(snd_pcm_t*)>("snd_pcm_drain");
-  return real(pcm);
-}
-
-extern "C" int snd_pcm_drop(snd_pcm_t* pcm) {
-  Note(Drop);
-  static auto const real = Real<int (*)(snd_pcm_t*)>("snd_pcm_drop");
-  return real(pcm);
-}
+extern "C" int snd_pcm_drain(snd_pcm_t* pcm) { return Note(Drain, "snd_pcm_drain", pcm); }
+extern "C" int snd_pcm_drop(snd_pcm_t* pcm) { return Note(Drop, "snd_pcm_drop", pcm); }
 
 namespace {
 
