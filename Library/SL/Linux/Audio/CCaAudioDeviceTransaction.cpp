@@ -3,6 +3,7 @@
 #include "SL/Com/Buffer/CSampleCopierFactory.h"
 #include "SL/Com/Buffer/CSampleTransformerFactory.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace SL {
@@ -61,7 +62,8 @@ void CCaAudioDeviceBase::CTransaction::Initialize() {
   CBitDepth const depth = mIterator->GetAttribute().mBitDepth;
   mTransformer = CSampleTransformerFactory::Create(depth);
   mCopier = CSampleCopierFactory::Create(depth);
-  mHeld.assign(mIterator->GetAttribute().GetBytesPerFrame(), 0);
+  mHeld.assign(static_cast<std::size_t>(std::max(0L, mIterator->GetAttribute().GetBytesPerFrame())),
+               0);
   mHeldBytes = 0;
   // Without a copier the audio thread would have nothing to move frames with.
   if (mCopier) {
