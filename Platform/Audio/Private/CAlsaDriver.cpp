@@ -262,12 +262,12 @@ void CAlsaDriver::FinishCycle(void const* data, std::uint32_t bytes) {
   KeepTime(frames);
 }
 
-void CAlsaDriver::Close() {
+void CAlsaDriver::Close(bool drain) {
   if (mPcm != nullptr) {
-    if (mIsInput) {
-      snd_pcm_drop(mPcm);
+    if (drain && !mIsInput) {
+      snd_pcm_drain(mPcm);
     } else {
-      snd_pcm_drain(mPcm);  // the end of the last sound still plays
+      snd_pcm_drop(mPcm);
     }
   }
   ClosePcm(mPcm, mConfiguration);

@@ -29,7 +29,7 @@ public:
   void SetFormat(AudioStreamBasicDescription const& format, std::uint32_t bufferFrames) override;
   void WaitForCycle(void* data, std::uint32_t bytes) override;
   void FinishCycle(void const* data, std::uint32_t bytes) override;
-  void Close() override;
+  void Close(bool drain) override;
   bool IsAlive() const override { return mAlive.load(std::memory_order_relaxed); }
 
 private:

@@ -9,6 +9,14 @@
 
 namespace AudioLayer {
 
+namespace {
+
+bool IsSilent(unsigned char const* data, std::uint32_t bytes) {
+  return std::all_of(data, data + bytes, [](unsigned char b) { return b == 0; });
+}
+
+}  // namespace
+
 CLayerDevice::CLayerDevice(AudioDeviceId id, std::string const& name, bool isInput,
                            AudioStreamBasicDescription const& format, std::uint32_t bufferFrames,
                            std::unique_ptr<IDeviceDriver> driver)
@@ -117,7 +125,7 @@ AudioStatus CLayerDevice::Start(AudioDeviceIOProc proc) {
     try {
       mThread = std::thread(&CLayerDevice::Run, this);
     } catch (std::system_error const&) {
-      mDriver->Close();  // no thread: the start fails
+      mDriver->Close(false);  // no thread: the start fails
       return kAudioStatusStartFailed;
     }
     it->mStarted = true;
@@ -227,6 +235,9 @@ void CLayerDevice::Run() {
   CProc calls[sMaxProcs];
   AudioTimeStamp now = {0.0, 0};
   double sampleTime = 0.0;
+  // The procedures' last output was silence: the sound had ended before the
+  // stop, so what the driver holds is its end, to be heard.
+  bool endedInSilence = true;
   std::unique_lock<std::mutex> lock(mMutex);
   for (;;) {
     Park(lock);
@@ -282,6 +293,7 @@ void CLayerDevice::Run() {
     ++mCalls;
     mChanged.notify_all();
     lock.unlock();
+    endedInSilence = mIsInput || IsSilent(data, bytes);
     mDriver->FinishCycle(data, bytes);
     sampleTime += static_cast<double>(mBufferFrames);
     lock.lock();
@@ -291,7 +303,7 @@ void CLayerDevice::Run() {
   mParked = false;
   mChanged.notify_all();
   lock.unlock();
-  mDriver->Close();
+  mDriver->Close(endedInSilence);
 }
 
 }  // namespace AudioLayer

@@ -24,7 +24,7 @@ public:
   void SetFormat(AudioStreamBasicDescription const& format, std::uint32_t bufferFrames) override;
   void WaitForCycle(void* data, std::uint32_t bytes) override;
   void FinishCycle(void const* data, std::uint32_t bytes) override;
-  void Close() override {}
+  void Close(bool) override {}
   bool IsAlive() const override { return true; }
 
   void SetStartFails(bool fails) { mStartFails.store(fails); }

@@ -23,8 +23,9 @@ public:
   // After the procedures ran: an output device plays data; an input device
   // ignores it.
   virtual void FinishCycle(void const* data, std::uint32_t bytes) = 0;
-  // The IO thread ends.
-  virtual void Close() = 0;
+  // The IO thread ends. drain: what the device still holds is the end of
+  // the sound and plays out; else it is dropped.
+  virtual void Close(bool drain) = 0;
   // False once the device has failed for good.
   virtual bool IsAlive() const = 0;
 };

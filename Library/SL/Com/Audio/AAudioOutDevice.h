@@ -54,18 +54,17 @@ public:
   bool Stop() override {
     this->StoreTotalFrame();
     boost::shared_ptr<ITransaction> const transaction = this->TakeTransaction();
-    if (!transaction) {
-      return true;
-    }
-    if (this->IsAudioThread()) {
+    if (transaction && this->IsAudioThread()) {
       // From inside a callback (a source that stops its own playback): the
       // call under way cannot be waited for, so the stream only stops taking
       // samples here and is torn down on the runner thread.
       transaction->StopStreaming();
       this->RetireLater(transaction);
-      return true;
+    } else if (transaction) {
+      transaction->AbortStreaming();
     }
-    transaction->AbortStreaming();
+    // No event of the stopped playback reaches a listener after this.
+    this->DropEvents();
     return true;
   }
 

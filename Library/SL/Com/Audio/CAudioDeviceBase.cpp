@@ -4,6 +4,8 @@
 #include "GT/Com/Thread/Clock.h"
 #include "SL/Com/Buffer/CSampleTransformerFactory.h"
 
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace SL {
@@ -47,6 +49,8 @@ CAudioDeviceBase::CAudioDeviceBase(std::string const& name, IAudioDeviceFacade c
       mFactory(factory),
       mHasListeners(false),
       mPendingEvents{{0}, {0}},
+      mStops(0),
+      mDeliveryMutex(new std::mutex),
       mRunnerThread(nullptr),
       mRunnerStarted(false) {
   mFactory->mBufferTime = sDefaultDeviceBufferTime;
@@ -67,6 +71,25 @@ CAudioDeviceBase::~CAudioDeviceBase() {
 void CAudioDeviceBase::StopRunner() {
   if (mThread) {
     mThread->SetTerminationFlag();
+    if (mThread->IsCurrentThread()) {
+      // A listener is destroying us on the runner, which cannot join itself:
+      // it ends once the listener returns, touching nothing of ours, and a
+      // helper joins it and releases what it still runs on.
+      boost::shared_ptr<GT::AThread> thread;
+      boost::shared_ptr<GT::IRunnable> runner;
+      thread.swap(mThread);
+      runner.swap(mRunner);
+      try {
+        std::thread([thread, runner]() mutable {
+          thread.reset();
+          runner.reset();
+        }).detach();
+      } catch (std::system_error const&) {
+        // Left running to its end, never joined.
+        new boost::shared_ptr<GT::AThread>(thread);
+        new boost::shared_ptr<GT::IRunnable>(runner);
+      }
+    }
     mThread.reset();  // joins
   }
   // A transaction the runner had yet to release goes now, while the device
@@ -105,7 +128,25 @@ void CAudioDeviceBase::FireAudioDeviceEvent(CAudioDeviceEvent::EType type, ISamp
   mPendingEvents[type == CAudioDeviceEvent::Input ? 0 : 1].fetch_add(1, std::memory_order_release);
 }
 
-void CAudioDeviceBase::DeliverEvents() {
+void CAudioDeviceBase::DropEvents() {
+  mStops.fetch_add(1);
+  bool const fromListener = mRunnerThread != nullptr && mRunnerThread->IsCurrentThread();
+  if (fromListener || IsAudioThread()) {
+    // The delivery under way (if any) is ours, or cannot be waited for here:
+    // it ends after the call under way.
+    mPendingEvents[0].store(0);
+    mPendingEvents[1].store(0);
+    return;
+  }
+  std::lock_guard<std::mutex> lock(*mDeliveryMutex);
+  mPendingEvents[0].store(0);
+  mPendingEvents[1].store(0);
+}
+
+bool CAudioDeviceBase::DeliverEvents(GT::AThread& thread) {
+  boost::shared_ptr<std::mutex> const delivery = mDeliveryMutex;
+  std::lock_guard<std::mutex> lock(*delivery);
+  unsigned long const stops = mStops.load();
   for (int i = 0; i < 2; ++i) {
     unsigned long const count = mPendingEvents[i].exchange(0, std::memory_order_acquire);
     if (count == 0) {
@@ -127,18 +168,30 @@ void CAudioDeviceBase::DeliverEvents() {
     }
     CAudioDeviceEvent const event(
         boost::any(this), i == 0 ? CAudioDeviceEvent::Input : CAudioDeviceEvent::Output, nullptr);
-    // Listeners run with no lock held, so they may add listeners or stop us.
+    // Listeners run with no lock of the device held, so they may add
+    // listeners, stop us or destroy us.
     for (unsigned long n = 0; n < count; ++n) {
       for (boost::shared_ptr<IAudioDeviceEventListener> const& listener : live) {
         listener->Handle(event);
+        if (thread.GetTerminationFlag()) {
+          return false;
+        }
+        if (mStops.load() != stops) {
+          return true;
+        }
       }
     }
   }
+  return true;
 }
 
 void CAudioDeviceBase::RunTransactionDeleter() {
-  while (!mRunnerThread->GetTerminationFlag()) {
-    DeliverEvents();
+  // The thread object outlives the device, also one a listener destroys.
+  GT::AThread& thread = *mRunnerThread;
+  while (!thread.GetTerminationFlag()) {
+    if (!DeliverEvents(thread)) {
+      return;
+    }
     boost::atomic_exchange(&mRetiring, boost::shared_ptr<ITransaction>()).reset();
     boost::shared_ptr<ITransaction> current = LoadTransaction();
     if (current && current->HasExhausted()) {

@@ -105,7 +105,8 @@ public:
   void AddAudioEventListener(boost::shared_ptr<IAudioDeviceEventListener> listener);
   // From any thread, the audio thread included: allocates nothing there.
   // Listeners hear of the event on the runner thread, within about 10 ms;
-  // with none, the event is dropped at once.
+  // with none, the event is dropped at once. A listener may stop or
+  // destroy the device.
   void FireAudioDeviceEvent(CAudioDeviceEvent::EType type, ISampleBuffer* buffer);
 
   // The runner thread's body: every 10 ms, tells listeners what happened
@@ -126,15 +127,20 @@ protected:
   // True on a thread that runs the platform's audio callbacks.
   virtual bool IsAudioThread() const { return false; }
   // Ends and joins the runner: the most derived destructor calls it after
-  // stopping, before anything the runner uses goes.
+  // stopping, before anything the runner uses goes. From the runner itself
+  // (a listener destroying the device) it ends without joining.
   void StopRunner();
+  // After a stop: events not yet delivered are dropped, and one being
+  // delivered on another thread has been once this returns.
+  void DropEvents();
 
   std::string const mName;
   IAudioDeviceFacade const& mFacade;
   boost::shared_ptr<ASampleBufferFactory> mFactory;
 
 private:
-  void DeliverEvents();
+  // False when the device is being destroyed: nothing of it may be touched.
+  bool DeliverEvents(GT::AThread& thread);
 
   boost::shared_ptr<ITransaction> mTransaction;  // atomic access only
   boost::shared_ptr<ITransaction> mRetiring;     // atomic access only
@@ -143,6 +149,10 @@ private:
   GT::CSafeReferenceSet<IAudioDeviceEventListener> mListeners;
   std::atomic<bool> mHasListeners;
   std::atomic<unsigned long> mPendingEvents[2];
+  std::atomic<unsigned long> mStops;  // a delivery ends when this changes
+  // Held while listeners are called. Shared: it outlives a device that a
+  // listener destroys.
+  boost::shared_ptr<std::mutex> const mDeliveryMutex;
 
   boost::shared_ptr<GT::IRunnable> mRunner;
   boost::shared_ptr<GT::AThread> mThread;

@@ -18,7 +18,7 @@ public:
   typedef typename CSampleTraits<N>::CValueType CValueType;
   enum { B = ITypedSampleBuffer<N>::B };
 
-  CSampleCopier() {}
+  CSampleCopier() : mPartialSamples(0) {}
 
   // Walks the memory directly: the audio thread copies with this, and must
   // not allocate.
@@ -28,6 +28,7 @@ public:
     ITypedInputSampleIterator<N>* const in = dynamic_cast<ITypedInputSampleIterator<N>*>(&source);
     if (in == nullptr || attribute.mChannelCount < 1) {
       bytes = 0;
+      mPartialSamples = 0;
       return 0;
     }
     CSampleEndianConverter<N> const order(attribute.GetEndian());
@@ -50,6 +51,7 @@ public:
         dynamic_cast<ITypedOutputSampleIterator<N>*>(&destination);
     if (out == nullptr || attribute.mChannelCount < 1) {
       bytes = 0;
+      mPartialSamples = 0;
       return 0;
     }
     CSampleEndianConverter<N> const order(attribute.GetEndian());
@@ -65,14 +67,19 @@ public:
     return Account(count, attribute, bytes);
   }
 
+  unsigned long GetPartialSamples() const override { return mPartialSamples; }
+
 private:
-  static unsigned long Account(unsigned long count, CSampleAttribute const& attribute,
-                               unsigned long& bytes) {
+  unsigned long Account(unsigned long count, CSampleAttribute const& attribute,
+                        unsigned long& bytes) {
     unsigned long const channels = static_cast<unsigned long>(attribute.mChannelCount);
     unsigned long const frames = count / channels;
+    mPartialSamples = count % channels;
     bytes = channels * frames * static_cast<unsigned long>(attribute.GetBytesPerSample());
     return frames;
   }
+
+  unsigned long mPartialSamples;
 };
 
 }  // namespace SL

@@ -15,6 +15,9 @@ public:
                                      unsigned long& bytes) = 0;
   virtual unsigned long CopyFromBuffer(void* memory, unsigned long& bytes,
                                        IOutputSampleIterator& destination) = 0;
+  // The samples of a partial frame the last copy moved beyond the bytes it
+  // reported, so a caller can keep whole frames together.
+  virtual unsigned long GetPartialSamples() const = 0;
 };
 
 }  // namespace SL

@@ -3,6 +3,9 @@
 #include "SL/Com/Buffer/CSampleCopierFactory.h"
 #include "SL/Com/Buffer/CSampleTransformerFactory.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace SL {
 
 CCaAudioDeviceBase::CTransaction::CTransaction(CCaAudioDeviceBase& device,
@@ -12,7 +15,8 @@ CCaAudioDeviceBase::CTransaction::CTransaction(CCaAudioDeviceBase& device,
       mDevice(device),
       mDeviceIO(device.GetDevice(), nullptr, &CallbackOutputProc, this),
       mConverter(&CallbackConverterProc, this),
-      mFrameCounter(0) {
+      mFrameCounter(0),
+      mHeldBytes(0) {
   Construct();
 }
 
@@ -23,7 +27,8 @@ CCaAudioDeviceBase::CTransaction::CTransaction(CCaAudioDeviceBase& device,
       mDevice(device),
       mDeviceIO(device.GetDevice(), &CallbackInputProc, nullptr, this),
       mConverter(&CallbackConverterProc, this),
-      mFrameCounter(0) {
+      mFrameCounter(0),
+      mHeldBytes(0) {
   Construct();
 }
 
@@ -57,6 +62,9 @@ void CCaAudioDeviceBase::CTransaction::Initialize() {
   CBitDepth const depth = mIterator->GetAttribute().mBitDepth;
   mTransformer = CSampleTransformerFactory::Create(depth);
   mCopier = CSampleCopierFactory::Create(depth);
+  mHeld.assign(static_cast<std::size_t>(std::max(0L, mIterator->GetAttribute().GetBytesPerFrame())),
+               0);
+  mHeldBytes = 0;
   // Without a copier the audio thread would have nothing to move frames with.
   if (mCopier) {
     mState.fetch_or(Valid);
@@ -69,9 +77,18 @@ bool CCaAudioDeviceBase::CTransaction::OpenStream(CoreAudio::CAudioStreamDesc co
   if (mDeviceFormat.mBytesPerFrame == 0 || mDeviceFormat.mChannelsPerFrame == 0) {
     return false;
   }
+  // A playback under way goes on in the new format from the frame it has
+  // reached, with what the converter had taken and not yet played.
+  AudioStatus status = -1;
+  if (!input && mConverter.IsCreated()) {
+    status = mConverter.SetProperty(kAudioConverterPropertyDestinationFormat,
+                                    sizeof(AudioStreamBasicDescription), &mDeviceFormat);
+  }
   // A recording converts from the device's format to the stream's.
-  AudioStatus const status = input ? mConverter.Create(mDeviceFormat, streamFormat)
-                                   : mConverter.Create(streamFormat, mDeviceFormat);
+  if (status != 0) {
+    status = input ? mConverter.Create(mDeviceFormat, streamFormat)
+                   : mConverter.Create(streamFormat, mDeviceFormat);
+  }
   if (status != 0) {
     return false;
   }
@@ -225,14 +242,27 @@ bool CCaAudioDeviceBase::CTransaction::CallbackConverterProc(std::uint32_t& fram
     frames = 0;
     return false;
   }
-  unsigned long bytes =
-      static_cast<unsigned long>(frames) * self->mConverter.GetSourceFormat().mBytesPerFrame;
-  unsigned long const copied = self->mCopier->CopyToBuffer(*self->mSource, buffer, bytes);
-  frames = static_cast<std::uint32_t>(copied);
+  std::size_t const frameBytes = self->mConverter.GetSourceFormat().mBytesPerFrame;
+  std::size_t const room = static_cast<std::size_t>(frames) * frameBytes;
+  std::size_t const held = self->mHeldBytes;
+  if (frameBytes == 0 || frameBytes != self->mHeld.size() || room < frameBytes) {
+    frames = 0;
+    return room == 0 && self->mSource->HasNext();
+  }
+  unsigned char* const out = static_cast<unsigned char*>(buffer);
+  std::memcpy(out, self->mHeld.data(), held);
+  unsigned long bytes = static_cast<unsigned long>(room - held);
+  self->mCopier->CopyToBuffer(*self->mSource, out + held, bytes);
+  std::size_t const sampleBytes = frameBytes / self->mSource->GetAttribute().mChannelCount;
+  std::size_t const moved = held + bytes + self->mCopier->GetPartialSamples() * sampleBytes;
+  std::size_t const whole = moved / frameBytes;
+  self->mHeldBytes = moved - whole * frameBytes;
+  std::memcpy(self->mHeld.data(), out + whole * frameBytes, self->mHeldBytes);
+  frames = static_cast<std::uint32_t>(whole);
   self->mFrameCounter.fetch_add(frames);
   // The end of the source ends the converter's stream, so a resampler gives
-  // out what it holds.
-  return copied > 0 || self->mSource->HasNext();
+  // out what it holds; a partial frame then goes unheard.
+  return whole > 0 || self->mSource->HasNext();
 }
 
 AudioStatus CCaAudioDeviceBase::CTransaction::CallbackPropertyListenerProc(AudioDeviceId,

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <vector>
 
 namespace SL {
 
@@ -79,6 +80,10 @@ private:
   boost::shared_ptr<ISampleCopier> mCopier;
   std::atomic<std::uint32_t> mFrameCounter;
   std::mutex mStreamMutex;
+  // The start of a frame the source stopped inside: held back until the
+  // rest comes, so the channels keep their places.
+  std::vector<unsigned char> mHeld;
+  std::size_t mHeldBytes;
 };
 
 }  // namespace SL

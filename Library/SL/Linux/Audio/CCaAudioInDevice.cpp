@@ -34,15 +34,13 @@ bool CCaAudioInDevice::Record(boost::shared_ptr<IOutputSampleIterator> destinati
 bool CCaAudioInDevice::Stop() {
   StoreTotalFrame();
   boost::shared_ptr<ITransaction> const transaction = TakeTransaction();
-  if (!transaction) {
-    return true;
-  }
-  if (IsAudioThread()) {
+  if (transaction && IsAudioThread()) {
     transaction->StopStreaming();
     RetireLater(transaction);
-    return true;
+  } else if (transaction) {
+    transaction->AbortStreaming();
   }
-  transaction->AbortStreaming();
+  DropEvents();
   return true;
 }
 

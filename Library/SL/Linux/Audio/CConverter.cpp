@@ -5,6 +5,7 @@
 #include "SL/Linux/Audio/Num2Code.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace CoreAudio {
@@ -126,6 +127,91 @@ AudioStatus CConverter::CopyToBuffer(AudioBufferList const* input, std::uint32_t
       AudioConverterFillComplexBuffer(mHandle, &CaptureCallback, this, &frames, &output, nullptr);
   mCaptured = nullptr;
   return FillResult(status, frames);
+}
+
+AudioStatus CConverter::FillBuffer(unsigned long& bytes, void* buffer) {
+  if (mHandle == nullptr) {
+    TRACE("FillBuffer(): AudioConverter is not created. \n");
+    return kAudioStatusUnspecified;
+  }
+  std::uint32_t size = static_cast<std::uint32_t>(std::min<unsigned long>(bytes, 0xFFFFFFFFu));
+  AudioStatus const status =
+      AudioConverterFillBuffer(mHandle, &ConverterCallback, this, &size, buffer);
+  bytes = size;
+  return FillResult(status, size / std::max<std::uint32_t>(1, mDestination.mBytesPerFrame));
+}
+
+AudioStatus CConverter::GetPropertyInfo(AudioPropertyId property, std::uint32_t& size,
+                                        bool& writable) {
+  if (mHandle == nullptr) {
+    TRACE("GetPropertyInfo(): AudioConverter is not created. \n");
+    return kAudioStatusUnspecified;
+  }
+  AudioStatus const status = AudioConverterGetPropertyInfo(mHandle, property, &size, &writable);
+  if (status != 0) {
+    TRACE("AudioConverterGetPropertyInfo() failed: error=%s, property=%s \n",
+          num2code(status).c_str(), num2code(property).c_str());
+    CLog::Error(status);
+  }
+  return status;
+}
+
+bool CConverter::HasProperty(AudioPropertyId property) {
+  std::uint32_t size = 0;
+  bool writable = false;
+  return mHandle != nullptr &&
+         AudioConverterGetPropertyInfo(mHandle, property, &size, &writable) == 0;
+}
+
+AudioStatus CConverter::GetProperty(AudioPropertyId property, std::uint32_t& size, void* data) {
+  if (mHandle == nullptr) {
+    TRACE("GetProperty(): AudioConverter is not created. \n");
+    return kAudioStatusUnspecified;
+  }
+  AudioStatus const status = AudioConverterGetProperty(mHandle, property, &size, data);
+  if (status != 0) {
+    TRACE("AudioConverterGetProperty() failed: error=%s, property=%s \n", num2code(status).c_str(),
+          num2code(property).c_str());
+    CLog::Error(status);
+  }
+  return status;
+}
+
+AudioStatus CConverter::SetProperty(AudioPropertyId property, std::uint32_t size,
+                                    void const* data) {
+  if (mHandle == nullptr) {
+    TRACE("SetProperty(): AudioConverter is not created. \n");
+    return kAudioStatusUnspecified;
+  }
+  AudioStatus const status = AudioConverterSetProperty(mHandle, property, size, data);
+  if (status != 0) {
+    TRACE("AudioConverterSetProperty() failed: error=%s, property=%s \n", num2code(status).c_str(),
+          num2code(property).c_str());
+    CLog::Error(status);
+  } else if (property == kAudioConverterPropertyDestinationFormat) {
+    std::memcpy(static_cast<AudioStreamBasicDescription*>(&mDestination), data,
+                sizeof(AudioStreamBasicDescription));
+  }
+  return status;
+}
+
+AudioStatus CConverter::ConverterCallback(AudioConverterRef, std::uint32_t* bytes, void** data,
+                                          void* user) {
+  CConverter* const self = static_cast<CConverter*>(user);
+  if (self == nullptr || bytes == nullptr || data == nullptr) {
+    TRACE("ConverterCallback(): invalid parameter. \n");
+    return kAudioStatusUnspecified;
+  }
+  std::uint32_t const frameBytes = self->mSource.mBytesPerFrame;
+  if (!self->mBuffer || self->mProducer == nullptr || frameBytes == 0) {
+    TRACE("ConverterCallback(): invalid setting. \n");
+    return kAudioStatusUnspecified;
+  }
+  std::uint32_t frames = std::min(*bytes, self->mBufferSize) / frameBytes;
+  bool const more = self->mProducer(frames, self->mBuffer.get(), self->mUser);
+  *bytes = frames * frameBytes;
+  *data = frames > 0 ? self->mBuffer.get() : nullptr;
+  return frames > 0 || !more ? 0 : kNoDataNow;
 }
 
 AudioStatus CConverter::ConverterComplexCallback(AudioConverterRef, std::uint32_t* packets,

@@ -42,12 +42,26 @@ public:
   // Converts captured frames into the buffer; frames: captured in,
   // converted out. What the resampler keeps back comes with the next call.
   AudioStatus CopyToBuffer(AudioBufferList const* input, std::uint32_t& frames);
+  // Fills one buffer from the producer; bytes: its size in, written out.
+  AudioStatus FillBuffer(unsigned long& bytes, void* buffer);
+
+  // The converter's own properties (kAudioConverterProperty...); size: the
+  // room at data in, the bytes written out. Setting the destination format
+  // goes on in it from where the output stands, and the copy kept here
+  // follows.
+  AudioStatus GetPropertyInfo(AudioPropertyId property, std::uint32_t& size, bool& writable);
+  bool HasProperty(AudioPropertyId property);
+  AudioStatus GetProperty(AudioPropertyId property, std::uint32_t& size, void* data);
+  AudioStatus SetProperty(AudioPropertyId property, std::uint32_t size, void const* data);
 
 private:
   bool Allocate(std::uint64_t bytes);
   static AudioStatus ConverterComplexCallback(AudioConverterRef converter, std::uint32_t* packets,
                                               AudioBufferList* data, void** descriptions,
                                               void* user);
+  // FillBuffer's procedure: the producer's frames in one buffer.
+  static AudioStatus ConverterCallback(AudioConverterRef converter, std::uint32_t* bytes,
+                                       void** data, void* user);
   static AudioStatus CaptureCallback(AudioConverterRef converter, std::uint32_t* packets,
                                      AudioBufferList* data, void** descriptions, void* user);
 

@@ -132,8 +132,9 @@ private:
   std::vector<float> mExpected;
 };
 
-// A float source that counts every use after it was closed, and can run a
-// hook from inside the device's callback once a given sample is reached.
+// A stereo float source (left 0.25, right -0.25) that counts every use after
+// it was closed, can run a hook from inside the device's callback once a
+// given sample is reached, and can have nothing for a moment at a given one.
 class CWatchedSource : public SL::ITypedInputSampleIterator<131104> {
 public:
   CWatchedSource(long samples, long hookAt = -1, std::function<void()> hook = nullptr)
@@ -147,6 +148,10 @@ public:
     if (mIndex == mHookAt && mHook) {
       mHook();
     }
+    if (mIndex == mGapAt) {
+      mGapAt = -1;
+      return false;
+    }
     return mIndex < mSamples;
   }
   void Next() override {
@@ -155,7 +160,7 @@ public:
   }
   float Get() override {
     Touch();
-    return 0.25f;
+    return mIndex % 2 == 0 ? 0.25f : -0.25f;
   }
   SL::CSampleAttribute const& GetAttribute() const override { return mAttribute; }
   long ToCurrentFrame(long frames) const override { return frames; }
@@ -165,6 +170,7 @@ public:
 
   void Close() { mClosed.store(true); }
   int Late() const { return mLate.load(); }
+  long mGapAt = -1;
 
 private:
   void Touch() {
@@ -181,12 +187,15 @@ private:
 };
 
 struct CSetup {
-  explicit CSetup(std::uint32_t bufferFrames = 512) : audio(Options(bufferFrames)) {
+  explicit CSetup(std::uint32_t bufferFrames = 512, double rate = 44100.0)
+      : audio(Options(bufferFrames, rate)) {
     out = facade.CreateOutDevice(facade.GetDefaultOutDeviceName());
   }
-  static std::vector<AudioLayer::CVirtualDeviceOptions> Options(std::uint32_t bufferFrames) {
+  static std::vector<AudioLayer::CVirtualDeviceOptions> Options(std::uint32_t bufferFrames,
+                                                                double rate) {
     AudioLayer::CVirtualDeviceOptions output;
     output.mBufferFrames = bufferFrames;
+    output.mFormat = AudioLayer::MakeFloatFormat(rate, 2);
     AudioLayer::CVirtualDeviceOptions input;
     input.mName = "Virtual Input";
     input.mIsInput = true;
@@ -222,27 +231,23 @@ TEST(AudioDevicePlaybackThreaded, PadFilesThroughThePlaybackChainArriveBitExactT
   }
 }
 
+TEST(AudioDevicePlaybackThreaded, SourceWithNothingForAMomentInsideAFrameKeepsItsChannels) {
+  CSetup setup;
+  auto source = boost::make_shared<CWatchedSource>(44100L);
+  source->mGapAt = 5001;  // after a left sample
+  ASSERT_TRUE(setup.out->Play(source));
+  ASSERT_TRUE(setup.PlaysOut());
+  std::vector<float> const out = WithoutSilence(setup.audio.Output().GetOutput());
+  std::vector<float> expected;
+  for (int i = 0; i < 44100; ++i) expected.push_back(i % 2 == 0 ? 0.25f : -0.25f);
+  EXPECT_EQ(expected, out);
+}
+
 TEST(AudioDevicePlaybackThreaded, EmptySourcePlaysAndRetiresAtOnce) {
   CSetup setup;
   ASSERT_TRUE(setup.out->Play(Floats({})));
   EXPECT_TRUE(setup.PlaysOut());
   EXPECT_TRUE(WithoutSilence(setup.audio.Output().GetOutput()).empty());
-}
-
-TEST(AudioDevicePlaybackThreaded, CurrentFrameCountsFromEachPlaybackOwnStart) {
-  CSetup setup;
-  AudioLayer::CVirtualDevice& device = setup.audio.Output();
-  for (int round = 0; round < 2; ++round) {
-    EXPECT_EQ(0, setup.out->GetCurrentFrame());
-    unsigned long const before = device.GetCycleCount();
-    ASSERT_TRUE(setup.out->Play(Floats(Distinct(44100 * 5, 2, round))));
-    ASSERT_TRUE(device.WaitForCycles(before + 6, milliseconds(10000)));
-    long const frame = setup.out->GetCurrentFrame();
-    unsigned long const after = device.GetCycleCount();
-    EXPECT_GT(frame, 0);
-    EXPECT_LE(frame, static_cast<long>((after - before + 1) * 512)) << round;
-    EXPECT_TRUE(setup.out->Stop());
-  }
 }
 
 TEST(AudioDeviceRecordingThreaded, RecordsExactlyWhatTheInputWasFed) {
@@ -324,26 +329,51 @@ TEST(AudioDeviceStopThreaded, StopFromInsideTheCallbackNeitherHangsNorBreaksTheD
   EXPECT_TRUE(setup.PlaysOut());
 }
 
-TEST(AudioDeviceStopThreaded, FormatChangeWhilePlayingRestartsWithoutLosingAFrame) {
-  CSetup setup;
-  AudioLayer::CVirtualDevice& device = setup.audio.Output();
-  std::vector<float> const source = Distinct(44100, 2, 4);
-  ASSERT_TRUE(setup.out->Play(Floats(source)));
-  ASSERT_TRUE(device.WaitForCycles(20, milliseconds(10000)));
-  device.SetStreamFormat(AudioLayer::MakeFloatFormat(44100, 1));
-  ASSERT_TRUE(setup.PlaysOut());
-  std::vector<AudioLayer::CVirtualRecording> const recordings = device.GetRecordings();
-  ASSERT_EQ(2u, recordings.size());
-  // The left channel, stereo before the change and mono after, runs on unbroken.
-  std::vector<float> left;
-  std::vector<float> const before = recordings[0].Floats();
-  for (std::size_t i = 0; i < before.size(); i += 2) left.push_back(before[i]);
-  std::vector<float> const after = recordings[1].Floats();
-  EXPECT_FALSE(after.empty());
-  left.insert(left.end(), after.begin(), after.end());
-  std::vector<float> expected;
-  for (std::size_t i = 0; i < source.size(); i += 2) expected.push_back(source[i]);
-  EXPECT_EQ(expected, WithoutSilence(left));
+TEST(AudioDeviceStopThreaded, FormatChangeWhilePlayingGoesOnFromWhereItWas) {
+  struct {
+    double mStart;  // 44.1 kHz: the source's own rate, passed through
+    double mRate;
+    std::uint32_t mChannels;
+  } const cases[] = {{44100.0, 44100.0, 1},
+                     {48000.0, 48000.0, 1},
+                     {48000.0, 44100.0, 2},
+                     {48000.0, 96000.0, 2},
+                     {48000.0, 22050.0, 1}};
+  long const frames = 22050;
+  std::vector<float> ramp;
+  for (long i = 0; i < frames; ++i) {
+    ramp.push_back(static_cast<float>(i) / frames);
+    ramp.push_back(-static_cast<float>(i) / frames);
+  }
+  for (auto const& c : cases) {
+    CSetup setup(512, c.mStart);
+    ASSERT_TRUE(setup.out->Play(Floats(ramp)));
+    ASSERT_TRUE(setup.audio.Output().WaitForCycles(20, milliseconds(10000)));
+    setup.audio.Output().SetStreamFormat(AudioLayer::MakeFloatFormat(c.mRate, c.mChannels));
+    ASSERT_TRUE(setup.PlaysOut());
+    std::vector<float> left;  // the ramp, at whatever rate each part was played
+    for (AudioLayer::CVirtualRecording const& recording : setup.audio.Output().GetRecordings()) {
+      std::vector<float> const samples = recording.Floats();
+      for (std::size_t i = 0; i < samples.size(); i += recording.mFormat.mChannelsPerFrame) {
+        left.push_back(samples[i]);
+      }
+    }
+    left = WithoutSilence(left);
+    ASSERT_GT(left.size(), 300u) << c.mRate;
+    if (c.mStart == 44100.0 && c.mRate == 44100.0) {  // every frame once, as it was
+      std::vector<float> expected;
+      for (long i = 1; i < frames; ++i) expected.push_back(ramp[2 * i]);
+      EXPECT_EQ(expected, left);
+    }
+    // Each step is what the rate makes of one frame's, never a frame more,
+    // up to the ringing of the end; and the end is reached.
+    float worst = 0.0f;
+    for (std::size_t i = 1; i + 200 < left.size(); ++i) {
+      worst = std::max(worst, std::abs(left[i] - left[i - 1]));
+    }
+    EXPECT_LT(worst, (44100.0f / c.mRate + 1.0f) / frames) << c.mRate << " " << c.mChannels;
+    EXPECT_GT(*std::max_element(left.begin(), left.end()), 0.99f) << c.mRate;
+  }
 }
 
 TEST(AudioDeviceStopThreaded, FormatChangeWhileIdleIsIgnoredAndTheNextPlayUsesIt) {
@@ -500,25 +530,58 @@ namespace {
 
 class CCountingListener : public SL::IAudioDeviceEventListener {
 public:
-  explicit CCountingListener(SL::IAudioOutDevice* stopAfter = nullptr) : mStop(stopAfter) {}
+  explicit CCountingListener(std::function<void()> atThird = nullptr) : mAtThird(atThird) {}
   void Handle(SL::CAudioDeviceEvent const& event) override {
     if (event.GetType() == SL::CAudioDeviceEvent::Output) mOutputs.fetch_add(1);
     if (CoreAudio::CDeviceIO::IsCallbackThread()) mOnAudioThread.fetch_add(1);
-    if (mStop != nullptr && mOutputs.load() == 3) mStop->Stop();
+    if (mAtThird && mOutputs.load() == 3) mAtThird();
   }
   std::atomic<int> mOutputs{0};
   std::atomic<int> mOnAudioThread{0};
-  SL::IAudioOutDevice* mStop;
+  std::function<void()> mAtThird;
 };
 
 }  // namespace
 
-TEST(AudioDeviceEventsThreaded, ListenersHearOfBlocksOffTheAudioThreadAndMayStop) {
+TEST(AudioDeviceEventsThreaded, ListenersHearOfBlocksOffTheAudioThreadAndMayStopOrReleaseIt) {
+  for (bool release : {false, true}) {
+    CSetup setup;
+    std::atomic<bool> done(false);
+    auto listener = boost::make_shared<CCountingListener>([&] {
+      if (release) {
+        setup.out.reset();  // its own runner is the thread we are on
+      } else {
+        setup.out->Stop();
+      }
+      done.store(true);
+    });
+    setup.out->AddAudioEventListener(listener);
+    ASSERT_TRUE(setup.out->Play(Floats(Distinct(44100 * 10, 2, 1))));
+    EXPECT_TRUE(Eventually([&] { return done.load(); }));
+    EXPECT_TRUE(release || !setup.out->IsPlaying());
+    EXPECT_TRUE(setup.audio.Output().WaitUntilIdle(milliseconds(10000)));
+    EXPECT_EQ(3, listener->mOutputs.load()) << release;
+    EXPECT_EQ(0, listener->mOnAudioThread.load());
+  }
+}
+
+TEST(AudioDeviceEventsThreaded, EachPlayCountsFramesFromItsStartAndNoEventFollowsStop) {
   CSetup setup;
-  auto listener = boost::make_shared<CCountingListener>(setup.out.get());
+  AudioLayer::CVirtualDevice& device = setup.audio.Output();
+  auto listener = boost::make_shared<CCountingListener>();
   setup.out->AddAudioEventListener(listener);
-  ASSERT_TRUE(setup.out->Play(Floats(Distinct(44100 * 10, 2, 1))));
-  EXPECT_TRUE(Eventually([&] { return !setup.out->IsPlaying(); }));
-  EXPECT_GE(listener->mOutputs.load(), 3);
-  EXPECT_EQ(0, listener->mOnAudioThread.load());
+  for (int round = 0; round < 6; ++round) {
+    EXPECT_EQ(0, setup.out->GetCurrentFrame());
+    unsigned long const before = device.GetCycleCount();
+    ASSERT_TRUE(setup.out->Play(Floats(Distinct(44100 * 5, 2, round))));
+    ASSERT_TRUE(device.WaitForCycles(before + 6, milliseconds(10000)));
+    long const frame = setup.out->GetCurrentFrame();
+    unsigned long const after = device.GetCycleCount();
+    EXPECT_GT(frame, 0);
+    EXPECT_LE(frame, static_cast<long>((after - before + 1) * 512)) << round;
+    EXPECT_TRUE(setup.out->Stop());
+    int const heard = listener->mOutputs.load();
+    std::this_thread::sleep_for(milliseconds(25));
+    EXPECT_EQ(heard, listener->mOutputs.load()) << round;
+  }
 }
