@@ -208,11 +208,14 @@ void CMainWindow::EnableIf(PaneIDT button, bool enabled) {
     control->Disable();
 }
 
-bool CMainWindow::IsCommandUsable(bool needsSample) const {
+bool CMainWindow::IsCommandUsable(bool needsSample) {
   if (!mDomain) return false;
   VQ7::CController& controller = mDomain->Controller();
   long const pad = controller.GetCurrentPadId();
   if (!controller.IsCurrentVolumeValid() || pad < 0) return false;
+  // The card went or came back while a dialog was open; the change is acted
+  // on once the dialogs are gone, not overtaken by the command.
+  if (FindPaneByIDAs<CVolumePopup>(this, nVolumePopup)->IsVolumeChangePending()) return false;
   return !needsSample || controller.IsPadValid(pad);
 }
 
@@ -249,6 +252,8 @@ void CMainWindow::ListenToMessage(MessageT message, void*) {
 void CMainWindow::HandleVolumeSelect() {
   CVolumePopup* popup = FindPaneByIDAs<CVolumePopup>(this, nVolumePopup);
   mDomain->Controller().SelectCurrentVolume(popup->GetVolumePath(), 0);
+  // A card that has gone shows as no choice until the user picks one.
+  popup->SetupVolumeMenu(nullptr);
   Refresh();
 }
 

@@ -86,7 +86,7 @@ public:
 private:
   // Whether a card is open and a pad selected (holding a sample when asked):
   // a volume can vanish while a dialog is open.
-  bool IsCommandUsable(bool needsSample) const;
+  bool IsCommandUsable(bool needsSample);
   void EnableIf(PaneIDT button, bool enabled);
   void SendMouse(int32_t type, QPoint const& point, uint16_t modifiers);
   // Placement is ours only where the display server lets programs place

@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -33,6 +34,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include <chrono>
 #include <fstream>
@@ -173,21 +175,56 @@ TEST_F(MainWindow, CommandsFollowCardPadAndSample) {
   EXPECT_EQ("IED", Enabling()) << "a pad with a sample";
   EXPECT_TRUE(Pad(0)->IsFocused() && Pad(0)->IsAssigned());
 
-  // Unplugged: told once, and the card is gone; plugged in again: told once.
+  // Unplugged while another volume stays: told once, the card is gone and
+  // the popup shows no card, also when opened; plugged in again: told once.
+  mTable = Line(41, mDir / "STICK") + mTable;
+  volumes->SetupVolumeMenu(Card().c_str());
+  ASSERT_EQ(2, volumes->GetValue());
   ASSERT_EQ(0, std::rename(Card().c_str(), (Card() + ".away").c_str()));
-  mTable.clear();
+  mTable = Line(41, mDir / "STICK");
   Support::WhenModalAppears([](QWidget* w) {  // the card is gone: told in an alert
     if (QMessageBox* box = qobject_cast<QMessageBox*>(w)) box->buttons().front()->click();
   });
   volumes->PollVolumes();
   EXPECT_EQ(-1, Controller().GetCurrentBankId());
   EXPECT_EQ("---", Enabling());
+  EXPECT_EQ(0, volumes->GetValue());
+  EXPECT_EQ("", static_cast<QComboBox*>(volumes->GetWidget())->currentText().toStdString());
+  volumes->SetupVolumeMenu(nullptr);  // as before the menu opens
+  EXPECT_EQ(0, volumes->GetValue());
   volumes->PollVolumes();
   ASSERT_EQ(0, std::rename((Card() + ".away").c_str(), Card().c_str()));
   mTable = Line(57, Card());
   volumes->PollVolumes();
   EXPECT_EQ(0, Controller().GetCurrentBankId());
   EXPECT_EQ(57, volumes->GetVolumeRefNum());
+}
+
+TEST_F(MainWindow, AVolumeChangeDuringAModalLoopWaitsUntilTheLoopEnds) {
+  Start();
+  bool inLoop = false, keptDuringLoop = false;
+  std::vector<bool> told;  // per alert: whether it came during the loop
+  QTimer alerts;
+  QObject::connect(&alerts, &QTimer::timeout, [&] {
+    if (QMessageBox* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      told.push_back(inLoop);
+      box->buttons().front()->click();
+    }
+  });
+  alerts.start(20);
+  Support::WhenModalAppears([&](QWidget* about) {
+    inLoop = true;
+    ASSERT_EQ(0, std::rename(Card().c_str(), (Card() + ".away").c_str()));
+    mTable.clear();
+    QTest::qWait(1300);  // the popup's watch looks more than twice meanwhile
+    keptDuringLoop = Controller().GetCurrentBankId() == 0;
+    inLoop = false;
+    about->findChild<QPushButton*>()->click();
+  });
+  mApp->ShowAboutBox();
+  EXPECT_TRUE(keptDuringLoop);
+  EXPECT_TRUE(Within(std::chrono::seconds(3), [&] { return Controller().GetCurrentBankId() < 0; }));
+  EXPECT_EQ(std::vector<bool>{false}, told);
 }
 
 TEST_F(MainWindow, DoubleClickPlaysAndThePadBlinksUntilTheEnd) {
@@ -238,9 +275,6 @@ TEST_F(MainWindow, DeleteAsksFirstAndEscapeQuits) {
   CVolumePopup* volumes = FindPaneByIDAs<CVolumePopup>(mWindow, FourChar("Vpop"));
   Support::WhenModalAppears([&](QWidget* question) {
     mTable.clear();
-    Support::WhenModalAppears([](QWidget* gone) {  // the alert telling the card is gone
-      qobject_cast<QMessageBox*>(gone)->buttons().front()->click();
-    });
     volumes->PollVolumes();
     qobject_cast<QMessageBox*>(question)->button(QMessageBox::Ok)->click();
   });
@@ -248,6 +282,7 @@ TEST_F(MainWindow, DeleteAsksFirstAndEscapeQuits) {
   EXPECT_TRUE(Support::Exists(VQ7Test::CardFolderOf(Card()) + "/SMP0000L.VQD"));
   mTable = Line(57, Card());
   volumes->PollVolumes();
+  ASSERT_TRUE(Within(std::chrono::seconds(3), [&] { return !volumes->IsVolumeChangePending(); }));
   QTest::mouseClick(mWindow->GetWidget(), Qt::LeftButton, {}, PadCentre(0));
   answer(QMessageBox::Ok);
   mWindow->HandleDelete();
