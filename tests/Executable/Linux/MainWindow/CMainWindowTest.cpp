@@ -431,6 +431,24 @@ TEST_F(MainWindow, ExportDialogProposesRemembersAndWritesAFileSoxReads) {
     EXPECT_EQ(22064u, VQ7Test::ReadBySox(target).size()) << "the file reads in sox";
   }
 
+  // The free space is that of the folder shown, however it was reached.
+  std::vector<std::string> figures;
+  Support::WhenModalAppears([&](QWidget* w) {
+    QFileDialog* dialog = qobject_cast<QFileDialog*>(w);
+    if (!dialog) return;
+    for (char const* folder : {"/dev", "/proc"}) {
+      dialog->setDirectory(folder);  // where a typed folder leads, entering nothing
+      figures.push_back(ItemText(dialog, 5).toStdString());
+    }
+    dialog->findChild<QAbstractButton*>("backButton")->click();
+    figures.push_back(ItemText(dialog, 5).toStdString());
+    dialog->reject();
+  });
+  mWindow->HandleExport();
+  uint64_t devFree = 0, devTotal = 0;
+  ASSERT_TRUE(VQ7::CVolumeLister::VolumeSizes("/dev", devFree, devTotal));
+  EXPECT_EQ((std::vector<std::string>{Grouped(devFree), "0", Grouped(devFree)}), figures);
+
   // Over an existing file the dialog asks first; No there keeps the file.
   std::string const existing = mDir / "out-0.wav";
   std::string const kept = Support::ReadBytes(existing);
