@@ -80,6 +80,18 @@ CMainWindow::CMainWindow(LStream* stream)
   GetWidget()->installEventFilter(mGrabWatch.get());
 }
 
+UReanimator::SRequiredWindow CMainWindow::RequiredWindow(ResIDT layout) {
+  UReanimator::PaneTest const control = UReanimator::IsA<LControl>();
+  return {layout,
+          class_ID,
+          {{nVolumePopup, UReanimator::IsA<CVolumePopup>()},
+           {nBankPopup, UReanimator::IsA<LPopupButton>()},
+           {nImport, control},
+           {nExport, control},
+           {nDelete, control},
+           {nExit, control}}};
+}
+
 CMainWindow::~CMainWindow() {
   StopRepeating();
   SavePosition();

@@ -27,7 +27,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,6 +41,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -495,6 +499,58 @@ TEST_F(MainWindow, AboutBoxShowsIconAndVersionAndEndsOnOkEscapeAndCloseBox) {
     EXPECT_EQ("Version " VQ7_PROJECT_VERSION, caption);
     EXPECT_EQ(1u, LWindow::GetWindows().size());
   }
+}
+
+// The program's resource file with one pane of a window changed by `edit`.
+QJsonObject WithPane(char const* window, int index, std::function<void(QJsonArray&, int)> edit) {
+  QFile file(QString::fromStdString(Support::AppDirectory() + "/VQ7Converter.json"));
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+  QJsonObject windows = root["windows"].toObject(), layout = windows[window].toObject();
+  QJsonArray panes = layout["panes"].toArray();
+  edit(panes, index);
+  layout["panes"] = panes;
+  windows[window] = layout;
+  root["windows"] = windows;
+  return root;
+}
+
+TEST_F(MainWindow, AResourceFileLackingWhatTheProgramLooksUpStopsItAtStartUp) {
+  auto const drop = [](QJsonArray& panes, int i) { panes.removeAt(i); };
+  auto const retype = [](char const* type) {
+    return [type](QJsonArray& panes, int i) {
+      QJsonObject pane = panes[i].toObject();
+      pane["class"] = type;
+      panes[i] = pane;
+    };
+  };
+  struct {
+    QJsonObject root;
+    char const* said;
+  } const cases[] = {
+      {WithPane("10001", 1, drop), "window 10001 has no pane 1"},
+      {WithPane("1000", 7, drop), "window 1000 has no pane Exit"},
+      {WithPane("1000", 0, retype("Xxxx")), "window 1000 has a pane of class 'Xxxx'"},
+      {WithPane("1000", 1, retype("popb")), "window 1000 pane Vpop is of class 'popb'"},
+      {WithPane("1001", 0, retype("pane")), "window 1001 pane ICON is of class 'pane'"},
+  };
+  for (auto const& c : cases) {
+    Support::LoadResources(c.root);
+    testing::internal::CaptureStderr();
+    int status = 0;
+    {
+      QTimer quit;  // a program that starts after all ends soon
+      QObject::connect(&quit, &QTimer::timeout, [] { QCoreApplication::exit(0); });
+      quit.start(500);
+      CConverterApp application(boost::shared_ptr<VQ7::CDomain>(), Support::AppDirectory());
+      status = application.Run();
+    }
+    std::string const said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(2, status) << c.said;
+    EXPECT_EQ(0u, said.find(std::string("VQ7Converter: resource file: ") + c.said)) << said;
+    EXPECT_EQ(said.size() - 1, said.find('\n')) << said;
+  }
+  Support::LoadAppResources();
 }
 
 TEST_F(MainWindow, HelpOpensOurDocumentBesideTheProgramInTheUsersLanguage) {
