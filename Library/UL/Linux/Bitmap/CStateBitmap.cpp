@@ -60,7 +60,9 @@ uint64_t BmpBytesNeeded(std::string const& path) {
     return 0;
   }
   uint64_t const rowBytes = (width * bits + 31u) / 32u * 4u;  // rows padded to 32 bits
-  return uint64_t(Little(head + nBmpDataOffsetAt, 4)) + rowBytes * height;
+  uint64_t const offset = Little(head + nBmpDataOffsetAt, 4);
+  if (rowBytes != 0 && height > (UINT64_MAX - offset) / rowBytes) return UINT64_MAX;
+  return offset + rowBytes * height;
 }
 
 }  // namespace
