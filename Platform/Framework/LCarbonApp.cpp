@@ -74,6 +74,13 @@ int LCarbonApp::Run() {
       return 2;
     }
   }
+  for (UReanimator::SRequiredWindow const& window : RequiredWindows()) {
+    std::string const problem = UReanimator::CheckWindow(window);
+    if (!problem.empty()) {
+      std::fprintf(stderr, "VQ7Converter: resource file: %s\n", problem.c_str());
+      return 2;
+    }
+  }
   try {
     Initialize();
   } catch (std::exception const& e) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/Framework/LCommander.h"
+#include "Platform/Framework/UReanimator.h"
 #include "Platform/Framework/UResources.h"
 
 #include <memory>
@@ -23,8 +24,9 @@ public:
   LCarbonApp();
   ~LCarbonApp() override;
 
-  // Loads the resource file (a broken one is reported in one line on standard
-  // error and ends the run with status 2), calls Initialize (an exception
+  // Loads the resource file (a broken one, or one lacking a window or pane
+  // the program looks up, is reported in one line on standard error and
+  // ends the run with status 2), calls Initialize (an exception
   // leaving it ends the run with status 1), then runs the event loop until
   // the Quit command; returns 0 then.
   int Run();
@@ -51,6 +53,8 @@ public:
 protected:
   // The resources the program cannot start without: section and id.
   virtual std::vector<UResources::Requirement> RequiredResources() const;
+  // The windows and panes the program looks up.
+  virtual std::vector<UReanimator::SRequiredWindow> RequiredWindows() const { return {}; }
 
 private:
   void InstallToolkitTranslation(bool japanese);

@@ -32,7 +32,62 @@ std::unique_ptr<LPane> Build(QJsonObject const& object, QJsonObject const& texts
   return pane;
 }
 
+// The class of the first pane of the tree that is not registered.
+bool FindUnregistered(QJsonObject const& object, ClassIDT& unregistered) {
+  for (QJsonValue const& sub : object.value("panes").toArray()) {
+    LStream const stream(sub.toObject(), QJsonObject());
+    if (!URegistrar::IsRegistered(stream.ClassId())) {
+      unregistered = stream.ClassId();
+      return true;
+    }
+    if (FindUnregistered(sub.toObject(), unregistered)) return true;
+  }
+  return false;
+}
+
+// The first pane of the tree with the id.
+bool FindPane(QJsonObject const& object, PaneIDT id, QJsonObject& found) {
+  for (QJsonValue const& sub : object.value("panes").toArray()) {
+    if (LStream(sub.toObject(), QJsonObject()).PaneId() == id) {
+      found = sub.toObject();
+      return true;
+    }
+    if (FindPane(sub.toObject(), id, found)) return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+std::string UReanimator::CheckWindow(SRequiredWindow const& required) {
+  std::string const where = "window " + std::to_string(required.id);
+  if (!UResources::Has("windows", required.id)) return where + " is missing";
+  QJsonObject layout = UResources::Find("windows", required.id);
+  if (!layout.contains("class")) layout.insert("class", "wind");
+  ClassIDT const windowClass = LStream(layout, QJsonObject()).ClassId();
+  bool const fits = required.classId != 0
+                        ? windowClass == required.classId
+                        : windowClass == FourChar("wind") || windowClass == FourChar("dlog");
+  if (!fits || !URegistrar::IsRegistered(windowClass))
+    return where + " is of class " + LException::CodeText(windowClass) +
+           ", not the window the program needs";
+  ClassIDT unregistered = 0;
+  if (FindUnregistered(layout, unregistered))
+    return where + " has a pane of class " + LException::CodeText(unregistered) +
+           ", which is not registered";
+  for (auto const& pane : required.panes) {
+    std::string const name = LStream::KeyOf(pane.first).toStdString();
+    QJsonObject object;
+    if (!FindPane(layout, pane.first, object)) return where + " has no pane " + name;
+    // Built alone, without finishing its creation, only to test its class.
+    LStream stream(object, QJsonObject());
+    std::unique_ptr<LPane> built(URegistrar::CreateObject(stream.ClassId(), &stream));
+    if (!built || !pane.second(built.get()))
+      return where + " pane " + name + " is of class " + LException::CodeText(stream.ClassId()) +
+             ", not the one the program needs";
+  }
+  return std::string();
+}
 
 LWindow* UReanimator::CreateWindow(ResIDT id, LCommander* super) {
   if (!UResources::Has("windows", id))

@@ -33,3 +33,5 @@ LPane* URegistrar::CreateObject(ClassIDT id, LStream* stream) {
   auto it = Registry().find(id);
   return it == Registry().end() ? nullptr : it->second(stream);
 }
+
+bool URegistrar::IsRegistered(ClassIDT id) { return Registry().count(id) != 0; }

@@ -22,4 +22,5 @@ public:
   }
   // A new pane of the class; null when the class is not registered.
   static LPane* CreateObject(ClassIDT id, LStream* stream);
+  static bool IsRegistered(ClassIDT id);
 };

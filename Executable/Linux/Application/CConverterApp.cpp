@@ -11,6 +11,7 @@
 #include "Platform/Framework/UResources.h"
 #include "UL/Linux/Bitmap/CStateBitmapFactory.h"
 #include "UL/Linux/Dialog/StCarbonDialogHandler.h"
+#include "UL/Linux/Progress/CProgressBar.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -53,6 +54,14 @@ void CConverterApp::RegisterClasses() {
   URegistrar::RegisterClass<CMainWindow>(CMainWindow::class_ID);
   URegistrar::RegisterClass<CVolumePopup>(CVolumePopup::class_ID);
   URegistrar::RegisterClass<CBundleIconView>(CBundleIconView::class_ID);
+}
+
+std::vector<UReanimator::SRequiredWindow> CConverterApp::RequiredWindows() const {
+  UReanimator::SRequiredWindow const about = {nAboutBox,
+                                              0,
+                                              {{nIconPane, UReanimator::IsA<CBundleIconView>()},
+                                               {nVersionPane, UReanimator::IsA<LPane>()}}};
+  return {CMainWindow::RequiredWindow(nMainWindow), about, UL::CProgressBar::RequiredWindow()};
 }
 
 void CConverterApp::Initialize() {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class LWindow;
 
@@ -42,6 +43,9 @@ public:
   VQ7::CDomain* GetDomain() const { return mDomain.get(); }
   // The Help document's path; "" when the string list names none.
   std::string HelpPath() const;
+
+protected:
+  std::vector<UReanimator::SRequiredWindow> RequiredWindows() const override;
 
 private:
   boost::shared_ptr<VQ7::CDomain> mDomain;

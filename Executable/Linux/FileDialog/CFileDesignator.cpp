@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QLineEdit>
 
 namespace {
@@ -67,9 +68,15 @@ bool CFileDesignator::AskDesignateFile() {
   QObject::connect(popup, QOverload<int>::of(&QComboBox::activated), [this](int index) {
     CatchAndReport("format", [this, index] { ChooseFormat(index == 0); });
   });
-  QObject::connect(&dialog, &QFileDialog::directoryEntered, [this](QString const& folder) {
+  // The figure follows the folder shown, however it was reached: Back,
+  // Forward and a typed path change the folder without entering it.
+  auto follow = [this](QString const& folder) {
     CatchAndReport("folder", [this, folder] { UpdateDriveFreeSpaceText(folder.toStdString()); });
-  });
+  };
+  if (QFileSystemModel* model = dialog.findChild<QFileSystemModel*>())
+    QObject::connect(model, &QFileSystemModel::rootPathChanged, follow);
+  else
+    QObject::connect(&dialog, &QFileDialog::directoryEntered, follow);
   UpdateConvertSizeText();
   UpdateDriveFreeSpaceText(dialog.directory().absolutePath().toStdString());
 

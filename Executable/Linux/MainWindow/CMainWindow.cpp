@@ -80,6 +80,18 @@ CMainWindow::CMainWindow(LStream* stream)
   GetWidget()->installEventFilter(mGrabWatch.get());
 }
 
+UReanimator::SRequiredWindow CMainWindow::RequiredWindow(ResIDT layout) {
+  UReanimator::PaneTest const control = UReanimator::IsA<LControl>();
+  return {layout,
+          class_ID,
+          {{nVolumePopup, UReanimator::IsA<CVolumePopup>()},
+           {nBankPopup, UReanimator::IsA<LPopupButton>()},
+           {nImport, control},
+           {nExport, control},
+           {nDelete, control},
+           {nExit, control}}};
+}
+
 CMainWindow::~CMainWindow() {
   StopRepeating();
   SavePosition();
@@ -208,11 +220,14 @@ void CMainWindow::EnableIf(PaneIDT button, bool enabled) {
     control->Disable();
 }
 
-bool CMainWindow::IsCommandUsable(bool needsSample) const {
+bool CMainWindow::IsCommandUsable(bool needsSample) {
   if (!mDomain) return false;
   VQ7::CController& controller = mDomain->Controller();
   long const pad = controller.GetCurrentPadId();
   if (!controller.IsCurrentVolumeValid() || pad < 0) return false;
+  // The card went or came back while a dialog was open; the change is acted
+  // on once the dialogs are gone, not overtaken by the command.
+  if (FindPaneByIDAs<CVolumePopup>(this, nVolumePopup)->IsVolumeChangePending()) return false;
   return !needsSample || controller.IsPadValid(pad);
 }
 
@@ -249,6 +264,8 @@ void CMainWindow::ListenToMessage(MessageT message, void*) {
 void CMainWindow::HandleVolumeSelect() {
   CVolumePopup* popup = FindPaneByIDAs<CVolumePopup>(this, nVolumePopup);
   mDomain->Controller().SelectCurrentVolume(popup->GetVolumePath(), 0);
+  // A card that has gone shows as no choice until the user picks one.
+  popup->SetupVolumeMenu(nullptr);
   Refresh();
 }
 

@@ -6,6 +6,7 @@
 #include "GT/Com/Observer/IMvcObserver.h"
 #include "Platform/Framework/LListener.h"
 #include "Platform/Framework/LPeriodical.h"
+#include "Platform/Framework/UReanimator.h"
 #include "Platform/Framework/LWindow.h"
 
 #include <boost/shared_ptr.hpp>
@@ -45,6 +46,9 @@ public:
 
   explicit CMainWindow(LStream* stream);
   ~CMainWindow() override;
+
+  // What the window, built from the layout, looks up in it.
+  static UReanimator::SRequiredWindow RequiredWindow(ResIDT layout);
 
   virtual void Initialize(VQ7::CDomain* domain);
 
@@ -86,7 +90,7 @@ public:
 private:
   // Whether a card is open and a pad selected (holding a sample when asked):
   // a volume can vanish while a dialog is open.
-  bool IsCommandUsable(bool needsSample) const;
+  bool IsCommandUsable(bool needsSample);
   void EnableIf(PaneIDT button, bool enabled);
   void SendMouse(int32_t type, QPoint const& point, uint16_t modifiers);
   // Placement is ours only where the display server lets programs place

@@ -2,6 +2,7 @@
 
 #include "Executable/Linux/Volume/CVolumeLister.h"
 #include "Platform/Framework/LException.h"
+#include "Platform/Framework/UModalState.h"
 
 #include <QTimer>
 
@@ -16,7 +17,13 @@ int const nWatchMilliseconds = 500;
 ClassIDT const CVolumePopup::class_ID = FourChar("Vpop");
 
 CVolumePopup::CVolumePopup(LStream* stream)
-    : LPopupButton(stream), mVolumeRefNum(0), mVolumePath(), mRefNums(), mWatch() {}
+    : LPopupButton(stream),
+      mVolumeRefNum(0),
+      mVolumePath(),
+      mRefNums(),
+      mWatch(),
+      mPendingChanges(0),
+      mAlive(std::make_shared<bool>(true)) {}
 
 CVolumePopup::~CVolumePopup() {}
 
@@ -48,7 +55,12 @@ void CVolumePopup::SetupVolumeMenu(char const* path) {
   bool const broadcasting = IsBroadcasting();
   StopBroadcasting();
   SetMenu(std::move(menu));
-  if (selected != 0 && selected != GetCurrentMenuItem()) SetCurrentMenuItem(selected);
+  if (selected != 0 && selected != GetCurrentMenuItem())
+    SetCurrentMenuItem(selected);
+  else if (selected == 0)
+    // Nothing chosen shows as such; the remembered volume stays, so that it
+    // is found again when it comes back.
+    LPopupButton::SetValue(0);
   if (broadcasting) StartBroadcasting();
 }
 
@@ -90,8 +102,27 @@ bool CVolumePopup::VolumeRefNumToPath(long refNum, std::string& path) {
   return true;
 }
 
+bool CVolumePopup::Concerns(VQ7::CVolumeLister::CChange const& change) const {
+  for (long refNum : change.mUnmounted)
+    if (refNum == mVolumeRefNum && mVolumeRefNum != 0) return true;
+  for (VQ7::CVolumeLister::CVolume const& volume : change.mMounted)
+    if (!mVolumePath.empty() && volume.mPath == mVolumePath) return true;
+  return false;
+}
+
 void CVolumePopup::PollVolumes() {
   VQ7::CVolumeLister::CChange const change = VQ7::CVolumeLister::Default()->Poll();
+  if (!Concerns(change)) return;
+  ++mPendingChanges;
+  std::weak_ptr<bool> const alive = mAlive;
+  UModalState::Defer([this, alive, change] {
+    if (alive.expired()) return;
+    --mPendingChanges;
+    ActOn(change);
+  });
+}
+
+void CVolumePopup::ActOn(VQ7::CVolumeLister::CChange const& change) {
   // The path stays, so the window reads a card that is gone and empties.
   for (long refNum : change.mUnmounted)
     if (refNum == mVolumeRefNum && mVolumeRefNum != 0) BroadcastValueMessage();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Executable/Linux/Volume/CVolumeLister.h"
 #include "Platform/Framework/LPopupButton.h"
 
 #include <memory>
@@ -28,8 +29,12 @@ public:
   void FinishCreateSelf() override;
   bool TrackHotSpot(int16_t part, QPoint const& where, int16_t modifiers) override;
 
-  // Looks at the mount table for volumes that came or went.
+  // Looks at the mount table for volumes that came or went. A change that
+  // concerns the chosen volume is acted on once no modal window runs: the
+  // selection it brings replaces the model an operation may be working on.
   void PollVolumes();
+  // A change of the chosen volume waits to be acted on.
+  bool IsVolumeChangePending() const { return mPendingChanges > 0; }
 
   long GetVolumeRefNum() const { return mVolumeRefNum; }
   std::string const& GetVolumePath() const { return mVolumePath; }
@@ -37,9 +42,14 @@ public:
 private:
   static bool VolumeRefNumToPath(long refNum, std::string& path);
   void TakeEmptyMenu();
+  bool Concerns(VQ7::CVolumeLister::CChange const& change) const;
+  void ActOn(VQ7::CVolumeLister::CChange const& change);
 
   long mVolumeRefNum;
   std::string mVolumePath;
   std::vector<long> mRefNums;
   std::unique_ptr<QTimer> mWatch;
+  int mPendingChanges;
+  // Expires with the popup, so that work deferred past its end does nothing.
+  std::shared_ptr<bool> mAlive;
 };

@@ -140,4 +140,12 @@ void CProgressBar::ListenToMessage(MessageT message, void*) {
 
 void CProgressBar::DoEvents() { Pump(); }
 
+UReanimator::SRequiredWindow CProgressBar::RequiredWindow() {
+  return {nProgressWindow,
+          0,
+          {{nBarPane, UReanimator::IsA<LControl>()},
+           {nTextPane, UReanimator::IsA<LPane>()},
+           {nCancelPane, UReanimator::IsA<LPane>()}}};
+}
+
 }  // namespace UL

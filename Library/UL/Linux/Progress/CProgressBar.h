@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/Framework/LListener.h"
+#include "Platform/Framework/UReanimator.h"
 #include "UL/Com/Progress/IProgress.h"
 #include "UL/Linux/Dialog/StCarbonDialogHandler.h"
 
@@ -43,6 +44,8 @@ public:
   bool IsOpen() const { return mDialog != nullptr; }
   // The open window, null when closed.
   LWindow* GetWindow() const;
+  // The window's layout and the panes looked up in it.
+  static UReanimator::SRequiredWindow RequiredWindow();
 
 private:
   class CDialog : public StCarbonDialogHandler {

@@ -24,18 +24,24 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QMessageBox>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -173,21 +179,56 @@ TEST_F(MainWindow, CommandsFollowCardPadAndSample) {
   EXPECT_EQ("IED", Enabling()) << "a pad with a sample";
   EXPECT_TRUE(Pad(0)->IsFocused() && Pad(0)->IsAssigned());
 
-  // Unplugged: told once, and the card is gone; plugged in again: told once.
+  // Unplugged while another volume stays: told once, the card is gone and
+  // the popup shows no card, also when opened; plugged in again: told once.
+  mTable = Line(41, mDir / "STICK") + mTable;
+  volumes->SetupVolumeMenu(Card().c_str());
+  ASSERT_EQ(2, volumes->GetValue());
   ASSERT_EQ(0, std::rename(Card().c_str(), (Card() + ".away").c_str()));
-  mTable.clear();
+  mTable = Line(41, mDir / "STICK");
   Support::WhenModalAppears([](QWidget* w) {  // the card is gone: told in an alert
     if (QMessageBox* box = qobject_cast<QMessageBox*>(w)) box->buttons().front()->click();
   });
   volumes->PollVolumes();
   EXPECT_EQ(-1, Controller().GetCurrentBankId());
   EXPECT_EQ("---", Enabling());
+  EXPECT_EQ(0, volumes->GetValue());
+  EXPECT_EQ("", static_cast<QComboBox*>(volumes->GetWidget())->currentText().toStdString());
+  volumes->SetupVolumeMenu(nullptr);  // as before the menu opens
+  EXPECT_EQ(0, volumes->GetValue());
   volumes->PollVolumes();
   ASSERT_EQ(0, std::rename((Card() + ".away").c_str(), Card().c_str()));
   mTable = Line(57, Card());
   volumes->PollVolumes();
   EXPECT_EQ(0, Controller().GetCurrentBankId());
   EXPECT_EQ(57, volumes->GetVolumeRefNum());
+}
+
+TEST_F(MainWindow, AVolumeChangeDuringAModalLoopWaitsUntilTheLoopEnds) {
+  Start();
+  bool inLoop = false, keptDuringLoop = false;
+  std::vector<bool> told;  // per alert: whether it came during the loop
+  QTimer alerts;
+  QObject::connect(&alerts, &QTimer::timeout, [&] {
+    if (QMessageBox* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      told.push_back(inLoop);
+      box->buttons().front()->click();
+    }
+  });
+  alerts.start(20);
+  Support::WhenModalAppears([&](QWidget* about) {
+    inLoop = true;
+    ASSERT_EQ(0, std::rename(Card().c_str(), (Card() + ".away").c_str()));
+    mTable.clear();
+    QTest::qWait(1300);  // the popup's watch looks more than twice meanwhile
+    keptDuringLoop = Controller().GetCurrentBankId() == 0;
+    inLoop = false;
+    about->findChild<QPushButton*>()->click();
+  });
+  mApp->ShowAboutBox();
+  EXPECT_TRUE(keptDuringLoop);
+  EXPECT_TRUE(Within(std::chrono::seconds(3), [&] { return Controller().GetCurrentBankId() < 0; }));
+  EXPECT_EQ(std::vector<bool>{false}, told);
 }
 
 TEST_F(MainWindow, DoubleClickPlaysAndThePadBlinksUntilTheEnd) {
@@ -238,9 +279,6 @@ TEST_F(MainWindow, DeleteAsksFirstAndEscapeQuits) {
   CVolumePopup* volumes = FindPaneByIDAs<CVolumePopup>(mWindow, FourChar("Vpop"));
   Support::WhenModalAppears([&](QWidget* question) {
     mTable.clear();
-    Support::WhenModalAppears([](QWidget* gone) {  // the alert telling the card is gone
-      qobject_cast<QMessageBox*>(gone)->buttons().front()->click();
-    });
     volumes->PollVolumes();
     qobject_cast<QMessageBox*>(question)->button(QMessageBox::Ok)->click();
   });
@@ -248,6 +286,7 @@ TEST_F(MainWindow, DeleteAsksFirstAndEscapeQuits) {
   EXPECT_TRUE(Support::Exists(VQ7Test::CardFolderOf(Card()) + "/SMP0000L.VQD"));
   mTable = Line(57, Card());
   volumes->PollVolumes();
+  ASSERT_TRUE(Within(std::chrono::seconds(3), [&] { return !volumes->IsVolumeChangePending(); }));
   QTest::mouseClick(mWindow->GetWidget(), Qt::LeftButton, {}, PadCentre(0));
   answer(QMessageBox::Ok);
   mWindow->HandleDelete();
@@ -402,6 +441,24 @@ TEST_F(MainWindow, ExportDialogProposesRemembersAndWritesAFileSoxReads) {
     EXPECT_EQ(22064u, VQ7Test::ReadBySox(target).size()) << "the file reads in sox";
   }
 
+  // The free space is that of the folder shown, however it was reached.
+  std::vector<std::string> figures;
+  Support::WhenModalAppears([&](QWidget* w) {
+    QFileDialog* dialog = qobject_cast<QFileDialog*>(w);
+    if (!dialog) return;
+    for (char const* folder : {"/dev", "/proc"}) {
+      dialog->setDirectory(folder);  // where a typed folder leads, entering nothing
+      figures.push_back(ItemText(dialog, 5).toStdString());
+    }
+    dialog->findChild<QAbstractButton*>("backButton")->click();
+    figures.push_back(ItemText(dialog, 5).toStdString());
+    dialog->reject();
+  });
+  mWindow->HandleExport();
+  uint64_t devFree = 0, devTotal = 0;
+  ASSERT_TRUE(VQ7::CVolumeLister::VolumeSizes("/dev", devFree, devTotal));
+  EXPECT_EQ((std::vector<std::string>{Grouped(devFree), "0", Grouped(devFree)}), figures);
+
   // Over an existing file the dialog asks first; No there keeps the file.
   std::string const existing = mDir / "out-0.wav";
   std::string const kept = Support::ReadBytes(existing);
@@ -448,6 +505,58 @@ TEST_F(MainWindow, AboutBoxShowsIconAndVersionAndEndsOnOkEscapeAndCloseBox) {
     EXPECT_EQ("Version " VQ7_PROJECT_VERSION, caption);
     EXPECT_EQ(1u, LWindow::GetWindows().size());
   }
+}
+
+// The program's resource file with one pane of a window changed by `edit`.
+QJsonObject WithPane(char const* window, int index, std::function<void(QJsonArray&, int)> edit) {
+  QFile file(QString::fromStdString(Support::AppDirectory() + "/VQ7Converter.json"));
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
+  QJsonObject windows = root["windows"].toObject(), layout = windows[window].toObject();
+  QJsonArray panes = layout["panes"].toArray();
+  edit(panes, index);
+  layout["panes"] = panes;
+  windows[window] = layout;
+  root["windows"] = windows;
+  return root;
+}
+
+TEST_F(MainWindow, AResourceFileLackingWhatTheProgramLooksUpStopsItAtStartUp) {
+  auto const drop = [](QJsonArray& panes, int i) { panes.removeAt(i); };
+  auto const retype = [](char const* type) {
+    return [type](QJsonArray& panes, int i) {
+      QJsonObject pane = panes[i].toObject();
+      pane["class"] = type;
+      panes[i] = pane;
+    };
+  };
+  struct {
+    QJsonObject root;
+    char const* said;
+  } const cases[] = {
+      {WithPane("10001", 1, drop), "window 10001 has no pane 1"},
+      {WithPane("1000", 7, drop), "window 1000 has no pane Exit"},
+      {WithPane("1000", 0, retype("Xxxx")), "window 1000 has a pane of class 'Xxxx'"},
+      {WithPane("1000", 1, retype("popb")), "window 1000 pane Vpop is of class 'popb'"},
+      {WithPane("1001", 0, retype("pane")), "window 1001 pane ICON is of class 'pane'"},
+  };
+  for (auto const& c : cases) {
+    Support::LoadResources(c.root);
+    testing::internal::CaptureStderr();
+    int status = 0;
+    {
+      QTimer quit;  // a program that starts after all ends soon
+      QObject::connect(&quit, &QTimer::timeout, [] { QCoreApplication::exit(0); });
+      quit.start(500);
+      CConverterApp application(boost::shared_ptr<VQ7::CDomain>(), Support::AppDirectory());
+      status = application.Run();
+    }
+    std::string const said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(2, status) << c.said;
+    EXPECT_EQ(0u, said.find(std::string("VQ7Converter: resource file: ") + c.said)) << said;
+    EXPECT_EQ(said.size() - 1, said.find('\n')) << said;
+  }
+  Support::LoadAppResources();
 }
 
 TEST_F(MainWindow, HelpOpensOurDocumentBesideTheProgramInTheUsersLanguage) {

@@ -19,6 +19,22 @@ struct DoubleCase {
   char const* text;
 };
 
+TEST(StringToolsParse, IntegersReadWithinTheirType) {
+  struct {
+    char const* text;
+    bool ok;
+    int value;
+  } const cases[] = {
+      {"-2147483648", true, -2147483647 - 1},  // the type's most negative value
+      {"2147483648", false, 0},
+  };
+  for (auto const& c : cases) {
+    int value = 0;
+    EXPECT_EQ(c.ok, ToInt(c.text, &value)) << c.text;
+    EXPECT_EQ(c.value, value) << c.text;
+  }
+}
+
 TEST(StringToolsFormat, PrintfTextOfAnyLengthIsWhole) {
   EXPECT_EQ("SMP001FL.VQD", FormatString("SMP%04XL.VQD", 0x1F));
   EXPECT_EQ("Copying... 2/3", FormatString("%s %d/%d", "Copying...", 2, 3));

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <set>
 
@@ -60,22 +61,39 @@ TEST(StatePicture, A64StateStripDrawsEachStateFromItsOwnCell) {
   EXPECT_EQ(qRgb(255, 255, 255), shot.pixel(4, 71));
 }
 
-TEST(StatePicture, AMissingPictureIsReportedAndDrawsNothing) {
+TEST(StatePicture, AMissingOrTruncatedPictureIsReportedAndDrawsNothing) {
   Support::GuiApplication();
-  UL::CStateBitmapFactory factory("/nonexistent/Bitmap/");
-  boost::shared_ptr<UL::AStateBitmap> bitmap = factory.Create("Pads64", 64, false, false);
-  testing::internal::CaptureStderr();
-  EXPECT_FALSE(bitmap->Create(factory.GetDirectoryPathName()));
-  EXPECT_EQ("FSPathMakeFSSpec() failed: error=-43, path=/nonexistent/Bitmap/Pads64.bmp\n",
-            testing::internal::GetCapturedStderr());
-  CCanvas canvas;
-  canvas.resize(50, 50);
-  canvas.mDraw = [&](UL::CDrawInfo const& info) {
-    bitmap->DrawState(info, GT::CPointT<long>(0, 0), 0);
+  TestSupport::CScratchDir folder;
+  std::string const cut = folder.Path() + "/Pads64.bmp";
+  std::string const whole = Support::AppDirectory() + "/Bitmap/Pads64.bmp";
+  std::ifstream in(whole, std::ios::binary);
+  std::string head(1000, '\0');
+  in.read(&head[0], 1000);
+  std::ofstream(cut, std::ios::binary) << head;
+  struct {
+    std::string folder, said;
+  } const cases[] = {
+      {"/nonexistent/Bitmap/",
+       "FSPathMakeFSSpec() failed: error=-43, path=/nonexistent/Bitmap/Pads64.bmp\n"},
+      {folder.Path() + "/", "BMP file truncated: size=1000, needed="},
   };
-  QImage const shot = canvas.grab().toImage();
-  EXPECT_EQ(qRgb(255, 255, 255), shot.pixel(0, 0));
-  EXPECT_EQ(0, bitmap->GetStateSize().width);
+  for (auto const& c : cases) {
+    UL::CStateBitmapFactory factory(c.folder);
+    boost::shared_ptr<UL::AStateBitmap> bitmap = factory.Create("Pads64", 64, false, false);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(bitmap->Create(factory.GetDirectoryPathName()));
+    std::string const said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(0u, said.find(c.said)) << said;
+    EXPECT_EQ(said.size() - 1, said.find('\n')) << "one line";
+    CCanvas canvas;
+    canvas.resize(50, 50);
+    canvas.mDraw = [&](UL::CDrawInfo const& info) {
+      bitmap->DrawState(info, GT::CPointT<long>(0, 0), 0);
+    };
+    QImage const shot = canvas.grab().toImage();
+    EXPECT_EQ(qRgb(255, 255, 255), shot.pixel(0, 0));
+    EXPECT_EQ(0, bitmap->GetStateSize().width);
+  }
 }
 
 TEST(StatePicture, TheBuildDrawsEveryPadStateDistinctly) {
