@@ -6,6 +6,7 @@
 
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace SL {
@@ -74,20 +75,16 @@ void CAudioDeviceBase::StopRunner() {
     if (mThread->IsCurrentThread()) {
       // A listener is destroying us on the runner, which cannot join itself:
       // it ends once the listener returns, touching nothing of ours, and a
-      // helper joins it and releases what it still runs on.
-      boost::shared_ptr<GT::AThread> thread;
-      boost::shared_ptr<GT::IRunnable> runner;
-      thread.swap(mThread);
-      runner.swap(mRunner);
+      // helper joins it and releases what it still runs on. The helper holds
+      // the only references, so the last one never goes on the runner.
+      typedef std::pair<boost::shared_ptr<GT::AThread>, boost::shared_ptr<GT::IRunnable> > CHeld;
+      CHeld* const held = new CHeld(mThread, mRunner);
+      mThread.reset();
+      mRunner.reset();
       try {
-        std::thread([thread, runner]() mutable {
-          thread.reset();
-          runner.reset();
-        }).detach();
+        std::thread([held]() { delete held; }).detach();
       } catch (std::system_error const&) {
         // Left running to its end, never joined.
-        new boost::shared_ptr<GT::AThread>(thread);
-        new boost::shared_ptr<GT::IRunnable>(runner);
       }
     }
     mThread.reset();  // joins
