@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace {
 
 // Counts events posted to it, so a test sees when the progress window let
@@ -99,6 +101,29 @@ TEST_F(ProgressWindow, EventsAreHandledWhenTheBarMovesAndAtEachStep) {
     EXPECT_TRUE(counter.Pumps([&] { progress.DoEvents(); }));
     progress.Stop();
   }
+}
+
+// Handling events is cheap and happens at every move; drawing is not, and
+// happens at most nDrawsPerSecond times a second (and once as the window
+// first shows).
+TEST_F(ProgressWindow, TheBarIsDrawnAtMostThirtyTimesASecondHoweverOftenItMoves) {
+  struct CPaintCounter : QObject {
+    bool eventFilter(QObject*, QEvent* e) override {
+      mPaints += e->type() == QEvent::Paint;
+      return false;
+    }
+    int mPaints = 0;
+  } counter;
+  UL::CProgressBar progress;
+  progress.Start(1000, "", true);
+  Bar(progress)->GetWidget()->installEventFilter(&counter);
+  auto const start = std::chrono::steady_clock::now();
+  for (long position = 1; position <= 1000; ++position) progress.SetPosition(position);
+  auto const took = std::chrono::steady_clock::now() - start;
+  long const due =
+      2 + static_cast<long>(took * UL::CProgressBar::nDrawsPerSecond / std::chrono::seconds(1));
+  EXPECT_LE(counter.mPaints, due);
+  progress.Stop();
 }
 
 TEST_F(ProgressWindow, CancelEscapeAndCloseBoxCancelOnlyWhenCancelable) {
