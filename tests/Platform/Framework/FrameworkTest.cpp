@@ -102,26 +102,6 @@ protected:
   void TearDown() override { Support::LoadAppResources(); }
 };
 
-TEST_F(ModalLoop, TheAboutBoxEndsOnItsButtonEscapeAndTheCloseBox) {
-  enum EAction { Button, Escape, CloseBox };
-  for (EAction action : {Button, Escape, CloseBox}) {
-    StCarbonDialogHandler handler(1001, nullptr);
-    handler.GetDialog()->Show();
-    QWidget* window = handler.GetDialog()->GetWindowWidget();
-    Support::WhenModalAppears([&](QWidget*) {
-      if (action == Button)
-        QTest::mouseClick(handler.GetDialog()->FindPaneByID(FourChar("OK  "))->GetWidget(),
-                          Qt::LeftButton);
-      if (action == Escape) QTest::keyClick(window, Qt::Key_Escape);
-      if (action == CloseBox) window->close();
-    });
-    int rounds = 0;
-    while (handler.DoDialog() != msg_OK && ++rounds < 50) {
-    }
-    EXPECT_LT(rounds, 50) << "action " << action;
-  }
-}
-
 TEST_F(ModalLoop, TheModalStateBeginsAtTheFirstPumpAndEndsOnce) {
   struct {
     char const* calls;  // B begin, E end, D DoDialog
