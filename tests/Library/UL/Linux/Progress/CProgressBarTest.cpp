@@ -5,7 +5,6 @@
 #include "Support/GuiApplication.h"
 
 #include <QApplication>
-#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -151,22 +150,6 @@ TEST_F(ProgressWindow, CancelEscapeAndCloseBoxCancelOnlyWhenCancelable) {
     EXPECT_TRUE(window->isVisible());
     progress.Stop();
   }
-}
-
-TEST_F(ProgressWindow, OtherWindowsTakeNoClicksOrKeysWhileItIsOpen) {
-  QPushButton other("Exit");
-  int clicks = 0;
-  QObject::connect(&other, &QPushButton::clicked, [&] { ++clicks; });
-  other.show();
-  UL::CProgressBar progress;
-  progress.Start(100, "", true);
-  QTest::mouseClick(&other, Qt::LeftButton);
-  QTest::keyClick(&other, Qt::Key_Space);
-  progress.DoEvents();
-  EXPECT_EQ(0, clicks);
-  progress.Stop();
-  QTest::mouseClick(&other, Qt::LeftButton);
-  EXPECT_EQ(1, clicks);
 }
 
 }  // namespace
