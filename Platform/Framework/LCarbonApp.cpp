@@ -2,6 +2,7 @@
 
 #include "Platform/Framework/LException.h"
 #include "Platform/Framework/LWindow.h"
+#include "Platform/Framework/UKeyFilters.h"
 #include "Platform/Framework/UModalState.h"
 
 #include <QAction>
@@ -107,6 +108,11 @@ bool LCarbonApp::ObeyCommand(CommandT command, void* parameter) {
   }
 }
 
+bool LCarbonApp::HandleKeyPress(EventRecord const& event) {
+  if (UKeyFilters::IsQuitKey(event)) return ObeyCommand(cmd_Quit, nullptr);
+  return LCommander::HandleKeyPress(event);
+}
+
 void LCarbonApp::DoQuit() {
   if (UModalState::IsModal()) {
     UModalState::Defer([this] { DoQuit(); });
@@ -141,7 +147,8 @@ void LCarbonApp::InstallMenuBar(LWindow* window) {
     return action;
   };
   QMenu* file = bar->addMenu(UResources::MenuBarText("file", "&File"));
-  add(file, UResources::MenuBarText("quit", "&Quit"), cmd_Quit)->setShortcut(QKeySequence::Quit);
+  add(file, UResources::MenuBarText("quit", "&Quit"), cmd_Quit)
+      ->setShortcuts(UKeyFilters::QuitKeys());
   QMenu* help = bar->addMenu(UResources::MenuBarText("help", "&Help"));
   for (std::size_t i = 0; i < mHelpItems.size(); ++i)
     add(help, QString::fromStdString(mHelpItems[i]), HelpItemCommand(static_cast<uint16_t>(i + 1)));

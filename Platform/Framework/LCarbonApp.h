@@ -35,6 +35,9 @@ public:
 
   // cmd_Quit quits (once no modal loop runs); cmd_About shows the About box.
   bool ObeyCommand(CommandT command, void* parameter) override;
+  // The Quit key reaching the end of the chain (from a modal dialog, whose
+  // window has no menu bar) quits as the menu item does.
+  bool HandleKeyPress(EventRecord const& event) override;
   virtual void Initialize() {}
   virtual void ShowAboutBox() {}
   // Ends the event loop, or asks it to end as soon as it runs; while a modal

@@ -5,6 +5,8 @@
 #include "Platform/Framework/LView.h"
 #include "Platform/Framework/LWindow.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QPainter>
 
 int16_t LPane::sClickCount = 0;
@@ -62,7 +64,12 @@ void LPane::Refresh() { mWidget->update(); }
 
 void LPane::RefreshRect(QRect const& local) { mWidget->update(local); }
 
-void LPane::UpdatePort() { mWidget->repaint(); }
+void LPane::UpdatePort() {
+  // Draws and flushes what has been refreshed since the last time, and
+  // nothing when nothing has: a full repaint each time costs a progress
+  // window more than the work it reports on.
+  QCoreApplication::sendPostedEvents(mWidget->window(), QEvent::UpdateRequest);
+}
 
 QRect LPane::GetFrame() const { return mWidget->geometry(); }
 

@@ -57,7 +57,8 @@ public:
   // Redraw soon.
   void Refresh();
   void RefreshRect(QRect const& local);
-  // Redraw what is due now.
+  // Draws what is due in the pane's window now (what was refreshed), and
+  // puts it on the screen.
   void UpdatePort();
 
   QRect GetFrame() const;  // in the super view

@@ -70,10 +70,10 @@ LWindow::LWindow(LStream* stream) : LView(stream), mWindow(new CWindowWidget(thi
     if (position.size() == 2) mWindow->move(position[0].toInt(), position[1].toInt());
     if (stream->Flag("menuBar", false) && LCarbonApp::GetApplication())
       LCarbonApp::GetApplication()->InstallMenuBar(this);
-    if (stream->Flag("modal", false)) {
-      mWindow->setWindowFlags(Qt::Dialog);
-      mWindow->setWindowModality(Qt::ApplicationModal);
-    }
+    // A dialog window, kept above the others; its modal state is the
+    // framework's (UModalState), not the toolkit's, which would drop the
+    // other windows' close requests instead of letting them wait.
+    if (stream->Flag("modal", false)) mWindow->setWindowFlags(Qt::Dialog);
   }
 }
 

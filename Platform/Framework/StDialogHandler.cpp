@@ -10,19 +10,21 @@
 #include <QTimer>
 
 StDialogHandler::StDialogHandler(ResIDT layoutId, LCommander* super)
-    : mDialog(LWindow::CreateWindow(layoutId, super)) {
+    : mDialog(LWindow::CreateWindow(layoutId, super)), mLoop(std::make_shared<SLoop>()) {
   LinkControls();
 }
 
-StDialogHandler::StDialogHandler(LWindow* window, LCommander* super) : mDialog(window) {
+StDialogHandler::StDialogHandler(LWindow* window, LCommander* super)
+    : mDialog(window), mLoop(std::make_shared<SLoop>()) {
   ThrowIfNil_(window, "dialog window");
   window->SetSuperCommander(super);
   LinkControls();
 }
 
 StDialogHandler::~StDialogHandler() {
-  EndModal();
-  if (mLoop) mLoop->quit();
+  EndModalState();
+  mLoop->ended = true;
+  if (mLoop->wait) mLoop->wait->quit();
   mDialog.reset();
 }
 
@@ -33,36 +35,35 @@ void StDialogHandler::LinkControls() {
 }
 
 void StDialogHandler::ListenToMessage(MessageT message, void*) {
-  mMessage = message;
-  if (mLoop) mLoop->quit();
+  mLoop->message = message;
+  if (mLoop->wait) mLoop->wait->quit();
 }
 
-void StDialogHandler::BeginModal() {
-  if (mModal) return;
+void StDialogHandler::BeginModalState() {
+  if (mIsModal) return;
   UModalState::Begin(mDialog->GetWindowWidget());
-  mModal = true;
+  mIsModal = true;
 }
 
-void StDialogHandler::EndModal() {
-  if (!mModal) return;
+void StDialogHandler::EndModalState() {
+  if (!mIsModal) return;
   UModalState::End(mDialog->GetWindowWidget());
-  mModal = false;
-}
-
-void StDialogHandler::PumpEvents(uint32_t ticks) {
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
-  if (ticks == 0 || mLoop) return;
-  // Waits in an event loop of its own rather than spinning; a message ends
-  // the wait early.
-  QEventLoop loop;
-  mLoop = &loop;
-  QTimer::singleShot(static_cast<int>(ticks * 1000u / 60u), &loop, &QEventLoop::quit);
-  loop.exec();
-  mLoop = nullptr;
+  mIsModal = false;
 }
 
 MessageT StDialogHandler::DoDialog() {
-  BeginModal();
-  PumpEvents(mSleepTime);
-  return mMessage;
+  BeginModalState();
+  // From here on only `loop` and `ticks`: any event handler may destroy this.
+  std::shared_ptr<SLoop> const loop = mLoop;
+  uint32_t const ticks = mSleepTime;
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  if (ticks == 0 || loop->wait || loop->ended) return loop->message;
+  // Waits in an event loop of its own rather than spinning; a message or the
+  // handler's end ends the wait early.
+  QEventLoop wait;
+  loop->wait = &wait;
+  QTimer::singleShot(static_cast<int>(ticks * 1000u / 60u), &wait, &QEventLoop::quit);
+  wait.exec();
+  loop->wait = nullptr;
+  return loop->message;
 }

@@ -21,12 +21,18 @@ public:
 
   // Makes the window application-modal (once), handles events for the sleep
   // time (sooner when a message arrives; with 0 only what is pending), and
-  // returns the current message.
+  // returns the current message. An event handler may destroy the handler
+  // meanwhile; the message it had then is returned.
   virtual MessageT DoDialog();
 
+  // Begin or end the application-modal state for the window; a second call
+  // in a row has no further effect. DoDialog begins it, the destructor ends it.
+  void BeginModalState();
+  void EndModalState();
+
   LWindow* GetDialog() const { return mDialog.get(); }
-  MessageT GetMessage() const { return mMessage; }
-  void SetMessage(MessageT message) { mMessage = message; }
+  MessageT GetMessage() const { return mLoop->message; }
+  void SetMessage(MessageT message) { mLoop->message = message; }
   // In ticks of 1/60 s; 6 at first.
   void SetSleepTime(uint32_t ticks) { mSleepTime = ticks; }
   uint32_t GetSleepTime() const { return mSleepTime; }
@@ -34,13 +40,17 @@ public:
   void ListenToMessage(MessageT message, void* parameter) override;
 
 private:
-  void BeginModal();
-  void EndModal();
-  void PumpEvents(uint32_t ticks);
+  // What a running DoDialog still uses after the pump may have destroyed
+  // the handler: it holds its own reference.
+  struct SLoop {
+    MessageT message = msg_Nothing;
+    QEventLoop* wait = nullptr;  // the sleep of a running DoDialog
+    bool ended = false;          // the handler has been destroyed
+  };
+
   void LinkControls();
   std::unique_ptr<LWindow> mDialog;
-  MessageT mMessage = msg_Nothing;
+  std::shared_ptr<SLoop> mLoop;
   uint32_t mSleepTime = 6;
-  bool mModal = false;
-  QEventLoop* mLoop = nullptr;
+  bool mIsModal = false;
 };

@@ -8,6 +8,21 @@ bool UKeyFilters::IsReturnKey(EventRecord const& event) {
   return event.key == Qt::Key_Return || event.key == Qt::Key_Enter;
 }
 
+bool UKeyFilters::IsQuitKey(EventRecord const& event) {
+  Qt::KeyboardModifiers modifiers;
+  if (event.modifiers & nModifierCommand) modifiers |= Qt::ControlModifier;
+  if (event.modifiers & nModifierShift) modifiers |= Qt::ShiftModifier;
+  if (event.modifiers & nModifierOption) modifiers |= Qt::AltModifier;
+  if (event.modifiers & nModifierControl) modifiers |= Qt::MetaModifier;
+  return QuitKeys().contains(QKeySequence(QKeyCombination(modifiers, Qt::Key(event.key))));
+}
+
+QList<QKeySequence> UKeyFilters::QuitKeys() {
+  QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Quit);
+  if (keys.isEmpty()) keys.append(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  return keys;
+}
+
 EventRecord UKeyFilters::KeyEventRecord(QKeyEvent const& event) {
   EventRecord record;
   record.what = event.isAutoRepeat() ? nEventAutoKey : nEventKeyDown;

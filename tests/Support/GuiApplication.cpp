@@ -1,5 +1,6 @@
 #include "Support/GuiApplication.h"
 
+#include "Platform/Framework/UModalState.h"
 #include "Platform/Framework/UResources.h"
 
 #include <QApplication>
@@ -52,7 +53,11 @@ void WhenModalAppears(std::function<void(QWidget*)> action) {
   timer->start();
   auto poll = std::make_shared<std::function<void()>>();
   *poll = [action, timer, poll] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
+    // The toolkit's own modal dialogs first (they open inside others), then
+    // the framework's dialog windows.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) modal = UModalState::Current();
+    if (modal) {
       action(modal);
       QTimer::singleShot(0, [poll] { *poll = nullptr; });  // breaks the cycle
     } else if (timer->elapsed() < 5000) {

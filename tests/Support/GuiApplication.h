@@ -24,7 +24,7 @@ void LoadAppResources();
 // loaded again by LoadAppResources.
 void LoadResources(QJsonObject const& root);
 
-// Runs `action` on the first modal widget to appear once the event loop runs
+// Runs `action` on the first modal window to appear once the event loop runs
 // (an alert's or a dialog's own loop), polling for up to a few seconds.
 void WhenModalAppears(std::function<void(QWidget*)> action);
 

@@ -5,6 +5,7 @@
 #include "GT/Linux/FileSystem/FileSystem.h"
 #include "GT/Linux/FileSystem/PosixFileUtilities.h"
 #include "SL/Com/Base/CLogger.h"
+#include "UL/Linux/Progress/CProgressBar.h"
 
 #include <boost/make_shared.hpp>
 
@@ -66,6 +67,13 @@ public:
 std::ostream& Trace() {
   static SL::CLogger sTrace(boost::make_shared<CTracePrinter>());
   return sTrace;
+}
+
+// A hint to the page cache: a refused one costs speed, never data, so the
+// copy goes on; the refusal is told, as it means a wrong call.
+void Advise(int fd, int advice, char const* name) {
+  int const error = ::posix_fadvise(fd, 0, 0, advice);
+  if (error != 0) Trace() << "posix_fadvise(" << name << ") failed: error=" << error << std::endl;
 }
 
 class CFd {
@@ -190,7 +198,8 @@ bool CopyFileWithProgress(std::string const& source, std::string const& target,
   if (out.Get() < 0) return false;
 
   uint64_t const size = static_cast<uint64_t>(from.st_size);
-  ::posix_fadvise(in.Get(), 0, 0, POSIX_FADV_SEQUENTIAL | POSIX_FADV_NOREUSE);
+  Advise(in.Get(), POSIX_FADV_SEQUENTIAL, "SEQUENTIAL");
+  Advise(in.Get(), POSIX_FADV_NOREUSE, "NOREUSE");
   if (size > 0) {
     // Reserve the space up front where the file system can; where it cannot
     // the writes find out.
@@ -209,6 +218,9 @@ bool CopyFileWithProgress(std::string const& source, std::string const& target,
     ++shift;
   }
   std::vector<char> buffer(bufferSize);
+  // The progress window handles its events between blocks; any other
+  // progress only hears of the position.
+  UL::CProgressBar* const window = dynamic_cast<UL::CProgressBar*>(&progress);
   progress.SetPosition(0);
   progress.SetRange(static_cast<long>(blocks));
 
@@ -222,6 +234,7 @@ bool CopyFileWithProgress(std::string const& source, std::string const& target,
     total += static_cast<uint64_t>(n);
     if (total > size) return false;  // the source grew: not the file we measured
     progress.SetPosition(static_cast<long>((total / bufferSize) >> shift));
+    if (window) window->DoEvents();
   }
   // A source that shrank would leave the reserved tail as zeros.
   if (total != size) return false;
@@ -238,8 +251,8 @@ bool CopyFileWithProgress(std::string const& source, std::string const& target,
   // Written and synced: the pages of both files need not stay in the cache.
   // (Dropping the source's earlier would write back a temporary that is
   // about to go.)
-  ::posix_fadvise(out.Get(), 0, 0, POSIX_FADV_DONTNEED);
-  ::posix_fadvise(in.Get(), 0, 0, POSIX_FADV_DONTNEED);
+  Advise(out.Get(), POSIX_FADV_DONTNEED, "DONTNEED");
+  Advise(in.Get(), POSIX_FADV_DONTNEED, "DONTNEED");
   return out.Close();
 }
 

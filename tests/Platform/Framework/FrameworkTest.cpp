@@ -12,11 +12,13 @@
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QJsonArray>
+#include <QKeyEvent>
 #include <QJsonDocument>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -131,24 +133,61 @@ protected:
   void TearDown() override { Support::LoadAppResources(); }
 };
 
-TEST_F(ModalLoop, TheAboutBoxEndsOnItsButtonEscapeAndTheCloseBox) {
-  enum EAction { Button, Escape, CloseBox };
-  for (EAction action : {Button, Escape, CloseBox}) {
-    StCarbonDialogHandler handler(1001, nullptr);
-    handler.GetDialog()->Show();
-    QWidget* window = handler.GetDialog()->GetWindowWidget();
-    Support::WhenModalAppears([&](QWidget*) {
-      if (action == Button)
-        QTest::mouseClick(handler.GetDialog()->FindPaneByID(FourChar("OK  "))->GetWidget(),
-                          Qt::LeftButton);
-      if (action == Escape) QTest::keyClick(window, Qt::Key_Escape);
-      if (action == CloseBox) window->close();
-    });
-    int rounds = 0;
-    while (handler.DoDialog() != msg_OK && ++rounds < 50) {
+TEST_F(ModalLoop, TheModalStateBeginsAtTheFirstPumpAndEndsOnce) {
+  struct {
+    char const* calls;  // B begin, E end, D DoDialog
+    bool modal;
+  } const cases[] = {{"", false},   {"D", true},   {"BB", true},   {"BBE", false},
+                     {"DE", false}, {"EEB", true}, {"DBEE", false}};
+  for (auto const& c : cases) {
+    {
+      StCarbonDialogHandler handler(1001, nullptr);
+      handler.SetSleepTime(0);
+      for (char const* call = c.calls; *call; ++call) {
+        if (*call == 'B') handler.BeginModalState();
+        if (*call == 'E') handler.EndModalState();
+        if (*call == 'D') handler.DoDialog();
+      }
+      EXPECT_EQ(c.modal, UModalState::IsModal()) << c.calls;
     }
-    EXPECT_LT(rounds, 50) << "action " << action;
+    EXPECT_FALSE(UModalState::IsModal()) << c.calls;
   }
+}
+
+TEST_F(ModalLoop, AHandlerAnEventDestroysIsNotTouchedAfterTheEvent) {
+  struct {
+    uint32_t ticks;
+    int delay;  // ms: 0 in the first poll, else in the wait
+  } const cases[] = {{0, 0}, {6, 0}, {6, 20}};
+  for (auto const& c : cases) {
+    StCarbonDialogHandler* handler = new StCarbonDialogHandler(1001, nullptr);
+    handler->SetSleepTime(c.ticks);
+    handler->GetDialog()->Show();
+    QWidget* ok = handler->GetDialog()->FindPaneByID(FourChar("OK  "))->GetWidget();
+    QTimer::singleShot(c.delay, [&] {
+      QTest::mouseClick(ok, Qt::LeftButton);
+      delete handler;  // e.g. the progress window's Stop from a Cancel listener
+    });
+    EXPECT_EQ(msg_OK, handler->DoDialog()) << c.ticks << " " << c.delay;
+    EXPECT_FALSE(UModalState::IsModal());
+  }
+}
+
+TEST_F(ModalLoop, AKeyHeldInTheDialogReachesTheTargetAsKeyDowns) {
+  struct CTarget : LCommander {
+    bool HandleKeyPress(EventRecord const& event) override {
+      kinds.push_back(event.what);
+      return true;
+    }
+    std::vector<uint16_t> kinds;
+  } target;
+  StCarbonDialogHandler handler(1001, &target);
+  handler.GetDialog()->Show();
+  for (bool repeat : {false, true, true}) {
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a", repeat);
+    QCoreApplication::sendEvent(handler.GetDialog()->GetWindowWidget(), &key);
+  }
+  EXPECT_EQ((std::vector<uint16_t>{nEventKeyDown, nEventKeyDown, nEventKeyDown}), target.kinds);
 }
 
 TEST_F(ModalLoop, WorkThatCouldDisturbTheOperationWaitsUntilItEnds) {

@@ -23,6 +23,9 @@ void StCarbonDialogHandler::InstallKeyHandler() {
 }
 
 int32_t StCarbonDialogHandler::HandleKeyDown(EventRecord const& event) {
+  // Commanders take a held key's repeats as presses of their own.
+  EventRecord keyDown = event;
+  keyDown.what = nEventKeyDown;
   if (!LCommander::GetTarget()) return err_NotHandled;
-  return LCommander::ProcessKeyPress(event) ? 0 : err_NotHandled;
+  return LCommander::ProcessKeyPress(keyDown) ? 0 : err_NotHandled;
 }

@@ -12,8 +12,9 @@ public:
   StCarbonDialogHandler(LWindow* window, LCommander* super);
   ~StCarbonDialogHandler() override;
 
-  // The dialog's raw key handler: 0 when the target commander handled the
-  // key, err_NotHandled otherwise (also with no target).
+  // The dialog's raw key handler: hands a key down or a key repeat on as a
+  // key down; 0 when the target commander handled the key, err_NotHandled
+  // otherwise (also with no target).
   virtual int32_t HandleKeyDown(EventRecord const& event);
 
 private:

@@ -72,17 +72,28 @@ void CProgressBar::OpenDialog() {
   SetCancelable(mCancelable);
   SetTitle(mTitle);
   SetText(mText);
+  mShown = mDialog->mBar->GetValue();
   SetRange(mRange);
   SetPosition(mPosition);
   mDialog->GetDialog()->Show();
-  Pump();
+  mDialog->DoDialog();
+  Draw(true);
 }
 
 void CProgressBar::Pump() {
   if (!mDialog) return;
   mDialog->DoDialog();
+  Draw(false);
+}
+
+void CProgressBar::Draw(bool now) {
   // DoDialog may have run a Stop from an event handler.
-  if (mDialog) mDialog->GetDialog()->UpdatePort();
+  if (!mDialog) return;
+  std::chrono::steady_clock::time_point const time = std::chrono::steady_clock::now();
+  if (!now && time - mDrawn < std::chrono::milliseconds(1000) / nDrawsPerSecond) return;
+  mDrawn = time;
+  mDialog->mBar->SetValue(static_cast<int32_t>(mShown));
+  mDialog->GetDialog()->UpdatePort();
 }
 
 void CProgressBar::SetRange(long range) {
@@ -107,8 +118,8 @@ void CProgressBar::SetPosition(long position) {
   // poll events on every call.
   long const shown =
       std::clamp(position / mDivisor, long{bar->GetMinValue()}, long{bar->GetMaxValue()});
-  if (shown != bar->GetValue())
-    bar->SetValue(static_cast<int32_t>(shown));
+  if (shown != mShown)
+    mShown = shown;
   else if (position % mRedrawStep != 0)
     return;
   Pump();

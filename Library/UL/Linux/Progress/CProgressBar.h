@@ -5,6 +5,7 @@
 #include "UL/Com/Progress/IProgress.h"
 #include "UL/Linux/Dialog/StCarbonDialogHandler.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -16,8 +17,12 @@ namespace UL {
 // the Cancel button sending 901). It opens at the outermost Start and closes
 // at the matching Stop; it handles events only when the bar moves, at every
 // step-th position, and on DoEvents, which is when Cancel can be pressed.
+// Handling events with none pending costs next to nothing; drawing does not,
+// so the bar is drawn at most nDrawsPerSecond times a second.
 class CProgressBar : public IProgress, public LListener {
 public:
+  enum { nDrawsPerSecond = 30 };
+
   CProgressBar();
   ~CProgressBar() override;
 
@@ -39,7 +44,7 @@ public:
 
   void ListenToMessage(MessageT message, void* parameter) override;
 
-  // With an open window: one event poll and a redraw.
+  // With an open window: one event poll and a redraw when one is due.
   void DoEvents();
   bool IsOpen() const { return mDialog != nullptr; }
   // The open window, null when closed.
@@ -59,6 +64,9 @@ private:
 
   void OpenDialog();
   void Pump();
+  // Shows the bar's value and what else changed; unless `now`, only when
+  // the last time lies a draw interval back.
+  void Draw(bool now);
 
   int32_t mNestCount = 0;
   long mRange = 0;
@@ -70,6 +78,8 @@ private:
   bool mCancelable = false;
   bool mCanceled = false;
   std::unique_ptr<CDialog> mDialog;
+  long mShown = 0;  // the bar's value, drawn or waiting to be
+  std::chrono::steady_clock::time_point mDrawn;
 };
 
 }  // namespace UL

@@ -1,7 +1,7 @@
 // The built program on a real X server: a blank card mounted by the
 // project's script, the window found and photographed, the pads checked
 // against the pictures, and the window closed as a window manager's close
-// box does.
+// box does, while the About box is open.
 
 #include "Executable/Linux/MainWindow/CWindowPosition.h"
 #include "GT/Linux/CIniProfile.h"
@@ -176,7 +176,7 @@ void SendCloseRequest(Display* display, Window window) {
   XFlush(display);
 }
 
-TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBox) {
+TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBoxOnceTheAboutBoxEnds) {
   std::string const program = VQ7_TEST_APP_DIR "/VQ7Converter";
   if (::access(program.c_str(), X_OK) != 0) GTEST_SKIP() << "the program is not built";
   for (char const* tool : {"Xvfb", "xdotool"})
@@ -238,7 +238,14 @@ TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBox) {
             shot.copy(assigned.x(), assigned.y(), w, h))
       << "pad 0 does not show its assigned look";
 
+  // A close request while the About box is open waits for the box to end.
+  std::string const xdotool = "DISPLAY=" + xvfb.mName + " timeout 10 xdotool ";
+  RunLine(xdotool + "windowfocus --sync " + id + " key alt+h sleep 0.5 key a");
+  std::string const about = RunLine(xdotool + "search --sync --onlyvisible --name '^About'");
+  ASSERT_FALSE(about.empty()) << "no About box within 10 s";
   SendCloseRequest(xvfb.mDisplay, static_cast<Window>(std::stoul(id)));
+  EXPECT_LT(WaitFor(pid, std::chrono::seconds(1)), 0) << "quit while the About box was open";
+  SendCloseRequest(xvfb.mDisplay, static_cast<Window>(std::stoul(about)));
   int const status = WaitFor(pid, std::chrono::seconds(20));
   if (status < 0) Stop(pid);
   EXPECT_EQ(0, status);

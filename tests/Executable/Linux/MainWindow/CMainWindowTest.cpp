@@ -374,6 +374,46 @@ TEST_F(MainWindow, ImportDialogDescribesAndPreviewsTheFileAndImportsIt) {
   EXPECT_TRUE(Controller().IsPadValid(1)) << "the file lands on the pad";
 }
 
+// Quit pressed in the progress window waits for the import: it commits, or
+// Cancel ends it part-way and leaves the card as it was; then the program ends.
+TEST_F(MainWindow, QuitDuringAnImportEndsTheProgramOnceTheImportHasCommittedOrBeenCancelled) {
+  std::string const wave = mDir / "minute.wav", folder = VQ7Test::CardFolderOf(Card());
+  ASSERT_TRUE(VQ7Test::Sox("-n -r 44100 -b 16 -c 2 '" + wave + "' synth 60 sine 440"));
+  GT::CIniProfile().Write("Preference/VolumeName", Card());
+  for (bool cancel : {true, false}) {
+    SCOPED_TRACE(cancel ? "cancelled" : "committed");
+    std::string const before = Support::ReadBytes(folder + "/WVCINFO0.VQD");
+    mApp.reset(new CConverterApp(boost::shared_ptr<VQ7::CDomain>(new VQ7::CDomain),
+                                 Support::AppDirectory()));
+    bool imported = false, windowsKept = false, stuck = false;
+    QTimer::singleShot(0, [&] {
+      Support::WhenModalAppears([cancel](QWidget* progress) {
+        QTest::keyClick(progress, Qt::Key_Q, Qt::ControlModifier);
+        if (cancel) QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+      });
+      Controller().SelectCurrentPad(1);
+      Controller().Import(wave);
+      imported = Controller().IsPadValid(1);
+      windowsKept = !LWindow::GetWindows().empty();
+    });
+    QObject watchdog;  // ends with the round
+    QTimer::singleShot(20000, &watchdog, [&] {
+      stuck = true;
+      QCoreApplication::exit(1);
+    });
+    EXPECT_EQ(0, mApp->Run());
+    EXPECT_FALSE(stuck) << "the quit was lost";
+    EXPECT_TRUE(windowsKept);
+    EXPECT_EQ(!cancel, imported);
+    EXPECT_EQ(!cancel, Support::Exists(folder + "/SMP0001L.VQD"));
+    EXPECT_EQ("", VQ7Test::TemporariesIn(folder));
+    if (cancel) {
+      EXPECT_EQ(before, Support::ReadBytes(folder + "/WVCINFO0.VQD"));
+    }
+    Quit();
+  }
+}
+
 struct ExportCase {
   char const* storedName;
   long storedType;

@@ -7,12 +7,27 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
+
+// The program's hints to the page cache (given on the main thread only) and
+// the kernel's answers.
+static std::vector<std::pair<int, int>> gAdvice;
+
+extern "C" int posix_fadvise(int fd, off_t offset, off_t length, int advice) {
+  using Real = int (*)(int, off_t, off_t, int);
+  static Real const real = reinterpret_cast<Real>(::dlsym(RTLD_NEXT, "posix_fadvise"));
+  gAdvice.emplace_back(advice, real(fd, offset, length, advice));
+  return gAdvice.back().second;
+}
 
 // A source that shrinks while it is copied fails the copy rather than leave
-// zeros in the target; the mode is kept.
+// zeros in the target; the mode is kept; every read-ahead hint applies.
 TEST(FileUtilitiesTest, CopyWithProgress) {
   struct CShrinker : UL::IProgress {
     void SetPosition(long) override { EXPECT_EQ(0, ::truncate(mSource.c_str(), 10)); }
@@ -22,11 +37,17 @@ TEST(FileUtilitiesTest, CopyWithProgress) {
   shrinker.mSource = dir / "source";
   Support::WriteBytes(shrinker.mSource, Support::PatternBytes(700000));
   ::chmod(shrinker.mSource.c_str(), 0640);
+  gAdvice.clear();
   testing::internal::CaptureStderr();
   EXPECT_TRUE(
       VQ7::CopyFileWithProgress(shrinker.mSource, dir / "t", UL::IProgress::NullProgress()));
   EXPECT_EQ("CopyFileWithProgress: bufferSize = 262144 (256KB)\n",
             testing::internal::GetCapturedStderr());
+  std::vector<std::pair<int, int>> const applied{{POSIX_FADV_SEQUENTIAL, 0},
+                                                 {POSIX_FADV_NOREUSE, 0},
+                                                 {POSIX_FADV_DONTNEED, 0},
+                                                 {POSIX_FADV_DONTNEED, 0}};
+  EXPECT_EQ(applied, gAdvice);
   EXPECT_EQ(Support::ReadBytes(shrinker.mSource), Support::ReadBytes(dir / "t"));
   EXPECT_EQ(0640u, Support::ModeOf(dir / "t"));
   EXPECT_FALSE(VQ7::CopyFileWithProgress(shrinker.mSource, dir / "t", shrinker));
