@@ -243,9 +243,7 @@ bool LFileDialog::Run(bool save, std::vector<std::string> const& nameFilters) {
     Notify(nNavSelectEntry, params);
   });
 
-  UModalState::Begin(mDialog.get());
-  bool const accepted = mDialog->exec() == QDialog::Accepted;
-  UModalState::End(mDialog.get());
+  bool const accepted = UModalState::Run(*mDialog) == QDialog::Accepted;
   if (accepted)
     for (QString const& f : mDialog->selectedFiles()) mChosen.push_back(f.toStdString());
   if (save && !mChosen.empty())

@@ -1,9 +1,14 @@
 #include "Platform/Framework/UModalState.h"
 
+#include "Platform/Framework/LCarbonApp.h"
 #include "Platform/Framework/LException.h"
+#include "Platform/Framework/UKeyFilters.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -15,6 +20,7 @@
 namespace {
 
 std::vector<QPointer<QWidget>> sStack;
+std::vector<QDialog*> sRunning;  // the toolkit dialogs Run shows, newest last
 std::deque<std::function<void()>> sDeferred;
 bool sFlushPosted = false;
 
@@ -56,9 +62,25 @@ public:
     DropGone();
     if (sStack.empty() || !target->isWidgetType()) return false;
     QWidget* window = static_cast<QWidget*>(target)->window();
-    if (window == sStack.back().data()) return false;
+    if (window == sStack.back().data()) return IsQuitKeyInToolkitDialog(window, event);
+    // A toolkit-modal question the modal window opens (a file dialog's "replace?")
+    // takes the input; the toolkit keeps it from the rest.
+    if (window == QApplication::activeModalWidget()) return false;
     Qt::WindowType const type = window->windowType();
     if (type == Qt::Popup || type == Qt::ToolTip) return false;
+    return true;
+  }
+
+private:
+  // The framework's own windows hand the Quit key up their commander chain;
+  // a toolkit dialog has none, so it is taken here.
+  static bool IsQuitKeyInToolkitDialog(QWidget* window, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || sRunning.empty() || window != sRunning.back())
+      return false;
+    if (!UKeyFilters::IsQuitKey(UKeyFilters::KeyEventRecord(*static_cast<QKeyEvent*>(event))))
+      return false;
+    if (LCarbonApp* app = LCarbonApp::GetApplication())
+      CatchAndReport("quit", [app] { app->ObeyCommand(cmd_Quit, nullptr); });
     return true;
   }
 };
@@ -124,4 +146,20 @@ void UModalState::Defer(std::function<void()> work) {
   }
   sDeferred.push_back(std::move(work));
   if (!IsModal()) PostFlush();
+}
+
+int UModalState::Run(QDialog& dialog) {
+  QPointer<QDialog> const alive(&dialog);
+  QEventLoop loop;
+  QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+  QObject::connect(&dialog, &QObject::destroyed, &loop, &QEventLoop::quit);
+  dialog.setWindowModality(Qt::NonModal);
+  dialog.setResult(0);
+  Begin(&dialog);
+  sRunning.push_back(&dialog);
+  dialog.show();
+  if (dialog.isVisible()) loop.exec(QEventLoop::DialogExec);
+  sRunning.erase(std::find(sRunning.begin(), sRunning.end(), &dialog));
+  End(&dialog);
+  return alive ? alive->result() : QDialog::Rejected;
 }

@@ -5,6 +5,7 @@
 #include "Executable/Com/Playback/CPlayer.h"
 #include "Executable/Linux/Volume/CVolumeLister.h"
 #include "Platform/Framework/LException.h"
+#include "Platform/Framework/UModalState.h"
 #include "SL/Com/Format/CBitDepth.h"
 #include "SL/Com/Wave/CChannelCollection.h"
 
@@ -82,7 +83,7 @@ bool CFileChooser::AskOpenFile() {
       if (typed.isFile()) select(typed.absoluteFilePath());
     });
   AttemptLoadFile(std::string());
-  bool const accepted = dialog.exec() == QDialog::Accepted;
+  bool const accepted = UModalState::Run(dialog) == QDialog::Accepted;
   if (mPlayer.IsPlaying()) mPlayer.Stop();
   StopRepeating();
   mPlayButton = nullptr;

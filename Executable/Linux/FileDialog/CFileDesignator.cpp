@@ -5,6 +5,7 @@
 #include "Executable/Linux/Volume/CVolumeLister.h"
 #include "GT/Com/Text/CPathSplitter.h"
 #include "Platform/Framework/LException.h"
+#include "Platform/Framework/UModalState.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -80,7 +81,8 @@ bool CFileDesignator::AskDesignateFile() {
   UpdateConvertSizeText();
   UpdateDriveFreeSpaceText(dialog.directory().absolutePath().toStdString());
 
-  bool const accepted = dialog.exec() == QDialog::Accepted && dialog.selectedFiles().size() == 1;
+  bool const accepted =
+      UModalState::Run(dialog) == QDialog::Accepted && dialog.selectedFiles().size() == 1;
   QString const chosen = accepted ? dialog.selectedFiles().front() : QString();
   EndCustomArea();
   mDialog = nullptr;

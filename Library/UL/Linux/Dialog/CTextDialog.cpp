@@ -70,9 +70,7 @@ ITextDialog::EAnswer CTextDialog::Ask(EType type, EIcon icon, std::string const&
   }
   box.setDefaultButton(static_cast<QPushButton*>(items[0]));
   box.setEscapeButton(items.size() > 1 ? items[1] : items[0]);
-  UModalState::Begin(&box);
-  box.exec();
-  UModalState::End(&box);
+  UModalState::Run(box);
   QAbstractButton* const clicked = box.clickedButton();
   for (std::size_t i = 0; i < items.size(); ++i)
     if (items[i] == clicked) return AnswerOf(type, static_cast<int>(i) + 1);

@@ -17,6 +17,7 @@
 #include "Platform/Framework/LControl.h"
 #include "Platform/Framework/LPopupButton.h"
 #include "Platform/Framework/UResources.h"
+#include "Platform/Framework/UModalState.h"
 #include "Support/CardFixture.h"
 #include "Support/GuiApplication.h"
 #include "Support/PrivateTempDir.h"
@@ -210,7 +211,7 @@ TEST_F(MainWindow, AVolumeChangeDuringAModalLoopWaitsUntilTheLoopEnds) {
   std::vector<bool> told;  // per alert: whether it came during the loop
   QTimer alerts;
   QObject::connect(&alerts, &QTimer::timeout, [&] {
-    if (QMessageBox* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+    if (QMessageBox* box = qobject_cast<QMessageBox*>(UModalState::Current())) {
       told.push_back(inLoop);
       box->buttons().front()->click();
     }
@@ -374,26 +375,48 @@ TEST_F(MainWindow, ImportDialogDescribesAndPreviewsTheFileAndImportsIt) {
   EXPECT_TRUE(Controller().IsPadValid(1)) << "the file lands on the pad";
 }
 
-// Quit pressed in the progress window waits for the import: it commits, or
-// Cancel ends it part-way and leaves the card as it was; then the program ends.
-TEST_F(MainWindow, QuitDuringAnImportEndsTheProgramOnceTheImportHasCommittedOrBeenCancelled) {
+// Quit pressed in a modal window (the progress window, the delete question,
+// the import file dialog) waits for it: its answer is acted on (Cancel ends
+// an import part-way and leaves the card as it was), then the program ends.
+TEST_F(MainWindow, QuitInAModalWindowEndsTheProgramOnceItsAnswerHasBeenActedOn) {
   std::string const wave = mDir / "minute.wav", folder = VQ7Test::CardFolderOf(Card());
   ASSERT_TRUE(VQ7Test::Sox("-n -r 44100 -b 16 -c 2 '" + wave + "' synth 60 sine 440"));
   GT::CIniProfile().Write("Preference/VolumeName", Card());
-  for (bool cancel : {true, false}) {
-    SCOPED_TRACE(cancel ? "cancelled" : "committed");
+  struct {
+    char const* name;
+    char how;  // C cancel the import, I let it commit, D delete, F import from the file dialog
+    long pad;
+    bool filled;  // the pad holds a sample afterwards
+  } const rows[] = {{"progress, cancelled", 'C', 1, false},
+                    {"progress, committed", 'I', 1, true},
+                    {"delete question", 'D', 0, false},
+                    {"file dialog", 'F', 2, true}};
+  for (auto const& row : rows) {
+    SCOPED_TRACE(row.name);
     std::string const before = Support::ReadBytes(folder + "/WVCINFO0.VQD");
     mApp.reset(new CConverterApp(boost::shared_ptr<VQ7::CDomain>(new VQ7::CDomain),
                                  Support::AppDirectory()));
-    bool imported = false, windowsKept = false, stuck = false;
+    bool filled = !row.filled, windowsKept = false, stuck = false;
     QTimer::singleShot(0, [&] {
-      Support::WhenModalAppears([cancel](QWidget* progress) {
-        QTest::keyClick(progress, Qt::Key_Q, Qt::ControlModifier);
-        if (cancel) QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+      Support::WhenModalAppears([&](QWidget* modal) {
+        QTest::keyClick(modal, Qt::Key_Q, Qt::ControlModifier);
+        if (row.how == 'C') QTest::mouseClick(modal->findChild<QPushButton*>(), Qt::LeftButton);
+        if (QMessageBox* box = qobject_cast<QMessageBox*>(modal))
+          box->button(QMessageBox::Ok)->click();
+        if (QFileDialog* dialog = qobject_cast<QFileDialog*>(modal)) {
+          dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(wave));
+          static_cast<QDialog*>(dialog)->accept();
+        }
       });
-      Controller().SelectCurrentPad(1);
-      Controller().Import(wave);
-      imported = Controller().IsPadValid(1);
+      Controller().SelectCurrentPad(row.pad);
+      CMainWindow* main = dynamic_cast<CMainWindow*>(LWindow::GetWindows().front());
+      if (row.how == 'D')
+        main->HandleDelete();
+      else if (row.how == 'F')
+        main->HandleImport();
+      else
+        Controller().Import(wave);
+      filled = Controller().IsPadValid(row.pad);
       windowsKept = !LWindow::GetWindows().empty();
     });
     QObject watchdog;  // ends with the round
@@ -404,10 +427,10 @@ TEST_F(MainWindow, QuitDuringAnImportEndsTheProgramOnceTheImportHasCommittedOrBe
     EXPECT_EQ(0, mApp->Run());
     EXPECT_FALSE(stuck) << "the quit was lost";
     EXPECT_TRUE(windowsKept);
-    EXPECT_EQ(!cancel, imported);
-    EXPECT_EQ(!cancel, Support::Exists(folder + "/SMP0001L.VQD"));
+    EXPECT_EQ(row.filled, filled);
+    EXPECT_EQ(row.filled, Support::Exists(folder + "/SMP000" + std::to_string(row.pad) + "L.VQD"));
     EXPECT_EQ("", VQ7Test::TemporariesIn(folder));
-    if (cancel) {
+    if (row.how == 'C') {
       EXPECT_EQ(before, Support::ReadBytes(folder + "/WVCINFO0.VQD"));
     }
     Quit();
@@ -509,7 +532,7 @@ TEST_F(MainWindow, ExportDialogProposesRemembersAndWritesAFileSoxReads) {
     Support::WhenModalAppears([&asked](QWidget* box) {
       if (QMessageBox* confirm = qobject_cast<QMessageBox*>(box)) {
         asked = true;
-        confirm->button(QMessageBox::No)->click();
+        QTest::keyClick(confirm, Qt::Key_Escape);  // No
       }
     });
     dialog->selectFile(QString::fromStdString(existing));
