@@ -1,10 +1,11 @@
 // The built program on a real X server: a blank card mounted by the
 // project's script, the window found and photographed, the pads checked
 // against the pictures, and the window closed as a window manager's close
-// box does, while the About box is open.
+// box does, while the About box or an alert is open.
 
 #include "Executable/Linux/MainWindow/CWindowPosition.h"
 #include "GT/Linux/CIniProfile.h"
+#include "Support/FileBytes.h"
 #include "Support/PrivateTempDir.h"
 
 #include <gtest/gtest.h>
@@ -176,7 +177,7 @@ void SendCloseRequest(Display* display, Window window) {
   XFlush(display);
 }
 
-TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBoxOnceTheAboutBoxEnds) {
+TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBoxOnceTheModalWindowEnds) {
   std::string const program = VQ7_TEST_APP_DIR "/VQ7Converter";
   if (::access(program.c_str(), X_OK) != 0) GTEST_SKIP() << "the program is not built";
   for (char const* tool : {"Xvfb", "xdotool"})
@@ -195,6 +196,8 @@ TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBoxOnceTheAboutBoxE
     ASSERT_TRUE(info.good());
   }
 
+  std::string const info = card.mPoint + "/TAVRIN/VQ730/WVCINFO0.VQD";
+  std::string const assignedInfo = Support::ReadBytes(info);
   std::string const config = scratch / "config";
   Support::CScopedEnv home("XDG_CONFIG_HOME", config);
   GT::CIniProfile profile;
@@ -203,16 +206,7 @@ TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBoxOnceTheAboutBoxE
 
   CXvfb xvfb;
   ASSERT_TRUE(xvfb.mDisplay) << "Xvfb did not start";
-  // env(1) runs the program in its own process: the window search goes by this pid.
-  pid_t const pid = Spawn({"env", "DISPLAY=" + xvfb.mName, "XDG_CONFIG_HOME=" + config,
-                           "QT_QPA_PLATFORM=xcb", "LANG=C", "LC_ALL=C", program});
-  ASSERT_GT(pid, 0);
-  std::string const id =
-      RunLine("DISPLAY=" + xvfb.mName + " timeout 30 xdotool search --sync --onlyvisible --pid " +
-              std::to_string(pid) + " 2>/dev/null | head -n 1");
-  if (id.empty()) Stop(pid);
-  ASSERT_FALSE(id.empty()) << "no main window within 30 s";
-
+  std::string const xdotool = "DISPLAY=" + xvfb.mName + " timeout 10 xdotool ";
   QImage const pads(VQ7_TEST_APP_DIR "/Bitmap/Pads64.bmp");
   ASSERT_FALSE(pads.isNull());
   int const w = pads.width(), h = pads.height() / 64;
@@ -221,34 +215,75 @@ TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBoxOnceTheAboutBoxE
   };
   ASSERT_NE(cell(0), cell(16)) << "the pictures must tell an assigned pad from an empty one";
 
-  // Pad 1 stands empty right of pad 0, which holds a sample.
-  QImage shot;
-  QPoint empty(-1, -1);
-  for (auto const end = Clock::now() + std::chrono::seconds(10);
-       empty.x() < 0 && Clock::now() < end;) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    shot = Screenshot(xvfb.mDisplay);
-    empty = Find(shot, cell(1));
-  }
-  ::mkdir(VQ7_TEST_ARTEFACT_DIR, 0755);
-  shot.save(VQ7_TEST_ARTEFACT_DIR "/xvfb-main-window.png");
-  ASSERT_GE(empty.x(), 0) << "no empty pad 1 on the screen";
-  QPoint const assigned(empty.x() - w - 10, empty.y());
-  EXPECT_EQ(cell(16).convertToFormat(QImage::Format_RGB32),
-            shot.copy(assigned.x(), assigned.y(), w, h))
-      << "pad 0 does not show its assigned look";
+  // Close box and Quit key while a modal window is open (the About box, the
+  // delete question) wait for it to end; the question's answer comes first.
+  QPoint padFromCorner;  // pad 0's centre from the main window's corner
+  for (bool const about : {true, false}) {
+    SCOPED_TRACE(about ? "About box" : "delete question");
+    // env(1) runs the program in its own process: the window search goes by this pid.
+    pid_t const pid = Spawn({"env", "DISPLAY=" + xvfb.mName, "XDG_CONFIG_HOME=" + config,
+                             "QT_QPA_PLATFORM=xcb", "LANG=C", "LC_ALL=C", program});
+    ASSERT_GT(pid, 0);
+    std::string const search = xdotool + "search --onlyvisible --pid " + std::to_string(pid);
+    std::string const id =
+        RunLine("DISPLAY=" + xvfb.mName + " timeout 30 xdotool search --sync " +
+                "--onlyvisible --pid " + std::to_string(pid) + " 2>/dev/null | head -n 1");
+    if (id.empty()) Stop(pid);
+    ASSERT_FALSE(id.empty()) << "no main window within 30 s";
+    int x = 0, y = 0, width = 0, height = 0;
+    std::sscanf(RunLine(xdotool + "getwindowgeometry --shell " + id + " | tr '\\n' ' '").c_str(),
+                "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &x, &y, &width, &height);
+    QPoint const corner(x, y);
 
-  // A close request while the About box is open waits for the box to end.
-  std::string const xdotool = "DISPLAY=" + xvfb.mName + " timeout 10 xdotool ";
-  RunLine(xdotool + "windowfocus --sync " + id + " key alt+h sleep 0.5 key a");
-  std::string const about = RunLine(xdotool + "search --sync --onlyvisible --name '^About'");
-  ASSERT_FALSE(about.empty()) << "no About box within 10 s";
-  SendCloseRequest(xvfb.mDisplay, static_cast<Window>(std::stoul(id)));
-  EXPECT_LT(WaitFor(pid, std::chrono::seconds(1)), 0) << "quit while the About box was open";
-  SendCloseRequest(xvfb.mDisplay, static_cast<Window>(std::stoul(about)));
-  int const status = WaitFor(pid, std::chrono::seconds(20));
-  if (status < 0) Stop(pid);
-  EXPECT_EQ(0, status);
+    std::string modal;
+    if (about) {
+      // Pad 1 stands empty right of pad 0, which holds a sample.
+      QImage shot;
+      QPoint empty(-1, -1);
+      for (auto const end = Clock::now() + std::chrono::seconds(10);
+           empty.x() < 0 && Clock::now() < end;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        shot = Screenshot(xvfb.mDisplay);
+        empty = Find(shot, cell(1));
+      }
+      ::mkdir(VQ7_TEST_ARTEFACT_DIR, 0755);
+      shot.save(VQ7_TEST_ARTEFACT_DIR "/xvfb-main-window.png");
+      if (empty.x() < 0) Stop(pid);
+      ASSERT_GE(empty.x(), 0) << "no empty pad 1 on the screen";
+      QPoint const assigned(empty.x() - w - 10, empty.y());
+      EXPECT_EQ(cell(16).convertToFormat(QImage::Format_RGB32),
+                shot.copy(assigned.x(), assigned.y(), w, h))
+          << "pad 0 does not show its assigned look";
+      padFromCorner = assigned + QPoint(w / 2, h / 2) - corner;
+      RunLine(xdotool + "windowfocus --sync " + id + " key alt+h sleep 0.5 key a");
+      modal = RunLine(xdotool + "search --sync --onlyvisible --name '^About'");
+    } else {
+      // Pad 0 chosen, then Delete: the content is the window's lowest 420
+      // points, the button at (210, 382) in it, 94 by 28.
+      QPoint const pad = corner + padFromCorner, button(x + 257, y + height - 420 + 396);
+      RunLine(xdotool + "mousemove " + std::to_string(pad.x()) + " " + std::to_string(pad.y()) +
+              " click 1 sleep 0.3 mousemove " + std::to_string(button.x()) + " " +
+              std::to_string(button.y()) + " click 1");
+      for (int i = 0; i < 50 && modal.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        modal = RunLine(search + " | grep -vx " + id + " | head -n 1");
+      }
+    }
+    if (modal.empty()) Stop(pid);
+    ASSERT_FALSE(modal.empty()) << "no modal window within 10 s";
+    SendCloseRequest(xvfb.mDisplay, static_cast<Window>(std::stoul(id)));
+    RunLine(xdotool + "windowfocus --sync " + modal + " key ctrl+q");
+    EXPECT_LT(WaitFor(pid, std::chrono::seconds(1)), 0) << "quit while the modal window was open";
+    if (about)
+      SendCloseRequest(xvfb.mDisplay, static_cast<Window>(std::stoul(modal)));
+    else
+      RunLine(xdotool + "windowfocus --sync " + modal + " key Return");  // OK
+    int const status = WaitFor(pid, std::chrono::seconds(20));
+    if (status < 0) Stop(pid);
+    EXPECT_EQ(0, status);
+  }
+  EXPECT_NE(assignedInfo, Support::ReadBytes(info))
+      << "the delete answered in the question was not done";
   long const absent = VQ7::CWindowPosition::nAbsent;
   EXPECT_NE(absent, profile.Read("MainWindowPos", absent)) << "the window position was not saved";
   EXPECT_EQ(card.mPoint, profile.Read("Preference/VolumeName", std::string()));
