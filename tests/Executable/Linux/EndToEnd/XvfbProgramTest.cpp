@@ -224,7 +224,6 @@ TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBoxOnceTheModalWind
     pid_t const pid = Spawn({"env", "DISPLAY=" + xvfb.mName, "XDG_CONFIG_HOME=" + config,
                              "QT_QPA_PLATFORM=xcb", "LANG=C", "LC_ALL=C", program});
     ASSERT_GT(pid, 0);
-    std::string const search = xdotool + "search --onlyvisible --pid " + std::to_string(pid);
     std::string const id =
         RunLine("DISPLAY=" + xvfb.mName + " timeout 30 xdotool search --sync " +
                 "--onlyvisible --pid " + std::to_string(pid) + " 2>/dev/null | head -n 1");
@@ -266,7 +265,8 @@ TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBoxOnceTheModalWind
               std::to_string(button.y()) + " click 1");
       for (int i = 0; i < 50 && modal.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        modal = RunLine(search + " | grep -vx " + id + " | head -n 1");
+        modal = RunLine(xdotool + "search --onlyvisible --pid " + std::to_string(pid) +
+                        " | grep -vx " + id + " | head -n 1");
       }
     }
     if (modal.empty()) Stop(pid);
