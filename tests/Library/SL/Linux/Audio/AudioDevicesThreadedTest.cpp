@@ -231,23 +231,18 @@ TEST(AudioDevicePlaybackThreaded, PadFilesThroughThePlaybackChainArriveBitExactT
   }
 }
 
-TEST(AudioDevicePlaybackThreaded, SourceWithNothingForAMomentInsideAFrameKeepsItsChannels) {
-  CSetup setup;
-  auto source = boost::make_shared<CWatchedSource>(44100L);
-  source->mGapAt = 5001;  // after a left sample
-  ASSERT_TRUE(setup.out->Play(source));
-  ASSERT_TRUE(setup.PlaysOut());
-  std::vector<float> const out = WithoutSilence(setup.audio.Output().GetOutput());
-  std::vector<float> expected;
-  for (int i = 0; i < 44100; ++i) expected.push_back(i % 2 == 0 ? 0.25f : -0.25f);
-  EXPECT_EQ(expected, out);
-}
-
-TEST(AudioDevicePlaybackThreaded, EmptySourcePlaysAndRetiresAtOnce) {
-  CSetup setup;
-  ASSERT_TRUE(setup.out->Play(Floats({})));
-  EXPECT_TRUE(setup.PlaysOut());
-  EXPECT_TRUE(WithoutSilence(setup.audio.Output().GetOutput()).empty());
+// Nothing for a moment inside a frame keeps the channels; nothing at all
+// retires at once.
+TEST(AudioDevicePlaybackThreaded, ASourceWithNothingForAMomentOrAtAllPlaysOut) {
+  for (long samples : {44100L, 0L}) {
+    CSetup setup;
+    auto source = boost::make_shared<CWatchedSource>(samples);
+    source->mGapAt = 5001;  // after a left sample
+    ASSERT_TRUE(setup.out->Play(source) && setup.PlaysOut());
+    std::vector<float> const out = WithoutSilence(setup.audio.Output().GetOutput());
+    ASSERT_EQ(static_cast<std::size_t>(samples), out.size());
+    for (std::size_t i = 0; i < out.size(); ++i) ASSERT_EQ(i % 2 ? -0.25f : 0.25f, out[i]) << i;
+  }
 }
 
 TEST(AudioDeviceRecordingThreaded, RecordsExactlyWhatTheInputWasFed) {
@@ -331,20 +326,17 @@ TEST(AudioDeviceStopThreaded, StopFromInsideTheCallbackNeitherHangsNorBreaksTheD
 
 TEST(AudioDeviceStopThreaded, FormatChangeWhilePlayingGoesOnFromWhereItWas) {
   struct {
-    double mStart;  // 44.1 kHz: the source's own rate, passed through
-    double mRate;
+    double mStart, mRate;  // 44.1 kHz: the source's own rate, passed through
     std::uint32_t mChannels;
-  } const cases[] = {{44100.0, 44100.0, 1},
-                     {48000.0, 48000.0, 1},
-                     {48000.0, 44100.0, 2},
-                     {48000.0, 96000.0, 2},
-                     {48000.0, 22050.0, 1}};
+  } const cases[] = {{44100, 44100, 1},
+                     {48000, 48000, 1},
+                     {48000, 44100, 2},
+                     {48000, 96000, 2},
+                     {48000, 22050, 1}};
   long const frames = 22050;
   std::vector<float> ramp;
-  for (long i = 0; i < frames; ++i) {
-    ramp.push_back(static_cast<float>(i) / frames);
-    ramp.push_back(-static_cast<float>(i) / frames);
-  }
+  for (long i = 0; i < frames; ++i)
+    ramp.insert(ramp.end(), {1.0f * i / frames, -1.0f * i / frames});
   for (auto const& c : cases) {
     CSetup setup(512, c.mStart);
     ASSERT_TRUE(setup.out->Play(Floats(ramp)));
@@ -354,9 +346,8 @@ TEST(AudioDeviceStopThreaded, FormatChangeWhilePlayingGoesOnFromWhereItWas) {
     std::vector<float> left;  // the ramp, at whatever rate each part was played
     for (AudioLayer::CVirtualRecording const& recording : setup.audio.Output().GetRecordings()) {
       std::vector<float> const samples = recording.Floats();
-      for (std::size_t i = 0; i < samples.size(); i += recording.mFormat.mChannelsPerFrame) {
+      for (std::size_t i = 0; i < samples.size(); i += recording.mFormat.mChannelsPerFrame)
         left.push_back(samples[i]);
-      }
     }
     left = WithoutSilence(left);
     ASSERT_GT(left.size(), 300u) << c.mRate;
@@ -368,9 +359,8 @@ TEST(AudioDeviceStopThreaded, FormatChangeWhilePlayingGoesOnFromWhereItWas) {
     // Each step is what the rate makes of one frame's, never a frame more,
     // up to the ringing of the end; and the end is reached.
     float worst = 0.0f;
-    for (std::size_t i = 1; i + 200 < left.size(); ++i) {
+    for (std::size_t i = 1; i + 200 < left.size(); ++i)
       worst = std::max(worst, std::abs(left[i] - left[i - 1]));
-    }
     EXPECT_LT(worst, (44100.0f / c.mRate + 1.0f) / frames) << c.mRate << " " << c.mChannels;
     EXPECT_GT(*std::max_element(left.begin(), left.end()), 0.99f) << c.mRate;
   }
@@ -548,11 +538,7 @@ TEST(AudioDeviceEventsThreaded, ListenersHearOfBlocksOffTheAudioThreadAndMayStop
     CSetup setup;
     std::atomic<bool> done(false);
     auto listener = boost::make_shared<CCountingListener>([&] {
-      if (release) {
-        setup.out.reset();  // its own runner is the thread we are on
-      } else {
-        setup.out->Stop();
-      }
+      release ? setup.out.reset() : void(setup.out->Stop());  // reset: on its own runner
       done.store(true);
     });
     setup.out->AddAudioEventListener(listener);
