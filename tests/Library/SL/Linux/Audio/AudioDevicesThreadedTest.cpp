@@ -186,6 +186,19 @@ private:
   std::atomic<int> mLate;
 };
 
+class CCountingListener : public SL::IAudioDeviceEventListener {
+public:
+  explicit CCountingListener(std::function<void()> atThird = nullptr) : mAtThird(atThird) {}
+  void Handle(SL::CAudioDeviceEvent const& event) override {
+    if (event.GetType() == SL::CAudioDeviceEvent::Output) mOutputs.fetch_add(1);
+    if (CoreAudio::CDeviceIO::IsCallbackThread()) mOnAudioThread.fetch_add(1);
+    if (mAtThird && mOutputs.load() == 3) mAtThird();
+  }
+  std::atomic<int> mOutputs{0};
+  std::atomic<int> mOnAudioThread{0};
+  std::function<void()> mAtThird;
+};
+
 struct CSetup {
   explicit CSetup(std::uint32_t bufferFrames = 512, double rate = 44100.0)
       : audio(Options(bufferFrames, rate)) {
@@ -292,18 +305,31 @@ TEST(AudioDeviceRecordingThreaded, ConvertsFromTheDeviceRateToTheStreamRate) {
   EXPECT_NEAR(16384, peak, 400);
 }
 
-TEST(AudioDeviceStopThreaded, NoSampleIsTakenOnceStopReturns) {
-  CSetup setup(128);
-  for (int round = 0; round < 5; ++round) {
+// Each Play counts frames from its own start; once Stop returns, no sample
+// is taken and no event follows.
+TEST(AudioDeviceStopThreaded, EachPlayCountsFromItsStartAndNothingFollowsStop) {
+  long const bufferFrames = 128;
+  CSetup setup(bufferFrames);
+  AudioLayer::CVirtualDevice& device = setup.audio.Output();
+  auto listener = boost::make_shared<CCountingListener>();
+  setup.out->AddAudioEventListener(listener);
+  for (int round = 0; round < 6; ++round) {
+    EXPECT_EQ(0, setup.out->GetCurrentFrame());
     auto source = boost::make_shared<CWatchedSource>(44100L * 20);
-    unsigned long const before = setup.audio.Output().GetCycleCount();
+    unsigned long const before = device.GetCycleCount();
     ASSERT_TRUE(setup.out->Play(source));
-    ASSERT_TRUE(setup.audio.Output().WaitForCycles(before + 3, milliseconds(10000)));
+    ASSERT_TRUE(device.WaitForCycles(before + 6, milliseconds(10000)));
+    long const frame = setup.out->GetCurrentFrame();
+    unsigned long const after = device.GetCycleCount();
+    EXPECT_GT(frame, 0);
+    EXPECT_LE(frame, static_cast<long>(after - before + 1) * bufferFrames) << round;
     EXPECT_TRUE(setup.out->Stop());
     source->Close();
     EXPECT_FALSE(setup.out->IsPlaying());
-    std::this_thread::sleep_for(milliseconds(20));
+    int const heard = listener->mOutputs.load();
+    std::this_thread::sleep_for(milliseconds(25));
     EXPECT_EQ(0, source->Late());
+    EXPECT_EQ(heard, listener->mOutputs.load()) << round;
   }
   EXPECT_TRUE(setup.out->Stop());  // idle: nothing to do
 }
@@ -516,23 +542,6 @@ TEST(AudioDeviceStressThreaded, PlayStopPairsBackToBackPlaysAndTeardownsUnderFor
   EXPECT_EQ(expected, WithoutSilence(device.GetOutput()));
 }
 
-namespace {
-
-class CCountingListener : public SL::IAudioDeviceEventListener {
-public:
-  explicit CCountingListener(std::function<void()> atThird = nullptr) : mAtThird(atThird) {}
-  void Handle(SL::CAudioDeviceEvent const& event) override {
-    if (event.GetType() == SL::CAudioDeviceEvent::Output) mOutputs.fetch_add(1);
-    if (CoreAudio::CDeviceIO::IsCallbackThread()) mOnAudioThread.fetch_add(1);
-    if (mAtThird && mOutputs.load() == 3) mAtThird();
-  }
-  std::atomic<int> mOutputs{0};
-  std::atomic<int> mOnAudioThread{0};
-  std::function<void()> mAtThird;
-};
-
-}  // namespace
-
 TEST(AudioDeviceEventsThreaded, ListenersHearOfBlocksOffTheAudioThreadAndMayStopOrReleaseIt) {
   for (bool release : {false, true}) {
     CSetup setup;
@@ -548,26 +557,5 @@ TEST(AudioDeviceEventsThreaded, ListenersHearOfBlocksOffTheAudioThreadAndMayStop
     EXPECT_TRUE(setup.audio.Output().WaitUntilIdle(milliseconds(10000)));
     EXPECT_EQ(3, listener->mOutputs.load()) << release;
     EXPECT_EQ(0, listener->mOnAudioThread.load());
-  }
-}
-
-TEST(AudioDeviceEventsThreaded, EachPlayCountsFramesFromItsStartAndNoEventFollowsStop) {
-  CSetup setup;
-  AudioLayer::CVirtualDevice& device = setup.audio.Output();
-  auto listener = boost::make_shared<CCountingListener>();
-  setup.out->AddAudioEventListener(listener);
-  for (int round = 0; round < 6; ++round) {
-    EXPECT_EQ(0, setup.out->GetCurrentFrame());
-    unsigned long const before = device.GetCycleCount();
-    ASSERT_TRUE(setup.out->Play(Floats(Distinct(44100 * 5, 2, round))));
-    ASSERT_TRUE(device.WaitForCycles(before + 6, milliseconds(10000)));
-    long const frame = setup.out->GetCurrentFrame();
-    unsigned long const after = device.GetCycleCount();
-    EXPECT_GT(frame, 0);
-    EXPECT_LE(frame, static_cast<long>((after - before + 1) * 512)) << round;
-    EXPECT_TRUE(setup.out->Stop());
-    int const heard = listener->mOutputs.load();
-    std::this_thread::sleep_for(milliseconds(25));
-    EXPECT_EQ(heard, listener->mOutputs.load()) << round;
   }
 }
