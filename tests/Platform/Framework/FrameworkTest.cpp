@@ -109,8 +109,7 @@ TEST(ResourceFile, UnderAJapaneseLocaleTheToolkitsButtonsAreJapanese) {
     qobject_cast<QDialog*>(modal)->reject();
   });
   LFileChooser().AskOpenFile({});
-  alert.sort();
-  // Japanese keeps "OK" as it stands.
+  alert.sort();  // Japanese keeps "OK" as it stands
   EXPECT_EQ(QStringList({"OK", u8"キャンセル"}), alert);
   EXPECT_EQ(u8"開く(&O)", open);
 }
