@@ -1,7 +1,3 @@
-// Import, export and delete on a FAT16 image mounted through FUSE, then
-// checked unmounted by fsck and read back with mtools; and what a user or
-// the system may change under an import, on a FAT image and a plain folder.
-
 #include "Executable/Com/Card/CModelMarshaller.h"
 #include "Support/CardFixture.h"
 #include "Support/GuiApplication.h"
@@ -53,10 +49,11 @@ struct CPumpedProgress : UL::CProgressBar {
 
 }  // namespace
 
-// A replacement on a nearly full card, the card folder under other
-// spellings, an export onto the card's volume, a card swapped or chosen
-// again while an import converts, a source swapped after it was checked, and
-// a delete; on FAT the image is then checked unmounted.
+// On a plain folder and a FAT16 image through FUSE: a replacement on a nearly
+// full card, the card folder under other spellings, an export onto the
+// card's volume, a card swapped or chosen again while an import converts, a
+// source swapped after it was checked, and a delete; the image is then
+// checked unmounted by fsck and read back with mtools.
 TEST(CardFatImageTest, ChangesOfTheCardOnAFolderAndOnFat) {
   Support::LoadAppResources();
   for (bool const fat : {false, true}) {
