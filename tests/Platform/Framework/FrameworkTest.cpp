@@ -69,12 +69,8 @@ TEST(ResourceFile, TheJapaneseOverlayReplacesTheTextsAndTheProgramStopsOnABroken
   EXPECT_EQ("Japanese", UResources::GetIndString(1001, 1));
   EXPECT_EQ(u8"インポート...",
             UResources::Texts("windows", 1000).value("Impt").toString().toStdString());
-  EXPECT_EQ(4, UResources::Find("windows", 1000)
-                   .value("panes")
-                   .toArray()[4]
-                   .toObject()["frame"]
-                   .toArray()
-                   .size());
+  QJsonArray const panes = UResources::Find("windows", 1000).value("panes").toArray();
+  EXPECT_EQ(4, panes[4].toObject()["frame"].toArray().size());
 
   // Run() looks for the file beside the test program, where there is none.
   UResources::Unload();
@@ -109,8 +105,7 @@ TEST(ResourceFile, UnderAJapaneseLocaleTheToolkitsButtonsAreJapanese) {
     qobject_cast<QDialog*>(modal)->reject();
   });
   LFileChooser().AskOpenFile({});
-  alert.sort();
-  // Japanese keeps "OK" as it stands.
+  alert.sort();  // Japanese keeps "OK" as it stands
   EXPECT_EQ(QStringList({"OK", u8"キャンセル"}), alert);
   EXPECT_EQ(u8"開く(&O)", open);
 }

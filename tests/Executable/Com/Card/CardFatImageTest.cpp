@@ -1,7 +1,3 @@
-// Import, export and delete on a FAT16 image mounted through FUSE, then
-// checked unmounted by fsck and read back with mtools; and what a user or
-// the system may change under an import, on a FAT image and a plain folder.
-
 #include "Executable/Com/Card/CModelMarshaller.h"
 #include "Support/CardFixture.h"
 #include "Support/GuiApplication.h"
@@ -12,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -54,10 +49,11 @@ struct CPumpedProgress : UL::CProgressBar {
 
 }  // namespace
 
-// A replacement on a nearly full card, the card folder under other
-// spellings, an export onto the card's volume, a card swapped or chosen
-// again while an import converts, a source swapped after it was checked, and
-// a delete; on FAT the image is then checked unmounted.
+// On a plain folder and a FAT16 image through FUSE: a replacement on a nearly
+// full card, the card folder under other spellings, an export onto the
+// card's volume, a card swapped or chosen again while an import converts, a
+// source swapped after it was checked, and a delete; the image is then
+// checked unmounted by fsck and read back with mtools.
 TEST(CardFatImageTest, ChangesOfTheCardOnAFolderAndOnFat) {
   Support::LoadAppResources();
   for (bool const fat : {false, true}) {
@@ -67,21 +63,16 @@ TEST(CardFatImageTest, ChangesOfTheCardOnAFolderAndOnFat) {
     std::string const images[2] = {bench.mDir / "a.img", bench.mDir / "b.img"};
     std::string const card = bench.mVolume, other = bench.mDir / "OTHER", away = card + ".away";
     VQ7Test::MakeEmptyCard(other);
-    std::unique_ptr<std::string, void (*)(std::string*)> mounted(nullptr, [](std::string* point) {
-      Unmount(*point);
-      delete point;
-    });
+    std::shared_ptr<void> mounted;  // unmounts as it goes
     if (fat) {
       bench.mVolume = bench.mDir / "mnt";
-      mounted.reset(new std::string(bench.mVolume));
       ASSERT_TRUE(fs::create_directory(bench.mVolume) && MakeFat(images[0]) && MakeFat(images[1]));
       if (!Mount(images[1], bench.mVolume)) GTEST_SKIP() << "mounting through FUSE is refused here";
+      mounted.reset(&bench, [](VQ7Test::CCardBench* b) { Unmount(b->mVolume); });
       VQ7Test::MakeEmptyCard(bench.mVolume);
       ASSERT_TRUE(Unmount(bench.mVolume) && Mount(images[0], bench.mVolume));
-      VQ7Test::MakeEmptyCard(bench.mVolume);
-    } else {
-      VQ7Test::MakeEmptyCard(away);  // the card swapped in
     }
+    VQ7Test::MakeEmptyCard(fat ? bench.mVolume : away);  // away: the card swapped in
     std::string const volume = bench.mVolume;
     auto const swap = [&] {  // takes the card out and puts the other one in
       if (fat) {
@@ -100,11 +91,10 @@ TEST(CardFatImageTest, ChangesOfTheCardOnAFolderAndOnFat) {
     ASSERT_TRUE(bench.Open(0, 3) && controller.Import(big));
 
     // Room for the new files and the information file is enough.
-    struct statvfs space;
-    ASSERT_EQ(0, ::statvfs(volume.c_str(), &space));
-    uint64_t const room = 32768, free = uint64_t{space.f_bavail} * space.f_frsize;
+    uint64_t const room = 32768;
     if (fat)
-      ASSERT_TRUE(Support::WriteBytes(volume + "/filler", std::string(free - room, 'x')));
+      ASSERT_TRUE(Support::WriteBytes(volume + "/filler",
+                                      std::string(fs::space(volume).available - room, 'x')));
     else
       bench.mFiles.mFreeBytes = room;
     EXPECT_TRUE(controller.Import(small)) << fat;

@@ -19,20 +19,14 @@ struct DoubleCase {
   char const* text;
 };
 
+// The type's most negative value reads; one past its largest does not.
 TEST(StringToolsParse, IntegersReadWithinTheirType) {
-  struct {
-    char const* text;
-    bool ok;
-    int value;
-  } const cases[] = {
-      {"-2147483648", true, -2147483647 - 1},  // the type's most negative value
-      {"2147483648", false, 0},
-  };
-  for (auto const& c : cases) {
-    int value = 0;
-    EXPECT_EQ(c.ok, ToInt(c.text, &value)) << c.text;
-    EXPECT_EQ(c.value, value) << c.text;
-  }
+  int value = 0;
+  EXPECT_TRUE(ToInt("-2147483648", &value));
+  EXPECT_EQ(std::numeric_limits<int>::min(), value);
+  value = 0;
+  EXPECT_FALSE(ToInt("2147483648", &value));
+  EXPECT_EQ(0, value);
 }
 
 TEST(StringToolsFormat, PrintfTextOfAnyLengthIsWhole) {

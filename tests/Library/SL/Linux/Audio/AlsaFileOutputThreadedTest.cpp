@@ -2,6 +2,7 @@
 #include "SL/Linux/Audio/CAudioStreamDesc.h"
 #include "SL/Linux/Audio/CCaAudioDeviceFacade.h"
 
+#include "Support/FileBytes.h"
 #include "Support/PrivateTempDir.h"
 #include "Support/VectorSampleIterators.h"
 
@@ -13,8 +14,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 namespace {
@@ -49,61 +48,57 @@ public:
   ~CAlsaFileOutput() { AudioLayer::SetAlsaConfiguration(""); }
 };
 
+// Polls for up to 10 s.
+template <class Done>
+bool Until(Done done) {
+  for (int i = 0; i < 2000 && !done(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  return done();
+}
+
 }  // namespace
 
 TEST(AlsaFileOutputThreaded, BytesWrittenAreTheFramesPlayedThenSilence) {
   Support::CPrivateTempDir dir;
   std::string const path = dir / "played.raw";
-  std::vector<float> samples;
-  std::vector<char> written;
+  std::vector<float> samples, frames;
   {
     CAlsaFileOutput const alsa(path);
     SL::CCaAudioDeviceFacade facade;
     std::string const name = facade.GetDefaultOutDeviceName();
-    if (name.empty()) {
-      GTEST_SKIP() << "ALSA cannot open its file output here";
-    }
+    if (name.empty()) GTEST_SKIP() << "ALSA cannot open its file output here";
     CoreAudio::CAudioStreamDesc const format(CoreAudio::CDevice::NameToDeviceID(name, false),
                                              false);
     ASSERT_EQ(2u, format.mChannelsPerFrame);
     ASSERT_EQ(kAudioFormatFlagIsFloat, format.mFormatFlags & kAudioFormatFlagIsFloat);
-    for (int i = 0; i < 9000 * 2; ++i) {
+    for (int i = 0; i < 9000 * 2; ++i)
       samples.push_back(static_cast<float>(i % 4000 + 1) / 8192.0f);
-    }
     // At the device's own rate, so the frames pass unconverted.
     std::unique_ptr<SL::IAudioOutDevice> device = facade.CreateOutDevice(name);
-    ASSERT_TRUE(device->Play(boost::shared_ptr<SL::IInputSampleIterator>(
-        new TestSupport::CVectorInputIterator<131104>(samples, 2, format.mSampleRate))));
-    gFirstEnd.store(None);
-    auto const limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (device->IsPlaying() && std::chrono::steady_clock::now() < limit) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    EXPECT_FALSE(device->IsPlaying());
-    // Played out: what ALSA holds is the end of the sound, and plays.
-    auto const settled = [] {
-      for (int i = 0; i < 2000 && gFirstEnd.load() == None; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      }
+    auto const play = [&](std::vector<float> const& played) {
+      return device->Play(boost::shared_ptr<SL::IInputSampleIterator>(
+          new TestSupport::CVectorInputIterator<131104>(played, 2, format.mSampleRate)));
+    };
+    auto const ended = [] {
+      Until([] { return gFirstEnd.load() != None; });
       return gFirstEnd.exchange(None);
     };
-    EXPECT_EQ(Drain, settled());
+    ASSERT_TRUE(play(samples));
+    gFirstEnd.store(None);
+    EXPECT_TRUE(Until([&] { return !device->IsPlaying(); }));
+    EXPECT_EQ(Drain, ended()) << "played out: what ALSA holds is the end of the sound";
     // The next Play starts the file anew: read it once ALSA has closed it.
-    for (int i = 0; i < 1000 && written.size() < samples.size() * sizeof(float); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      std::ifstream in(path, std::ios::binary);
-      written.assign((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
-    // Stopped in the middle: what is queued goes at once.
-    std::vector<float> const tone(48000 * 2, 0.25f);
-    ASSERT_TRUE(device->Play(boost::shared_ptr<SL::IInputSampleIterator>(
-        new TestSupport::CVectorInputIterator<131104>(tone, 2, format.mSampleRate))));
+    Until([&] {
+      std::string const bytes = Support::ReadBytes(path);
+      frames.resize(bytes.size() / sizeof(float));
+      std::memcpy(frames.data(), bytes.data(), frames.size() * sizeof(float));
+      return frames.size() >= samples.size();
+    });
+    ASSERT_TRUE(play(std::vector<float>(48000 * 2, 0.25f)));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_TRUE(device->Stop());
-    EXPECT_EQ(Drop, settled());
+    EXPECT_EQ(Drop, ended()) << "stopped in the middle: what is queued goes at once";
   }  // the devices leave the layer
-  std::vector<float> frames(written.size() / sizeof(float));
-  std::memcpy(frames.data(), written.data(), frames.size() * sizeof(float));
   ASSERT_GE(frames.size(), samples.size());
   EXPECT_TRUE(std::equal(samples.begin(), samples.end(), frames.begin()));
   EXPECT_TRUE(std::all_of(frames.begin() + static_cast<long>(samples.size()), frames.end(),

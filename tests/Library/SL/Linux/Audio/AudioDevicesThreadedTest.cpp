@@ -186,6 +186,19 @@ private:
   std::atomic<int> mLate;
 };
 
+class CCountingListener : public SL::IAudioDeviceEventListener {
+public:
+  explicit CCountingListener(std::function<void()> atThird = nullptr) : mAtThird(atThird) {}
+  void Handle(SL::CAudioDeviceEvent const& event) override {
+    if (event.GetType() == SL::CAudioDeviceEvent::Output) mOutputs.fetch_add(1);
+    if (CoreAudio::CDeviceIO::IsCallbackThread()) mOnAudioThread.fetch_add(1);
+    if (mAtThird && mOutputs.load() == 3) mAtThird();
+  }
+  std::atomic<int> mOutputs{0};
+  std::atomic<int> mOnAudioThread{0};
+  std::function<void()> mAtThird;
+};
+
 struct CSetup {
   explicit CSetup(std::uint32_t bufferFrames = 512, double rate = 44100.0)
       : audio(Options(bufferFrames, rate)) {
@@ -231,23 +244,18 @@ TEST(AudioDevicePlaybackThreaded, PadFilesThroughThePlaybackChainArriveBitExactT
   }
 }
 
-TEST(AudioDevicePlaybackThreaded, SourceWithNothingForAMomentInsideAFrameKeepsItsChannels) {
-  CSetup setup;
-  auto source = boost::make_shared<CWatchedSource>(44100L);
-  source->mGapAt = 5001;  // after a left sample
-  ASSERT_TRUE(setup.out->Play(source));
-  ASSERT_TRUE(setup.PlaysOut());
-  std::vector<float> const out = WithoutSilence(setup.audio.Output().GetOutput());
-  std::vector<float> expected;
-  for (int i = 0; i < 44100; ++i) expected.push_back(i % 2 == 0 ? 0.25f : -0.25f);
-  EXPECT_EQ(expected, out);
-}
-
-TEST(AudioDevicePlaybackThreaded, EmptySourcePlaysAndRetiresAtOnce) {
-  CSetup setup;
-  ASSERT_TRUE(setup.out->Play(Floats({})));
-  EXPECT_TRUE(setup.PlaysOut());
-  EXPECT_TRUE(WithoutSilence(setup.audio.Output().GetOutput()).empty());
+// Nothing for a moment inside a frame keeps the channels; nothing at all
+// retires at once.
+TEST(AudioDevicePlaybackThreaded, ASourceWithNothingForAMomentOrAtAllPlaysOut) {
+  for (long samples : {44100L, 0L}) {
+    CSetup setup;
+    auto source = boost::make_shared<CWatchedSource>(samples);
+    source->mGapAt = 5001;  // after a left sample
+    ASSERT_TRUE(setup.out->Play(source) && setup.PlaysOut());
+    std::vector<float> const out = WithoutSilence(setup.audio.Output().GetOutput());
+    ASSERT_EQ(static_cast<std::size_t>(samples), out.size());
+    for (std::size_t i = 0; i < out.size(); ++i) ASSERT_EQ(i % 2 ? -0.25f : 0.25f, out[i]) << i;
+  }
 }
 
 TEST(AudioDeviceRecordingThreaded, RecordsExactlyWhatTheInputWasFed) {
@@ -297,18 +305,31 @@ TEST(AudioDeviceRecordingThreaded, ConvertsFromTheDeviceRateToTheStreamRate) {
   EXPECT_NEAR(16384, peak, 400);
 }
 
-TEST(AudioDeviceStopThreaded, NoSampleIsTakenOnceStopReturns) {
-  CSetup setup(128);
-  for (int round = 0; round < 5; ++round) {
+// Each Play counts frames from its own start; once Stop returns, no sample
+// is taken and no event follows.
+TEST(AudioDeviceStopThreaded, EachPlayCountsFromItsStartAndNothingFollowsStop) {
+  long const bufferFrames = 128;
+  CSetup setup(bufferFrames);
+  AudioLayer::CVirtualDevice& device = setup.audio.Output();
+  auto listener = boost::make_shared<CCountingListener>();
+  setup.out->AddAudioEventListener(listener);
+  for (int round = 0; round < 6; ++round) {
+    EXPECT_EQ(0, setup.out->GetCurrentFrame());
     auto source = boost::make_shared<CWatchedSource>(44100L * 20);
-    unsigned long const before = setup.audio.Output().GetCycleCount();
+    unsigned long const before = device.GetCycleCount();
     ASSERT_TRUE(setup.out->Play(source));
-    ASSERT_TRUE(setup.audio.Output().WaitForCycles(before + 3, milliseconds(10000)));
+    ASSERT_TRUE(device.WaitForCycles(before + 6, milliseconds(10000)));
+    long const frame = setup.out->GetCurrentFrame();
+    unsigned long const after = device.GetCycleCount();
+    EXPECT_GT(frame, 0);
+    EXPECT_LE(frame, static_cast<long>(after - before + 1) * bufferFrames) << round;
     EXPECT_TRUE(setup.out->Stop());
     source->Close();
     EXPECT_FALSE(setup.out->IsPlaying());
-    std::this_thread::sleep_for(milliseconds(20));
+    int const heard = listener->mOutputs.load();
+    std::this_thread::sleep_for(milliseconds(25));
     EXPECT_EQ(0, source->Late());
+    EXPECT_EQ(heard, listener->mOutputs.load()) << round;
   }
   EXPECT_TRUE(setup.out->Stop());  // idle: nothing to do
 }
@@ -329,35 +350,34 @@ TEST(AudioDeviceStopThreaded, StopFromInsideTheCallbackNeitherHangsNorBreaksTheD
   EXPECT_TRUE(setup.PlaysOut());
 }
 
-TEST(AudioDeviceStopThreaded, FormatChangeWhilePlayingGoesOnFromWhereItWas) {
+// While idle the change waits for the next Play; while playing, the sound
+// goes on from where it was.
+TEST(AudioDeviceStopThreaded, FormatChangeWhileIdleOrPlayingLosesNoFrame) {
   struct {
-    double mStart;  // 44.1 kHz: the source's own rate, passed through
-    double mRate;
+    double mStart, mRate;  // 44.1 kHz: the source's own rate, passed through
     std::uint32_t mChannels;
-  } const cases[] = {{44100.0, 44100.0, 1},
-                     {48000.0, 48000.0, 1},
-                     {48000.0, 44100.0, 2},
-                     {48000.0, 96000.0, 2},
-                     {48000.0, 22050.0, 1}};
+    bool mIdle;
+  } const cases[] = {{44100, 44100, 1, false}, {48000, 48000, 1, false}, {48000, 44100, 2, false},
+                     {48000, 96000, 2, false}, {48000, 22050, 1, false}, {44100, 48000, 2, true}};
   long const frames = 22050;
   std::vector<float> ramp;
-  for (long i = 0; i < frames; ++i) {
-    ramp.push_back(static_cast<float>(i) / frames);
-    ramp.push_back(-static_cast<float>(i) / frames);
-  }
+  for (long i = 0; i < frames; ++i)
+    ramp.insert(ramp.end(), {1.0f * i / frames, -1.0f * i / frames});
   for (auto const& c : cases) {
     CSetup setup(512, c.mStart);
+    AudioLayer::CVirtualDevice& device = setup.audio.Output();
+    if (c.mIdle) device.SetStreamFormat(AudioLayer::MakeFloatFormat(c.mRate, c.mChannels));
     ASSERT_TRUE(setup.out->Play(Floats(ramp)));
-    ASSERT_TRUE(setup.audio.Output().WaitForCycles(20, milliseconds(10000)));
-    setup.audio.Output().SetStreamFormat(AudioLayer::MakeFloatFormat(c.mRate, c.mChannels));
+    ASSERT_TRUE(device.WaitForCycles(20, milliseconds(10000)));
+    if (!c.mIdle) device.SetStreamFormat(AudioLayer::MakeFloatFormat(c.mRate, c.mChannels));
     ASSERT_TRUE(setup.PlaysOut());
     std::vector<float> left;  // the ramp, at whatever rate each part was played
-    for (AudioLayer::CVirtualRecording const& recording : setup.audio.Output().GetRecordings()) {
+    for (AudioLayer::CVirtualRecording const& recording : device.GetRecordings()) {
       std::vector<float> const samples = recording.Floats();
-      for (std::size_t i = 0; i < samples.size(); i += recording.mFormat.mChannelsPerFrame) {
+      for (std::size_t i = 0; i < samples.size(); i += recording.mFormat.mChannelsPerFrame)
         left.push_back(samples[i]);
-      }
     }
+    EXPECT_EQ(c.mRate, device.GetRecordings().back().mFormat.mSampleRate);
     left = WithoutSilence(left);
     ASSERT_GT(left.size(), 300u) << c.mRate;
     if (c.mStart == 44100.0 && c.mRate == 44100.0) {  // every frame once, as it was
@@ -365,33 +385,17 @@ TEST(AudioDeviceStopThreaded, FormatChangeWhilePlayingGoesOnFromWhereItWas) {
       for (long i = 1; i < frames; ++i) expected.push_back(ramp[2 * i]);
       EXPECT_EQ(expected, left);
     }
+    if (c.mIdle) {
+      EXPECT_NEAR(frames * c.mRate / c.mStart, left.size(), 40.0);
+    }
     // Each step is what the rate makes of one frame's, never a frame more,
     // up to the ringing of the end; and the end is reached.
     float worst = 0.0f;
-    for (std::size_t i = 1; i + 200 < left.size(); ++i) {
+    for (std::size_t i = 1; i + 200 < left.size(); ++i)
       worst = std::max(worst, std::abs(left[i] - left[i - 1]));
-    }
     EXPECT_LT(worst, (44100.0f / c.mRate + 1.0f) / frames) << c.mRate << " " << c.mChannels;
     EXPECT_GT(*std::max_element(left.begin(), left.end()), 0.99f) << c.mRate;
   }
-}
-
-TEST(AudioDeviceStopThreaded, FormatChangeWhileIdleIsIgnoredAndTheNextPlayUsesIt) {
-  CSetup setup;
-  setup.audio.Output().SetStreamFormat(AudioLayer::MakeFloatFormat(48000, 2));
-  EXPECT_FALSE(setup.out->IsPlaying());
-  std::size_t const frames = 4410;
-  ASSERT_TRUE(setup.out->Play(Floats(Distinct(frames, 2, 5))));
-  ASSERT_TRUE(setup.PlaysOut());
-  std::vector<AudioLayer::CVirtualRecording> const recordings =
-      setup.audio.Output().GetRecordings();
-  ASSERT_FALSE(recordings.empty());
-  EXPECT_EQ(48000.0, recordings.back().mFormat.mSampleRate);
-  // Resampled, the non-silent part is about 48/44.1 as long.
-  std::vector<float> const out = setup.audio.Output().GetOutput();
-  std::size_t last = out.size();
-  while (last > 0 && out[last - 1] == 0.0f) --last;
-  EXPECT_NEAR(frames * 48000.0 / 44100.0, last / 2.0, 40.0);
 }
 
 TEST(AudioDeviceStopThreaded, FormatTheStreamCannotTakeRetiresThePlayback) {
@@ -526,33 +530,12 @@ TEST(AudioDeviceStressThreaded, PlayStopPairsBackToBackPlaysAndTeardownsUnderFor
   EXPECT_EQ(expected, WithoutSilence(device.GetOutput()));
 }
 
-namespace {
-
-class CCountingListener : public SL::IAudioDeviceEventListener {
-public:
-  explicit CCountingListener(std::function<void()> atThird = nullptr) : mAtThird(atThird) {}
-  void Handle(SL::CAudioDeviceEvent const& event) override {
-    if (event.GetType() == SL::CAudioDeviceEvent::Output) mOutputs.fetch_add(1);
-    if (CoreAudio::CDeviceIO::IsCallbackThread()) mOnAudioThread.fetch_add(1);
-    if (mAtThird && mOutputs.load() == 3) mAtThird();
-  }
-  std::atomic<int> mOutputs{0};
-  std::atomic<int> mOnAudioThread{0};
-  std::function<void()> mAtThird;
-};
-
-}  // namespace
-
 TEST(AudioDeviceEventsThreaded, ListenersHearOfBlocksOffTheAudioThreadAndMayStopOrReleaseIt) {
   for (bool release : {false, true}) {
     CSetup setup;
     std::atomic<bool> done(false);
     auto listener = boost::make_shared<CCountingListener>([&] {
-      if (release) {
-        setup.out.reset();  // its own runner is the thread we are on
-      } else {
-        setup.out->Stop();
-      }
+      release ? setup.out.reset() : void(setup.out->Stop());  // reset: on its own runner
       done.store(true);
     });
     setup.out->AddAudioEventListener(listener);
@@ -562,26 +545,5 @@ TEST(AudioDeviceEventsThreaded, ListenersHearOfBlocksOffTheAudioThreadAndMayStop
     EXPECT_TRUE(setup.audio.Output().WaitUntilIdle(milliseconds(10000)));
     EXPECT_EQ(3, listener->mOutputs.load()) << release;
     EXPECT_EQ(0, listener->mOnAudioThread.load());
-  }
-}
-
-TEST(AudioDeviceEventsThreaded, EachPlayCountsFramesFromItsStartAndNoEventFollowsStop) {
-  CSetup setup;
-  AudioLayer::CVirtualDevice& device = setup.audio.Output();
-  auto listener = boost::make_shared<CCountingListener>();
-  setup.out->AddAudioEventListener(listener);
-  for (int round = 0; round < 6; ++round) {
-    EXPECT_EQ(0, setup.out->GetCurrentFrame());
-    unsigned long const before = device.GetCycleCount();
-    ASSERT_TRUE(setup.out->Play(Floats(Distinct(44100 * 5, 2, round))));
-    ASSERT_TRUE(device.WaitForCycles(before + 6, milliseconds(10000)));
-    long const frame = setup.out->GetCurrentFrame();
-    unsigned long const after = device.GetCycleCount();
-    EXPECT_GT(frame, 0);
-    EXPECT_LE(frame, static_cast<long>((after - before + 1) * 512)) << round;
-    EXPECT_TRUE(setup.out->Stop());
-    int const heard = listener->mOutputs.load();
-    std::this_thread::sleep_for(milliseconds(25));
-    EXPECT_EQ(heard, listener->mOutputs.load()) << round;
   }
 }

@@ -17,15 +17,15 @@ TEST(CConverter, PropertiesAndSingleBufferFillWithTheLayerStatuses) {
       [](std::uint32_t& frames, void* buffer, void* user) {
         int& n = *static_cast<int*>(user);
         frames = std::min<std::uint32_t>(frames, static_cast<std::uint32_t>(std::max(n, 0)));
-        for (std::uint32_t i = 0; i < frames * 2; ++i) {
+        for (std::uint32_t i = 0; i < frames * 2; ++i)
           static_cast<float*>(buffer)[i] = i % 2 == 0 ? 0.5f : -0.5f;
-        }
         n = n > 0 ? n - static_cast<int>(frames) : n - 1;
         return n >= -1;
       },
       &left);
   AudioPropertyId const source = kAudioConverterPropertySourceFormat;
   AudioPropertyId const destination = kAudioConverterPropertyDestinationFormat;
+  AudioPropertyId const none = AudioFourCharCode("none");
   std::uint32_t size = 40;
   bool writable = false;
   AudioStreamBasicDescription read;
@@ -40,7 +40,6 @@ TEST(CConverter, PropertiesAndSingleBufferFillWithTheLayerStatuses) {
 
   ASSERT_EQ(0, converter.Create(floats, shorts));
   ASSERT_TRUE(converter.AllocateSourceBuffer(16));
-  AudioPropertyId const none = AudioFourCharCode("none");
   struct {
     AudioPropertyId mProperty;
     std::uint32_t mSize;
@@ -66,18 +65,16 @@ TEST(CConverter, PropertiesAndSingleBufferFillWithTheLayerStatuses) {
     AudioStatus const status = c.mSet != nullptr ? converter.SetProperty(c.mProperty, size, c.mSet)
                                                  : converter.GetProperty(c.mProperty, size, &read);
     EXPECT_EQ(c.mStatus, status) << c.mProperty << " " << c.mSize;
-    if (c.mSet == nullptr && status == 0) {
+    if (c.mSet == nullptr && status == 0)
       EXPECT_EQ(0, std::memcmp(c.mProperty == source ? &converter.GetSourceFormat()
                                                      : &converter.GetDestinationFormat(),
                                &read, sizeof read));
-    }
   }
-  // The format it goes on in, also in the copy kept.
+  // The format it goes on in, also in the copy kept; then 16 frames a time
+  // from the producer, through the pause to the end.
   AudioStreamBasicDescription const stereo = AudioLayer::MakeInteger16Format(44100.0, 2);
   EXPECT_EQ(0, converter.SetProperty(destination, 40, &stereo));
   EXPECT_EQ(2u, converter.GetDestinationFormat().mChannelsPerFrame);
-
-  // One buffer: 16 frames a time from the producer, through the pause to the end.
   std::vector<short> played;
   for (int i = 0; i < 20; ++i) {
     bytes = sizeof out;

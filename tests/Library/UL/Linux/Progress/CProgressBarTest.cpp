@@ -102,26 +102,23 @@ TEST_F(ProgressWindow, EventsAreHandledWhenTheBarMovesAndAtEachStep) {
   }
 }
 
-// Handling events is cheap and happens at every move; drawing is not, and
-// happens at most nDrawsPerSecond times a second (and once as the window
-// first shows).
+// Moving is cheap; drawing is not: at most nDrawsPerSecond times a second,
+// and once as the window shows.
 TEST_F(ProgressWindow, TheBarIsDrawnAtMostThirtyTimesASecondHoweverOftenItMoves) {
-  struct CPaintCounter : QObject {
+  struct CPaints : QObject {
     bool eventFilter(QObject*, QEvent* e) override {
-      mPaints += e->type() == QEvent::Paint;
+      mCount += e->type() == QEvent::Paint;
       return false;
     }
-    int mPaints = 0;
-  } counter;
+    int mCount = 0;
+  } paints;
   UL::CProgressBar progress;
   progress.Start(1000, "", true);
-  Bar(progress)->GetWidget()->installEventFilter(&counter);
+  Bar(progress)->GetWidget()->installEventFilter(&paints);
   auto const start = std::chrono::steady_clock::now();
   for (long position = 1; position <= 1000; ++position) progress.SetPosition(position);
   auto const took = std::chrono::steady_clock::now() - start;
-  long const due =
-      2 + static_cast<long>(took * UL::CProgressBar::nDrawsPerSecond / std::chrono::seconds(1));
-  EXPECT_LE(counter.mPaints, due);
+  EXPECT_LE(paints.mCount, 2 + took * UL::CProgressBar::nDrawsPerSecond / std::chrono::seconds(1));
   progress.Stop();
 }
 
