@@ -65,10 +65,11 @@ TEST(CConverter, PropertiesAndSingleBufferFillWithTheLayerStatuses) {
     AudioStatus const status = c.mSet != nullptr ? converter.SetProperty(c.mProperty, size, c.mSet)
                                                  : converter.GetProperty(c.mProperty, size, &read);
     EXPECT_EQ(c.mStatus, status) << c.mProperty << " " << c.mSize;
-    if (c.mSet == nullptr && status == 0)
+    if (c.mSet == nullptr && status == 0) {
       EXPECT_EQ(0, std::memcmp(c.mProperty == source ? &converter.GetSourceFormat()
                                                      : &converter.GetDestinationFormat(),
                                &read, sizeof read));
+    }
   }
   // The format it goes on in, also in the copy kept; then 16 frames a time
   // from the producer, through the pause to the end.
