@@ -603,7 +603,10 @@ void CController::RemoveUnusedFiles(CModel const& model, long onlySlot) {
     CSampleParameter const& parameter = model.SampleParameter(bank, pad);
     std::string const files[2] = {model.GetSampleFilePathNameL(bank, pad),
                                   model.GetSampleFilePathNameR(bank, pad)};
-    for (int side = parameter.mLength > 0 ? (parameter.mStereo ? 2 : 1) : 0; side < 2; ++side) {
+    // In use by the window's rule: a record is assigned whenever its length
+    // is not 0, also a length that reads negative.
+    int const used = model.IsSampleAssigned(bank, pad) ? (parameter.mStereo ? 2 : 1) : 0;
+    for (int side = used; side < 2; ++side) {
       if (mFiles->IsFile(files[side]) && mFiles->Remove(files[side])) removed = true;
     }
   }
