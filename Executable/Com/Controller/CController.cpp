@@ -504,12 +504,16 @@ bool CController::ExportSteps(std::string const& path, SL::CWaveFileFormat const
 
   bool const ok = CConverter(progress).Export(sources, temporary, format, length, lofi);
   if (progress.IsCanceled()) return true;
+  if (!ok) {
+    CDomain::HandleError(ExportFailed);
+    return false;
+  }
   progress.SetCancelable(false);
   progress.SetText(CDomain::sTextCodeTable.ToText(Finalizing));
   std::string::size_type const slash = path.rfind('/');
   std::string const folder = slash == std::string::npos ? "." : path.substr(0, slash);
-  if (!ok || !mFiles->Sync(temporary) || !IsSameCardOpen(change) ||
-      !mFiles->Rename(temporary, path) || !mFiles->SyncFolder(folder.empty() ? "/" : folder)) {
+  if (!mFiles->Sync(temporary) || !IsSameCardOpen(change) || !mFiles->Rename(temporary, path) ||
+      !mFiles->SyncFolder(folder.empty() ? "/" : folder)) {
     CDomain::HandleError(ExportFailed);
     return false;
   }
