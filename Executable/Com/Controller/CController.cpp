@@ -561,6 +561,8 @@ bool CController::DeleteSteps(long pad, CChange& change) {
 
 // ---- helpers ----
 
+// What import and delete stage their new information file with: written and
+// synced before the commit renames it over the card's.
 bool CController::SaveSampleInformation(CModel const& model, std::string const& path) {
   std::string bytes;
   return SampleInformationBytes(model, bytes) && mFiles->Write(path, bytes);
@@ -580,11 +582,9 @@ bool CController::SampleInformationBytes(CModel const& model, std::string& bytes
 // after it fails, unless that sync must hold before the next step.
 bool CController::CommitInformation(CModel const& model, CChange& change, bool syncAfter) {
   IFileOperations& files = change.Files();
-  std::string bytes;
   std::string const staged = change.Folder() + "/" + sTemporarySampleInformationFileName;
   change.AddTemporary(staged);
-  if (!SampleInformationBytes(model, bytes) || !files.Write(staged, bytes) ||
-      !files.SyncFolder(change.Folder()) ||
+  if (!SaveSampleInformation(model, staged) || !files.SyncFolder(change.Folder()) ||
       !files.Rename(staged, model.GetSampleInformationFilePathName()))
     return false;
   bool const synced = files.SyncFolder(change.Folder());
