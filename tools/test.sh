@@ -18,7 +18,8 @@ echo "== format"
 bash tools/format-check.sh
 
 echo "== normal build"
-build build "" all
+# Benchmarks too, whatever an earlier configuration of build/ chose.
+build build "" all -DVQ7_BUILD_BENCH=ON
 (cd build && ctest --output-on-failure -j "$JOBS")
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"

@@ -504,12 +504,16 @@ bool CController::ExportSteps(std::string const& path, SL::CWaveFileFormat const
 
   bool const ok = CConverter(progress).Export(sources, temporary, format, length, lofi);
   if (progress.IsCanceled()) return true;
+  if (!ok) {
+    CDomain::HandleError(ExportFailed);
+    return false;
+  }
   progress.SetCancelable(false);
   progress.SetText(CDomain::sTextCodeTable.ToText(Finalizing));
   std::string::size_type const slash = path.rfind('/');
   std::string const folder = slash == std::string::npos ? "." : path.substr(0, slash);
-  if (!ok || !mFiles->Sync(temporary) || !IsSameCardOpen(change) ||
-      !mFiles->Rename(temporary, path) || !mFiles->SyncFolder(folder.empty() ? "/" : folder)) {
+  if (!mFiles->Sync(temporary) || !IsSameCardOpen(change) || !mFiles->Rename(temporary, path) ||
+      !mFiles->SyncFolder(folder.empty() ? "/" : folder)) {
     CDomain::HandleError(ExportFailed);
     return false;
   }
@@ -557,6 +561,8 @@ bool CController::DeleteSteps(long pad, CChange& change) {
 
 // ---- helpers ----
 
+// What import and delete stage their new information file with: written and
+// synced before the commit renames it over the card's.
 bool CController::SaveSampleInformation(CModel const& model, std::string const& path) {
   std::string bytes;
   return SampleInformationBytes(model, bytes) && mFiles->Write(path, bytes);
@@ -576,11 +582,9 @@ bool CController::SampleInformationBytes(CModel const& model, std::string& bytes
 // after it fails, unless that sync must hold before the next step.
 bool CController::CommitInformation(CModel const& model, CChange& change, bool syncAfter) {
   IFileOperations& files = change.Files();
-  std::string bytes;
   std::string const staged = change.Folder() + "/" + sTemporarySampleInformationFileName;
   change.AddTemporary(staged);
-  if (!SampleInformationBytes(model, bytes) || !files.Write(staged, bytes) ||
-      !files.SyncFolder(change.Folder()) ||
+  if (!SaveSampleInformation(model, staged) || !files.SyncFolder(change.Folder()) ||
       !files.Rename(staged, model.GetSampleInformationFilePathName()))
     return false;
   bool const synced = files.SyncFolder(change.Folder());
@@ -603,7 +607,10 @@ void CController::RemoveUnusedFiles(CModel const& model, long onlySlot) {
     CSampleParameter const& parameter = model.SampleParameter(bank, pad);
     std::string const files[2] = {model.GetSampleFilePathNameL(bank, pad),
                                   model.GetSampleFilePathNameR(bank, pad)};
-    for (int side = parameter.mLength > 0 ? (parameter.mStereo ? 2 : 1) : 0; side < 2; ++side) {
+    // In use by the window's rule: a record is assigned whenever its length
+    // is not 0, also a length that reads negative.
+    int const used = model.IsSampleAssigned(bank, pad) ? (parameter.mStereo ? 2 : 1) : 0;
+    for (int side = used; side < 2; ++side) {
       if (mFiles->IsFile(files[side]) && mFiles->Remove(files[side])) removed = true;
     }
   }

@@ -102,33 +102,39 @@ bool CVolumePopup::VolumeRefNumToPath(long refNum, std::string& path) {
   return true;
 }
 
-bool CVolumePopup::Concerns(VQ7::CVolumeLister::CChange const& change) const {
-  for (long refNum : change.mUnmounted)
-    if (refNum == mVolumeRefNum && mVolumeRefNum != 0) return true;
-  for (VQ7::CVolumeLister::CVolume const& volume : change.mMounted)
-    if (!mVolumePath.empty() && volume.mPath == mVolumePath) return true;
-  return false;
+OSStatus32 CVolumePopup::HandleVolumeEvent(CVolumeEvent const& event) {
+  if (event.mKind == CVolumeEvent::Mounted) {
+    std::string path;
+    if (VolumeRefNumToPath(event.mRefNum, path) && !mVolumePath.empty() && path == mVolumePath) {
+      mVolumeRefNum = event.mRefNum;
+      BroadcastValueMessage();
+    }
+  } else if (event.mKind == CVolumeEvent::Unmounted) {
+    // With no volume chosen there is nothing that could have gone.
+    if (mVolumeRefNum != 0 && event.mRefNum == mVolumeRefNum) BroadcastValueMessage();
+  }
+  return err_NotHandled;
 }
 
 void CVolumePopup::PollVolumes() {
   VQ7::CVolumeLister::CChange const change = VQ7::CVolumeLister::Default()->Poll();
-  if (!Concerns(change)) return;
-  ++mPendingChanges;
-  std::weak_ptr<bool> const alive = mAlive;
-  UModalState::Defer([this, alive, change] {
-    if (alive.expired()) return;
-    --mPendingChanges;
-    ActOn(change);
-  });
+  for (long refNum : change.mUnmounted)
+    Dispatch({CVolumeEvent::Unmounted, refNum}, mVolumeRefNum != 0 && refNum == mVolumeRefNum);
+  for (VQ7::CVolumeLister::CVolume const& volume : change.mMounted)
+    Dispatch({CVolumeEvent::Mounted, volume.mRefNum},
+             !mVolumePath.empty() && volume.mPath == mVolumePath);
 }
 
-void CVolumePopup::ActOn(VQ7::CVolumeLister::CChange const& change) {
-  // The path stays, so the window reads a card that is gone and empties.
-  for (long refNum : change.mUnmounted)
-    if (refNum == mVolumeRefNum && mVolumeRefNum != 0) BroadcastValueMessage();
-  for (VQ7::CVolumeLister::CVolume const& volume : change.mMounted)
-    if (!mVolumePath.empty() && volume.mPath == mVolumePath) {
-      mVolumeRefNum = volume.mRefNum;
-      BroadcastValueMessage();
-    }
+void CVolumePopup::Dispatch(CVolumeEvent const& event, bool concernsChosen) {
+  if (!concernsChosen) {
+    HandleVolumeEvent(event);
+    return;
+  }
+  ++mPendingChanges;
+  std::weak_ptr<bool> const alive = mAlive;
+  UModalState::Defer([this, alive, event] {
+    if (alive.expired()) return;
+    --mPendingChanges;
+    HandleVolumeEvent(event);
+  });
 }

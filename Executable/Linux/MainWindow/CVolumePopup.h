@@ -29,9 +29,22 @@ public:
   void FinishCreateSelf() override;
   bool TrackHotSpot(int16_t part, QPoint const& where, int16_t modifiers) override;
 
-  // Looks at the mount table for volumes that came or went. A change that
-  // concerns the chosen volume is acted on once no modal window runs: the
-  // selection it brings replaces the model an operation may be working on.
+  // A volume that was mounted or unmounted, with its reference number.
+  struct CVolumeEvent {
+    enum EKind { Mounted = 1, Unmounted = 2 };
+    EKind mKind;
+    long mRefNum;
+  };
+  // The chosen volume's path mounted again takes the new reference number
+  // and is told; the chosen volume unmounted is told, its path kept, so that
+  // the window reads a card that is gone. Always answers "not handled", so
+  // that the event goes on to others.
+  OSStatus32 HandleVolumeEvent(CVolumeEvent const& event);
+
+  // Looks at the mount table for volumes that came or went and hands each
+  // as an event to HandleVolumeEvent. An event that concerns the chosen
+  // volume is handled once no modal window runs: the selection it brings
+  // replaces the model an operation may be working on.
   void PollVolumes();
   // A change of the chosen volume waits to be acted on.
   bool IsVolumeChangePending() const { return mPendingChanges > 0; }
@@ -42,8 +55,7 @@ public:
 private:
   static bool VolumeRefNumToPath(long refNum, std::string& path);
   void TakeEmptyMenu();
-  bool Concerns(VQ7::CVolumeLister::CChange const& change) const;
-  void ActOn(VQ7::CVolumeLister::CChange const& change);
+  void Dispatch(CVolumeEvent const& event, bool concernsChosen);
 
   long mVolumeRefNum;
   std::string mVolumePath;

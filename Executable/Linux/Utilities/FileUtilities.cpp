@@ -34,14 +34,16 @@ unsigned long const nTemporaryFolderType = 0x74656D70UL;  // 'temp'
 // elsewhere has no counterpart here.
 std::size_t const nCopyBufferSize = 0x40000;
 
-// The nearest existing object at or above path, or "".
+// The nearest existing object at or above path, or "". A relative path stays
+// relative when the working folder is gone; once it has no folder left to
+// climb to, there is nothing above it to ask.
 std::string ExistingAncestor(std::string const& path) {
   if (path.empty()) return std::string();
   std::string p = GT::Posix::Normalize(path);
   struct stat st;
   while (::stat(p.c_str(), &st) != 0) {
-    if (p == "/") return std::string();
     std::string::size_type const slash = p.rfind('/');
+    if (p == "/" || slash == std::string::npos) return std::string();
     p = slash == 0 ? "/" : p.substr(0, slash);
   }
   return p;

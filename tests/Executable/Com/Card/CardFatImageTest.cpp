@@ -52,8 +52,9 @@ struct CPumpedProgress : UL::CProgressBar {
 // On a plain folder and a FAT16 image through FUSE: a replacement on a nearly
 // full card, the card folder under other spellings, an export onto the
 // card's volume, a card swapped or chosen again while an import converts, a
-// source swapped after it was checked, and a delete; the image is then
-// checked unmounted by fsck and read back with mtools.
+// card swapped while it copies (on the folder), a source swapped after it was
+// checked, and a delete; the image is then checked unmounted by fsck and read
+// back with mtools.
 TEST(CardFatImageTest, ChangesOfTheCardOnAFolderAndOnFat) {
   Support::LoadAppResources();
   for (bool const fat : {false, true}) {
@@ -125,15 +126,29 @@ TEST(CardFatImageTest, ChangesOfTheCardOnAFolderAndOnFat) {
       return Support::ReadBytes(folder + "/WVCINFO0.VQD") == before &&
              !Support::Exists(folder + "/SMP0004L.VQD") && VQ7Test::TemporariesIn(folder).empty();
     };
+    // The card put in holds, under the name of the first copy, a file left by
+    // an import cut short: by its files alone it passes for the card begun on.
+    std::string const firstCopied = "___VQ7_TEMPORARY_SAMPLE_FILE___0 ";
+    auto const swapOntoLeftover = [&] {
+      Support::WriteBytes(VQ7Test::CardFolderOf(away) + "/___VQ7_TEMPORARY_SAMPLE_FILE___0", "x");
+      swap();
+    };
     struct {
       char const* armAt;
       std::function<void()> action;
       std::string volumeAfter, otherFolder;  // the other card's folder, to check
-    } const cases[] = {{"Converting...", [&] { controller.SelectCurrentVolume(other, 0); }, other,
-                        VQ7Test::CardFolderOf(other)},
-                       {"Converting...", swap, volume, bench.Folder()},
-                       {"Importing...", [&] { fs::rename(small, swapped); }, volume, ""}};
+      // A mounted volume cannot go while a file on it is open, as it is
+      // throughout the copy.
+      bool onFat;
+      std::string leftOnFirst;  // what the first card keeps until it is opened again
+    } const cases[] = {
+        {"Converting...", [&] { controller.SelectCurrentVolume(other, 0); }, other,
+         VQ7Test::CardFolderOf(other), true, ""},
+        {"Converting...", swap, volume, bench.Folder(), true, ""},
+        {"Copying... 1/2", swapOntoLeftover, volume, bench.Folder(), false, firstCopied},
+        {"Importing...", [&] { fs::rename(small, swapped); }, volume, "", true, ""}};
     for (auto const& c : cases) {
+      if (fat && !c.onFat) continue;
       ASSERT_TRUE(bench.Open(0, 4));
       fs::copy_file(big, swapped, fs::copy_options::overwrite_existing);
       bench.Messages().clear();
@@ -145,6 +160,10 @@ TEST(CardFatImageTest, ChangesOfTheCardOnAFolderAndOnFat) {
       EXPECT_EQ(c.volumeAfter, controller.Model().mVolume) << where;
       EXPECT_TRUE(c.otherFolder.empty() || unchanged(c.otherFolder, std::string(2944, 0)));
       if (c.otherFolder == bench.Folder()) swap();
+      EXPECT_EQ(c.leftOnFirst, VQ7Test::TemporariesIn(bench.Folder())) << where;
+      if (!c.leftOnFirst.empty()) {
+        ASSERT_TRUE(bench.Open(0, 4));  // which clears them
+      }
       EXPECT_TRUE(unchanged(bench.Folder(), info)) << where;
     }
 

@@ -7,6 +7,8 @@
 #include <boost/make_shared.hpp>
 #include <iconv.h>
 
+#include <iterator>
+
 #include <string>
 #include <vector>
 
@@ -21,20 +23,40 @@ public:
   std::vector<std::string> mLines;
 };
 
-// A few of the messages, as the user reads them.
+// Every message, as the user reads it, in code order.
 struct SMessage {
   VQ7::ECode code;
   char const* english;
   char const* japanese;
 };
 SMessage const nMessages[] = {
+    {VQ7::ConfirmOverwrite, "A sample already exists at the specified pad. OK to overwrite it?",
+     "指定されたパッドにはサンプルが存在します。上書きして良いですか？"},
+    {VQ7::ConfirmDelete, "OK to delete?", "削除して良いですか？"},
+    {VQ7::Importing, "Importing...", "インポート中です。"},
+    {VQ7::Exporting, "Exporting...", "エクスポート中です。"},
+    {VQ7::Converting, "Converting...", "変換中です。"},
+    {VQ7::Copying, "Copying...", "コピー中です。"},
+    {VQ7::Finalizing, "Finalizing...", "終了中です。"},
+    {VQ7::InvalidDrive, "The selected drive is not for the VQ-730.",
+     "VQ-730 メモリー・カード以外のドライブを選択しました。"},
+    {VQ7::WaveLoadFailed,
+     "Failed to load the wave file. The converter supports wave files that meet the following "
+     "conditions.\n- Format is WAV or AIFF\n- Bit depth is 16 bits per sample\n- 44.1 kHz "
+     "sampling frequency\n- One or two channels\n- Length greater than 70 ms",
+     "ウェーブ・ファイルの読み込みに失敗しました。\nコンバーターが対応するのは以下の形式のウェ"
+     "ーブ・ファイルです。\n- フォーマットが WAV 又は AIFF\n- 1 サンプルあたりのビット数が 16 "
+     "ビット\n- サンプリング周波数が 44.1kHz\n- チャンネル数が 1 又は 2\n- 長さが 70ms 以上"},
+    {VQ7::PlaybackFailed, "Playback failed.", "再生に失敗しました。"},
+    {VQ7::ImportFailed, "The import failed.", "インポートに失敗しました。"},
+    {VQ7::ExportFailed, "The export failed.", "エクスポートに失敗しました。"},
+    {VQ7::DeleteFailed, "The deletion failed.", "デリートに失敗しました。"},
     {VQ7::CardFull, "Insufficient space on the save-destination memory card.",
      "保存先のメモリー・カードの容量が足りません。"},
     {VQ7::DiskFull, "Insufficient space on the save-destination disk.",
      "保存先のディスクの容量が足りません。"},
-    {VQ7::ImportFailed, "The import failed.", "インポートに失敗しました。"},
-    {VQ7::ExportFailed, "The export failed.", "エクスポートに失敗しました。"},
 };
+static_assert(std::size(nMessages) == VQ7::nCodeCount, "one text pair per code");
 
 // The language item the resource file would give.
 void UseLanguageItem(std::string const& item) {
@@ -88,7 +110,10 @@ TEST_F(DomainMessages, EnglishItemSelectsTheEnglishPage) {
   EXPECT_TRUE(CDomain::sTextCodeTable.ArePagesEquivalent());
   std::vector<std::string> const lines = ReportAll();
   ASSERT_EQ(static_cast<size_t>(VQ7::nCodeCount), lines.size());
-  for (SMessage const& m : nMessages) EXPECT_EQ(std::string(m.english) + "\n", lines[m.code]);
+  for (SMessage const& m : nMessages) {
+    EXPECT_EQ(std::string(m.english) + "\n", lines[m.code]) << m.code;
+    EXPECT_EQ(m.english, CDomain::sTextCodeTable.ToText(m.code)) << m.code;
+  }
 }
 
 TEST_F(DomainMessages, AnyOtherItemSelectsTheJapanesePage) {
@@ -107,7 +132,10 @@ TEST_F(DomainMessages, AnyOtherItemSelectsTheJapanesePage) {
     EXPECT_GT(line.size(), 1u);
     EXPECT_TRUE(FitsShiftJis(line)) << line;
   }
-  for (SMessage const& m : nMessages) EXPECT_EQ(std::string(m.japanese) + "\n", lines[m.code]);
+  for (SMessage const& m : nMessages) {
+    EXPECT_EQ(std::string(m.japanese) + "\n", lines[m.code]) << m.code;
+    EXPECT_EQ(m.japanese, CDomain::sTextCodeTable.ToText(m.code)) << m.code;
+  }
 }
 
 }  // namespace
