@@ -289,8 +289,12 @@ bool LFileDialog::Run(bool save, LFileTypeList const& nameFilters) {
   NavCBRec customize;
   Notify(nNavCustomize, customize);
   mArea->SetAreaSize(customize.customRect.size());
+  // The browser keeps the room it has without the area.
+  QSize const browser = mDialog->sizeHint();
   if (QGridLayout* grid = qobject_cast<QGridLayout*>(mDialog->layout()))
     grid->addWidget(mArea, grid->rowCount(), 0, 1, grid->columnCount());
+  mDialog->resize(
+      mDialog->sizeHint().expandedTo(QSize(browser.width(), browser.height() + mArea->height())));
   mDialog->installEventFilter(mArea);
   QLineEdit* field = mDialog->findChild<QLineEdit*>("fileNameEdit");
   mSelection.clear();
