@@ -4,22 +4,53 @@
 #include "Platform/Framework/LStream.h"
 #include "Platform/Framework/UModalState.h"
 #include "Platform/Framework/UResources.h"
+#include "Platform/Framework/UTextTraits.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 
-LNavCustomArea::LNavCustomArea(LFileDialog* dialog, ResIDT ditlId) : mDialog(dialog) {
+#include <cmath>
+
+namespace {
+
+// The resolution the item lists are laid out at: one pixel a point.
+double const nPointsPerInch = 72.0;
+
+}  // namespace
+
+LNavCustomArea::LNavCustomArea(NavDialogRef dialog) : mDialog(dialog) {
+  setObjectName("customArea");
+}
+
+double LNavCustomArea::GetScale() const { return logicalDpiY() / nPointsPerInch; }
+
+QRect LNavCustomArea::ToPixels(QRect const& points) const {
+  double const scale = GetScale();
+  auto px = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
+  return QRect(px(points.x()), px(points.y()), px(points.width()), px(points.height()));
+}
+
+void LNavCustomArea::SetAreaSize(QSize const& points) {
+  mSize = points;
+  setFixedSize(ToPixels(QRect(QPoint(), points)).size());
+}
+
+void LNavCustomArea::AddItems(ResIDT ditlId) {
+  if (!UResources::Has("dialogItems", ditlId))
+    throw LException(err_NilPointer, "dialog items " + std::to_string(ditlId));
   QJsonObject const list = UResources::Find("dialogItems", ditlId);
   QJsonObject const texts = UResources::Texts("dialogItems", ditlId);
-  setFixedSize(list.value("width").toInt(), list.value("height").toInt());
+  QSize size =
+      mSize.isEmpty() ? QSize(list.value("width").toInt(), list.value("height").toInt()) : mSize;
   for (QJsonValue const& v : list.value("items").toArray()) {
     LStream stream(v.toObject(), texts);
     QString const type = stream.String("type");
@@ -46,9 +77,15 @@ LNavCustomArea::LNavCustomArea(LFileDialog* dialog, ResIDT ditlId) : mDialog(dia
       });
       item.control = popup;
     }
-    if (item.control) item.control->setGeometry(item.frame);
+    if (item.control) {
+      item.control->setObjectName(QString("item%1").arg(number));
+      item.control->setGeometry(ToPixels(item.frame));
+      item.control->show();
+    }
+    size = size.expandedTo(QSize(item.frame.right() + 1, item.frame.bottom() + 1));
     mItems.push_back(item);
   }
+  SetAreaSize(size);
 }
 
 LNavCustomArea::CItem const* LNavCustomArea::Item(int16_t item) const {
@@ -63,7 +100,7 @@ int16_t LNavCustomArea::GetItemType(int16_t item) const {
 
 QRect LNavCustomArea::GetItemRect(int16_t item) const {
   CItem const* i = Item(item);
-  return i ? i->frame : QRect();
+  return i ? ToPixels(i->frame) : QRect();
 }
 
 int16_t LNavCustomArea::FindItem(QPoint const& where) const {
@@ -72,50 +109,46 @@ int16_t LNavCustomArea::FindItem(QPoint const& where) const {
   return 0;
 }
 
-void LNavCustomArea::SetItemText(int16_t item, std::string const& text) {
+QWidget* LNavCustomArea::GetItemControl(int16_t item) const {
   CItem const* i = Item(item);
-  if (!i || !i->control) return;
+  return i ? i->control : nullptr;
+}
+
+void LNavCustomArea::SetItemText(int16_t item, std::string const& text) {
+  QWidget* control = GetItemControl(item);
   QString const t = QString::fromStdString(text);
-  if (QLabel* label = qobject_cast<QLabel*>(i->control)) label->setText(t);
-  if (QPushButton* button = qobject_cast<QPushButton*>(i->control)) button->setText(t);
+  if (QLabel* label = qobject_cast<QLabel*>(control)) label->setText(t);
+  if (QPushButton* button = qobject_cast<QPushButton*>(control)) button->setText(t);
 }
 
 std::string LNavCustomArea::GetItemText(int16_t item) const {
-  CItem const* i = Item(item);
-  if (!i || !i->control) return std::string();
-  if (QLabel* label = qobject_cast<QLabel*>(i->control)) return label->text().toStdString();
-  if (QPushButton* button = qobject_cast<QPushButton*>(i->control))
+  QWidget* control = GetItemControl(item);
+  if (QLabel* label = qobject_cast<QLabel*>(control)) return label->text().toStdString();
+  if (QPushButton* button = qobject_cast<QPushButton*>(control))
     return button->text().toStdString();
-  if (QComboBox* popup = qobject_cast<QComboBox*>(i->control))
+  if (QComboBox* popup = qobject_cast<QComboBox*>(control))
     return popup->currentText().toStdString();
   return std::string();
 }
 
 void LNavCustomArea::SetItemValue(int16_t item, int32_t value) {
-  CItem const* i = Item(item);
-  if (QComboBox* popup = i ? qobject_cast<QComboBox*>(i->control) : nullptr)
+  if (QComboBox* popup = qobject_cast<QComboBox*>(GetItemControl(item)))
     popup->setCurrentIndex(value - 1);
 }
 
 int32_t LNavCustomArea::GetItemValue(int16_t item) const {
-  CItem const* i = Item(item);
-  QComboBox* popup = i ? qobject_cast<QComboBox*>(i->control) : nullptr;
+  QComboBox* popup = qobject_cast<QComboBox*>(GetItemControl(item));
   return popup ? popup->currentIndex() + 1 : 0;
 }
 
 void LNavCustomArea::EnableItem(int16_t item, bool enabled) {
-  CItem const* i = Item(item);
-  if (i && i->control) i->control->setEnabled(enabled);
+  if (QWidget* control = GetItemControl(item)) control->setEnabled(enabled);
 }
 
-void LNavCustomArea::SetItemTextStyle(int16_t item, int pointSize, bool bold, int justification) {
-  CItem const* i = Item(item);
-  QLabel* label = i ? qobject_cast<QLabel*>(i->control) : nullptr;
+void LNavCustomArea::SetItemTextTraits(int16_t item, ResIDT traits, int justification) {
+  QLabel* label = qobject_cast<QLabel*>(GetItemControl(item));
   if (!label) return;
-  QFont font = label->font();
-  if (pointSize > 0) font.setPointSize(pointSize);
-  font.setBold(bold);
-  label->setFont(font);
+  label->setFont(UTextTraits::GetFont(traits, label->font()));
   Qt::Alignment const h = justification < 0   ? Qt::AlignRight
                           : justification > 0 ? Qt::AlignHCenter
                                               : Qt::AlignLeft;
@@ -126,9 +159,13 @@ void LNavCustomArea::InvalItem(int16_t item) { update(GetItemRect(item)); }
 
 void LNavCustomArea::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  mPainter = &painter;
+  struct CReset {
+    QPainter*& p;
+    ~CReset() { p = nullptr; }
+  } reset{mPainter};
   NavCBRec params;
   params.event.what = nEventUpdate;
-  params.painter = &painter;
   mDialog->Notify(nNavEvent, params);
 }
 
@@ -136,11 +173,19 @@ void LNavCustomArea::mousePressEvent(QMouseEvent* event) {
   Pressed(event->position().toPoint(), ModifiersOf(event->modifiers()));
 }
 
+bool LNavCustomArea::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize && watched == mDialog->GetDialog()) {
+    NavCBRec params;
+    mDialog->Notify(nNavAdjustRect, params);
+  }
+  return false;
+}
+
 void LNavCustomArea::Pressed(QPoint const& where, uint16_t modifiers) {
   NavCBRec params;
   params.event.what = nEventMouseDown;
   params.event.modifiers = modifiers;
-  params.where = where;
+  params.event.where = mapToGlobal(where);
   mDialog->Notify(nNavEvent, params);
 }
 
@@ -154,25 +199,31 @@ void LFileDialog::SetEventProc(NavEventProcPtr proc, void* userData) {
 }
 
 void LFileDialog::AddCustomItems(ResIDT ditlId) {
-  if (!mDialog) throw LException(err_NilPointer, "file dialog not running");
-  if (!UResources::Has("dialogItems", ditlId))
-    throw LException(err_NilPointer, "dialog items " + std::to_string(ditlId));
-  delete mArea;
-  mArea = new LNavCustomArea(this, ditlId);
-  QGridLayout* grid = qobject_cast<QGridLayout*>(mDialog->layout());
-  if (grid)
-    grid->addWidget(mArea, grid->rowCount(), 0, 1, grid->columnCount());
-  else
-    mArea->setParent(mDialog.get());
-  mArea->show();
+  if (!mDialog || !mArea) throw LException(err_NilPointer, "file dialog not running");
+  mArea->AddItems(ditlId);
 }
 
 std::vector<std::string> LFileDialog::GetSelection() const {
-  std::vector<std::string> files;
-  if (!mDialog) return files;
-  for (QString const& f : mDialog->selectedFiles())
-    if (QFileInfo(f).isFile()) files.push_back(f.toStdString());
-  return files;
+  return mDialog ? mSelection : std::vector<std::string>();
+}
+
+bool LFileDialog::NamedFiles(QString const& text, std::vector<std::string>& files) const {
+  QStringList names;
+  if (text.startsWith('"')) {  // several names: "a" "b"
+    QStringList const parts = text.split('"');
+    for (int i = 1; i < parts.size(); i += 2) names << parts[i];
+    if (names.size() > 1 && !(mOptionFlags & nAllowMultipleFiles)) return false;
+  } else {
+    names << text;
+  }
+  QDir const folder = mDialog->directory();
+  files.clear();
+  for (QString const& name : names) {
+    QFileInfo const info(QDir::isAbsolutePath(name) ? name : folder.filePath(name));
+    if (!info.isFile()) return false;
+    files.push_back(info.absoluteFilePath().toStdString());
+  }
+  return !files.empty();
 }
 
 std::string LFileDialog::GetLocation() const {
@@ -181,18 +232,25 @@ std::string LFileDialog::GetLocation() const {
 
 std::string LFileDialog::GetSaveFileName() const {
   if (!mDialog) return mProposedName;
+  QLineEdit const* field = mDialog->findChild<QLineEdit*>("fileNameEdit");
+  if (field) return field->text().toStdString();
   QStringList const files = mDialog->selectedFiles();
   return files.isEmpty() ? std::string() : QFileInfo(files[0]).fileName().toStdString();
 }
 
 void LFileDialog::SetSaveFileName(std::string const& name) {
   mProposedName = name;
-  if (mDialog) mDialog->selectFile(QString::fromStdString(name));
+  if (!mDialog) return;
+  if (QLineEdit* field = mDialog->findChild<QLineEdit*>("fileNameEdit"))
+    field->setText(QString::fromStdString(name));
+  else
+    mDialog->selectFile(QString::fromStdString(name));
 }
 
-void LFileDialog::Notify(int32_t selector, NavCBRec& params) {
+void LFileDialog::Notify(NavEventCallbackMessage selector, NavCBRec& params) {
   if (!mProc) return;
   params.context = this;
+  params.window = mArea;
   if (mDialog) {
     if (params.selection.empty() && selector == nNavSelectEntry) params.selection = GetSelection();
     params.location = GetLocation();
@@ -200,15 +258,23 @@ void LFileDialog::Notify(int32_t selector, NavCBRec& params) {
   CatchAndReport("file dialog", [&] { mProc(selector, &params, mUserData); });
 }
 
-bool LFileDialog::Run(bool save, std::vector<std::string> const& nameFilters) {
+void LFileDialog::Select(std::vector<std::string> const& files, bool folderChanged) {
+  if (!folderChanged && files == mSelection) return;
+  mSelection = files;
+  NavCBRec params;
+  params.selection = files;
+  Notify(nNavSelectEntry, params);
+}
+
+bool LFileDialog::Run(bool save, LFileTypeList const& nameFilters) {
   mChosen.clear();
-  mLastSelection.clear();
   mDialog.reset(new QFileDialog);
   mDialog->setOption(QFileDialog::DontUseNativeDialog, true);
   mDialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  mDialog->setFileMode(save                                   ? QFileDialog::AnyFile
-                       : (mOptionFlags & nAllowMultipleFiles) ? QFileDialog::ExistingFiles
-                                                              : QFileDialog::ExistingFile);
+  bool const several = (mOptionFlags & nAllowMultipleFiles) != 0;
+  mDialog->setFileMode(save      ? QFileDialog::AnyFile
+                       : several ? QFileDialog::ExistingFiles
+                                 : QFileDialog::ExistingFile);
   if (!nameFilters.empty()) {
     QStringList filters;
     for (std::string const& f : nameFilters) filters << QString::fromStdString(f);
@@ -216,48 +282,76 @@ bool LFileDialog::Run(bool save, std::vector<std::string> const& nameFilters) {
   }
   if ((mOptionFlags & nSelectDefaultLocation) && !mDefaultLocation.empty())
     mDialog->setDirectory(QString::fromStdString(mDefaultLocation));
-  if (save && !mProposedName.empty()) mDialog->selectFile(QString::fromStdString(mProposedName));
+  if (save && !mProposedName.empty()) SetSaveFileName(mProposedName);
 
+  mArea = new LNavCustomArea(this);
+  mArea->setParent(mDialog.get());
   NavCBRec customize;
   Notify(nNavCustomize, customize);
+  mArea->SetAreaSize(customize.customRect.size());
+  // The browser keeps the room it has without the area.
+  QSize const browser = mDialog->sizeHint();
+  if (QGridLayout* grid = qobject_cast<QGridLayout*>(mDialog->layout()))
+    grid->addWidget(mArea, grid->rowCount(), 0, 1, grid->columnCount());
+  mDialog->resize(
+      mDialog->sizeHint().expandedTo(QSize(browser.width(), browser.height() + mArea->height())));
+  mDialog->installEventFilter(mArea);
+  QLineEdit* field = mDialog->findChild<QLineEdit*>("fileNameEdit");
+  mSelection.clear();
+  if (field) NamedFiles(field->text(), mSelection);
   NavCBRec start;
   Notify(nNavStart, start);
-  // The dialog's views tell every change of the selection, also one made by
-  // the program; the dialog's own signal misses those.
-  auto selectionChanged = [this] {
-    std::vector<std::string> const now = GetSelection();
-    if (now == mLastSelection) return;
-    mLastSelection = now;
-    NavCBRec params;
-    params.selection = now;
-    Notify(nNavSelectEntry, params);
-  };
-  for (QAbstractItemView* view : mDialog->findChildren<QAbstractItemView*>())
-    if (view->selectionModel())
-      QObject::connect(view->selectionModel(), &QItemSelectionModel::selectionChanged,
-                       selectionChanged);
-  QObject::connect(mDialog.get(), &QFileDialog::currentChanged, selectionChanged);
-  QObject::connect(mDialog.get(), &QFileDialog::directoryEntered, [this](QString const&) {
-    mLastSelection.clear();
-    NavCBRec params;
-    Notify(nNavSelectEntry, params);
-  });
+
+  // The selection is what the user pointed at last: a row made current, or
+  // files named in the name field (typed, completed or set by the program).
+  // Rows the dialog highlights by itself while completing are no choice: it
+  // leaves earlier ones highlighted. Back, Forward and a typed path change
+  // the folder without entering it.
+  std::vector<QMetaObject::Connection> watches;
+  watches.push_back(
+      QObject::connect(mDialog.get(), &QFileDialog::currentChanged, [this](QString const& path) {
+        QFileInfo const info(path);
+        Select(info.isFile() ? std::vector<std::string>{info.absoluteFilePath().toStdString()}
+                             : std::vector<std::string>(),
+               false);
+      }));
+  if (field)
+    watches.push_back(QObject::connect(field, &QLineEdit::textChanged, [this](QString const& text) {
+      std::vector<std::string> files;
+      if (NamedFiles(text, files)) Select(files, false);
+    }));
+  auto const folder = [this] { Select(mSelection, true); };
+  if (QFileSystemModel* model = mDialog->findChild<QFileSystemModel*>())
+    watches.push_back(QObject::connect(model, &QFileSystemModel::rootPathChanged, folder));
+  else
+    watches.push_back(QObject::connect(mDialog.get(), &QFileDialog::directoryEntered, folder));
 
   bool const accepted = UModalState::Run(*mDialog) == QDialog::Accepted;
-  if (accepted)
-    for (QString const& f : mDialog->selectedFiles()) mChosen.push_back(f.toStdString());
+  for (QMetaObject::Connection const& c : watches) QObject::disconnect(c);
+  if (accepted) {
+    QStringList files = mDialog->selectedFiles();
+    // Qt counts a row left highlighted by an earlier completion together
+    // with the name typed since; the file the area described last is meant.
+    if (!save && !several && files.size() > 1 && mSelection.size() == 1 &&
+        files.contains(QString::fromStdString(mSelection[0])))
+      files = QStringList(QString::fromStdString(mSelection[0]));
+    if (save || several || files.size() == 1)
+      for (QString const& f : files) mChosen.push_back(f.toStdString());
+  }
   if (save && !mChosen.empty())
     mProposedName = QFileInfo(mDialog->selectedFiles()[0]).fileName().toStdString();
   NavCBRec terminate;
   Notify(nNavTerminate, terminate);
+  mDialog->removeEventFilter(mArea);
   mArea = nullptr;
   mDialog.reset();
+  mSelection.clear();
   return accepted && !mChosen.empty();
 }
 
-bool LFileChooser::AskOpenFile(std::vector<std::string> const& filters) {
-  return Run(false, filters);
-}
+namespace UNavServicesDialogs {
+
+bool LFileChooser::AskOpenFile(LFileTypeList const& types) { return Run(false, types); }
 
 std::string LFileChooser::GetFilePath(int index) const {
   if (index < 1 || index > CountFiles()) return std::string();
@@ -268,3 +362,5 @@ bool LFileDesignator::AskDesignateFile(std::string const& proposedName) {
   SetSaveFileName(proposedName);
   return Run(true, {});
 }
+
+}  // namespace UNavServicesDialogs

@@ -5,7 +5,6 @@
 #include <QRect>
 #include <QWidget>
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,68 +12,95 @@
 class QFileDialog;
 class QPainter;
 class LFileDialog;
+class LNavCustomArea;
 
 // What a file dialog tells its callback.
-enum : int32_t {
+typedef int32_t NavEventCallbackMessage;
+enum : NavEventCallbackMessage {
   nNavEvent = 0,        // an update (paint the custom area) or a press in it
   nNavCustomize = 1,    // the custom area's size may be proposed
   nNavStart = 2,        // the dialog is about to show
   nNavTerminate = 3,    // the dialog has closed
   nNavAdjustRect = 4,   // the dialog was resized
-  nNavSelectEntry = 7,  // the selection changed
+  nNavSelectEntry = 7,  // the selection or the folder shown changed
 };
+
+typedef LFileDialog* NavDialogRef;  // the running dialog
+typedef LNavCustomArea* DialogRef;  // its window, as far as the callbacks see it
 
 struct NavCBRec {
-  LFileDialog* context = nullptr;
+  NavDialogRef context = nullptr;
+  DialogRef window = nullptr;  // the custom area, whose items the callbacks use
+  EventRecord event;           // nNavEvent: nEventUpdate, or nEventMouseDown at a global point
+  QRect customRect;            // nNavCustomize: in points; a zero width or height asks the client
   std::vector<std::string> selection;  // the files under selection
   std::string location;                // the folder shown
-  EventRecord event;                   // nNavEvent: nEventUpdate or nEventMouseDown
-  QPoint where;                        // nNavEvent press: in the custom area
-  QPainter* painter = nullptr;         // nNavEvent update: paints the custom area
-  QRect customRect;                    // nNavCustomize: width and height to use
 };
 
-typedef void (*NavEventProcPtr)(int32_t selector, NavCBRec* params, void* userData);
+typedef void (*NavEventProcPtr)(NavEventCallbackMessage selector, NavCBRec* params, void* userData);
 
-// The custom area under the file browser, built from a custom dialog item
-// list of the resource file. Items are numbered from 1. Item types: 0 a value
-// the client draws itself (on nNavEvent updates), 4 a push button, 7 a
-// static label or a popup. A press on a button or a choice in a popup
-// reaches the callback as a press at the item's centre.
+// Name filters such as "*.wav"; empty offers every file.
+typedef std::vector<std::string> LFileTypeList;
+
+// The custom area under the file browser, with the items of a custom dialog
+// item list of the resource file, numbered from 1. Item types: 0 a value the
+// client draws itself on nNavEvent updates, 4 a push button, 7 a static label
+// or a popup. A press on a button or a choice in a popup reaches the callback
+// as a press at the item's centre.
+//
+// Sizes and frames are in points (1/72 inch), as the text sizes are, so the
+// texts keep their room at any screen resolution.
 class LNavCustomArea : public QWidget {
 public:
-  LNavCustomArea(LFileDialog* dialog, ResIDT ditlId);
+  explicit LNavCustomArea(NavDialogRef dialog);
+
+  NavDialogRef GetDialog() const { return mDialog; }
+  void SetAreaSize(QSize const& points);
+  // Throws 'nilP' when the resource file has no item list `ditlId`.
+  void AddItems(ResIDT ditlId);
+  // Pixels per point on this screen.
+  double GetScale() const;
 
   int16_t CountItems() const { return static_cast<int16_t>(mItems.size()); }
   // -1 for an item that does not exist.
   int16_t GetItemType(int16_t item) const;
+  // In pixels of the area.
   QRect GetItemRect(int16_t item) const;
-  // The item under the point, 0 when none.
+  // The item under a point of the area, 0 when none.
   int16_t FindItem(QPoint const& where) const;
+  // The control of a button, label or popup; null for values.
+  QWidget* GetItemControl(int16_t item) const;
   void SetItemText(int16_t item, std::string const& text);
   std::string GetItemText(int16_t item) const;
   void SetItemValue(int16_t item, int32_t value);  // popups: 1-based
   int32_t GetItemValue(int16_t item) const;
   void EnableItem(int16_t item, bool enabled);
-  // Justification -1 right, 0 left, 1 centre; size in points.
-  void SetItemTextStyle(int16_t item, int pointSize, bool bold, int justification);
+  // The font of text traits `traits`; justification -1 right, 0 left, 1 centre.
+  void SetItemTextTraits(int16_t item, ResIDT traits, int justification);
   void InvalItem(int16_t item);
+
+  // The painter while the area is being drawn, else null.
+  QPainter* GetPainter() const { return mPainter; }
 
 protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   struct CItem {
     int16_t type;
-    QRect frame;
-    QWidget* control;  // null for values
+    QRect frame;  // points
+    QWidget* control;
   };
   void Pressed(QPoint const& where, uint16_t modifiers);
   CItem const* Item(int16_t item) const;
+  QRect ToPixels(QRect const& points) const;
 
-  LFileDialog* mDialog;
+  NavDialogRef mDialog;
   std::vector<CItem> mItems;
+  QSize mSize;  // points
+  QPainter* mPainter = nullptr;
 };
 
 // The file dialogs: the toolkit's own (non-native) file dialog, so the custom
@@ -90,8 +116,8 @@ public:
   virtual ~LFileDialog();
 
   void SetEventProc(NavEventProcPtr proc, void* userData);
-  // Builds the custom area from dialog item list `ditlId`; throws 'nilP'
-  // when there is none. Called from the start callback.
+  // Adds the items of dialog item list `ditlId` to the custom area; throws
+  // 'nilP' when the dialog is not running or there is no such list.
   void AddCustomItems(ResIDT ditlId);
   LNavCustomArea* GetCustomArea() const { return mArea; }
 
@@ -99,23 +125,29 @@ public:
   void SetOptionFlags(uint32_t flags) { mOptionFlags = flags; }
   void SetDefaultLocation(std::string const& folder) { mDefaultLocation = folder; }
 
+  // The files under selection: the row the user made current, or the files
+  // the name field names; folders are left out.
   std::vector<std::string> GetSelection() const;
   std::string GetLocation() const;
-  // The name typed in a save dialog.
+  // The name in the name field of a save dialog.
   std::string GetSaveFileName() const;
   void SetSaveFileName(std::string const& name);
 
   QFileDialog* GetDialog() const { return mDialog.get(); }
   // Calls the callback as the toolkit's dialog would.
-  void Notify(int32_t selector, NavCBRec& params);
+  void Notify(NavEventCallbackMessage selector, NavCBRec& params);
 
 protected:
   // Runs the dialog; true when the user confirmed. The files chosen are
   // then in mChosen.
-  bool Run(bool save, std::vector<std::string> const& nameFilters);
+  bool Run(bool save, LFileTypeList const& nameFilters);
   std::vector<std::string> mChosen;
 
 private:
+  // The files `text` names in the folder shown; false unless all exist.
+  bool NamedFiles(QString const& text, std::vector<std::string>& files) const;
+  void Select(std::vector<std::string> const& files, bool folderChanged);
+
   std::unique_ptr<QFileDialog> mDialog;
   LNavCustomArea* mArea = nullptr;
   NavEventProcPtr mProc = nullptr;
@@ -123,14 +155,15 @@ private:
   uint32_t mOptionFlags = 0;
   std::string mDefaultLocation;
   std::string mProposedName;
-  std::vector<std::string> mLastSelection;
+  std::vector<std::string> mSelection;
 };
+
+namespace UNavServicesDialogs {
 
 // The open dialog.
 class LFileChooser : public LFileDialog {
 public:
-  // Name filters such as "*.wav"; empty offers every file.
-  bool AskOpenFile(std::vector<std::string> const& filters);
+  virtual bool AskOpenFile(LFileTypeList const& types);
   int CountFiles() const { return static_cast<int>(mChosen.size()); }
   // File `index` (1-based) of the confirmed choice; "" when absent.
   std::string GetFilePath(int index) const;
@@ -142,3 +175,5 @@ public:
   bool AskDesignateFile(std::string const& proposedName);
   std::string GetFilePath() const { return mChosen.empty() ? std::string() : mChosen[0]; }
 };
+
+}  // namespace UNavServicesDialogs

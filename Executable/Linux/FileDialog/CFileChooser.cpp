@@ -5,22 +5,16 @@
 #include "Executable/Com/Playback/CPlayer.h"
 #include "Executable/Linux/Volume/CVolumeLister.h"
 #include "Platform/Framework/LException.h"
-#include "Platform/Framework/UModalState.h"
 #include "SL/Com/Format/CBitDepth.h"
 #include "SL/Com/Wave/CChannelCollection.h"
 
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QAbstractButton>
 
 namespace {
 
 ResIDT const nItemList = 1000;
-int const nAreaWidth = 400;
-int const nAreaHeight = 157;
-short const nFirstValue = 7;
-short const nLastValue = 12;
+short const nAreaWidth = 400;
+short const nAreaHeight = 157;
 
 }  // namespace
 
@@ -30,14 +24,13 @@ CFileChooser::CFileChooser(VQ7::CController& controller, VQ7::CPlayer& player, l
       mPlayer(player),
       mPath(),
       mPlayable(false),
-      mChosen(),
-      mPlayButton(nullptr) {
+      mPlayButton() {
   VQ7::CVolumeLister::CVolume volume;
   unsigned long long freeBytes = 0;
   if (!VQ7::CVolumeLister::Default()->Find(volumeRefNum, volume) ||
       !VQ7::GetVolumeFreeSpace(volume.mPath, freeBytes))
     throw LException(err_NilPointer, "card volume");
-  mTexts[nFreeSpace - nFirstValue] = GetByteSizeStr(freeBytes);
+  mTexts[nFreeSpace - nFormat] = GetByteSizeStr(freeBytes);
 }
 
 CFileChooser::~CFileChooser() {
@@ -46,93 +39,89 @@ CFileChooser::~CFileChooser() {
 }
 
 std::string CFileChooser::GetStaticText(short id) const {
-  if (id < nFirstValue || id > nLastValue) return std::string();
-  return mTexts[id - nFirstValue];
+  if (id >= nFirstLabel && id <= nLastLabel) return GetLabelText(id);
+  if (id >= nFormat && id <= nFreeSpace) return mTexts[id - nFormat];
+  return std::string();
 }
 
-bool CFileChooser::AskOpenFile() {
-  QFileDialog dialog;
-  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  StartCustomArea(dialog);
-  mPlayButton = qobject_cast<QPushButton*>(Item(nPlayButton));
-  ThrowIfNot_(mPlayButton != nullptr, "play button");
-  QObject::connect(mPlayButton, &QPushButton::clicked,
-                   [this] { CatchAndReport("preview", [this] { ClickPlayButton(); }); });
-  QString underSelection;
-  auto select = [this, &underSelection](QString const& path) {
-    underSelection = path;
-    // A new selection stops the preview of the last one.
-    CatchAndReport("selection", [this, path] {
-      if (path.toStdString() == mPath) return;
-      if (mPlayer.IsPlaying()) {
-        mPlayer.Stop();
-        StopRepeating();
-      }
-      AttemptLoadFile(path.toStdString());
-    });
-  };
-  QObject::connect(&dialog, &QFileDialog::currentChanged, select);
-  // A name typed or completed in the name field selects no row of the list,
-  // yet it is the file that Open takes.
-  if (QLineEdit* field = dialog.findChild<QLineEdit*>("fileNameEdit"))
-    QObject::connect(field, &QLineEdit::textChanged, [&dialog, select](QString const& text) {
-      if (text.isEmpty()) return;
-      QFileInfo const typed(dialog.directory(), text);
-      if (typed.isFile()) select(typed.absoluteFilePath());
-    });
-  AttemptLoadFile(std::string());
-  bool const accepted = UModalState::Run(dialog) == QDialog::Accepted;
-  if (mPlayer.IsPlaying()) mPlayer.Stop();
-  StopRepeating();
-  mPlayButton = nullptr;
-  EndCustomArea();
-  if (!accepted) return false;
-  // Qt counts a row left highlighted by an earlier completion together with
-  // the name typed since; the file the area described last is the one meant.
-  QStringList files = dialog.selectedFiles();
-  if (files.size() > 1 && files.contains(underSelection)) files = QStringList(underSelection);
-  if (files.size() != 1) return false;
-  mChosen = files.front().toStdString();
-  return true;
+bool CFileChooser::AskOpenFile(LFileTypeList const& types) {
+  SetEventProc(&CFileDialogBase::NavEventProc, static_cast<CFileDialogBase*>(this));
+  return LFileChooser::AskOpenFile(types);
 }
 
-void CFileChooser::AttemptLoadFile(std::string const& path) {
-  mPath.clear();
-  mPlayable = false;
-  for (short id = nFormat; id <= nConvertSize; ++id) mTexts[id - nFirstValue].clear();
-  if (!path.empty() && QFileInfo(QString::fromStdString(path)).isFile()) {
-    std::pair<boost::shared_ptr<SL::IWave>, SL::CWaveFileFormat> const peeked =
-        mController.PeekWave(path);
-    if (peeked.first) {
-      SL::IWave const& wave = *peeked.first;
-      mPath = path;
-      mPlayable = wave.GetOriginalBitDepth() == SL::CBitDepth::Integer16;
-      mTexts[nFormat - nFirstValue] =
-          peeked.second == SL::CWaveFileFormat::RiffWave ? "Windows RIFF Wave" : "Apple AIFF Wave";
-      mTexts[nBits - nFirstValue] =
-          std::to_string(SL::BitsOf(wave.GetOriginalBitDepth().GetValue()));
-      mTexts[nFrequency - nFirstValue] =
-          std::to_string(static_cast<long long>(wave.GetSampleRate()));
-      mTexts[nChannels - nFirstValue] = std::to_string(wave.Channels().size());
-      mTexts[nConvertSize - nFirstValue] =
-          GetByteSizeStr(mController.ComputeImportedWaveByteSize(wave));
+void CFileChooser::HandleNavEvent(NavDialogRef context, DialogRef dialog,
+                                  NavEventCallbackMessage selector, NavCBRec* params) {
+  CFileDialogBase::HandleNavEvent(context, dialog, selector, params);
+  switch (selector) {
+    case nNavStart: {
+      InitMacStaticTexts(context, dialog, nFirstLabel, nLastLabel);
+      QWidget* button = dialog->GetItemControl(nPlayButton);
+      if (!button) throw LException(err_NilPointer, "play button");
+      ThrowIfNot_(dialog->GetItemType(nPlayButton) == 4, "play button");
+      mPlayButton = qobject_cast<QAbstractButton*>(button);
+      AttemptLoadFile(context, context->GetSelection());
+      UpdateStaticTexts(context, dialog, nFirstLabel, nPlayButton - 1);
+      UpdatePlayButton();
+      break;
     }
+    case nNavTerminate:
+      mPlayButton = nullptr;
+      StopPreview();
+      break;
+    case nNavAdjustRect:
+      UpdateStaticTexts(context, dialog, nFirstLabel, nPlayButton - 1);
+      break;
+    case nNavSelectEntry:
+      StopPreview();
+      AttemptLoadFile(context, params->selection);
+      UpdateStaticTexts(context, dialog, nFirstLabel, nPlayButton - 1);
+      UpdatePlayButton();
+      break;
+    default:
+      break;
   }
-  UpdateStaticTexts(nFirstValue, nLastValue);
-  UpdatePlayButton();
 }
 
-void CFileChooser::ClickPlayButton() {
+void CFileChooser::HandleUpdate(NavDialogRef context, DialogRef dialog, EventRecord*) {
+  DrawStaticTexts(context, dialog, nFormat, nFreeSpace);
+}
+
+void CFileChooser::HandleMouseDown(NavDialogRef, DialogRef dialog, EventRecord* event) {
+  if (dialog->FindItem(dialog->mapFromGlobal(event->where)) != nPlayButton) return;
   if (mPlayer.IsPlaying()) {
-    mPlayer.Stop();
-    StopRepeating();
+    StopPreview();
   } else if (!mPath.empty() && mPlayable) {
     mPlayer.PlayLinearWave(mPath);
     StartRepeating(0.25);
   }
   UpdatePlayButton();
+}
+
+void CFileChooser::StopPreview() {
+  if (!mPlayer.IsPlaying()) return;
+  mPlayer.Stop();
+  StopRepeating();
+}
+
+void CFileChooser::AttemptLoadFile(NavDialogRef, std::vector<std::string> const& selection) {
+  if (!IsStarted()) return;
+  mPath.clear();
+  mPlayable = false;
+  for (short id = nFormat; id <= nConvertSize; ++id) mTexts[id - nFormat].clear();
+  if (selection.size() != 1) return;
+  std::string const& path = selection.front();
+  std::pair<boost::shared_ptr<SL::IWave>, SL::CWaveFileFormat> const peeked =
+      mController.PeekWave(path);
+  if (!peeked.first) return;
+  SL::IWave const& wave = *peeked.first;
+  mPath = path;
+  mPlayable = wave.GetOriginalBitDepth() == SL::CBitDepth::Integer16;
+  mTexts[nFormat - nFormat] =
+      peeked.second == SL::CWaveFileFormat::RiffWave ? "Windows RIFF Wave" : "Apple AIFF Wave";
+  mTexts[nBits - nFormat] = std::to_string(SL::BitsOf(wave.GetOriginalBitDepth().GetValue()));
+  mTexts[nFrequency - nFormat] = std::to_string(static_cast<long long>(wave.GetSampleRate()));
+  mTexts[nChannels - nFormat] = std::to_string(wave.Channels().size());
+  mTexts[nConvertSize - nFormat] = GetByteSizeStr(mController.ComputeImportedWaveByteSize(wave));
 }
 
 void CFileChooser::SpendTime(EventRecord const&) {
@@ -145,5 +134,5 @@ void CFileChooser::UpdatePlayButton() {
   if (!mPlayButton) return;
   bool const playing = mPlayer.IsPlaying();
   mPlayButton->setEnabled(playing || (!mPath.empty() && mPlayable));
-  mPlayButton->setText(playing ? QObject::tr("Stop") : QObject::tr("Play"));
+  mPlayButton->setText(playing ? "Stop" : "Play");
 }

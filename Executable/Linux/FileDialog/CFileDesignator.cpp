@@ -5,19 +5,16 @@
 #include "Executable/Linux/Volume/CVolumeLister.h"
 #include "GT/Com/Text/CPathSplitter.h"
 #include "Platform/Framework/LException.h"
-#include "Platform/Framework/UModalState.h"
 
-#include <QComboBox>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QFileSystemModel>
-#include <QLineEdit>
 
 namespace {
 
 ResIDT const nItemList = 1001;
-int const nAreaWidth = 400;
-int const nAreaHeight = 77;
+short const nAreaWidth = 400;
+short const nAreaHeight = 77;
+int16_t const nPopupType = 7;
+int16_t const nUserItemType = 0;
 
 }  // namespace
 
@@ -26,13 +23,12 @@ char const* const CFileDesignator::sExportFileTypeKey = "ExportFileType";
 
 CFileDesignator::CFileDesignator(VQ7::CDomain* domain)
     : CFileDialogBase(nItemList, nAreaWidth, nAreaHeight),
-      mDomain(domain),
-      mController(domain->Controller()),
       mAiffChosen(true),
-      mChosen(),
-      mDialog(nullptr) {}
+      mDomain(domain),
+      mController(domain->Controller()) {}
 
 std::string CFileDesignator::GetStaticText(short id) const {
+  if (id >= nFirstLabel && id <= nLastLabel) return GetLabelText(id);
   if (id == nConvertSize) return mConvertSizeText;
   if (id == nFreeSpace) return mFreeSpaceText;
   return std::string();
@@ -55,71 +51,75 @@ bool CFileDesignator::AskDesignateFile() {
   boost::shared_ptr<GT::IProfile> profile = mDomain->CreateProfile();
   std::string const name = profile->Read(sExportFileNameKey, std::string("Untitled.aif"));
   mAiffChosen = profile->Read(sExportFileTypeKey, static_cast<long>(nTypeAiff)) == nTypeAiff;
-
-  QFileDialog dialog;
-  mDialog = &dialog;
-  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.selectFile(QString::fromStdString(CutName(name)));
-  StartCustomArea(dialog);
-  QComboBox* popup = qobject_cast<QComboBox*>(Item(nFormatPopup));
-  ThrowIfNot_(popup != nullptr, "format popup");
-  popup->setCurrentIndex(mAiffChosen ? 0 : 1);
-  QObject::connect(popup, QOverload<int>::of(&QComboBox::activated), [this](int index) {
-    CatchAndReport("format", [this, index] { ChooseFormat(index == 0); });
-  });
-  // The figure follows the folder shown, however it was reached: Back,
-  // Forward and a typed path change the folder without entering it.
-  auto follow = [this](QString const& folder) {
-    CatchAndReport("folder", [this, folder] { UpdateDriveFreeSpaceText(folder.toStdString()); });
-  };
-  if (QFileSystemModel* model = dialog.findChild<QFileSystemModel*>())
-    QObject::connect(model, &QFileSystemModel::rootPathChanged, follow);
-  else
-    QObject::connect(&dialog, &QFileDialog::directoryEntered, follow);
-  UpdateConvertSizeText();
-  UpdateDriveFreeSpaceText(dialog.directory().absolutePath().toStdString());
-
-  bool const accepted =
-      UModalState::Run(dialog) == QDialog::Accepted && dialog.selectedFiles().size() == 1;
-  QString const chosen = accepted ? dialog.selectedFiles().front() : QString();
-  EndCustomArea();
-  mDialog = nullptr;
-  if (!accepted) return false;
-  mChosen = chosen.toStdString();
-  profile->Write(sExportFileNameKey, CutName(QFileInfo(chosen).fileName().toStdString()));
+  SetEventProc(&CFileDialogBase::NavEventProc, static_cast<CFileDialogBase*>(this));
+  if (!LFileDesignator::AskDesignateFile(CutName(name))) return false;
+  profile->Write(
+      sExportFileNameKey,
+      CutName(QFileInfo(QString::fromStdString(GetFilePath())).fileName().toStdString()));
   profile->Write(sExportFileTypeKey, static_cast<long>(mAiffChosen ? nTypeAiff : nTypeWave));
   return true;
 }
 
-void CFileDesignator::ChooseFormat(bool aiff) {
-  if (aiff == mAiffChosen) return;
-  mAiffChosen = aiff;
-  if (mDialog) {
-    QLineEdit* field = mDialog->findChild<QLineEdit*>("fileNameEdit");
-    std::string const name = field ? field->text().toStdString() : std::string();
-    std::string const swapped = CutName(SwapExtension(name, aiff));
-    if (field)
-      field->setText(QString::fromStdString(swapped));
-    else
-      mDialog->selectFile(QString::fromStdString(swapped));
+void CFileDesignator::HandleNavEvent(NavDialogRef context, DialogRef dialog,
+                                     NavEventCallbackMessage selector, NavCBRec* params) {
+  CFileDialogBase::HandleNavEvent(context, dialog, selector, params);
+  switch (selector) {
+    case nNavStart:
+      InitMacStaticTexts(context, dialog, nFirstLabel, nLastLabel);
+      UpdateConvertSizeText(context, dialog, false);
+      UpdateDriveFreeSpaceText(context, dialog, false);
+      UpdateFormatPopup(context, dialog);
+      break;
+    case nNavAdjustRect:
+      UpdateStaticTexts(context, dialog, nFirstLabel, nFreeSpace);
+      break;
+    case nNavSelectEntry:
+      UpdateDriveFreeSpaceText(context, dialog, true);
+      break;
+    default:
+      break;
   }
-  UpdateConvertSizeText();
 }
 
-void CFileDesignator::UpdateConvertSizeText() {
+void CFileDesignator::HandleUpdate(NavDialogRef context, DialogRef dialog, EventRecord*) {
+  DrawStaticTexts(context, dialog, nConvertSize, nFreeSpace);
+}
+
+void CFileDesignator::UpdateFormatPopup(NavDialogRef, DialogRef dialog) {
+  if (dialog->GetItemType(nFormatPopup) == nPopupType)
+    dialog->SetItemValue(nFormatPopup, mAiffChosen ? nChoiceAiff : nChoiceWave);
+}
+
+void CFileDesignator::HandleMouseDown(NavDialogRef context, DialogRef dialog, EventRecord* event) {
+  if (dialog->FindItem(dialog->mapFromGlobal(event->where)) != nFormatPopup ||
+      dialog->GetItemType(nFormatPopup) != nPopupType)
+    return;
+  bool const aiff = dialog->GetItemValue(nFormatPopup) == nChoiceAiff;
+  if (aiff == mAiffChosen) return;
+  mAiffChosen = aiff;
+  context->SetSaveFileName(CutName(SwapExtension(context->GetSaveFileName(), aiff)));
+  UpdateConvertSizeText(context, dialog, true);
+}
+
+void CFileDesignator::UpdateConvertSizeText(NavDialogRef, DialogRef dialog, bool redraw) {
+  if (!IsStarted()) return;
   SL::CWaveFileFormat const format =
       mAiffChosen ? SL::CWaveFileFormat::FormAiff : SL::CWaveFileFormat::RiffWave;
   mConvertSizeText = GetByteSizeStr(mController.ComputeExportedWaveByteSize(
       mController.GetCurrentBankId(), mController.GetCurrentPadId(), format));
-  UpdateStaticTexts(nConvertSize, nConvertSize);
+  if (!redraw) return;
+  ThrowIfNot_(dialog->GetItemType(nConvertSize) == nUserItemType, "convert size item");
+  dialog->InvalItem(nConvertSize);
 }
 
-void CFileDesignator::UpdateDriveFreeSpaceText(std::string const& folder) {
+void CFileDesignator::UpdateDriveFreeSpaceText(NavDialogRef context, DialogRef dialog,
+                                               bool redraw) {
+  if (!IsStarted()) return;
   uint64_t freeBytes = 0, totalBytes = 0;
   mFreeSpaceText.clear();
-  if (VQ7::CVolumeLister::VolumeSizes(folder, freeBytes, totalBytes))
+  if (VQ7::CVolumeLister::VolumeSizes(context->GetLocation(), freeBytes, totalBytes))
     mFreeSpaceText = GetByteSizeStr(freeBytes);
-  UpdateStaticTexts(nFreeSpace, nFreeSpace);
+  if (!redraw) return;
+  ThrowIfNot_(dialog->GetItemType(nFreeSpace) == nUserItemType, "free space item");
+  dialog->InvalItem(nFreeSpace);
 }

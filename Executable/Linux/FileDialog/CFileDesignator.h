@@ -1,10 +1,9 @@
 #pragma once
 
 #include "Executable/Linux/FileDialog/CFileDialogBase.h"
+#include "Platform/Framework/LFileDialog.h"
 
 #include <string>
-
-class QFileDialog;
 
 namespace VQ7 {
 class CController;
@@ -14,10 +13,17 @@ class CDomain;
 // The export dialog: a save dialog that proposes the name and format used
 // last time, swaps the name's extension when the format popup changes, and
 // shows the exported file's size and the free space where it goes.
-class CFileDesignator : public CFileDialogBase {
+class CFileDesignator : public CFileDialogBase, public UNavServicesDialogs::LFileDesignator {
 public:
-  enum EItem : short { nConvertSize = 4, nFreeSpace = 5, nFormatPopup = 6 };
+  enum EItem : short {
+    nFirstLabel = 1,
+    nLastLabel = 3,
+    nConvertSize = 4,
+    nFreeSpace = 5,
+    nFormatPopup = 6
+  };
   enum EType : long { nTypeAiff = 1, nTypeWave = 2 };
+  enum EChoice : int32_t { nChoiceAiff = 1, nChoiceWave = 2 };
 
   static char const* const sExportFileNameKey;  // "ExportFileName"
   static char const* const sExportFileTypeKey;  // "ExportFileType"
@@ -29,15 +35,17 @@ public:
   // Runs the dialog; true when a file was confirmed (its name and format are
   // then remembered).
   virtual bool AskDesignateFile();
-  std::string GetFilePath() const { return mChosen; }
   bool IsAiffChosen() const { return mAiffChosen; }
 
   std::string GetStaticText(short id) const override;
+  void HandleUpdate(NavDialogRef context, DialogRef dialog, EventRecord* event) override;
+  void HandleMouseDown(NavDialogRef context, DialogRef dialog, EventRecord* event) override;
+  void HandleNavEvent(NavDialogRef context, DialogRef dialog, NavEventCallbackMessage selector,
+                      NavCBRec* params) override;
 
-  // The format popup's choice: the name field takes the new extension.
-  void ChooseFormat(bool aiff);
-  void UpdateConvertSizeText();
-  void UpdateDriveFreeSpaceText(std::string const& folder);
+  void UpdateFormatPopup(NavDialogRef context, DialogRef dialog);
+  void UpdateConvertSizeText(NavDialogRef context, DialogRef dialog, bool redraw);
+  void UpdateDriveFreeSpaceText(NavDialogRef context, DialogRef dialog, bool redraw);
 
   // The name with the extension of the format: the last path element up to
   // its last "." (the whole element without one), then ".aif" or ".wav".
@@ -46,11 +54,9 @@ public:
   static std::string CutName(std::string const& name);
 
 private:
+  bool mAiffChosen;
   VQ7::CDomain* mDomain;
   VQ7::CController& mController;
-  bool mAiffChosen;
-  std::string mChosen;
-  QFileDialog* mDialog;
   std::string mConvertSizeText;
   std::string mFreeSpaceText;
 };

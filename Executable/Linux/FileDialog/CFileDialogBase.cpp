@@ -1,38 +1,28 @@
 #include "Executable/Linux/FileDialog/CFileDialogBase.h"
 
 #include "Platform/Framework/LException.h"
+#include "Platform/Framework/LStream.h"
 #include "Platform/Framework/UResources.h"
+#include "Platform/Framework/UTextDrawing.h"
+#include "Platform/Framework/UTextTraits.h"
 
-#include <QComboBox>
-#include <QFileDialog>
-#include <QFrame>
-#include <QGridLayout>
+#include <QFontMetrics>
 #include <QJsonArray>
-#include <QLabel>
-#include <QPushButton>
+#include <QPainter>
+#include <QStyleOptionFrame>
 
 namespace {
 
-// The look of the area's label and value texts.
-ResIDT const nTextTraits = 130;
-
-void ApplyTextTraits(QLabel& label) {
-  QJsonObject const traits = UResources::Find("textTraits", nTextTraits);
-  QFont font = label.font();
-  if (traits.value("size").toInt() > 0) font.setPointSize(traits.value("size").toInt());
-  font.setBold(traits.value("bold").toBool());
-  label.setFont(font);
-  int const justification = traits.value("justification").toInt(-1);
-  Qt::Alignment const horizontal = justification < 0   ? Qt::AlignRight
-                                   : justification > 0 ? Qt::AlignHCenter
-                                                       : Qt::AlignLeft;
-  label.setAlignment(horizontal | Qt::AlignVCenter);
-}
+// Values sit on the lightest grey, as the platform's edit-text boxes do.
+QColor const kValueBackground(0xEE, 0xEE, 0xEE);
+int const nRightJustified = -1;
+// An OS event (suspend or resume when its message's high byte is 1).
+uint16_t const nEventOS = 15;
 
 }  // namespace
 
-CFileDialogBase::CFileDialogBase(ResIDT ditlId, int width, int height)
-    : mDitlId(ditlId), mWidth(width), mHeight(height), mArea(), mItems() {}
+CFileDialogBase::CFileDialogBase(short ditlId, short width, short height)
+    : mDitlLoaded(false), mDitlId(ditlId), mHeight(height), mWidth(width) {}
 
 CFileDialogBase::~CFileDialogBase() {}
 
@@ -46,65 +36,115 @@ std::string CFileDialogBase::GetByteSizeStr(unsigned long long value) {
   return out;
 }
 
-void CFileDialogBase::StartCustomArea(QFileDialog& dialog) {
-  if (!UResources::Has("dialogItems", mDitlId)) throw LException(err_NilPointer, "dialog items");
-  QJsonObject const list = UResources::Find("dialogItems", mDitlId);
+std::string CFileDialogBase::GetLabelText(short id) const {
   QJsonObject const texts = UResources::Texts("dialogItems", mDitlId);
-  QWidget* area = new QWidget(&dialog);
-  area->setFixedSize(list.value("width").toInt(mWidth), list.value("height").toInt(mHeight));
-  for (QJsonValue const& value : list.value("items").toArray()) {
-    QJsonObject const item = value.toObject();
-    short const id = static_cast<short>(item.value("id").toInt());
-    QString text = item.value("text").toString();
-    if (texts.contains(QString::number(id))) text = texts.value(QString::number(id)).toString();
-    QString const type = item.value("type").toString();
-    QWidget* widget = nullptr;
-    if (type == "button") {
-      widget = new QPushButton(text, area);
-    } else if (type == "popup") {
-      QComboBox* popup = new QComboBox(area);
-      for (QJsonValue const& entry : item.value("items").toArray())
-        popup->addItem(entry.toString());
-      widget = popup;
-    } else {
-      QLabel* label = new QLabel(text, area);
-      ApplyTextTraits(*label);
-      // Values are framed, as the platform's edit-text boxes are.
-      if (type == "value") label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-      widget = label;
-    }
-    QJsonArray const frame = item.value("frame").toArray();
-    if (frame.size() == 4)
-      widget->setGeometry(frame[0].toInt(), frame[1].toInt(), frame[2].toInt(), frame[3].toInt());
-    widget->setObjectName(QString("item%1").arg(id));
-    mItems[id] = widget;
+  for (QJsonValue const& v : UResources::Find("dialogItems", mDitlId).value("items").toArray()) {
+    LStream const item(v.toObject(), texts);
+    if (item.PaneId() == id && item.String("type") == "label") return item.Text().toStdString();
   }
-  if (QGridLayout* grid = qobject_cast<QGridLayout*>(dialog.layout()))
-    grid->addWidget(area, grid->rowCount(), 0, 1, grid->columnCount());
-  else if (dialog.layout())
-    dialog.layout()->addWidget(area);
-  mArea = area;
+  return std::string();
 }
 
-void CFileDialogBase::EndCustomArea() {
-  mItems.clear();
-  mArea = nullptr;
+void CFileDialogBase::NavEventProc(NavEventCallbackMessage selector, NavCBRec* params,
+                                   void* userData) {
+  CFileDialogBase* self = static_cast<CFileDialogBase*>(userData);
+  if (!self || !params || !params->window) return;
+  // Nothing may cross into the dialog; what fails leaves the texts as they were.
+  try {
+    if (selector == nNavEvent)
+      self->HandleMacEvent(params->context, params->window, &params->event);
+    else
+      self->HandleNavEvent(params->context, params->window, selector, params);
+  } catch (...) {
+  }
 }
 
-QWidget* CFileDialogBase::Item(short id) const {
-  auto const it = mItems.find(id);
-  if (it == mItems.end() || !it->second) throw LException(err_NilPointer, "dialog item");
-  return it->second;
+void CFileDialogBase::HandleMacEvent(NavDialogRef context, DialogRef dialog, EventRecord* event) {
+  if (event->what == nEventOS && (event->message >> 24) == 1) return;
+  if (event->what == nEventUpdate)
+    HandleUpdate(context, dialog, event);
+  else if (event->what == nEventMouseDown)
+    HandleMouseDown(context, dialog, event);
+  // The toolkit's own loop serves the other windows meanwhile.
 }
 
-void CFileDialogBase::UpdateStaticTexts(short first, short last) {
+void CFileDialogBase::HandleUpdate(NavDialogRef, DialogRef, EventRecord*) {}
+
+void CFileDialogBase::HandleMouseDown(NavDialogRef, DialogRef, EventRecord*) {}
+
+void CFileDialogBase::HandleNavEvent(NavDialogRef context, DialogRef,
+                                     NavEventCallbackMessage selector, NavCBRec* params) {
+  switch (selector) {
+    case nNavStart:
+      context->AddCustomItems(mDitlId);
+      mDitlLoaded = true;
+      break;
+    case nNavTerminate:
+      mDitlLoaded = false;
+      break;
+    case nNavCustomize:
+      if (params->customRect.width() == 0) params->customRect.setWidth(mWidth);
+      if (params->customRect.height() == 0) params->customRect.setHeight(mHeight);
+      break;
+    default:
+      break;
+  }
+}
+
+void CFileDialogBase::InitMacStaticTexts(NavDialogRef context, DialogRef dialog, short first,
+                                         short last) {
+  for (short id = first; id <= last; ++id)
+    InitMacStaticText(context, dialog, id, GetStaticText(id));
+}
+
+void CFileDialogBase::InitMacStaticText(NavDialogRef, DialogRef dialog, short id,
+                                        std::string const& text) {
+  ThrowIfNot_(dialog->GetItemType(id) == 7, "static text item");
+  dialog->SetItemTextTraits(id, nTextTraits, nRightJustified);
+  dialog->SetItemText(id, text);
+}
+
+void CFileDialogBase::UpdateStaticTexts(NavDialogRef, DialogRef dialog, short first, short last) {
   if (!IsStarted()) return;
-  for (short id = first; id <= last; ++id) {
-    QLabel* label = qobject_cast<QLabel*>(Item(id));
-    ThrowIfNot_(label != nullptr, "value item");
-    // Shown whole when it fits, else cut with an ellipsis at its left.
-    QString const text = QString::fromStdString(GetStaticText(id));
-    label->setText(label->fontMetrics().elidedText(text, Qt::ElideLeft, label->width() - 10));
-    label->setToolTip(text);
+  // Drawn by the next update, which the toolkit sends at once.
+  for (short id = first; id <= last; ++id) dialog->InvalItem(id);
+}
+
+void CFileDialogBase::DrawStaticTexts(NavDialogRef context, DialogRef dialog, short first,
+                                      short last) {
+  if (!IsStarted()) return;
+  QPainter* painter = dialog->GetPainter();
+  if (!painter) return UpdateStaticTexts(context, dialog, first, last);
+  painter->save();
+  painter->setRenderHint(QPainter::TextAntialiasing, true);
+  for (short id = first; id <= last; ++id)
+    Draw1StaticText(context, dialog, id, GetStaticText(id), true);
+  painter->restore();
+}
+
+void CFileDialogBase::Draw1StaticText(NavDialogRef, DialogRef dialog, short id,
+                                      std::string const& text, bool framed) {
+  QPainter* painter = dialog->GetPainter();
+  if (dialog->GetItemType(id) != 0 || !painter) return;  // controls draw themselves
+  QRect const item = dialog->GetItemRect(id);
+  painter->save();
+  if (framed) {
+    painter->fillRect(item.adjusted(1, 1, -1, -1), kValueBackground);
+    QStyleOptionFrame frame;
+    frame.initFrom(dialog);
+    frame.rect = item;
+    frame.lineWidth = 1;
+    frame.state |= QStyle::State_Sunken | QStyle::State_Active;
+    dialog->style()->drawPrimitive(QStyle::PE_FrameLineEdit, &frame, painter, dialog);
+  } else {
+    painter->eraseRect(item);
   }
+  painter->setFont(UTextTraits::GetFont(nTextTraits, dialog->font()));
+  painter->setPen(Qt::black);
+  QFontMetrics const metrics(painter->font());
+  int const top = item.top() + (item.height() - metrics.ascent()) / 2 - 1;
+  QRect const box(QPoint(item.left() + 5, top),
+                  QPoint(item.right() - 5, top + metrics.ascent() + metrics.descent()));
+  UTextDrawing::DrawTruncatedWithJust(*painter, QString::fromStdString(text), box, nRightJustified);
+  painter->restore();
 }

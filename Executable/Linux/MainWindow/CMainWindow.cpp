@@ -287,9 +287,10 @@ void CMainWindow::HandleImport() {
   if (!IsCommandUsable(false)) return;
   CVolumePopup* popup = FindPaneByIDAs<CVolumePopup>(this, nVolumePopup);
   CFileChooser chooser(mDomain->Controller(), mDomain->Player(), popup->GetVolumeRefNum());
-  if (!chooser.AskOpenFile()) return;
+  chooser.SetOptionFlags(chooser.GetOptionFlags() & ~LFileDialog::nAllowMultipleFiles);
+  if (!chooser.AskOpenFile(LFileTypeList())) return;
   if (!IsCommandUsable(false)) return;
-  controller.Import(chooser.GetFilePath());
+  controller.Import(chooser.GetFilePath(1));
 }
 
 void CMainWindow::HandleExport() {

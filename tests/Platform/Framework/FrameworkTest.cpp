@@ -104,7 +104,7 @@ TEST(ResourceFile, UnderAJapaneseLocaleTheToolkitsButtonsAreJapanese) {
     open = modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->text();
     qobject_cast<QDialog*>(modal)->reject();
   });
-  LFileChooser().AskOpenFile({});
+  UNavServicesDialogs::LFileChooser().AskOpenFile({});
   alert.sort();  // Japanese keeps "OK" as it stands
   EXPECT_EQ(QStringList({"OK", u8"キャンセル"}), alert);
   EXPECT_EQ(u8"開く(&O)", open);

@@ -30,7 +30,7 @@ void Proc(int32_t selector, NavCBRec* params, void* data) {
     seen.buttonType = params->context->GetCustomArea()->GetItemType(13);
   }
   if (selector == nNavSelectEntry && !params->selection.empty()) seen.selected = params->selection;
-  if (selector == nNavEvent && params->painter) seen.painted = true;
+  if (selector == nNavEvent && params->window->GetPainter()) seen.painted = true;
 }
 
 TEST(FileDialog, TheOpenDialogShowsItsCustomAreaAndReportsTheSelection) {
@@ -38,7 +38,7 @@ TEST(FileDialog, TheOpenDialogShowsItsCustomAreaAndReportsTheSelection) {
   TestSupport::CScratchDir folder;
   std::ofstream(folder / "take.wav") << "RIFF";
   CSeen seen;
-  LFileChooser chooser;
+  UNavServicesDialogs::LFileChooser chooser;
   chooser.SetEventProc(&Proc, &seen);
   chooser.SetDefaultLocation(folder.Path());
   chooser.SetOptionFlags(LFileDialog::nSelectDefaultLocation);

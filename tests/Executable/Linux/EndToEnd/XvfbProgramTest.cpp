@@ -1,7 +1,7 @@
 // The built program on a real X server: a blank card mounted by the
 // project's script, the window found and photographed, the pads checked
 // against the pictures, and the window closed as a window manager's close
-// box does, while the About box or an alert is open.
+// box does, while the About box, an alert or the import dialog is open.
 
 #include "Executable/Linux/MainWindow/CWindowPosition.h"
 #include "GT/Linux/CIniProfile.h"
@@ -216,10 +216,12 @@ TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBoxOnceTheModalWind
   ASSERT_NE(cell(0), cell(16)) << "the pictures must tell an assigned pad from an empty one";
 
   // Close box and Quit key while a modal window is open (the About box, the
-  // delete question) wait for it to end; the question's answer comes first.
+  // delete question, the import dialog) wait for it to end; the question's
+  // answer comes first.
   QPoint padFromCorner;  // pad 0's centre from the main window's corner
-  for (bool const about : {true, false}) {
-    SCOPED_TRACE(about ? "About box" : "delete question");
+  for (char const round : {'A', 'D', 'I'}) {
+    bool const about = round == 'A';
+    SCOPED_TRACE(about ? "About box" : round == 'D' ? "delete question" : "import dialog");
     // env(1) runs the program in its own process: the window search goes by this pid.
     pid_t const pid = Spawn({"env", "DISPLAY=" + xvfb.mName, "XDG_CONFIG_HOME=" + config,
                              "QT_QPA_PLATFORM=xcb", "LANG=C", "LC_ALL=C", program});
@@ -257,9 +259,11 @@ TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBoxOnceTheModalWind
       RunLine(xdotool + "windowfocus --sync " + id + " key alt+h sleep 0.5 key a");
       modal = RunLine(xdotool + "search --sync --onlyvisible --name '^About'");
     } else {
-      // Pad 0 chosen, then Delete: the content is the window's lowest 420
-      // points, the button at (210, 382) in it, 94 by 28.
-      QPoint const pad = corner + padFromCorner, button(x + 257, y + height - 420 + 396);
+      // Pad 0 chosen, then Delete, or the empty pad 1, then Import: the
+      // content is the window's lowest 420 points, the buttons 94 by 28 at
+      // (210, 382) and (10, 382) in it.
+      QPoint const pad = corner + padFromCorner + (round == 'D' ? QPoint() : QPoint(w + 10, 0));
+      QPoint const button(x + (round == 'D' ? 257 : 57), y + height - 420 + 396);
       RunLine(xdotool + "mousemove " + std::to_string(pad.x()) + " " + std::to_string(pad.y()) +
               " click 1 sleep 0.3 mousemove " + std::to_string(button.x()) + " " +
               std::to_string(button.y()) + " click 1");
@@ -271,13 +275,19 @@ TEST(EndToEndOnXvfb, ShowsTheCardsPadsAndQuitsThroughTheCloseBoxOnceTheModalWind
     }
     if (modal.empty()) Stop(pid);
     ASSERT_FALSE(modal.empty()) << "no modal window within 10 s";
+    if (round == 'I') {
+      std::this_thread::sleep_for(std::chrono::milliseconds(500));
+      Screenshot(xvfb.mDisplay).save(VQ7_TEST_ARTEFACT_DIR "/xvfb-import-dialog.png");
+    }
     SendCloseRequest(xvfb.mDisplay, static_cast<Window>(std::stoul(id)));
     RunLine(xdotool + "windowfocus --sync " + modal + " key ctrl+q");
     EXPECT_LT(WaitFor(pid, std::chrono::seconds(1)), 0) << "quit while the modal window was open";
     if (about)
       SendCloseRequest(xvfb.mDisplay, static_cast<Window>(std::stoul(modal)));
-    else
+    else if (round == 'D')
       RunLine(xdotool + "windowfocus --sync " + modal + " key Return");  // OK
+    else
+      RunLine(xdotool + "windowfocus --sync " + modal + " key Escape");  // Cancel
     int const status = WaitFor(pid, std::chrono::seconds(20));
     if (status < 0) Stop(pid);
     EXPECT_EQ(0, status);
