@@ -33,6 +33,8 @@ TEST(StringToolsParse, ToLongReadsSignAndPrefixes) {
       {"-9223372036854775808", true, std::numeric_limits<long>::min()},
       {"9223372036854775807", true, std::numeric_limits<long>::max()},
       {"9223372036854775808", false, kUntouched},
+      {"-9223372036854775809", false, kUntouched},
+      {"-0", true, 0},
       {"abc", false, kUntouched},
       {"", false, kUntouched},
       {"-", false, kUntouched},
@@ -43,6 +45,9 @@ TEST(StringToolsParse, ToLongReadsSignAndPrefixes) {
     EXPECT_EQ(c.value, value) << c.text;
     EXPECT_EQ(c.ok ? c.value : 0, ToLong(std::string(c.text))) << c.text;
     EXPECT_EQ(c.ok, ToLong(c.text, nullptr)) << c.text;
+    long again = kUntouched;
+    EXPECT_EQ(c.ok, ToLong(std::string(c.text), &again)) << c.text;
+    EXPECT_EQ(c.value, again) << c.text;
   }
   long value = kUntouched;
   EXPECT_FALSE(ToLong(static_cast<char const*>(nullptr), &value));
@@ -138,6 +143,9 @@ TEST(StringToolsParse, ParseStringOneAndTwoNumbers) {
     long first = -1, second = -1;
     EXPECT_EQ(c.twoOk, ParseString(c.text, first, second)) << c.text;
     EXPECT_EQ(c.first, first) << c.text;
+    EXPECT_EQ(c.second, second) << c.text;
+    first = second = -1;
+    EXPECT_EQ(c.twoOk, ParseString(std::string(c.text), first, second)) << c.text;
     EXPECT_EQ(c.second, second) << c.text;
     std::pair<long, long> pair(-1, -1);
     EXPECT_EQ(c.twoOk, ParseString(std::string(c.text), pair)) << c.text;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 namespace {
@@ -34,6 +35,15 @@ TEST(StringToolsFormat, IntegersInEveryFormat) {
     // A short widens to long, sign and all.
     EXPECT_EQ(c.asLong, ToString(static_cast<short>(c.value), format)) << c.value;
   }
+}
+
+// A long wider than 32 bits keeps all its digits rather than losing the high ones.
+TEST(StringToolsFormat, WideLongsInHexadecimal) {
+  EXPECT_EQ("0x123456789", ToString(0x123456789L, StringFormatHex));
+  EXPECT_EQ("-0x123456789", ToString(-0x123456789L, StringFormatSignedHex));
+  EXPECT_EQ("0x7FFFFFFFFFFFFFFF", ToString(std::numeric_limits<long>::max(), StringFormatHex));
+  EXPECT_EQ("-0x8000000000000000",
+            ToString(std::numeric_limits<long>::min(), StringFormatSignedHex));
 }
 
 TEST(StringToolsFormat, DoublesWithPrecisionAndZeroTruncation) {
@@ -97,7 +107,14 @@ TEST(StringToolsTransform, CaseAndSubstrings) {
     long count;
     char const* mid;
   } const mids[] = {
-      {1, 3, "bcd"}, {-2, 4, "ab"}, {4, 10, "ef"}, {7, 2, ""}, {2, 0, ""}, {0, 6, "abcdef"},
+      {1, std::numeric_limits<long>::max(), "bcdef"},  // start + count saturates
+      {-1, std::numeric_limits<long>::min(), ""},
+      {1, 3, "bcd"},
+      {-2, 4, "ab"},
+      {4, 10, "ef"},
+      {7, 2, ""},
+      {2, 0, ""},
+      {0, 6, "abcdef"},
   };
   for (auto const& c : mids) {
     EXPECT_EQ(c.mid, MidString("abcdef", c.start, c.count)) << c.start << "," << c.count;
