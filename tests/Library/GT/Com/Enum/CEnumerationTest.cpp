@@ -25,8 +25,7 @@ public:
 };
 
 GT::CStringTable::CPair const kTones[] = {
-    {30, "thirty"}, {10, "ten"}, {20, "twenty"}, {20, "twin"}, {50, ""},
-};
+    {30, "thirty"}, {10, "ten"}, {20, "twenty"}, {20, "twin"}, {50, ""}};
 GT::CStringTable::CPair const kDefault(-1, std::string());
 
 }  // namespace

@@ -34,8 +34,7 @@ TEST(CStringField, SplitsAtOneCharacterKeepingQuotedStretches) {
       {"\"a\\\\\",b", false, {"\"a\\\\\"", "b"}},      // escaped backslash ends before the quote
       {"\"ab\"\"c,d\",e", false, {"\"ab\"\"c", "d\",e"}},  // no new stretch right after one
       {"\"a,b", false, {"\"a,b"}},                         // an open stretch runs to the end
-      {"x\"a,b\"y,z", false, {"x\"a,b\"y", "z"}},
-  };
+      {"x\"a,b\"y,z", false, {"x\"a,b\"y", "z"}}};
   for (CharCase const& c : cases) {
     GT::CStringField f(c.text, ',', c.collapse);
     EXPECT_EQ(c.fields, Fields(f)) << c.text << " collapse " << c.collapse;

@@ -20,25 +20,23 @@ struct LongCase {
 };
 
 TEST(StringToolsParse, ToLongReadsSignAndPrefixes) {
-  LongCase const cases[] = {
-      {"  -0x10", true, -16},
-      {"010", true, 8},
-      {"0X1f", true, 31},
-      {"42", true, 42},
-      {"+7", true, 7},
-      {"- 5", true, -5},  // blanks after the '-' are skipped
-      {"--5", true, 5},   // the outer sign and the number's own sign combine
-      {"12abc", true, 12},
-      {"\t\n 3", true, 3},
-      {"-9223372036854775808", true, std::numeric_limits<long>::min()},
-      {"9223372036854775807", true, std::numeric_limits<long>::max()},
-      {"9223372036854775808", false, kUntouched},
-      {"-9223372036854775809", false, kUntouched},
-      {"-0", true, 0},
-      {"abc", false, kUntouched},
-      {"", false, kUntouched},
-      {"-", false, kUntouched},
-  };
+  LongCase const cases[] = {{"  -0x10", true, -16},
+                            {"010", true, 8},
+                            {"0X1f", true, 31},
+                            {"42", true, 42},
+                            {"+7", true, 7},
+                            {"- 5", true, -5},  // blanks after the '-' are skipped
+                            {"--5", true, 5},   // the outer sign and the number's own sign combine
+                            {"12abc", true, 12},
+                            {"\t\n 3", true, 3},
+                            {"-9223372036854775808", true, std::numeric_limits<long>::min()},
+                            {"9223372036854775807", true, std::numeric_limits<long>::max()},
+                            {"9223372036854775808", false, kUntouched},
+                            {"-9223372036854775809", false, kUntouched},
+                            {"-0", true, 0},
+                            {"abc", false, kUntouched},
+                            {"", false, kUntouched},
+                            {"-", false, kUntouched}};
   for (LongCase const& c : cases) {
     long value = kUntouched;
     EXPECT_EQ(c.ok, ToLong(c.text, &value)) << c.text;
@@ -61,12 +59,13 @@ TEST(StringToolsParse, ToIntAndToShort) {
     bool intOk;
     int intValue;
     short shortValue;  // the low 16 bits of the long
-  } const cases[] = {
-      {"70000", true, 70000, 4464}, {"-1", true, -1, -1},
-      {"0xFFFF", true, 65535, -1},  {"32768", true, 32768, -32768},
-      {"-0x10", true, -16, -16},    {"2147483648", false, 0, 0},
-      {"x", false, 0, 0},
-  };
+  } const cases[] = {{"70000", true, 70000, 4464},
+                     {"-1", true, -1, -1},
+                     {"0xFFFF", true, 65535, -1},
+                     {"32768", true, 32768, -32768},
+                     {"-0x10", true, -16, -16},
+                     {"2147483648", false, 0, 0},
+                     {"x", false, 0, 0}};
   for (auto const& c : cases) {
     int i = 99;
     EXPECT_EQ(c.intOk, ToInt(c.text, &i)) << c.text;
@@ -109,8 +108,7 @@ TEST(StringToolsParse, ToDoubleReadsDecimalAndHexadecimalFractions) {
       {"0xg", false, 0.0},
       {"abc", false, 0.0},
       {"", false, 0.0},
-      {"-", false, 0.0},
-  };
+      {"-", false, 0.0}};
   for (auto const& c : cases) {
     double value = 99.0;
     EXPECT_EQ(c.ok, ToDouble(c.text, &value)) << c.text;
@@ -130,12 +128,10 @@ TEST(StringToolsParse, ParseStringOneAndTwoNumbers) {
     long one;
     bool twoOk;
     long first, second;  // the first is stored even when the second fails
-  } const cases[] = {
-      {"12", true, 12, false, 12, -1}, {" 0x10,-3", true, 16, true, 16, -3},
-      {"3, 4", true, 3, true, 3, 4},   {"3 ,4", true, 3, false, 3, -1},
-      {"3,", true, 3, false, 3, -1},   {"x,4", false, -1, false, -1, -1},
-      {"", false, -1, false, -1, -1},  {"-010,+010", true, -8, true, -8, 8},
-  };
+  } const cases[] = {{"12", true, 12, false, 12, -1}, {" 0x10,-3", true, 16, true, 16, -3},
+                     {"3, 4", true, 3, true, 3, 4},   {"3 ,4", true, 3, false, 3, -1},
+                     {"3,", true, 3, false, 3, -1},   {"x,4", false, -1, false, -1, -1},
+                     {"", false, -1, false, -1, -1},  {"-010,+010", true, -8, true, -8, 8}};
   for (auto const& c : cases) {
     long one = -1;
     EXPECT_EQ(c.oneOk, ParseString(std::string(c.text), one)) << c.text;
@@ -167,14 +163,12 @@ TEST(StringToolsParse, ParseStringFieldsTrimsAndSkipsEmptyOnes) {
     char const* text;
     Strings fields;
     Strings escaped;  // ParseStringE
-  } const cases[] = {
-      {" a , b ,,c, ", {"a", "b", "c"}, {"a", "b", "c"}},
-      {"", {}, {}},
-      {",, ,", {}, {}},
-      {"\x80x y\xFF\x01", {"x y"}, {"x y"}},  // bytes of 0x80 and up count as blanks
-      {"a\\cb, x\\sy", {"a\\cb", "x\\sy"}, {"a,b", "x y"}},
-      {"p\\\\q, r\\t, s\\", {"p\\\\q", "r\\t", "s\\"}, {"p\\q", "r\\t", "s\\"}},
-  };
+  } const cases[] = {{" a , b ,,c, ", {"a", "b", "c"}, {"a", "b", "c"}},
+                     {"", {}, {}},
+                     {",, ,", {}, {}},
+                     {"\x80x y\xFF\x01", {"x y"}, {"x y"}},  // bytes of 0x80 and up count as blanks
+                     {"a\\cb, x\\sy", {"a\\cb", "x\\sy"}, {"a,b", "x y"}},
+                     {"p\\\\q, r\\t, s\\", {"p\\\\q", "r\\t", "s\\"}, {"p\\q", "r\\t", "s\\"}}};
   for (auto const& c : cases) {
     Strings fields(1, "kept");
     EXPECT_TRUE(ParseString(c.text, fields)) << c.text;
@@ -194,16 +188,14 @@ TEST(StringToolsParse, ParseStringNumberListStopsAtTheFirstBadField) {
     char const* text;
     bool ok;
     std::vector<long> values;  // appended before the failure stay
-  } const cases[] = {
-      {"1,-2,0x10", true, {1, -2, 16}},
-      {"1, 2", true, {1, 2}},
-      {"7", true, {7}},
-      {"", false, {}},
-      {"1,,2", false, {1}},
-      {"1,x,2", false, {1}},
-      {"1,", false, {1}},
-      {",1", false, {}},
-  };
+  } const cases[] = {{"1,-2,0x10", true, {1, -2, 16}},
+                     {"1, 2", true, {1, 2}},
+                     {"7", true, {7}},
+                     {"", false, {}},
+                     {"1,,2", false, {1}},
+                     {"1,x,2", false, {1}},
+                     {"1,", false, {1}},
+                     {",1", false, {}}};
   for (auto const& c : cases) {
     std::vector<long> values;
     EXPECT_EQ(c.ok, ParseString(std::string(c.text), values)) << c.text;
@@ -222,15 +214,13 @@ TEST(StringToolsParse, ParseStringHexBytes) {
     char const* text;
     bool ok;
     std::vector<unsigned char> bytes;
-  } const cases[] = {
-      {"0a FF 7", true, {0x0A, 0xFF, 0x07}},
-      {"  a  bC ", true, {0x0A, 0xBC}},
-      {"", true, {}},
-      {"   ", true, {}},
-      {"12 345", false, {0x12}},
-      {"0g", false, {}},
-      {"1,2", false, {}},
-  };
+  } const cases[] = {{"0a FF 7", true, {0x0A, 0xFF, 0x07}},
+                     {"  a  bC ", true, {0x0A, 0xBC}},
+                     {"", true, {}},
+                     {"   ", true, {}},
+                     {"12 345", false, {0x12}},
+                     {"0g", false, {}},
+                     {"1,2", false, {}}};
   for (auto const& c : cases) {
     std::vector<unsigned char> bytes;
     EXPECT_EQ(c.ok, ParseString(std::string(c.text), bytes)) << c.text;

@@ -17,17 +17,15 @@ TEST(StringToolsFormat, IntegersInEveryFormat) {
     int format;
     char const* asLong;
     char const* asInt;
-  } const cases[] = {
-      {255, StringFormatDecimal, "255", "255"},
-      {-7, StringFormatDecimal, "-7", "-7"},
-      {255, StringFormatHex, "0xFF", "0xFF"},
-      {-1, StringFormatHex, "0xFFFFFFFF", "0xFFFFFFFF"},
-      {-1, StringFormatSignedHex, "-0x1", "-0x1"},
-      {-255, StringFormatSignedHex, "-0xFF", "-0xFF"},
-      {0, StringFormatSignedHex, "0x0", "0x0"},
-      {5, 7, "", ""},
-      {5, -1, "", ""},
-  };
+  } const cases[] = {{255, StringFormatDecimal, "255", "255"},
+                     {-7, StringFormatDecimal, "-7", "-7"},
+                     {255, StringFormatHex, "0xFF", "0xFF"},
+                     {-1, StringFormatHex, "0xFFFFFFFF", "0xFFFFFFFF"},
+                     {-1, StringFormatSignedHex, "-0x1", "-0x1"},
+                     {-255, StringFormatSignedHex, "-0xFF", "-0xFF"},
+                     {0, StringFormatSignedHex, "0x0", "0x0"},
+                     {5, 7, "", ""},
+                     {5, -1, "", ""}};
   for (auto const& c : cases) {
     EStringFormat const format = static_cast<EStringFormat>(c.format);
     EXPECT_EQ(c.asLong, ToString(c.value, format)) << c.value << " " << c.format;
@@ -78,8 +76,7 @@ TEST(StringToolsFormat, DoublesWithPrecisionAndZeroTruncation) {
       {-1.5, StringFormatSignedHex, 0, 0, "-0x1"},
       {-0.5, StringFormatHex, 3, 0, "-0x0.800"},  // negatives take the signed form
       {255.0, StringFormatHex, 7, I, "0xFF"},
-      {2.5, 3, 3, 0, ""},
-  };
+      {2.5, 3, 3, 0, ""}};
   for (auto const& c : cases) {
     EXPECT_EQ(c.text, ToString(c.value, static_cast<EStringFormat>(c.format), c.precision,
                                static_cast<EStringTruncateZero>(c.flags)))
@@ -106,16 +103,14 @@ TEST(StringToolsTransform, CaseAndSubstrings) {
     long start;
     long count;
     char const* mid;
-  } const mids[] = {
-      {1, std::numeric_limits<long>::max(), "bcdef"},  // start + count saturates
-      {-1, std::numeric_limits<long>::min(), ""},
-      {1, 3, "bcd"},
-      {-2, 4, "ab"},
-      {4, 10, "ef"},
-      {7, 2, ""},
-      {2, 0, ""},
-      {0, 6, "abcdef"},
-  };
+  } const mids[] = {{1, std::numeric_limits<long>::max(), "bcdef"},  // start + count saturates
+                    {-1, std::numeric_limits<long>::min(), ""},
+                    {1, 3, "bcd"},
+                    {-2, 4, "ab"},
+                    {4, 10, "ef"},
+                    {7, 2, ""},
+                    {2, 0, ""},
+                    {0, 6, "abcdef"}};
   for (auto const& c : mids) {
     EXPECT_EQ(c.mid, MidString("abcdef", c.start, c.count)) << c.start << "," << c.count;
     EXPECT_EQ(c.mid, MidString(std::string("abcdef"), c.start, c.count));
@@ -124,9 +119,11 @@ TEST(StringToolsTransform, CaseAndSubstrings) {
     long count;
     char const* left;
     char const* right;
-  } const sides[] = {
-      {2, "ab", "ef"}, {0, "", ""}, {-1, "", ""}, {6, "abcdef", "abcdef"}, {10, "abcdef", "abcdef"},
-  };
+  } const sides[] = {{2, "ab", "ef"},
+                     {0, "", ""},
+                     {-1, "", ""},
+                     {6, "abcdef", "abcdef"},
+                     {10, "abcdef", "abcdef"}};
   for (auto const& c : sides) {
     EXPECT_EQ(c.left, LeftString("abcdef", c.count)) << c.count;
     EXPECT_EQ(c.left, LeftString(std::string("abcdef"), c.count)) << c.count;
@@ -142,8 +139,7 @@ TEST(StringToolsTransform, TrimStripsSpaceTabAndLineFeedOnly) {
     char const* text;
     char const* trimmed;
   } const cases[] = {
-      {" \t\nab c\n", "ab c"}, {" \t\n", ""}, {"", ""}, {"x\r", "x\r"}, {"\rx ", "\rx"},
-  };
+      {" \t\nab c\n", "ab c"}, {" \t\n", ""}, {"", ""}, {"x\r", "x\r"}, {"\rx ", "\rx"}};
   for (auto const& c : cases) {
     std::string out = "old";
     EXPECT_EQ(*c.trimmed != '\0', TrimString(c.text, out)) << c.text;
@@ -163,11 +159,9 @@ TEST(StringToolsTransform, ReplaceNeverSearchesInsertedText) {
     char const* replace;
     bool replaced;
     char const* out;
-  } const cases[] = {
-      {"aaa", "a", "aa", true, "aaaaaa"}, {"abab", "ab", "ba", true, "baba"},
-      {"a.b.c", ".", "", true, "abc"},    {"abc", "x", "y", false, "abc"},
-      {"abc", "", "y", false, "abc"},     {"", "a", "b", false, ""},
-  };
+  } const cases[] = {{"aaa", "a", "aa", true, "aaaaaa"}, {"abab", "ab", "ba", true, "baba"},
+                     {"a.b.c", ".", "", true, "abc"},    {"abc", "x", "y", false, "abc"},
+                     {"abc", "", "y", false, "abc"},     {"", "a", "b", false, ""}};
   for (auto const& c : cases) {
     std::string out;
     EXPECT_EQ(c.replaced, ReplaceString(c.source, c.find, c.replace, out)) << c.source;
@@ -197,13 +191,11 @@ TEST(StringToolsTransform, QuoteAndUnquote) {
     bool force;
     bool escape;
     char const* quoted;
-  } const cases[] = {
-      {"a b", false, false, "\"a b\""},   {"ab", false, false, "ab"},
-      {"x\ty", false, false, "\"x\ty\""}, {"x\ry", false, false, "\"x\ry\""},
-      {"x\ny", false, false, "\"x\ny\""}, {"ab", true, false, "\"ab\""},
-      {"", true, false, "\"\""},          {"a\"b", false, true, "a\\\"b"},
-      {"a\\b", true, true, "\"a\\\\b\""}, {"a\"b", false, false, "a\"b"},
-  };
+  } const cases[] = {{"a b", false, false, "\"a b\""},   {"ab", false, false, "ab"},
+                     {"x\ty", false, false, "\"x\ty\""}, {"x\ry", false, false, "\"x\ry\""},
+                     {"x\ny", false, false, "\"x\ny\""}, {"ab", true, false, "\"ab\""},
+                     {"", true, false, "\"\""},          {"a\"b", false, true, "a\\\"b"},
+                     {"a\\b", true, true, "\"a\\\\b\""}, {"a\"b", false, false, "a\"b"}};
   for (auto const& c : cases) {
     EXPECT_EQ(c.quoted, QuoteString(c.text, c.force, c.escape)) << c.text;
     EXPECT_EQ(c.quoted, QuoteString(std::string(c.text), c.force, c.escape)) << c.text;
@@ -217,11 +209,10 @@ TEST(StringToolsTransform, QuoteAndUnquote) {
     char const* text;
     bool unescape;
     char const* out;
-  } const unquotes[] = {
-      {"\"a b\"", false, "a b"},   {"\"a\\\"b\"", true, "a\"b"}, {"a\\\\b", true, "a\\b"},
-      {"a\\\\b", false, "a\\\\b"}, {"\\\"", false, "\\"},        {"a\\b", true, "a\\b"},
-      {"x\\", true, "x\\"},
-  };
+  } const unquotes[] = {{"\"a b\"", false, "a b"}, {"\"a\\\"b\"", true, "a\"b"},
+                        {"a\\\\b", true, "a\\b"},  {"a\\\\b", false, "a\\\\b"},
+                        {"\\\"", false, "\\"},     {"a\\b", true, "a\\b"},
+                        {"x\\", true, "x\\"}};
   for (auto const& c : unquotes) {
     EXPECT_EQ(c.out, UnquoteString(c.text, c.unescape)) << c.text;
     EXPECT_EQ(c.out, UnquoteString(std::string(c.text), c.unescape)) << c.text;
@@ -237,12 +228,10 @@ TEST(StringToolsTransform, XmlEscapesInTheirOrder) {
   struct Case {
     char const* text;
     char const* xml;
-  } const cases[] = {
-      {"a&b<c>'d\"", "a&amp;b&lt;c&gt;&apos;d&quot;"},
-      {"&lt;", "&amp;lt;"},
-      {"plain", "plain"},
-      {"", ""},
-  };
+  } const cases[] = {{"a&b<c>'d\"", "a&amp;b&lt;c&gt;&apos;d&quot;"},
+                     {"&lt;", "&amp;lt;"},
+                     {"plain", "plain"},
+                     {"", ""}};
   for (auto const& c : cases) {
     std::string out = "old";
     EXPECT_EQ(std::string(c.text) != c.xml, ReplaceTextToXml(c.text, out)) << c.text;
