@@ -128,6 +128,7 @@ TEST(SampleFormatEnumerations, ResolutionLessComparesDigitsThenKind) {
       {D::Float64, D::Complex64, true},    {D::Point64, D::Complex64, true},
       {D::Integer32, D::Float64, true},    {D::Float64, D::Integer32, false},
       {D::Integer16, D::Integer16, false}, {D::Float32, D::Integer32, true},
+      {D::None, D::None, false},
   };
   for (auto const& row : rows)
     EXPECT_EQ(row.less, row.a.ResolutionLess(row.b))

@@ -213,3 +213,21 @@ TEST(CEnvelope, CopyAttributeFromAnotherKindTakesTheAttributesOnly) {
   ASSERT_EQ(1u, target.size());
   EXPECT_FALSE(target[0].selected);
 }
+
+TEST(CEnvelope, EnvelopeRecordHasValueSemantics) {
+  SL::AEnvelope a(SL::CWaveFormat::Fft);
+  SL::AEnvelope b;
+  EXPECT_EQ(SL::CWaveFormat::None, b.mFormat);
+  EXPECT_TRUE(a != b);
+  b = a;
+  EXPECT_TRUE(a == b);
+  a.mCurveType = SL::IEnvelope::CCurveType::Spline;
+  EXPECT_FALSE(a == b);
+  a.Swap(b);
+  EXPECT_EQ(SL::IEnvelope::CCurveType::Linear, a.mCurveType);
+  EXPECT_EQ(SL::IEnvelope::CCurveType::Spline, b.mCurveType);
+  // An entity class without an Equals of its own compares by identity.
+  COtherEnvelope const other;
+  EXPECT_TRUE(other.Equals(other));
+  EXPECT_FALSE(other.Equals(COtherEnvelope(other)));
+}

@@ -337,3 +337,23 @@ TEST(CLoop, CopyAttributeCopiesEverythingWhenTheIdReachesTheLoop) {
     EXPECT_EQ(r.copies, !target.Equals(SL::CLoop())) << row++;
   }
 }
+
+TEST(CLoop, LoopRecordHasValueSemantics) {
+  SL::ALoop a;
+  a.mEndFrame = 8;
+  a.mLoopMode = SL::CLoopMode::Forward;
+  SL::ALoop b;
+  EXPECT_TRUE(a != b);
+  b = a;
+  EXPECT_TRUE(a == b);
+  a.mLoopFrame = 2;
+  EXPECT_FALSE(a == b);
+  a.Swap(b);
+  EXPECT_EQ(0.0, a.mLoopFrame);
+  EXPECT_EQ(2.0, b.mLoopFrame);
+  EXPECT_EQ(SL::CLoopMode::Forward, b.mLoopMode);
+  b.mXfDepthEnd = 9;
+  b.Normalize();
+  EXPECT_EQ(6.0, b.mXfDepthEnd);
+  EXPECT_TRUE(b.HasNormalized());
+}

@@ -111,6 +111,8 @@ TEST_F(EntityBase, DomainIsCreatedOnceAndItsHooksEndNormalizing) {
   SL::IDomain& first = SL::Domain();
   EXPECT_EQ(&first, &SL::Domain());
   EXPECT_EQ(&first.LoopDescription(), &SL::Domain().LoopDescription());
+  EXPECT_EQ(&first.WaveDescription(), &SL::Domain().WaveDescription());
+  EXPECT_EQ(&first.ChannelDescription(), &SL::Domain().ChannelDescription());
 
   auto domain = boost::shared_ptr<CRecordingDomain>(new CRecordingDomain);
   SL::InitializeDomain(domain);

@@ -101,6 +101,8 @@ TEST(tree, EditsKeepTheLinks) {
        [](Tree& t) { t.append_children(Find(t, 4), Sib(Find(t, 2)), Sib(Find(t, 3))); },
        "1(2(4(2(4,5)),5),3)"},
       {"insert before a sibling", [](Tree& t) { t.insert(Find(t, 5), 7); }, "1(2(4,7,5),3)"},
+      {"insert before a sibling iterator", [](Tree& t) { t.insert(Sib(Find(t, 4)), 7); },
+       "1(2(7,4,5),3)"},
       {"insert before the first", [](Tree& t) { t.insert(Find(t, 2), 7); }, "1(7,2(4,5),3)"},
       {"insert at a parent's end", [](Tree& t) { t.insert(Find(t, 2).end(), 7); }, "1(2(4,5,7),3)"},
       {"insert at the top", [](Tree& t) { t.insert(t.end(), 9); }, "1(2(4,5),3),9"},
