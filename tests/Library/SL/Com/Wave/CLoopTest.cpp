@@ -148,15 +148,17 @@ TEST(CLoop, IntegerFramesRoundHalfAwayAndClampTo32Bits) {
       {2147483646.6, 2147483647L},
       {kNaN, 2147483647L},
   };
-  using Getter = long (SL::ILoop::*)() const;
-  Getter const getters[] = {&SL::ILoop::GetStartFrameInteger, &SL::ILoop::GetJumpFrameInteger,
-                            &SL::ILoop::GetLoopFrameInteger, &SL::ILoop::GetEndFrameInteger,
-                            &SL::ILoop::GetCurrentFrameInteger};
+  long (*const getters[])(SL::ILoop const&) = {
+      [](SL::ILoop const& l) { return l.GetStartFrameInteger(); },
+      [](SL::ILoop const& l) { return l.GetJumpFrameInteger(); },
+      [](SL::ILoop const& l) { return l.GetLoopFrameInteger(); },
+      [](SL::ILoop const& l) { return l.GetEndFrameInteger(); },
+      [](SL::ILoop const& l) { return l.GetCurrentFrameInteger(); }};
   for (int id = 0; id < 5; ++id) {
     for (auto const& row : rows) {
       SL::CLoop loop;
       loop.SetFrame(static_cast<SL::ILoop::EFrameId>(id), row.frame);
-      EXPECT_EQ(row.integer, (loop.*getters[id])()) << "frame " << id << " = " << row.frame;
+      EXPECT_EQ(row.integer, getters[id](loop)) << "frame " << id << " = " << row.frame;
     }
   }
 }
