@@ -93,11 +93,10 @@ public:
     return true;
   }
 
+  // Copies all of other's top level at once, so an id can merge itself.
   void Merge(CEntityCollection const& other) {
-    CPosition root = Root();
-    for (CTreeNode* b = other.Root().node->first_child; b; b = b->next_sibling)
-      mTree->append_children(root, typename CTree::sibling_iterator(b, b->parent),
-                             typename CTree::sibling_iterator(b->next_sibling, b->parent));
+    CPosition const otherRoot = other.Root();
+    mTree->append_children(Root(), otherRoot.begin(), otherRoot.end());
     Normalize();
   }
 

@@ -144,12 +144,20 @@ public:
     return pre_order_iterator(n);
   }
 
-  // Appends copies of the subtrees of the sibling range [from, to).
+  // Appends copies of the subtrees of the sibling range [from, to). All
+  // copies are made before any is linked, so position may lie in the range,
+  // in one of its subtrees or be the range's parent.
   pre_order_iterator append_children(iterator_base const& position, sibling_iterator from,
                                      sibling_iterator const& to) {
-    pre_order_iterator last(position.node->last_child);
-    for (; from != to; ++from) last = pre_order_iterator(copy_subtree(from.node, position.node));
-    return last;
+    std::vector<node_type*> copies;
+    try {
+      for (; from != to; ++from) copies.push_back(clone(from.node));
+    } catch (...) {
+      for (node_type* n : copies) destroy(n);
+      throw;
+    }
+    for (node_type* n : copies) link_last_child(position.node, n);
+    return pre_order_iterator(position.node->last_child);
   }
 
   // Inserts a node with the value before the sibling at position (at the
@@ -169,11 +177,12 @@ public:
     return pre_order_iterator(n);
   }
 
-  // Inserts a copy of the subtree at subtree before position.
+  // Inserts a copy of the subtree at subtree before position; the copy is
+  // complete before it is linked, so subtree may hold position.
   pre_order_iterator insert_subtree(iterator_base const& position, iterator_base const& subtree) {
-    pre_order_iterator n = insert(position, *subtree);
-    for (node_type* c = subtree.node->first_child; c; c = c->next_sibling) copy_subtree(c, n.node);
-    return n;
+    node_type* n = clone(subtree.node);
+    link_before(position, n);
+    return pre_order_iterator(n);
   }
 
   // Replaces the node at position (and its subtree) by a copy of the subtree at from.
@@ -274,17 +283,30 @@ private:
 
   void copy_from(tree const& other) {
     for (node_type* n = other.head->next_sibling; n != other.feet; n = n->next_sibling) {
-      node_type* top = new node_type(n->data);
-      link_before(iterator_base(feet), top);
-      for (node_type* c = n->first_child; c; c = c->next_sibling) copy_subtree(c, top);
+      link_before(iterator_base(feet), clone(n));
     }
   }
 
-  static node_type* copy_subtree(node_type* source, node_type* parent) {
+  // A deep copy of source that is linked to nothing yet.
+  static node_type* clone(node_type const* source) {
     node_type* n = new node_type(source->data);
-    link_last_child(parent, n);
-    for (node_type* c = source->first_child; c; c = c->next_sibling) copy_subtree(c, n);
+    try {
+      for (node_type const* c = source->first_child; c; c = c->next_sibling)
+        link_last_child(n, clone(c));
+    } catch (...) {
+      destroy(n);
+      throw;
+    }
     return n;
+  }
+
+  static void destroy(node_type* n) {
+    for (node_type* c = n->first_child; c;) {
+      node_type* next = c->next_sibling;
+      destroy(c);
+      c = next;
+    }
+    delete n;
   }
 
   static void link_last_child(node_type* parent, node_type* n) {
