@@ -493,6 +493,32 @@ std::string const& GetModuleFileNameA() {
   return sFile;
 }
 
+namespace {
+std::string& ModuleIdentifier() {
+  static std::string sIdentifier;
+  return sIdentifier;
+}
+bool NamesTheProgram(std::string const& bundleId) {
+  return !bundleId.empty() && bundleId == ModuleIdentifier();
+}
+}  // namespace
+
+void SetModuleIdentifier(std::string const& bundleId) { ModuleIdentifier() = bundleId; }
+
+std::string const& GetModuleIdentifier() { return ModuleIdentifier(); }
+
+std::string const& GetModuleDirectoryName(std::string const& bundleId) {
+  static std::string sDirectory;
+  if (NamesTheProgram(bundleId)) sDirectory = GetModuleDirectoryNameX();
+  return sDirectory;
+}
+
+std::string const& GetModuleFileNameA(std::string const& bundleId) {
+  static std::string sFile;
+  if (NamesTheProgram(bundleId)) sFile = GetModuleFileNameA();
+  return sFile;
+}
+
 bool ScanDirectory(std::string const& path, std::vector<std::string>& folders,
                    std::vector<std::string>& files) {
   if (!IsDirectoryValid(path)) return false;
