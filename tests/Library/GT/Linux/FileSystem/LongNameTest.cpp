@@ -60,7 +60,9 @@ TEST(LongName, LongestNamesCopyAndReplace) {
     for (auto const& c : cases) {
       for (bool const replacing : {false, true}) {
         std::filesystem::remove_all(target);
-        if (replacing) ASSERT_TRUE(WriteBytes(target, "old"));
+        if (replacing) {
+          ASSERT_TRUE(WriteBytes(target, "old"));
+        }
         EXPECT_TRUE(c.call()) << c.what << " " << length << (replacing ? " replacing" : "");
         std::string const inside = c.inside;
         EXPECT_EQ(inside[0] == '/' ? "f" : inside,
