@@ -149,18 +149,18 @@ TEST(FileSystemQueries, VolumeParameters) {
   EXPECT_EQ(GT::nFsParameterError, FSGetVolParms(volume, sizeof parms, nullptr, &actual));
   EXPECT_EQ(GT::nFsParameterError, FSGetVolParms(volume, sizeof parms, &parms, nullptr));
   EXPECT_EQ(77u, actual);
-  EXPECT_EQ(int16_t(0xABAB), parms.vMVersion) << "written on a parameter error";
+  EXPECT_EQ(int16_t(0xABAB), int16_t{parms.vMVersion}) << "written on a parameter error";
   EXPECT_EQ(GT::nFsNoSuchVolume, FSGetVolParms(12345, sizeof parms, &parms, &actual));
   EXPECT_EQ(GT::nFsNoErr, FSGetVolParms(volume, 6, &parms, &actual));
   EXPECT_EQ(6u, actual);
-  EXPECT_EQ(int32_t(0xABABABAB), parms.vMLocalHand) << "written past the size given";
+  EXPECT_EQ(int32_t(0xABABABAB), int32_t{parms.vMLocalHand}) << "written past the size given";
   EXPECT_EQ(GT::nFsNoErr, FSGetVolParms(volume, 1000, &parms, &actual));
   EXPECT_EQ(32u, actual);
-  EXPECT_EQ(4, parms.vMVersion);
-  EXPECT_EQ(0, parms.vMServerAdr);  // a local volume
+  EXPECT_EQ(4, int16_t{parms.vMVersion});    // (packed fields by value)
+  EXPECT_EQ(0, int32_t{parms.vMServerAdr});  // a local volume
   struct statvfs vfs;
   ASSERT_EQ(0, ::statvfs(dir.Path().c_str(), &vfs));
-  EXPECT_EQ(vfs.f_namemax, parms.vMMaxNameLength);
+  EXPECT_EQ(vfs.f_namemax, uint32_t{parms.vMMaxNameLength});
 }
 
 // The copy buffer from a volume's speed grade.
