@@ -261,6 +261,10 @@ std::vector<PaneIDT> UResources::GetListenerList(ResIDT id) {
   return ids;
 }
 
+std::string UResources::ApplicationIdentifier() {
+  return sRoot.value("identifier").toString().toStdString();
+}
+
 QString UResources::MenuBarText(char const* key, QString const& fallback) {
   QJsonValue const v = sRoot.value("menuBar").toObject().value(key);
   return v.isString() ? v.toString() : fallback;

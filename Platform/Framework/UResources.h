@@ -42,6 +42,8 @@ public:
   static bool GetMenuItems(ResIDT id, QStringList& items);
   // The pane ids of listener list `id` (the controls a window listens to).
   static std::vector<PaneIDT> GetListenerList(ResIDT id);
+  // The application's identifier ("identifier"); "" when absent.
+  static std::string ApplicationIdentifier();
   // A text of the menu bar by key ("file", "quit", "help", "about").
   static QString MenuBarText(char const* key, QString const& fallback);
 };

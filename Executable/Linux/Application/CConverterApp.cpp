@@ -65,6 +65,8 @@ std::vector<UReanimator::SRequiredWindow> CConverterApp::RequiredWindows() const
 }
 
 void CConverterApp::Initialize() {
+  // The toolkit learns which bundle identifier names this program.
+  GT::SetModuleIdentifier(UResources::ApplicationIdentifier());
   // The domain reads its string lists (the language) from the resource file.
   VQ7::CStringResources::SetLookup(
       [](int list, int index) { return UResources::GetIndString(list, index); });

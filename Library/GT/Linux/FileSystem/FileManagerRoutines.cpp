@@ -1,5 +1,6 @@
 #include "GT/Linux/FileSystem/FileManagerRoutines.h"
 
+#include "GT/Linux/FileSystem/LinkedList.h"
 #include "GT/Linux/FileSystem/PosixFileUtilities.h"
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
@@ -300,11 +302,6 @@ OSErr DeletePath(std::string const& path) {
 
 // ---- copying ----
 
-struct CCopyParams {
-  std::vector<char> buffer;
-  bool dropFolder = false;
-};
-
 struct CFolderToFinish {
   std::string path;
   struct stat source;
@@ -327,7 +324,7 @@ void ApplyFolderAttributes(std::string const& path, struct stat const& source) {
 }
 
 OSErr CopyOneFile(std::string const& source, struct stat const& st, std::string const& target,
-                  CCopyParams& params) {
+                  ForkCopyParams const& params) {
   if (S_ISLNK(st.st_mode)) {
     std::vector<char> link(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
     ssize_t const n = ::readlink(source.c_str(), link.data(), link.size() - 1);
@@ -344,7 +341,7 @@ OSErr CopyOneFile(std::string const& source, struct stat const& st, std::string 
     ::close(in);
     return error;  // an existing object of that name is left alone
   }
-  int error = Posix::CopyFileData(in, out, params.buffer.data(), params.buffer.size());
+  int error = Posix::CopyFileData(in, out, params.copyBuffer, params.copyBufferSize);
   if (!error) {
     Posix::CopyExtendedAttributes(in, out);
     ApplyAttributes(out, st);
@@ -424,8 +421,9 @@ OSErr MoveAside(std::string const& folder, std::string const& path, std::string&
 // A name beside name in folder that nothing has, for a copy to be made under.
 std::string FreeName(std::string const& folder, std::string const& name) {
   for (int n = 0; n < 1000; ++n) {
-    std::string const path =
-        Posix::Join(folder, "." + name + ".new" + (n == 0 ? std::string() : std::to_string(n)));
+    std::string const path = Posix::Join(
+        folder,
+        Posix::TemporarySiblingName(name, ".new" + (n == 0 ? std::string() : std::to_string(n))));
     if (!Exists(path) && errno == ENOENT) return path;
   }
   return std::string();
@@ -450,8 +448,18 @@ OSErr SwapIn(std::string const& folder, std::string const& copy, std::string con
   return nFsNoErr;
 }
 
+OSErr AddPendingFolder(LinkedList* list, std::string const& source, std::string const& target,
+                       uint32_t level) {
+  FolderListData* const record =
+      new (std::nothrow) FolderListData(FSRef{source}, FSRef{target}, level);
+  if (!record) return nFsOutOfMemory;
+  OSErr const error = AddToTail(list, static_cast<ListItem*>(record));
+  if (error) delete record;
+  return error;
+}
+
 OSErr CopyTree(std::string const& source, struct stat const& sourceStat, std::string const& target,
-               std::string const& topName, uint32_t maxLevels, CCopyParams& params,
+               std::string const& topName, uint32_t maxLevels, ForkCopyParams const& params,
                CopyObjectFilterProcPtr filter, void* data, bool wantSpec, bool wantName,
                bool& created) {
   std::vector<CFolderToFinish> folders;
@@ -463,22 +471,25 @@ OSErr CopyTree(std::string const& source, struct stat const& sourceStat, std::st
   if (top != nFsNoErr) return top;
   folders.push_back(CFolderToFinish{target, sourceStat});
 
-  struct CPending {
-    std::string source;
-    std::string target;
-    uint32_t level;
-  };
-  std::list<CPending> pending{CPending{source, target, 0}};
-  result = nFsNoErr;
-  for (auto it = pending.begin(); it != pending.end() && result == nFsNoErr; ++it) {
+  // Pending folders in copy order; the sub-folders of one go right after it,
+  // so the tree is copied depth first.
+  LinkedList pending;
+  InitLinkedList(&pending, MyDisposeDataProc);
+  result = AddPendingFolder(&pending, source, target, 0);
+  ListNode* node = nullptr;
+  for (InitIterator(&pending, &node); node && result == nFsNoErr; Next(&node)) {
+    FolderListData const& folder =
+        *static_cast<FolderListData*>(static_cast<ListItem*>(GetData(node)));
+    std::string const& from0 = folder.sourceDirRef.path;
+    std::string const& to0 = folder.destDirRef.path;
     struct stat before;
-    bool const haveBefore = ::stat(it->source.c_str(), &before) == 0;
+    bool const haveBefore = ::stat(from0.c_str(), &before) == 0;
     std::vector<std::string> names;
     // A folder that cannot be read cannot be copied: like any item that fails, it ends the
     // copy unless the filter lets it pass.
-    if (int const readError = Posix::ListFolder(it->source, names)) {
-      OSErr const say = Filter(filter, data, false, it->level, OSErrFromErrno(readError),
-                               haveBefore ? &before : nullptr, it->target, false, wantName);
+    if (int const readError = Posix::ListFolder(from0, names)) {
+      OSErr const say = Filter(filter, data, false, folder.level, OSErrFromErrno(readError),
+                               haveBefore ? &before : nullptr, to0, false, wantName);
       if (say != nFsNoErr) {
         result = say;
         break;
@@ -486,14 +497,15 @@ OSErr CopyTree(std::string const& source, struct stat const& sourceStat, std::st
       continue;
     }
     struct stat after;
-    bool const changed = haveBefore && ::stat(it->source.c_str(), &after) == 0 &&
+    bool const changed = haveBefore && ::stat(from0.c_str(), &after) == 0 &&
                          (after.st_mtim.tv_sec != before.st_mtim.tv_sec ||
                           after.st_mtim.tv_nsec != before.st_mtim.tv_nsec);
-    auto const insertAt = std::next(it);
-    uint32_t const level = it->level + 1;
+    LinkedList inner;
+    InitLinkedList(&inner, MyDisposeDataProc);
+    uint32_t const level = folder.level + 1;
     for (std::string const& name : names) {
-      std::string const from = Posix::Join(it->source, name);
-      std::string const to = Posix::Join(it->target, name);
+      std::string const from = Posix::Join(from0, name);
+      std::string const to = Posix::Join(to0, name);
       struct stat st;
       OSErr error = ::lstat(from.c_str(), &st) == 0 ? nFsNoErr : Errno();
       bool isFolder = false;
@@ -502,9 +514,8 @@ OSErr CopyTree(std::string const& source, struct stat const& sourceStat, std::st
         error = isFolder ? CreateFolder(from, to) : CopyOneFile(from, st, to, params);
       }
       if (error == nFsNoErr && isFolder) {
-        if (!params.dropFolder) folders.push_back(CFolderToFinish{to, st});
-        if (maxLevels == 0 || level < maxLevels)
-          pending.insert(insertAt, CPending{from, to, level});
+        if (!params.copyingToDropFolder) folders.push_back(CFolderToFinish{to, st});
+        if (maxLevels == 0 || level < maxLevels) error = AddPendingFolder(&inner, from, to, level);
       }
       OSErr const say =
           Filter(filter, data, changed, level, error, error == nFsNoErr || isFolder ? &st : nullptr,
@@ -514,9 +525,12 @@ OSErr CopyTree(std::string const& source, struct stat const& sourceStat, std::st
         break;
       }
     }
+    InsertList(&pending, &inner, node);
+    DestroyList(&inner);
   }
+  DestroyList(&pending);
   // Permissions and dates last, deepest first: a read-only folder must still take its contents.
-  if (result == nFsNoErr && !params.dropFolder) {
+  if (result == nFsNoErr && !params.copyingToDropFolder) {
     for (auto it = folders.rbegin(); it != folders.rend(); ++it)
       ApplyFolderAttributes(it->path, it->source);
   }
@@ -641,27 +655,35 @@ OSErr FSCopyObject(FSRef const* source, FSRef const* destDir, uint32_t maxLevels
     return nFsBadName;
 
   // Buffer from both volumes' parameters, the smaller size winning.
-  CCopyParams params;
+  ForkCopyParams params;
   uint32_t bufferSize = 0x40000;
-  for (std::string const* path : {&source->path, &destDir->path}) {
+  GetVolParmsInfoBuffer volumes[2];
+  bool known[2] = {false, false};
+  for (int i = 0; i < 2; ++i) {
     int16_t volume = 0;
-    GetVolParmsInfoBuffer parms;
     uint32_t actual = 0;
-    if (VolumeOfPath(*path, volume) == nFsNoErr &&
-        FSGetVolParms(volume, sizeof parms, &parms, &actual) == nFsNoErr)
-      bufferSize = std::min(bufferSize, CopyBufferSizeOf(parms, actual));
+    known[i] = VolumeOfPath(i == 0 ? source->path : destDir->path, volume) == nFsNoErr &&
+               FSGetVolParms(volume, sizeof volumes[i], &volumes[i], &actual) == nFsNoErr;
+    if (known[i]) bufferSize = std::min(bufferSize, CopyBufferSizeOf(volumes[i], actual));
   }
+  std::vector<char> buffer;
   try {
-    params.buffer.resize(bufferSize);
+    buffer.resize(bufferSize);
   } catch (std::bad_alloc const&) {
     return nFsOutOfMemory;
   }
+  params.copyBuffer = buffer.data();
+  params.copyBufferSize = bufferSize;
+  params.copyingToLocalVolume = !known[1] || volumes[1].vMServerAdr == 0;
+  params.volumeHasServerCopy = known[0] && known[1] && !params.copyingToLocalVolume &&
+                               volumes[0].vMServerAdr == volumes[1].vMServerAdr &&
+                               (volumes[0].vMAttrib & nVolHasCopyFile) != 0;
 
   struct stat destStat;
   if (::stat(destDir->path.c_str(), &destStat) != 0) return Errno();
   if (!S_ISDIR(destStat.st_mode)) return nFsNotAFolder;
-  params.dropFolder = ::access(destDir->path.c_str(), W_OK | X_OK) == 0 &&
-                      ::access(destDir->path.c_str(), R_OK) != 0;
+  params.copyingToDropFolder = ::access(destDir->path.c_str(), W_OK | X_OK) == 0 &&
+                               ::access(destDir->path.c_str(), R_OK) != 0;
 
   if (S_ISDIR(sourceStat.st_mode) && IsAncestorOrSelf(sourceStat, destDir->path))
     return nFsCopyIntoItself;
@@ -1055,10 +1077,12 @@ OSErr FSSetDirAccess(FSRef const* ref, FSPermissionInfo const& access) {
   struct stat st;
   if (::stat(ref->path.c_str(), &st) != 0) return Errno();
   if (!S_ISDIR(st.st_mode)) return nFsDirectoryNotFound;
+  // Only root may give an object away; a volume without owners refuses it even then.
   if ((access.userID != st.st_uid || access.groupID != st.st_gid) &&
-      ::chown(ref->path.c_str(), access.userID, access.groupID) != 0)
+      ::chown(ref->path.c_str(), access.userID, access.groupID) != 0 &&
+      !Posix::VolumeKeepsNoModes(errno, ::geteuid() == 0))
     return Errno();
-  return ::chmod(ref->path.c_str(), access.mode & 07777) == 0 ? nFsNoErr : Errno();
+  return OSErrFromErrno(Posix::ChangeMode(ref->path, access.mode & 07777));
 }
 
 OSErr FSCopyFileMgrAttributes(FSRef const* sourceRef, FSRef const* destRef, Boolean copyLockBit) {

@@ -76,3 +76,5 @@ OSErr OSErrFromErrno(int error);
 
 // Extended volume attribute: the volume lies on a removable device.
 enum : int32_t { nVolIsEjectable = 1 << 0 };
+// Volume attribute: the file server copies files itself.
+enum : int32_t { nVolHasCopyFile = 0x4000 };

@@ -2,7 +2,6 @@
 
 #include "GT/Linux/FileSystem/PosixFileUtilities.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,14 +13,11 @@ std::string CreateFileBeside(std::string const& path) {
   if (!Posix::SplitParent(path, parent, name)) return std::string();
   struct stat st;
   if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return std::string();
-  std::string temp = Posix::Join(parent, "." + name + ".XXXXXX");
+  std::string temp = Posix::Join(parent, Posix::TemporarySiblingName(name, ".XXXXXX"));
   int const fd = ::mkostemp(&temp[0], O_CLOEXEC);
   if (fd < 0) return std::string();
-  // mkostemp keeps the file to its owner; the final file gets what any new one
-  // would. A volume without permissions (FAT through FUSE) refuses the change,
-  // and that is no failure.
-  bool const ok = ::fchmod(fd, 0666 & ~Posix::CurrentUmask()) == 0 || errno == ENOSYS ||
-                  errno == EOPNOTSUPP || errno == EPERM;
+  // mkostemp keeps the file to its owner; the final file gets what any new one would.
+  bool const ok = Posix::ChangeMode(fd, 0666 & ~Posix::CurrentUmask()) == 0;
   if (::close(fd) != 0 || !ok) {
     ::unlink(temp.c_str());
     return std::string();

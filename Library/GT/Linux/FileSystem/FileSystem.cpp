@@ -37,7 +37,7 @@ bool StatOf(std::string const& path, struct stat& st) {
 
 // Creates a temporary file beside path; its name goes to temp.
 int MakeTemporaryBeside(std::string const& parent, std::string const& name, std::string& temp) {
-  temp = Posix::Join(parent, "." + name + ".XXXXXX");
+  temp = Posix::Join(parent, Posix::TemporarySiblingName(name, ".XXXXXX"));
   int const fd = ::mkostemp(&temp[0], O_CLOEXEC);
   if (fd < 0) temp.clear();
   return fd;
@@ -63,10 +63,10 @@ void AllowAccessAllIn(std::string const& path) {
   struct stat st;
   if (::lstat(path.c_str(), &st) != 0 || S_ISLNK(st.st_mode)) return;
   if (!S_ISDIR(st.st_mode)) {
-    ::chmod(path.c_str(), FileMode());
+    Posix::ChangeMode(path, FileMode());
     return;
   }
-  if (::chmod(path.c_str(), FolderMode()) != 0) return;
+  if (Posix::ChangeMode(path, FolderMode()) != 0) return;
   std::vector<FSRef> items;
   ItemCount count = 0;
   Boolean changed = 0;
@@ -191,9 +191,8 @@ bool CopyFileX(std::string const& source, std::string const& destination) {
     Posix::CopyExtendedAttributes(in, out);
     struct timespec const times[2] = {sourceStat.st_atim, sourceStat.st_mtim};
     ::futimens(out, times);
-    if (::fchmod(out, nAllUsersWritable ? FileMode()
-                                        : (sourceStat.st_mode & 0777) | S_IRUSR | S_IWUSR) != 0)
-      error = errno;
+    error = Posix::ChangeMode(
+        out, nAllUsersWritable ? FileMode() : (sourceStat.st_mode & 0777) | S_IRUSR | S_IWUSR);
   }
   ::close(in);
   if (error) {
@@ -256,7 +255,7 @@ bool CopyDirectory(std::string const& source, std::string const& destination) {
   if (!Posix::SplitParent(target, parent, name) || !IsDirectoryValid(parent)) return false;
 
   // The new tree is built in a private folder beside the destination, then swapped in.
-  std::string work = Posix::Join(parent, "." + name + ".XXXXXX");
+  std::string work = Posix::Join(parent, Posix::TemporarySiblingName(name, ".XXXXXX"));
   if (!::mkdtemp(&work[0])) return false;
   FSRef const workRef{work};
   FSRef const sourceRef{source};
@@ -494,6 +493,32 @@ std::string const& GetModuleFileNameA() {
   return sFile;
 }
 
+namespace {
+std::string& ModuleIdentifier() {
+  static std::string sIdentifier;
+  return sIdentifier;
+}
+bool NamesTheProgram(std::string const& bundleId) {
+  return !bundleId.empty() && bundleId == ModuleIdentifier();
+}
+}  // namespace
+
+void SetModuleIdentifier(std::string const& bundleId) { ModuleIdentifier() = bundleId; }
+
+std::string const& GetModuleIdentifier() { return ModuleIdentifier(); }
+
+std::string const& GetModuleDirectoryName(std::string const& bundleId) {
+  static std::string sDirectory;
+  if (NamesTheProgram(bundleId)) sDirectory = GetModuleDirectoryNameX();
+  return sDirectory;
+}
+
+std::string const& GetModuleFileNameA(std::string const& bundleId) {
+  static std::string sFile;
+  if (NamesTheProgram(bundleId)) sFile = GetModuleFileNameA();
+  return sFile;
+}
+
 bool ScanDirectory(std::string const& path, std::vector<std::string>& folders,
                    std::vector<std::string>& files) {
   if (!IsDirectoryValid(path)) return false;
@@ -516,7 +541,7 @@ bool CopyFileR(std::string const& source, std::string const& destination) {
   std::string temp;
   int const fd = MakeTemporaryBeside(parent, name, temp);
   if (fd < 0) return false;
-  bool ok = ::fchmod(fd, FileMode()) == 0;
+  bool ok = Posix::ChangeMode(fd, FileMode()) == 0;
   {
     // Every block is checked: a stream copy that stops half way must not pass for success.
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);

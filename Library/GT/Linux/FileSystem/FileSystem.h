@@ -72,6 +72,16 @@ std::string GetTemporaryDirectoryName();
 std::string GetSpecialFolderName(short domain, unsigned long folderType);
 std::string const& GetModuleDirectoryName();
 std::string const& GetModuleFileNameA();
+// The program's application identifier (from its resource file), which the
+// application gives at start-up; "" until then. A bundle identifier names the
+// program when it equals this one.
+void SetModuleIdentifier(std::string const& bundleId);
+std::string const& GetModuleIdentifier();
+// For the program's identifier: its folder (without trailing '/') and its own
+// path. No other bundle is ever loaded: any other id gives the previous value
+// (empty at first). Each keeps its own string, the same object each call.
+std::string const& GetModuleDirectoryName(std::string const& bundleId);
+std::string const& GetModuleFileNameA(std::string const& bundleId);
 bool ScanDirectory(std::string const& path, std::vector<std::string>& folders,
                    std::vector<std::string>& files);
 // Copies the data through file streams, replacing the destination only when complete.

@@ -1,5 +1,6 @@
 #include "GT/Linux/FileSystem/PosixFileUtilities.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -7,6 +8,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <limits.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -186,6 +188,42 @@ int ListFolder(std::string const& folder, std::vector<std::string>& names) {
   int const error = errno;
   ::closedir(dir);
   return error;
+}
+
+std::string TemporarySiblingName(std::string const& name, std::string const& suffix) {
+  std::size_t const room = NAME_MAX > 1 + suffix.size() ? NAME_MAX - 1 - suffix.size() : 0;
+  std::size_t keep = std::min(room, name.size());
+  // Never inside a character: a volume that stores names as UTF-16 refuses broken ones.
+  while (keep > 0 && keep < name.size() &&
+         (static_cast<unsigned char>(name[keep]) & 0xC0u) == 0x80u)
+    --keep;
+  return "." + name.substr(0, keep) + suffix;
+}
+
+bool VolumeKeepsNoModes(int error, bool entitled) {
+  return error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP || (error == EPERM && entitled);
+}
+
+namespace {
+// The process may change the mode of what it owns, and root anything.
+bool MayChangeMode(struct stat const& st) {
+  uid_t const self = ::geteuid();
+  return self == 0 || st.st_uid == self;
+}
+}  // namespace
+
+int ChangeMode(int fd, mode_t mode) {
+  if (::fchmod(fd, mode) == 0) return 0;
+  int const error = errno;
+  struct stat st;
+  return VolumeKeepsNoModes(error, ::fstat(fd, &st) == 0 && MayChangeMode(st)) ? 0 : error;
+}
+
+int ChangeMode(std::string const& path, mode_t mode) {
+  if (::chmod(path.c_str(), mode) == 0) return 0;
+  int const error = errno;
+  struct stat st;
+  return VolumeKeepsNoModes(error, ::stat(path.c_str(), &st) == 0 && MayChangeMode(st)) ? 0 : error;
 }
 
 std::string DecodeMountField(std::string const& field) {

@@ -35,6 +35,18 @@ std::string Join(std::string const& folder, std::string const& name);
 std::string Normalize(std::string const& path);
 // The names of a folder's entries, without "." and ".."; 0 or the errno.
 int ListFolder(std::string const& folder, std::vector<std::string>& names);
+// The name of a temporary sibling of `name`: "." + name + suffix, the name cut
+// short (between UTF-8 characters) so that the whole fits one file name
+// (NAME_MAX bytes) whatever the length of the final name. Suffixes are short.
+std::string TemporarySiblingName(std::string const& name, std::string const& suffix);
+// Whether a refused chmod or chown means only that the volume keeps no modes or
+// owners (FAT and exFAT: ENOSYS or EOPNOTSUPP through FUSE, EPERM from the
+// kernel for a change the process was entitled to make). Such a refusal is no failure.
+bool VolumeKeepsNoModes(int error, bool entitled);
+// chmod of an open object or of a path; 0 when done or when the volume keeps
+// no modes, else the errno.
+int ChangeMode(int fd, mode_t mode);
+int ChangeMode(std::string const& path, mode_t mode);
 // A mount-table field with its octal escapes (\040 for a space) decoded.
 std::string DecodeMountField(std::string const& field);
 // Syncs a folder so that a rename inside it survives a crash; errors ignored.

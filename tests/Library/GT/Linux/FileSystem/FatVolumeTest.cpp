@@ -1,0 +1,108 @@
+#include "GT/Com/FileSystem/FileReplacement.h"
+#include "GT/Linux/FileSystem/FileManagerRoutines.h"
+#include "GT/Linux/FileSystem/FileSystem.h"
+#include "GT/Linux/FileSystem/PosixFileUtilities.h"
+#include "Support/FatImage.h"
+#include "Support/FileBytes.h"
+#include "Support/PrivateTempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <sys/stat.h>
+
+namespace {
+
+using Support::ReadBytes;
+using Support::WriteBytes;
+
+std::set<std::string> Names(std::string const& folder) {
+  std::set<std::string> names;
+  for (auto const& entry : std::filesystem::directory_iterator(folder))
+    names.insert(entry.path().filename());
+  return names;
+}
+
+// A volume without modes refuses every mode change; the toolkit's copies and
+// folder calls succeed there all the same.
+TEST(FatVolume, ModeChangesRefusedByTheVolumeFailNothing) {
+  if (!Support::CFatMount::Unavailable().empty()) GTEST_SKIP() << Support::CFatMount::Unavailable();
+  Support::CPrivateTempDir dir;
+  std::string const card = dir / "card";
+  ASSERT_TRUE(std::filesystem::create_directory(card));
+  Support::CFatMount const fat(dir / "fat.img", card);
+  if (!fat.IsMounted()) GTEST_SKIP() << "mounting through FUSE is refused here";
+  std::string const data = Support::PatternBytes(70000);
+  ASSERT_TRUE(WriteBytes(dir / "src", data));
+  ASSERT_TRUE(std::filesystem::create_directories(dir / "tree/sub"));
+  ASSERT_TRUE(WriteBytes(dir / "tree/sub/f", "f"));
+
+  FSRef const source{dir / "src"}, tree{dir / "tree"}, volume{card};
+  struct {
+    char const* what;
+    std::function<bool()> call;
+    char const* made;  // the object it leaves on the card
+  } const cases[] = {
+      {"CopyFileX", [&] { return GT::CopyFileX(dir / "src", card + "/INFO.VQD"); }, "INFO.VQD"},
+      {"CopyFileX replacing", [&] { return GT::CopyFileX(dir / "src", card + "/INFO.VQD"); },
+       "INFO.VQD"},
+      {"CopyFileR", [&] { return GT::CopyFileR(dir / "src", card + "/R.VQD"); }, "R.VQD"},
+      {"CopyFileR replacing", [&] { return GT::CopyFileR(dir / "src", card + "/R.VQD"); }, "R.VQD"},
+      {"CreateFileBeside",
+       [&] {
+         std::string const temp = GT::CreateFileBeside(card + "/NEW.VQD");
+         return !temp.empty() && WriteBytes(temp, ReadBytes(dir / "src")) &&
+                GT::ReplaceFileWith(card + "/NEW.VQD", temp);
+       },
+       "NEW.VQD"},
+      {"FSCopyObject",
+       [&] {
+         return FSCopyObject(&source, &volume, 0, 0, nDupeReplace, "OBJ.VQD", 0, 0, nullptr,
+                             nullptr, nullptr, nullptr) == GT::nFsNoErr;
+       },
+       "OBJ.VQD"},
+      {"CopyDirectory", [&] { return GT::CopyDirectory(dir / "tree", card + "/TREE"); }, "TREE"},
+      {"MakeDirectory", [&] { return GT::MakeDirectory(card + "/A/B"); }, "A"},
+      {"AllowAccessAll", [&] { return GT::AllowAccessAll(card + "/TREE"); }, "TREE"},
+      {"FSSetDirAccess",
+       [&] {
+         FSRef const folder{card + "/A"};
+         FSPermissionInfo access{};
+         return FSGetDirAccess(&folder, &access) == GT::nFsNoErr &&
+                FSSetDirAccess(&folder, FSPermissionInfo{access.userID, access.groupID, 0700}) ==
+                    GT::nFsNoErr;
+       },
+       "A"},
+  };
+  std::set<std::string> made;
+  for (auto const& c : cases) {
+    EXPECT_TRUE(c.call()) << c.what;
+    made.insert(c.made);
+    EXPECT_EQ(made, Names(card)) << c.what << ": a temporary was left, or nothing made";
+  }
+  for (char const* file : {"INFO.VQD", "R.VQD", "NEW.VQD", "OBJ.VQD"})
+    EXPECT_TRUE(data == ReadBytes(card + "/" + file)) << file;
+  // (The FUSE driver itself loses the contents of a folder moved to another
+  // folder, as the finished copy of a tree is: only the tree's top is checked.)
+  EXPECT_TRUE(GT::IsDirectoryValid(card + "/A/B"));
+}
+
+// Which refusals of chmod or chown mean a volume without modes.
+TEST(FatVolume, RefusalsThatMeanAVolumeWithoutModes) {
+  struct {
+    int error;
+    bool entitled;
+    bool noModes;
+  } const cases[] = {{ENOSYS, false, true}, {EOPNOTSUPP, false, true}, {EPERM, true, true},
+                     {EPERM, false, false}, {EACCES, true, false},     {EROFS, true, false},
+                     {EIO, true, false}};
+  for (auto const& c : cases)
+    EXPECT_EQ(c.noModes, GT::Posix::VolumeKeepsNoModes(c.error, c.entitled))
+        << c.error << " " << c.entitled;
+  EXPECT_EQ(ENOENT, GT::Posix::ChangeMode("/no/such/file", 0644));
+}
+
+}  // namespace
