@@ -119,20 +119,18 @@ TEST(WaveMarshallerTest, WaveFormatLengthAndFailures) {
     unsigned long bytes;
     int depth;  // 0: no wave
     long frames;
-  } const cases[] = {
-      {1, 16, 2, 1000, nInteger16, 250},
-      {1, 16, 2, 1001, nInteger16, 250},
-      {1, 8, 1, 7, nInteger8, 7},
-      {1, 24, 2, 12, nInteger24, 2},
-      {1, 32, 1, 9, nInteger32, 2},
-      {3, 32, 1, 8, nFloat32, 2},
-      {3, 64, 3, 48, nFloat64, 2},
-      {3, 16, 1, 8, 0, 0},
-      {1, 12, 1, 8, 0, 0},
-      {2, 4, 1, 8, 0, 0},
-      {0xFFFE, 16, 1, 8, 0, 0},
-      {1, 16, 0, 8, 0, 0},
-  };
+  } const cases[] = {{1, 16, 2, 1000, nInteger16, 250},
+                     {1, 16, 2, 1001, nInteger16, 250},
+                     {1, 8, 1, 7, nInteger8, 7},
+                     {1, 24, 2, 12, nInteger24, 2},
+                     {1, 32, 1, 9, nInteger32, 2},
+                     {3, 32, 1, 8, nFloat32, 2},
+                     {3, 64, 3, 48, nFloat64, 2},
+                     {3, 16, 1, 8, 0, 0},
+                     {1, 12, 1, 8, 0, 0},
+                     {2, 4, 1, 8, 0, 0},
+                     {0xFFFE, 16, 1, 8, 0, 0},
+                     {1, 16, 0, 8, 0, 0}};
   for (auto const& c : cases) {
     CWav file(c.tag, c.bits, c.channels, c.bytes);
     std::unique_ptr<CWave64> const wave = file.Wave();
@@ -179,8 +177,7 @@ TEST(WaveMarshallerTest, WaveNotesAndTheFirstSamplerLoop) {
        {Loop(0, 0, 100, 200, 0x80000000)},
        60.0,
        {0, 99, 200.50000000011642, Mode(CLoopMode::Forward), 0}},
-      {0, {Loop(0, 0, 0, 900, 0)}, 60.0, {-1, -1, 900, Mode(CLoopMode::Forward), 0}},
-  };
+      {0, {Loop(0, 0, 0, 900, 0)}, 60.0, {-1, -1, 900, Mode(CLoopMode::Forward), 0}}};
   for (auto const& c : cases) {
     CWav file(1, 16, 2, 1000);
     file.Sampler(60, c.fraction).loops = c.loops;
@@ -200,18 +197,16 @@ TEST(WaveMarshallerTest, AiffFormatLengthNameNotesAndMarkers) {
     uint32_t offset;
     int depth;
     long frames;
-  } const formats[] = {
-      {24, 1, 3000, 0, nInteger24, 1000},
-      {16, 2, 4096 + 16000, 4096, nInteger16, 4000},
-      {8, 2, 9, 1, nInteger8, 4},
-      {32, 1, 9, 0, nInteger32, 2},
-      {16, 1, 8, 8, nInteger16, 0},
-      {16, 1, 8, 9, 0, 0},
-      {12, 1, 8, 0, 0, 0},
-      {-16, 1, 8, 0, 0, 0},
-      {16, 0, 8, 0, 0, 0},
-      {16, -1, 8, 0, 0, 0},
-  };
+  } const formats[] = {{24, 1, 3000, 0, nInteger24, 1000},
+                       {16, 2, 4096 + 16000, 4096, nInteger16, 4000},
+                       {8, 2, 9, 1, nInteger8, 4},
+                       {32, 1, 9, 0, nInteger32, 2},
+                       {16, 1, 8, 8, nInteger16, 0},
+                       {16, 1, 8, 9, 0, 0},
+                       {12, 1, 8, 0, 0, 0},
+                       {-16, 1, 8, 0, 0, 0},
+                       {16, 0, 8, 0, 0, 0},
+                       {16, -1, 8, 0, 0, 0}};
   for (auto const& c : formats) {
     std::unique_ptr<CWave64> const wave = CAiff(c.bits, c.channels, c.bytes, c.offset).Wave();
     std::string const where = std::to_string(c.bits) + " bits, offset " + std::to_string(c.offset);
@@ -250,8 +245,7 @@ TEST(WaveMarshallerTest, AiffFormatLengthNameNotesAndMarkers) {
       {0, 7, {Marker(1, 100)}, 60.0, {0, 100, 999, oneShot, 0}},
       {0, 1, {}, 60.0, {0, 0, 999, forward, 0}},
       {0, 1, {Marker(1, 0), Marker(2, 0)}, 60.0, {-1, -1, -1, forward, 0}},
-      {0, 1, {Marker(1, 10), Marker(1, 30), Marker(3, 50)}, 60.0, {0, 29, 999, forward, 0}},
-  };
+      {0, 1, {Marker(1, 10), Marker(1, 30), Marker(3, 50)}, 60.0, {0, 29, 999, forward, 0}}};
   for (auto const& c : instruments) {
     CAiff file(16, 1, 2000);
     file.Instrument(60, c.detune, c.mode, c.markers);
@@ -493,8 +487,7 @@ TEST(WaveMarshallerTest, NotesMarkersAndLoopsWeWriteReadTheSameByLibsndfile) {
        "",
        62.0 - 0x40000000 / 4294967295.0,
        {0, 99, 200, Mode(CLoopMode::Forward), 0}},
-      {dir / "a.aiff", "Voice", 60.75, {0, 40, 250, Mode(CLoopMode::AlternatePlus), 0}},
-  };
+      {dir / "a.aiff", "Voice", 60.75, {0, 40, 250, Mode(CLoopMode::AlternatePlus), 0}}};
   for (auto const& f : files) {
     for (bool load : {false, true}) {
       std::unique_ptr<CWave64> const wave = ReadWave(f.path, load);

@@ -50,17 +50,15 @@ TEST(CChannelCollectionTest, ValidityAndStereo) {
     int moved;    // index of a channel moved to frames [0, 5), or -1
     int retyped;  // index of a channel of another format, or -1
     bool valid, stereo;
-  } const cases[] = {
-      {"empty", {}, -1, -1, true, false},
-      {"left and right", {-1.0, 1.0}, -1, -1, true, true},
-      {"right and left", {1.0, -1.0}, -1, -1, true, false},
-      {"two centred", {0.0, 0.0}, -1, -1, true, false},
-      {"nearly left", {-0.999, 1.0}, -1, -1, true, false},
-      {"three", {-1.0, 1.0, 0.0}, -1, -1, true, false},
-      {"second moved", {-1.0, 1.0}, 1, -1, false, true},
-      {"first moved", {-1.0, 1.0}, 0, -1, false, true},
-      {"second of another format", {-1.0, 1.0}, -1, 1, false, true},
-  };
+  } const cases[] = {{"empty", {}, -1, -1, true, false},
+                     {"left and right", {-1.0, 1.0}, -1, -1, true, true},
+                     {"right and left", {1.0, -1.0}, -1, -1, true, false},
+                     {"two centred", {0.0, 0.0}, -1, -1, true, false},
+                     {"nearly left", {-0.999, 1.0}, -1, -1, true, false},
+                     {"three", {-1.0, 1.0, 0.0}, -1, -1, true, false},
+                     {"second moved", {-1.0, 1.0}, 1, -1, false, true},
+                     {"first moved", {-1.0, 1.0}, 0, -1, false, true},
+                     {"second of another format", {-1.0, 1.0}, -1, 1, false, true}};
   for (auto const& c : cases) {
     CChannelCollection untyped(CWaveFormat::Wave);
     CTyped typed(CWaveFormat::Wave);
@@ -92,7 +90,7 @@ TEST(CChannelCollectionTest, ValidityAndStereo) {
 TEST(CChannelCollectionTest, ShallowCopiesShareChannelsDeepCopiesDoNot) {
   CChannelCollection original(CWaveFormat::Wave);
   original.Initialize(2);
-  CChannelCollection shallow(original, false), deep(original, true), assigned(CWaveFormat::None);
+  CChannelCollection shallow(original, false), deep(original), assigned(CWaveFormat::None);
   assigned = original;
   std::unique_ptr<CChannelCollection> const clone(original.Clone());
   original[0]->SetLevel(0.5);

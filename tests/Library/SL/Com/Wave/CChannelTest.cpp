@@ -128,8 +128,7 @@ TEST(CChannelTest, EqualityNeedsTheSameClassRecordsSamplesAndFirstFrame) {
       [](CChannel64& c) { *c.At(1) = std::nan(""); },
       [](CChannel64& c) { c.SetPeakLevel(0.0); },
       [](CChannel64& c) { c.SetText("t"); },
-      [](CChannel64& c) { c.Envelope().insert(CEnvelopePoint()); },
-  };
+      [](CChannel64& c) { c.Envelope().insert(CEnvelopePoint()); }};
   for (auto const& change : changes) {
     CChannel64 b(a);
     change(b);
@@ -176,8 +175,7 @@ TEST(CChannelTest, CopyAttributeCopiesWhatTheIdSelects) {
       {"range", CEntityId().Set<IChannel>(0).Attribute(0x20), false, false, 5, resized},
       {"envelope", CEntityId().Set<IChannel>(0).Set<IEnvelope>(0), false, true, 0, kept},
       {"all", IEntity::sCopyAll, true, true, 5, all},
-      {"a wave's", CEntityId().Set<IWave>(0).Attribute(0x80), false, false, 0, kept},
-  };
+      {"a wave's", CEntityId().Set<IWave>(0).Attribute(0x80), false, false, 0, kept}};
   for (auto const& c : cases) {
     CChannel64 target = Ramp(0, 10, 0.0);
     CChannel64 source = Ramp(5, 20, 100.0);

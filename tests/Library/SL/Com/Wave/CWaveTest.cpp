@@ -65,45 +65,33 @@ TEST(CWaveTest, ANewWaveHoldsTheDefaults) {
 
 TEST(CWaveTest, NormalizeRepairsNegativeValues) {
   struct {
-    char const* name;
-    std::function<void(IWave&)> set;
-    std::function<double(IWave const&)> get;
-    double repaired;
-  } const cases[] = {
-      {"rate -1", [](IWave& w) { w.SetSampleRate(-1.0); },
-       [](IWave const& w) { return w.GetSampleRate(); }, 0.0},
-      {"rate NaN", [](IWave& w) { w.SetSampleRate(std::nan("")); },
-       [](IWave const& w) { return w.GetSampleRate(); }, 0.0},
-      {"record note", [](IWave& w) { w.SetRecordNote(-2.0); },
-       [](IWave const& w) { return w.GetRecordNote(); }, 0.0},
-      {"actual note", [](IWave& w) { w.SetActualNote(-2.0); },
-       [](IWave const& w) { return w.GetActualNote(); }, 0.0},
-      {"play note", [](IWave& w) { w.SetPlayNote(-2.0); },
-       [](IWave const& w) { return w.GetPlayNote(); }, 0.0},
-      {"record tempo", [](IWave& w) { w.SetRecordTempo(-1e9); },
-       [](IWave const& w) { return w.GetRecordTempo(); }, 0.0},
-      {"actual tempo", [](IWave& w) { w.SetActualTempo(-1.0); },
-       [](IWave const& w) { return w.GetActualTempo(); }, 0.0},
-      {"play tempo", [](IWave& w) { w.SetPlayTempo(-1.0); },
-       [](IWave const& w) { return w.GetPlayTempo(); }, 0.0},
-      {"fft -5", [](IWave& w) { w.SetFftFrameCount(-5); },
-       [](IWave const& w) { return double(w.GetFftFrameCount()); }, 0.0},
-      {"channel pan",
-       [](IWave& w) {
-         w.Channels().Initialize(1);
-         w.Channels()[0]->SetPan(3.0);
-       },
-       [](IWave const& w) { return w.Channels()[0]->GetPan(); }, 1.0},
-  };
-  for (auto const& c : cases) {
-    CWave64 wave(CWaveFormat::Wave);
-    c.set(wave);
-    EXPECT_FALSE(wave.HasNormalized()) << c.name;
-    wave.Normalize();
-    EXPECT_TRUE(wave.HasNormalized()) << c.name;
-    EXPECT_EQ(c.repaired, c.get(wave)) << c.name;
+    void (IWave::*set)(double);
+    double (IWave::*get)() const;
+  } const fields[] = {{&IWave::SetSampleRate, &IWave::GetSampleRate},
+                      {&IWave::SetRecordNote, &IWave::GetRecordNote},
+                      {&IWave::SetActualNote, &IWave::GetActualNote},
+                      {&IWave::SetPlayNote, &IWave::GetPlayNote},
+                      {&IWave::SetRecordTempo, &IWave::GetRecordTempo},
+                      {&IWave::SetActualTempo, &IWave::GetActualTempo},
+                      {&IWave::SetPlayTempo, &IWave::GetPlayTempo}};
+  for (auto const& f : fields) {
+    for (double bad : {-1.0, -1e9, std::nan("")}) {
+      CWave64 wave(CWaveFormat::Wave);
+      (wave.*f.set)(bad);
+      EXPECT_FALSE(wave.HasNormalized()) << bad;
+      wave.Normalize();
+      EXPECT_TRUE(wave.HasNormalized());
+      EXPECT_EQ(0.0, (wave.*f.get)()) << bad;
+    }
   }
   CWave64 wave(CWaveFormat::Wave);
+  wave.SetFftFrameCount(-5);
+  wave.Channels().Initialize(1);
+  wave.Channels()[0]->SetPan(3.0);
+  EXPECT_FALSE(wave.HasNormalized());
+  wave.Normalize();
+  EXPECT_EQ(0, wave.GetFftFrameCount());
+  EXPECT_EQ(1.0, wave.Channels()[0]->GetPan());
   wave.SetFftFrameCount(7);
   wave.SetSampleRate(0.0);
   wave.Normalize();
@@ -116,12 +104,10 @@ TEST(CWaveTest, IdentifiersAreTheLinesOfTheText) {
     char const* text;
     std::vector<std::string> identifiers;
     char const* back;
-  } const cases[] = {
-      {"a\nb\n", {"a", "b"}, "a\nb\n"},
-      {"a\n\nb", {"a", "", "b"}, "a\n\nb\n"},
-      {"", {}, ""},
-      {"\n", {""}, "\n"},
-  };
+  } const cases[] = {{"a\nb\n", {"a", "b"}, "a\nb\n"},
+                     {"a\n\nb", {"a", "", "b"}, "a\n\nb\n"},
+                     {"", {}, ""},
+                     {"\n", {""}, "\n"}};
   for (auto const& c : cases) {
     CWave64 wave(CWaveFormat::Wave);
     wave.SetIdentifier("old\n");
@@ -166,8 +152,7 @@ TEST(CWaveTest, CopiesEqualityAndSharedParts) {
       [](IWave& w) { w.Loop().SetEndFrame(1.0); },
       [](IWave& w) { w.Envelope().clear(); },
       [](IWave& w) { w.Channels()[1]->SetPan(0.0); },
-      [](IWave& w) { w.SetLocation(GT::CRange<long>(0, 9)); },
-  };
+      [](IWave& w) { w.SetLocation(GT::CRange<long>(0, 9)); }};
   for (auto const& change : changes) {
     std::unique_ptr<CWave64> other(wave.Clone());
     change(*other);
@@ -210,8 +195,7 @@ TEST(CWaveTest, CopyAttributeCopiesTheSelectedGroups) {
       {"envelope", CEntityId().Set<IWave>(0).Set<IEnvelope>(0), false, false, false, false, true,
        false},
       {"loop", CEntityId().Set<IWave>(0).Set<ILoop>(0), false, false, false, false, false, true},
-      {"a channel alone", CEntityId().Set<IChannel>(0), false, false, false, false, false, false},
-  };
+      {"a channel alone", CEntityId().Set<IChannel>(0), false, false, false, false, false, false}};
   for (auto const& c : cases) {
     CWave64 source(CWaveFormat::Wave), target(CWaveFormat::Wave);
     Decorate(source);
@@ -236,4 +220,21 @@ TEST(CWaveTest, CopyAttributeCopiesTheSelectedGroups) {
     EXPECT_EQ(c.channels && c.main ? 8 : 3, target.GetLocation().end)
         << c.name << ": only the channels' own range copy moves the location";
   }
+}
+
+TEST(CWaveTest, RecordsAssignDeep) {
+  AWave wave;
+  wave.mSampleRate = 8000.0;
+  wave.mIdentifiers = {"x"};
+  AWave copy;
+  copy = wave;
+  EXPECT_TRUE(copy == wave);
+  EXPECT_NE(copy.mLoop, wave.mLoop);
+  EXPECT_NE(copy.mEnvelope, wave.mEnvelope);
+  EXPECT_TRUE(copy.ClassInvariant());
+  AChannel channel(CWaveFormat::Wave), other;
+  channel.mPan = -1.0;
+  other = channel;
+  EXPECT_TRUE(other == channel && other.ClassInvariant());
+  EXPECT_NE(other.mEnvelope, channel.mEnvelope);
 }
