@@ -236,11 +236,12 @@ CFileSampleBufferFactory::CreateInputSourceFromFormAiff(boost::shared_ptr<std::i
   auto const* sound =
       dynamic_cast<CFormAiffFileChunks::CSoundDataChunk const*>(document.Find("SSND"));
   if (!common || !sound) return CResult();
-  long const body = sound->GetHeader().GetBodyPosition();
-  long const end = sound->GetHeader().GetBodyEnd();
-  // The offset field says how many bytes precede the first sample.
-  long const begin = body + 8 + static_cast<long>(sound->offset);
-  if (begin > end) return CResult();
+  // The payload follows the offset and block-size fields.
+  long const payload = sound->GetHeader().GetBodyPosition() + 8;
+  GT::CRange<long> const samples = sound->GetSampleRange();
+  if (samples.begin > samples.end) return CResult();
+  long const begin = payload + samples.begin;
+  long const end = payload + samples.end;
   CSampleAttribute attribute;
   try {
     attribute.mBitDepth = CBitDepth(nIntegerKind | static_cast<int>(common->sampleSize));

@@ -5,6 +5,7 @@
 #include <limits>
 #include <utility>
 
+#include "GT/Com/Data/CEndianness.h"
 #include "SL/Com/Format/BitDepthCodes.h"
 
 namespace SL {
@@ -20,6 +21,11 @@ struct CSampleTraits<nInteger8> {
   static constexpr CValueType sMinimumValue = 0;
   static constexpr CValueType sMidpointValue = 128;
   static constexpr CValueType sMaximumValue = 255;
+  // Held offset binary, but stored two's complement in AIFF (big-endian)
+  // files; WAV (little-endian) files store them as held.
+  static constexpr bool IsStoredSigned(GT::CEndianness::EEndian order) {
+    return order == GT::CEndianness::BigEndian;
+  }
 };
 
 template <>

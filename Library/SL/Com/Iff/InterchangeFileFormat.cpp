@@ -265,6 +265,10 @@ CIffDataChunk::CIffDataChunk(EEndian endian, CFourCharacterCode const& id, bool 
 
 CIffDataChunk::~CIffDataChunk() {}
 
+GT::CRange<long> CIffDataChunk::GetSampleRange() const {
+  return GT::CRange<long>(0, static_cast<long>(GetSize()));
+}
+
 // ---------------------------------------------------------------- CIffContainerChunk
 
 CIffContainerChunk::CIffContainerChunk(EEndian endian, CFourCharacterCode const& id,

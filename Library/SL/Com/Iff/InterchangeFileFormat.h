@@ -5,6 +5,7 @@
 // children are chosen by a chunk factory, and documents with a cheap probe.
 
 #include "GT/Com/Data/CEndianed.h"
+#include "GT/Com/Enum/CRange.h"
 #include "SL/Com/Iff/IDto.h"
 #include "SL/Com/Iff/IStreamable.h"
 
@@ -141,6 +142,10 @@ public:
   bool ReadBody(std::istream& stream) override { return CStreamableData::Read(stream); }
   bool WriteBody(std::ostream& stream) override { return CStreamableData::Write(stream); }
   long GetReadSize() const override { return GetHeader().GetSize(); }
+  // Where the samples lie in the payload, as byte offsets from its start:
+  // all of it unless the chunk's fields say otherwise. A begin beyond the
+  // end means the chunk holds no sample data a reader can use.
+  virtual GT::CRange<long> GetSampleRange() const;
 };
 
 class CIffContainerChunk : public CIffChunk, public std::vector<boost::shared_ptr<CIffChunk> > {

@@ -12,10 +12,11 @@ namespace Private {
 // The bit depth of a code, or false when the code is not a bit depth.
 bool ToBitDepth(int code, CBitDepth& depth);
 
-// Gives the wave its channels from the sample data chunk: converted samples
-// when the chunk holds its bytes, else null channels sized from the byte
-// count it recorded. False, and the wave unchanged, for a missing chunk or a
-// channel count below 1.
+// Gives the wave its channels from the samples of the data chunk (its
+// sample range): converted samples when the chunk holds its bytes, else null
+// channels sized from the byte count it recorded. False, and the wave
+// unchanged, for a missing chunk, a sample range that starts past its end or
+// a channel count below 1.
 bool SetUpChannels(CWave<nFloat64>& wave, CIffDataChunk const* data, int channels);
 
 // Start 0, loop 0, end at the last frame, one shot.

@@ -35,7 +35,8 @@ public:
         mValid(true),
         mSwap(B > 1 && attribute.GetEndian() != GT::CEndianness::sPlatform),
         // AIFF keeps 8-bit samples signed; the 8-bit model here is unsigned.
-        mFlipSign(N == nInteger8 && attribute.GetEndian() == GT::CEndianness::BigEndian),
+        mFlipSign(N == nInteger8 &&
+                  CSampleTraits<nInteger8>::IsStoredSigned(attribute.GetEndian())),
         mBuffer(BufferBytes(range)),
         mIndex(0),
         mFilled(0),

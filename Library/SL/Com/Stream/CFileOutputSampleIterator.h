@@ -160,7 +160,8 @@ public:
         mPosition(this),
         mConverter(attribute.GetEndian()),
         mValid(true),
-        mFlipSign(N == nInteger8 && attribute.GetEndian() == GT::CEndianness::BigEndian),
+        mFlipSign(N == nInteger8 &&
+                  CSampleTraits<nInteger8>::IsStoredSigned(attribute.GetEndian())),
         mPending(new CPending(stream, attribute.GetEndian() != GT::CEndianness::sPlatform,
                               range.end > range.begin ? (range.end - range.begin) / B : 0)),
         mCursor(nullptr),

@@ -36,6 +36,19 @@ public:
     }
   }
 
+  // Copies are deep: their own records, envelope and samples.
+  CChannel(CChannel const& other) : CChannel(other, true) {}
+  CChannel& operator=(CChannel const& other) {
+    CChannel copy(other);
+    Swap(copy);
+    return *this;
+  }
+  void Swap(CChannel& other) {
+    PolymorphicSwap(other);
+    mEntity.swap(other.mEntity);
+    mChannel.swap(other.mChannel);
+  }
+
   // Equal records, samples and first frame.
   bool operator==(CChannel const& other) const {
     if (!(*mEntity == *other.mEntity) || !(*mChannel == *other.mChannel)) return false;

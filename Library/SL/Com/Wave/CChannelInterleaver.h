@@ -22,13 +22,23 @@ public:
   static boost::shared_ptr<CTypedChannelCollection<M> > Convert(
       CWaveFormat const& format, std::vector<unsigned char> const& bytes,
       GT::CEndianness::EEndian order, int channels) {
+    unsigned char const* begin = bytes.empty() ? nullptr : bytes.data();
+    return Convert<N, M>(format, begin, begin + bytes.size(), order, channels);
+  }
+
+  // The same over the bytes [begin, end).
+  template <int N, int M>
+  static boost::shared_ptr<CTypedChannelCollection<M> > Convert(CWaveFormat const& format,
+                                                                unsigned char const* begin,
+                                                                unsigned char const* end,
+                                                                GT::CEndianness::EEndian order,
+                                                                int channels) {
     boost::shared_ptr<CTypedChannelCollection<M> > result(new CTypedChannelCollection<M>(format));
     if (channels < 1) return result;
-    unsigned char const* begin = bytes.empty() ? nullptr : bytes.data();
-    CInterleavedBuffer<N> const buffer(begin, begin + bytes.size(), order, channels);
+    CInterleavedBuffer<N> const buffer(begin, end, order, channels);
     result->Initialize(channels);
     result->SetLocation(GT::CRange<long>(0, static_cast<long>(buffer.GetFrameCount())));
-    if (bytes.empty()) return result;
+    if (begin == end) return result;
     CSampleBitDepthConverter<N, M> const converter;
     for (int i = 0; i < channels; ++i) {
       CChannel<M>& channel = (*result)[static_cast<unsigned long>(i)];

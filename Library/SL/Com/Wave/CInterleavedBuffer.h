@@ -10,6 +10,7 @@
 #include "GT/Com/Geometry/CPointT.h"
 #include "GT/Com/Data/ReverseByte.h"
 #include "SL/Com/Format/BitDepthCodes.h"
+#include "SL/Com/Format/CSampleTraits.h"
 
 namespace SL {
 
@@ -80,9 +81,13 @@ struct FReadSample {
   }
 };
 
+// Held offset binary whatever the file stores.
 template <>
 struct FReadSample<nInteger8> {
-  unsigned char operator()(unsigned char const* p, GT::CEndianness::EEndian) const { return *p; }
+  unsigned char operator()(unsigned char const* p, GT::CEndianness::EEndian order) const {
+    return CSampleTraits<nInteger8>::IsStoredSigned(order) ? static_cast<unsigned char>(*p ^ 0x80u)
+                                                           : *p;
+  }
 };
 
 // Three bytes assembled by the order itself, sign-extended from bit 23 on

@@ -116,6 +116,10 @@ CFormAiffFileChunks::CSoundDataChunk::CSoundDataChunk(bool load)
 
 CFormAiffFileChunks::CSoundDataChunk::~CSoundDataChunk() {}
 
+GT::CRange<long> CFormAiffFileChunks::CSoundDataChunk::GetSampleRange() const {
+  return GT::CRange<long>(static_cast<long>(offset), static_cast<long>(GetSize()));
+}
+
 bool CFormAiffFileChunks::CSoundDataChunk::ReadBody(std::istream& stream) {
   // Smaller than its two fields: no sound data chunk at all.
   if (GetReadSize() < 0) return Fail(stream);

@@ -55,6 +55,8 @@ public:
     bool WriteBody(std::ostream& stream) override;
     // The payload is what follows the offset and block-size fields.
     long GetReadSize() const override { return static_cast<long>(GetHeader().GetSize()) - 8; }
+    // The samples start `offset` bytes into the payload.
+    GT::CRange<long> GetSampleRange() const override;
 
     static CFourCharacterCode const sId;
 

@@ -18,7 +18,8 @@ template <>
 class CWaveMarshallerToFormAiffDto<nFloat64> {
 public:
   // An empty pointer when the file object cannot be a wave: no COMM, an
-  // unknown sample size, no SSND chunk or fewer than one channel.
+  // unknown sample size, no SSND chunk, an SSND offset past its samples or
+  // fewer than one channel.
   std::unique_ptr<CWave<nFloat64> > Unmarshall(CFormAiffDto const& dto);
 };
 
