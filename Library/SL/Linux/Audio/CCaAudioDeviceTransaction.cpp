@@ -98,7 +98,8 @@ bool CCaAudioDeviceBase::CTransaction::OpenStream(CoreAudio::CAudioStreamDesc co
       0) {
     frames = 0;
   }
-  // Twice the hardware buffer, so that one callback's request always fits.
+  // Twice the hardware buffer, so that one callback's request always fits;
+  // a recording at a rate raised further fills it more than once.
   std::uint32_t const twice = frames <= 0x7FFFFFFFu ? frames * 2 : frames;
   return input
              ? (mConverter.AllocateDestinationBuffer(twice) ||
@@ -183,14 +184,26 @@ bool CCaAudioDeviceBase::CTransaction::HandleInput(AudioBufferList const* list) 
     return false;
   }
   std::uint32_t frames = list->mBuffers[0].mDataByteSize / mDeviceFormat.mBytesPerFrame;
-  if (mConverter.CopyToBuffer(list, frames) != 0 || frames == 0) {
+  std::uint32_t const frameBytes = mConverter.GetDestinationFormat().mBytesPerFrame;
+  // A raised rate can give more than the buffer holds: it is emptied into the
+  // destination and filled again until everything captured has gone there.
+  AudioStatus status = mConverter.CopyToBuffer(list, frames);
+  bool moved = false;
+  while (status == 0 && frames > 0) {
+    unsigned long bytes = static_cast<unsigned long>(frames) * frameBytes;
+    unsigned long const written =
+        mCopier->CopyFromBuffer(mConverter.GetBuffer(), bytes, *mDestination);
+    mFrameCounter.fetch_add(static_cast<std::uint32_t>(written));
+    moved = true;
+    // A full destination takes nothing more; the next callback retires it.
+    if (written < frames || !mConverter.HasMoreToCopy()) {
+      break;
+    }
+    status = mConverter.CopyMore(frames);
+  }
+  if (!moved) {
     return false;
   }
-  unsigned long bytes =
-      static_cast<unsigned long>(frames) * mConverter.GetDestinationFormat().mBytesPerFrame;
-  unsigned long const written =
-      mCopier->CopyFromBuffer(mConverter.GetBuffer(), bytes, *mDestination);
-  mFrameCounter.fetch_add(static_cast<std::uint32_t>(written));
   mDevice.AddTotalFrame(TakeFrames());
   mDevice.FireAudioDeviceEvent(CAudioDeviceEvent::Input, nullptr);
   return false;

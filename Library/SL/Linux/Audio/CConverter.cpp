@@ -111,6 +111,7 @@ AudioStatus CConverter::FillComplexBuffer(std::uint32_t& frames, AudioBufferList
 }
 
 AudioStatus CConverter::CopyToBuffer(AudioBufferList const* input, std::uint32_t& frames) {
+  mCaptured = nullptr;
   if (mHandle == nullptr) {
     TRACE("CopyToBuffer(): AudioConverter is not created. \n");
     return kAudioStatusUnspecified;
@@ -121,11 +122,28 @@ AudioStatus CConverter::CopyToBuffer(AudioBufferList const* input, std::uint32_t
   mCaptured = input;
   mCapturedFrames = frames;
   mCapturedTaken = 0;
+  return Capture(frames);
+}
+
+AudioStatus CConverter::CopyMore(std::uint32_t& frames) {
+  if (mHandle == nullptr || mCaptured == nullptr) {
+    frames = 0;
+    return kAudioStatusUnspecified;
+  }
+  return Capture(frames);
+}
+
+AudioStatus CConverter::Capture(std::uint32_t& frames) {
   AudioBufferList output = {1, {{mDestination.mChannelsPerFrame, mBufferSize, mBuffer.get()}}};
-  frames = mBufferSize / mDestination.mBytesPerFrame;
+  std::uint32_t const room = mBufferSize / mDestination.mBytesPerFrame;
+  frames = room;
   AudioStatus const status =
       AudioConverterFillComplexBuffer(mHandle, &CaptureCallback, this, &frames, &output, nullptr);
-  mCaptured = nullptr;
+  // A full buffer may leave frames with the resampler or in the list; once
+  // it comes back short, everything captured has been given out.
+  if ((status != 0 && status != kNoDataNow) || frames < room || room == 0) {
+    mCaptured = nullptr;
+  }
   return FillResult(status, frames);
 }
 

@@ -40,8 +40,13 @@ public:
   // Fills output from the producer; frames: wanted in, produced out.
   AudioStatus FillComplexBuffer(std::uint32_t& frames, AudioBufferList* output);
   // Converts captured frames into the buffer; frames: captured in,
-  // converted out. What the resampler keeps back comes with the next call.
+  // converted out. When the buffer fills first (a rate raised more than its
+  // size allows), the rest stays here: while HasMoreToCopy, CopyMore gives
+  // the next part, as long as the list is still readable. What the
+  // resampler keeps back comes with the next capture.
   AudioStatus CopyToBuffer(AudioBufferList const* input, std::uint32_t& frames);
+  AudioStatus CopyMore(std::uint32_t& frames);
+  bool HasMoreToCopy() const { return mCaptured != nullptr; }
   // Fills one buffer from the producer; bytes: its size in, written out.
   AudioStatus FillBuffer(unsigned long& bytes, void* buffer);
 
@@ -62,6 +67,7 @@ private:
   // FillBuffer's procedure: the producer's frames in one buffer.
   static AudioStatus ConverterCallback(AudioConverterRef converter, std::uint32_t* bytes,
                                        void** data, void* user);
+  AudioStatus Capture(std::uint32_t& frames);
   static AudioStatus CaptureCallback(AudioConverterRef converter, std::uint32_t* packets,
                                      AudioBufferList* data, void** descriptions, void* user);
 
@@ -72,7 +78,8 @@ private:
   CAudioStreamDesc mDestination;
   Producer const mProducer;
   void* const mUser;
-  // CopyToBuffer's captured frames, handed over once.
+  // CopyToBuffer's captured frames, handed over once; null once every one
+  // of them is converted and given out.
   AudioBufferList const* mCaptured;
   std::uint32_t mCapturedFrames;
   std::uint32_t mCapturedTaken;

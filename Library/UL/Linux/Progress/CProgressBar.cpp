@@ -75,6 +75,9 @@ void CProgressBar::OpenDialog() {
   mShown = mDialog->mBar->GetValue();
   SetRange(mRange);
   SetPosition(mPosition);
+  // The position may have handled events, and a timer or a notice among
+  // them may have stopped us: the window is gone then.
+  if (!mDialog) return;
   mDialog->GetDialog()->Show();
   mDialog->DoDialog();
   Draw(true);
