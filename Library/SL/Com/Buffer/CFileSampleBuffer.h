@@ -12,7 +12,6 @@
 
 #include <boost/shared_ptr.hpp>
 
-#include <algorithm>
 #include <istream>
 #include <ostream>
 
@@ -31,7 +30,8 @@ public:
         mInputStream(stream),
         mOutputStream(),
         mRange(range),
-        mFinalizer() {
+        mFinalizer(),
+        mWrittenEnd() {
     if (mInputStream) mInputStream->seekg(range.begin, std::ios_base::beg);
   }
 
@@ -44,7 +44,8 @@ public:
         mInputStream(),
         mOutputStream(stream),
         mRange(range),
-        mFinalizer(finalizer) {
+        mFinalizer(finalizer),
+        mWrittenEnd(new long(range.begin)) {
     if (mOutputStream) mOutputStream->seekp(range.begin, std::ios_base::beg);
   }
 
@@ -67,22 +68,21 @@ public:
           new CInputFileSampleLocator<N>(mInputStream, location));
     if (mOutputStream)
       return boost::shared_ptr<ISampleLocator>(
-          new COutputFileSampleLocator<N>(mOutputStream, location));
+          new COutputFileSampleLocator<N>(mOutputStream, location, mWrittenEnd));
     return boost::shared_ptr<ISampleLocator>();
   }
 
   CWaveFileFormat GetFileFormat() const override { return mFileFormat; }
 
   // Writes the header for the samples from the range's start to the
-  // furthest byte written; an input buffer has nothing to finish.
+  // furthest sample written through this buffer's iterators. Where the
+  // stream stands says nothing: every iterator made moves it (an open
+  // range's end iterator to its far end), and a header's pad byte lies past
+  // the samples. An input buffer has nothing to finish.
   bool Finalize() override {
     if (!mOutputStream || !mFinalizer || mOutputStream->fail()) return false;
-    std::streampos const here = mOutputStream->tellp();
-    mOutputStream->seekp(0, std::ios_base::end);
-    long const end = std::max(static_cast<long>(mOutputStream->tellp()), static_cast<long>(here));
-    mOutputStream->seekp(here);
-    if (end < mRange.begin) return false;
-    return mFinalizer(this->mAttribute, mOutputStream, GT::CRange<long>(mRange.begin, end));
+    return mFinalizer(this->mAttribute, mOutputStream,
+                      GT::CRange<long>(mRange.begin, *mWrittenEnd));
   }
 
   boost::shared_ptr<std::istream> GetInputStream() override { return mInputStream; }
@@ -95,6 +95,7 @@ private:
   boost::shared_ptr<std::ostream> mOutputStream;
   GT::CRange<long> mRange;
   CFileOutputFinalizer mFinalizer;
+  boost::shared_ptr<long> mWrittenEnd;  // shared with the output locators
 };
 
 }  // namespace SL

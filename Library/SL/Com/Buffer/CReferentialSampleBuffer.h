@@ -8,9 +8,9 @@
 namespace SL {
 
 // A typed sample buffer over memory the caller owns, which must outlive it
-// and its iterators. Locations count bytes from the first one. A size that
-// is not a whole number of samples ends at the last whole sample, so an
-// iterator walking to the end never steps past it.
+// and its iterators. Locations count bytes from the first one. Memory that
+// ends inside a frame ends at the last whole frame: walks over all channels
+// (the peak level's) stop only between frames, so they never step past it.
 template <int N>
 class CReferentialSampleBuffer : public ASampleBuffer<N> {
 public:
@@ -18,9 +18,9 @@ public:
 
   CReferentialSampleBuffer(unsigned char* begin, unsigned char* end, int channels,
                            GT::CEndianness::EEndian order)
-      : ASampleBuffer<N>(MakeAttribute(WholeSamples(begin, end), channels, order)),
+      : ASampleBuffer<N>(MakeAttribute(WholeFrames(begin, end, channels), channels, order)),
         mBegin(begin),
-        mEnd(begin + WholeSamples(begin, end)) {}
+        mEnd(begin + WholeFrames(begin, end, channels)) {}
   ~CReferentialSampleBuffer() override = default;
 
   bool IsSequential() const override { return true; }
@@ -37,9 +37,11 @@ public:
   }
 
 private:
-  static long WholeSamples(unsigned char* begin, unsigned char* end) {
+  // Without a channel there is no frame, so nothing to walk.
+  static long WholeFrames(unsigned char* begin, unsigned char* end, int channels) {
     long const bytes = end > begin ? static_cast<long>(end - begin) : 0;
-    return bytes - bytes % B;
+    long const frame = channels > 0 ? static_cast<long>(channels) * B : 0;
+    return frame > 0 ? bytes - bytes % frame : 0;
   }
   static CSampleAttribute MakeAttribute(long bytes, int channels, GT::CEndianness::EEndian order) {
     CSampleAttribute attribute(CBitDepth(static_cast<int>(N)), 0.0, channels, order);

@@ -11,8 +11,9 @@ namespace SL {
 
 // Steps over chosen channels of a ring's frames, wrapping at the storage's
 // end, and publishes the start of the frame it stands in (see
-// CLinearRingSampleIncrementer). Its offset runs without the first channel's
-// offset, so it always names the frame of the current sample.
+// CLinearRingSampleIncrementer). Its offset is the current sample's own, so
+// a list that goes back inside a frame never publishes the frame before:
+// that would hand the other side a frame still in use.
 template <int B>
 class CRingSampleIncrementer : public CSampleIncrementer<B> {
 public:
@@ -20,7 +21,8 @@ public:
                          GT::CRange<unsigned char*> const& storage, int channels,
                          std::vector<int> const& selected, unsigned char* start)
       : CSampleIncrementer<B>(channels, selected),
-        mPublisher(published, storage, channels * B, start) {}
+        mPublisher(published, storage, channels * B,
+                   start + CSampleIncrementer<B>::IncrementInitial()) {}
   CRingSampleIncrementer(CRingSampleIncrementer const&) = default;
   ~CRingSampleIncrementer() override = default;
 

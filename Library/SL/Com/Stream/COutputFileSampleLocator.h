@@ -12,13 +12,16 @@ namespace SL {
 // iterator writes into the locator's sample room, which reaches the stream
 // when the locator is advanced past it, at this locator's own place even when
 // another locator of the buffer (an end iterator's) has moved the stream.
+// Locators of one buffer share the end of what they wrote, since moving the
+// stream writes nothing.
 template <int N>
 class COutputFileSampleLocator : public ISampleLocator {
 public:
   enum { B = BytesOf(N) };
 
-  COutputFileSampleLocator(boost::shared_ptr<std::ostream> stream, long location)
-      : mStream(stream), mLocation(location), mSample(), mPending(false) {
+  COutputFileSampleLocator(boost::shared_ptr<std::ostream> stream, long location,
+                           boost::shared_ptr<long> writtenEnd = boost::shared_ptr<long>())
+      : mStream(stream), mLocation(location), mSample(), mPending(false), mWrittenEnd(writtenEnd) {
     mStream->clear();
     mStream->seekp(location, std::ios::beg);
   }
@@ -46,6 +49,9 @@ public:
       }
       mStream->write(reinterpret_cast<char const*>(mSample), B);
       mPending = false;
+      if (mWrittenEnd && mLocation > *mWrittenEnd) {
+        *mWrittenEnd = mLocation;
+      }
       if (step == B) {
         return step;
       }
@@ -70,6 +76,7 @@ private:
   long mLocation;
   unsigned char mSample[8];
   bool mPending;
+  boost::shared_ptr<long> mWrittenEnd;  // just past the furthest sample written
 };
 
 }  // namespace SL

@@ -1,0 +1,397 @@
+#include "SL/Com/Buffer/CFileSampleBuffer.h"
+#include "SL/Com/Buffer/CFileSampleBufferFactory.h"
+
+#include "Support/AudioFixtures.h"
+#include "Support/SampleValues.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <typeinfo>
+
+using namespace TestSupport;
+using SL::CWaveFileFormat;
+
+namespace {
+
+SL::CSampleAttribute Attribute(int code, int channels, long frames) {
+  return SL::CSampleAttribute(SL::CBitDepth(code), 22050.0, channels, frames,
+                              GT::CEndianness::sPlatform);
+}
+
+SL::IFileSampleBufferMixin& File(boost::shared_ptr<SL::ISampleBuffer> const& buffer) {
+  return dynamic_cast<SL::IFileSampleBufferMixin&>(*buffer);
+}
+
+std::string Capture(std::string const& command) {
+  std::string out;
+  if (FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
+    char chunk[256];
+    while (std::fgets(chunk, sizeof chunk, pipe)) out += chunk;
+    pclose(pipe);
+  }
+  return out;
+}
+
+// Writes values through a buffer's output iterators, testing against an end
+// iterator made afresh before every sample (and once after the last), then
+// writes the header.
+template <int N>
+bool WriteThroughBuffer(boost::shared_ptr<SL::ISampleBuffer> const& buffer,
+                        std::vector<double> const& values) {
+  auto* typed = dynamic_cast<SL::ITypedSampleBuffer<N>*>(buffer.get());
+  if (!typed) return false;
+  std::size_t i = 0;
+  for (auto out = typed->OutputBegin(); out != typed->OutputEnd() && i < values.size(); ++out) {
+    *out = static_cast<typename SL::ITypedSampleBuffer<N>::CValueType>(values[i++]);
+  }
+  return i == values.size() && File(buffer).Finalize();
+}
+
+template <int N>
+std::vector<double> ReadThroughBuffer(boost::shared_ptr<SL::ISampleBuffer> const& buffer,
+                                      std::vector<int> const* channels = nullptr) {
+  auto* typed = dynamic_cast<SL::ITypedSampleBuffer<N>*>(buffer.get());
+  std::vector<double> values;
+  if (!typed) return values;
+  auto in = channels ? typed->InputBegin(*channels) : typed->InputBegin();
+  auto const end = channels ? typed->InputEnd(*channels) : typed->InputEnd();
+  for (; in != end; ++in) values.push_back(static_cast<double>(*in));
+  return values;
+}
+
+// Samples of a little-endian raw file (integers signed, floats native).
+std::vector<double> ReadRaw(std::string const& path, int code) {
+  std::vector<unsigned char> const b = ReadFileBytes(path);
+  int const bytes = (code & 0xFFFF) / 8;
+  std::vector<double> out;
+  for (std::size_t i = 0; i + bytes <= b.size(); i += bytes) {
+    if (code == 131104) {
+      float f;
+      std::memcpy(&f, &b[i], 4);
+      out.push_back(f);
+    } else if (code == 131136) {
+      double d;
+      std::memcpy(&d, &b[i], 8);
+      out.push_back(d);
+    } else {
+      int const shift = 32 - 8 * bytes;
+      out.push_back(static_cast<int32_t>(GetLE(b, i, bytes) << shift) >> shift);
+    }
+  }
+  return out;
+}
+
+// What an independent tool reads from a file, in our sample model.
+std::vector<double> ToolSamples(std::string const& path, int code) {
+  std::string const raw = path + ".raw";
+  bool const floats = (code & 0x20000) != 0;
+  std::string const bits = std::to_string(code & 0xFFFF);
+  std::string const command =
+      floats ? "sndfile-convert -float" + bits + " " + path + " " + raw
+             : "sox -D " + path + " -t raw -e signed-integer -b " + bits + " -L " + raw;
+  if (!RunTool(command)) return {};
+  std::vector<double> values = ReadRaw(raw, code);
+  if (code == 65544) {
+    for (double& v : values) v += 128;  // signed bytes from sox; the 8-bit model is unsigned
+  }
+  return values;
+}
+
+template <int N>
+std::vector<double> Values(int count) {
+  std::vector<double> values;
+  for (auto v : MakeSamples<N>(count)) {
+    values.push_back((N & 0x20000) ? static_cast<double>(v) / 8 : static_cast<double>(v));
+  }
+  return values;
+}
+
+std::vector<double> Peaks(std::vector<double> const& values, int channels) {
+  std::vector<double> peaks(channels, 0.0);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    peaks[i % channels] = std::max(peaks[i % channels], std::fabs(values[i]));
+  }
+  return peaks;
+}
+
+// Every depth each format holds is written through a file buffer, reads back
+// through one, and is read by sox or libsndfile as written.
+TEST(CFileSampleBuffer, EveryDepthRoundTripsThroughWavAndAiffFiles) {
+  bool const tools = HasTool("sox") && HasTool("sndfile-convert") && HasTool("sndfile-info");
+  CScratchDir dir;
+  struct Case {
+    int code;
+    CWaveFileFormat format;
+    int channels;
+  };
+  Case const cases[] = {
+      {65544, CWaveFileFormat::RiffWave, 1},  {65552, CWaveFileFormat::RiffWave, 2},
+      {65552, CWaveFileFormat::FormAiff, 2},  {65560, CWaveFileFormat::RiffWave, 2},
+      {65560, CWaveFileFormat::FormAiff, 1},  {65568, CWaveFileFormat::RiffWave, 1},
+      {65568, CWaveFileFormat::FormAiff, 3},  {131104, CWaveFileFormat::RiffWave, 2},
+      {131136, CWaveFileFormat::RiffWave, 1},
+  };
+  int index = 0;
+  for (Case const& c : cases) {
+    bool const wav = c.format == CWaveFileFormat::RiffWave;
+    std::string const path = dir / ("f" + std::to_string(index++) + (wav ? ".wav" : ".aiff"));
+    SCOPED_TRACE(path + " depth " + std::to_string(c.code));
+    SL::DispatchBitDepth(c.code, [&](auto depth) {
+      constexpr int N = decltype(depth)::value;
+      std::vector<double> const values = Values<N>(3 * c.channels);
+      boost::shared_ptr<SL::ISampleBuffer> out =
+          SL::CFileSampleBufferFactory().Create(Attribute(N, c.channels, 0), path, c.format);
+      ASSERT_TRUE(out);
+      EXPECT_EQ(wav ? GT::CEndianness::LittleEndian : GT::CEndianness::BigEndian,
+                out->GetAttribute().GetEndian());
+      ASSERT_TRUE(WriteThroughBuffer<N>(out, values));
+      out.reset();
+      std::size_t const data = values.size() * (SL::BitsOf(N) / 8);
+      EXPECT_EQ((wav ? 46u : 54u) + data + (data & 1), ReadFileBytes(path).size());
+
+      boost::shared_ptr<SL::ISampleBuffer> in = SL::CFileSampleBufferFactory().Create(path);
+      ASSERT_TRUE(in);
+      SL::CSampleAttribute const& a = in->GetAttribute();
+      EXPECT_EQ(N, a.mBitDepth.GetValue());
+      EXPECT_EQ(c.channels, a.mChannelCount);
+      EXPECT_EQ(3, a.mFrameCount);
+      EXPECT_EQ(22050.0, a.mSampleRate);
+      EXPECT_EQ(c.format, File(in).GetFileFormat());
+      EXPECT_EQ(values, ReadThroughBuffer<N>(in));
+      EXPECT_EQ(Peaks(values, c.channels), in->GetPeakLevel());
+      if (!tools) return;
+      std::string const info = Capture("sndfile-info " + path);
+      EXPECT_NE(std::string::npos, info.find("Frames      : 3")) << info;
+      EXPECT_NE(std::string::npos, info.find("Channels    : " + std::to_string(c.channels)));
+      EXPECT_NE(std::string::npos, info.find("Sample Rate : 22050"));
+      EXPECT_EQ(values, ToolSamples(path, N));
+    });
+  }
+  if (!tools) GTEST_SKIP() << "sox or libsndfile's programs missing: files not checked by them";
+}
+
+// A seek is not a write: an end iterator made for every test moves the
+// shared stream to the open range's far end, and the header still describes
+// only the bytes written.
+TEST(CFileSampleBuffer, FinalizeDescribesTheBytesWrittenNotWhereTheStreamWasMoved) {
+  CScratchDir dir;
+  struct Case {
+    CWaveFileFormat format;
+    std::size_t fileBytes;
+    std::size_t sizeOffset;
+    uint32_t sizeField;
+  };
+  Case const cases[] = {{CWaveFileFormat::RiffWave, 54, 42, 8},
+                        {CWaveFileFormat::FormAiff, 62, 42, 16}};
+  for (Case const& c : cases) {
+    std::string const path = dir / "loop";
+    boost::shared_ptr<SL::ISampleBuffer> buffer =
+        SL::CFileSampleBufferFactory().Create(Attribute(65552, 2, 0), path, c.format);
+    ASSERT_TRUE(buffer);
+    EXPECT_EQ(2147483647, File(buffer).GetStreamPositionRange().end);
+    ASSERT_TRUE(WriteThroughBuffer<65552>(buffer, {1, -2, 3, -4}));
+    std::vector<unsigned char> const bytes = ReadFileBytes(path);
+    ASSERT_EQ(c.fileBytes, bytes.size());
+    bool const wav = c.format == CWaveFileFormat::RiffWave;
+    EXPECT_EQ(c.sizeField, wav ? GetLE(bytes, c.sizeOffset, 4) : GetBE(bytes, c.sizeOffset, 4));
+    EXPECT_EQ(c.fileBytes - 8, wav ? GetLE(bytes, 4, 4) : GetBE(bytes, 4, 4));
+    EXPECT_EQ((std::vector<double>{1, -2, 3, -4}),
+              ReadThroughBuffer<65552>(SL::CFileSampleBufferFactory().Create(path)));
+  }
+}
+
+TEST(CFileSampleBuffer, FinalizeCases) {
+  CScratchDir dir;
+  // Nothing written: an empty but valid file.
+  std::string const empty = dir / "empty.wav";
+  boost::shared_ptr<SL::ISampleBuffer> none = SL::CFileSampleBufferFactory().Create(
+      Attribute(65552, 1, 0), empty, CWaveFileFormat::RiffWave);
+  ASSERT_TRUE(none);
+  EXPECT_TRUE(File(none).Finalize());
+  EXPECT_EQ(46u, ReadFileBytes(empty).size());
+  EXPECT_EQ(0u, GetLE(ReadFileBytes(empty), 42, 4));
+
+  // A sample set but not advanced past is not in the file yet.
+  std::string const pending = dir / "pending.aiff";
+  boost::shared_ptr<SL::ISampleBuffer> buffer = SL::CFileSampleBufferFactory().Create(
+      Attribute(65552, 1, 4), pending, CWaveFileFormat::FormAiff);
+  ASSERT_TRUE(buffer);
+  EXPECT_EQ(54, File(buffer).GetStreamPositionRange().begin);
+  EXPECT_EQ(62, File(buffer).GetStreamPositionRange().end);
+  auto* typed = dynamic_cast<SL::ITypedSampleBuffer<65552>*>(buffer.get());
+  auto out = typed->OutputBegin();
+  *out = 7;
+  ++out;
+  *out = 8;
+  EXPECT_TRUE(File(buffer).Finalize());
+  std::vector<unsigned char> const bytes = ReadFileBytes(pending);
+  ASSERT_EQ(56u, bytes.size());
+  EXPECT_EQ(1u, GetBE(bytes, 22, 4));  // numSampleFrames
+  EXPECT_EQ(7u, GetBE(bytes, 54, 2));
+
+  // The header may be written again; its pad byte is no sample.
+  std::string const odd = dir / "odd.wav";
+  boost::shared_ptr<SL::ISampleBuffer> bytesBuffer =
+      SL::CFileSampleBufferFactory().Create(Attribute(65544, 1, 0), odd, CWaveFileFormat::RiffWave);
+  ASSERT_TRUE(WriteThroughBuffer<65544>(bytesBuffer, {1, 2, 3}));
+  EXPECT_TRUE(File(bytesBuffer).Finalize());
+  EXPECT_EQ(50u, ReadFileBytes(odd).size());
+  EXPECT_EQ(3u, GetLE(ReadFileBytes(odd), 42, 4));
+  auto more = dynamic_cast<SL::ITypedSampleBuffer<65544>&>(*bytesBuffer).OutputAt(3);
+  *more = 4;
+  ++more;
+  EXPECT_TRUE(File(bytesBuffer).Finalize());
+  EXPECT_EQ(50u, ReadFileBytes(odd).size());
+  EXPECT_EQ(4u, GetLE(ReadFileBytes(odd), 42, 4));
+  EXPECT_EQ(4u, ReadFileBytes(odd)[49]);
+
+  // An input buffer has no header to write.
+  boost::shared_ptr<SL::ISampleBuffer> input = SL::CFileSampleBufferFactory().Create(empty);
+  ASSERT_TRUE(input);
+  EXPECT_FALSE(File(input).Finalize());
+}
+
+// Channel lists write and read chosen channels of each frame in the file.
+TEST(CFileSampleBuffer, ChannelListsReachTheirChannelsInTheFile) {
+  CScratchDir dir;
+  std::string const path = dir / "lists.wav";
+  boost::shared_ptr<SL::ISampleBuffer> buffer = SL::CFileSampleBufferFactory().Create(
+      Attribute(65552, 3, 3), path, CWaveFileFormat::RiffWave);
+  ASSERT_TRUE(buffer);
+  auto* typed = dynamic_cast<SL::ITypedSampleBuffer<65552>*>(buffer.get());
+  short value = 1;
+  for (int channel : {2, 0, 1}) {
+    std::vector<int> const list = {channel};
+    for (auto out = typed->OutputBegin(list); out != typed->OutputEnd(list); ++out) *out = value++;
+  }
+  EXPECT_TRUE(File(buffer).Finalize());
+  buffer.reset();
+  EXPECT_EQ(46u + 18u, ReadFileBytes(path).size());
+
+  boost::shared_ptr<SL::ISampleBuffer> in = SL::CFileSampleBufferFactory().Create(path);
+  EXPECT_EQ((std::vector<double>{4, 7, 1, 5, 8, 2, 6, 9, 3}), ReadThroughBuffer<65552>(in));
+  std::vector<int> const right = {2, 1};
+  EXPECT_EQ((std::vector<double>{1, 7, 2, 8, 3, 9}), ReadThroughBuffer<65552>(in, &right));
+  std::vector<int> const all = {2, 1, 0};  // as long as the channel count: all channels in order
+  EXPECT_EQ(ReadThroughBuffer<65552>(in), ReadThroughBuffer<65552>(in, &all));
+  EXPECT_EQ((std::vector<double>{6.0, 9.0, 3.0}), in->GetPeakLevel());
+}
+
+// A file sox wrote, seen in place: bounds, streams and samples.
+TEST(CFileSampleBuffer, ReadsFilesSoxWrote) {
+  if (!HasTool("sox")) GTEST_SKIP() << "sox missing";
+  CScratchDir dir;
+  std::string const wav = dir / "sox.wav", aiff = dir / "sox.aiff";
+  ASSERT_TRUE(RunTool("sox -D -r 44100 -n -c 2 -b 16 " + wav + " synth 1000s sine 440 sine 999"));
+  ASSERT_TRUE(RunTool("sox -D -r 8000 -n -c 1 -b 24 " + aiff + " synth 77s sine 300 gain -1"));
+
+  boost::shared_ptr<SL::ISampleBuffer> in = SL::CFileSampleBufferFactory().Create(wav);
+  ASSERT_TRUE(in);
+  auto* typed = dynamic_cast<SL::CFileSampleBuffer<65552>*>(in.get());
+  ASSERT_NE(nullptr, typed);
+  EXPECT_EQ(44, typed->LowerBound());
+  EXPECT_EQ(4044, typed->UpperBound());
+  EXPECT_EQ(4000, typed->Distance());
+  EXPECT_EQ(CWaveFileFormat::RiffWave, typed->GetFileFormat());
+  EXPECT_TRUE(typed->GetInputStream());
+  EXPECT_FALSE(typed->GetOutputStream());
+  EXPECT_EQ(GT::CEndianness::LittleEndian, in->GetAttribute().GetEndian());
+  EXPECT_FALSE(in->IsSequential());
+  EXPECT_EQ(nullptr, in->Begin());
+  EXPECT_EQ(nullptr, in->End());
+  EXPECT_EQ(nullptr, in->At(1));
+  std::vector<double> const samples = ToolSamples(wav, 65552);
+  ASSERT_EQ(2000u, samples.size());
+  EXPECT_EQ(samples, ReadThroughBuffer<65552>(in));
+  EXPECT_EQ(Peaks(samples, 2), in->GetPeakLevel());
+  auto at = typed->InputAt(600);
+  EXPECT_EQ(samples[1200], *at);
+  ++at;
+  EXPECT_EQ(samples[1201], *at);
+
+  boost::shared_ptr<SL::ISampleBuffer> deep = SL::CFileSampleBufferFactory().Create(aiff);
+  ASSERT_TRUE(deep);
+  EXPECT_EQ(65560, deep->GetAttribute().mBitDepth.GetValue());
+  EXPECT_EQ(GT::CEndianness::BigEndian, deep->GetAttribute().GetEndian());
+  EXPECT_EQ(77, deep->GetAttribute().mFrameCount);
+  EXPECT_EQ(ToolSamples(aiff, 65560), ReadThroughBuffer<65560>(deep));
+}
+
+// What file buffers cannot hold is refused before the file is touched.
+TEST(CFileSampleBuffer, RefusesWhatItCannotHold) {
+  CScratchDir dir;
+  struct Case {
+    int code;
+    CWaveFileFormat format;
+  };
+  Case const cases[] = {{65544, CWaveFileFormat::FormAiff},  // signed bytes: no buffer view
+                        {131104, CWaveFileFormat::FormAiff},
+                        {0, CWaveFileFormat::RiffWave},
+                        {65552, CWaveFileFormat::Invalid}};
+  for (Case const& c : cases) {
+    std::string const path = dir / "refused";
+    EXPECT_FALSE(SL::CFileSampleBufferFactory().Create(Attribute(c.code, 1, 0), path, c.format));
+    EXPECT_FALSE(std::ifstream(path).good()) << c.code;
+  }
+  std::string const wav = dir / "ok.wav";
+  ASSERT_TRUE(WriteThroughBuffer<65552>(
+      SL::CFileSampleBufferFactory().Create(Attribute(65552, 1, 0), wav, CWaveFileFormat::RiffWave),
+      {1, 2, 3}));
+  std::vector<unsigned char> bytes = ReadFileBytes(wav);
+  bytes[8] = 'X';  // neither WAVE nor AIFF
+  ASSERT_TRUE(WriteFileBytes(wav, bytes));
+  EXPECT_FALSE(SL::CFileSampleBufferFactory().Create(wav));
+  EXPECT_FALSE(SL::CFileSampleBufferFactory().Create(dir / "missing.wav"));
+}
+
+// The locators that file buffers hand out, on a stream of known bytes.
+TEST(CFileSampleBuffer, FileLocatorsReadAndWriteWhereTheyStand) {
+  auto stream = boost::shared_ptr<std::stringstream>(
+      new std::stringstream(std::ios::in | std::ios::out | std::ios::binary));
+  for (int i = 0; i < 200; ++i) stream->put(static_cast<char>(i));
+  SL::CFileSampleBuffer<65552> input(CWaveFileFormat::RiffWave, Attribute(65552, 1, 0),
+                                     boost::shared_ptr<std::istream>(stream),
+                                     GT::CRange<long>(0, 200));
+  boost::shared_ptr<SL::ISampleLocator> in = input.CreateLocator(100);
+  ASSERT_TRUE(dynamic_cast<SL::CInputFileSampleLocator<65552>*>(in.get()));
+  EXPECT_EQ(100, in->Current()[0]);
+  EXPECT_EQ(101, in->Current()[1]);
+  EXPECT_EQ(102, static_cast<long>(stream->tellg()));  // the second Current read nothing
+  in->Increment(0);                                    // back onto the same sample
+  EXPECT_EQ(100, in->Current()[0]);
+  in->Increment(6);
+  EXPECT_EQ(106, in->Current()[0]);
+  std::unique_ptr<SL::ISampleLocator> copy(in->Clone());
+  EXPECT_TRUE(copy->Equals(*in));
+  copy->Increment(2);
+  EXPECT_FALSE(copy->Equals(*in));
+
+  SL::CFileSampleBuffer<65552> output(CWaveFileFormat::RiffWave, Attribute(65552, 1, 0),
+                                      boost::shared_ptr<std::ostream>(stream),
+                                      GT::CRange<long>(0, 200), SL::CFileOutputFinalizer());
+  boost::shared_ptr<SL::ISampleLocator> out = output.CreateLocator(100);
+  boost::shared_ptr<SL::ISampleLocator> at102 = output.CreateLocator(102);
+  ASSERT_TRUE(dynamic_cast<SL::COutputFileSampleLocator<65552>*>(out.get()));
+  EXPECT_EQ(nullptr, output.Begin());
+  unsigned char* sample = out->Current();
+  EXPECT_TRUE(out->Equals(*at102));
+  sample[0] = 0xAA;
+  sample[1] = 0xBB;
+  out->Increment(2);
+  out->Current()[0] = 0xCC;  // never advanced past: never written
+  out.reset();
+  std::string const bytes = stream->str();
+  EXPECT_EQ('\xAA', bytes[100]);
+  EXPECT_EQ('\xBB', bytes[101]);
+  EXPECT_EQ(102, static_cast<unsigned char>(bytes[102]));
+  EXPECT_THROW(in->Equals(*at102), std::bad_cast);
+}
+
+}  // namespace
