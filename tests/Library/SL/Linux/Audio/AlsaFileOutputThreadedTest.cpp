@@ -1,4 +1,5 @@
 #include "Platform/Audio/AlsaConfiguration.h"
+#include "Platform/Audio/AudioHardware.h"
 #include "SL/Linux/Audio/CAudioStreamDesc.h"
 #include "SL/Linux/Audio/CCaAudioDeviceFacade.h"
 
@@ -79,8 +80,12 @@ TEST(AlsaFileOutputThreaded, BytesWrittenAreTheFramesPlayedThenSilence) {
     SL::CCaAudioDeviceFacade facade;
     std::string const name = facade.GetDefaultOutDeviceName();
     if (name.empty()) GTEST_SKIP() << "ALSA cannot open its file output here";
-    CoreAudio::CAudioStreamDesc const format(CoreAudio::CDevice::NameToDeviceID(name, false),
-                                             false);
+    AudioDeviceId const id = CoreAudio::CDevice::NameToDeviceID(name, false);
+    CoreAudio::CAudioStreamDesc const format(id, false);
+    std::uint32_t alive = 0, size = sizeof alive;
+    ASSERT_EQ(kAudioStatusOk,
+              AudioDeviceGetProperty(id, 0, false, kAudioPropertyDeviceIsAlive, &size, &alive));
+    EXPECT_EQ(1u, alive) << "an ALSA device that opened is alive";
     ASSERT_EQ(2u, format.mChannelsPerFrame);
     ASSERT_EQ(kAudioFormatFlagIsFloat, format.mFormatFlags & kAudioFormatFlagIsFloat);
     for (int i = 0; i < 9000 * 2; ++i)

@@ -45,4 +45,22 @@ TEST(Cursor, RequestsCloseInAnyOrderAndEndAtTheArrow) {
   EXPECT_EQ(expected, cursor.mShown);
 }
 
+// Without a platform nothing is shown, yet the requests are kept; the bare
+// interface answers as a service that has none.
+TEST(Cursor, TheBareStackAndInterfaceKeepNoScreen) {
+  UL::ACursor stack;
+  UL::ICursor bare;
+  CChanger changer;
+  EXPECT_EQ(0, stack.Change(UL::ICursor::Wait, changer));
+  EXPECT_TRUE(stack.IsChanging());
+  stack.Restore(0);
+  EXPECT_FALSE(stack.IsChanging());
+  EXPECT_EQ(0, bare.Change(UL::ICursor::Wait, changer));
+  bare.Restore(0);
+  bare.Reset();
+  bare.Update(GT::CPointT<long>(1, 2));
+  EXPECT_FALSE(bare.IsChanging());
+  EXPECT_EQ(0, changer.mX);
+}
+
 }  // namespace
