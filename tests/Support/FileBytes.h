@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <sys/stat.h>
 
@@ -12,6 +14,14 @@ inline bool WriteBytes(std::string const& path, std::string const& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
+}
+
+// The names of the entries of a folder, to see what a call left beside its target.
+inline std::set<std::string> FolderNames(std::string const& folder) {
+  std::set<std::string> names;
+  for (auto const& entry : std::filesystem::directory_iterator(folder))
+    names.insert(entry.path().filename());
+  return names;
 }
 
 inline std::string ReadBytes(std::string const& path) {

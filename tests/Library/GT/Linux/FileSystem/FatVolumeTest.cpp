@@ -19,13 +19,6 @@ namespace {
 using Support::ReadBytes;
 using Support::WriteBytes;
 
-std::set<std::string> Names(std::string const& folder) {
-  std::set<std::string> names;
-  for (auto const& entry : std::filesystem::directory_iterator(folder))
-    names.insert(entry.path().filename());
-  return names;
-}
-
 // A volume without modes refuses every mode change; the toolkit's copies and
 // folder calls succeed there all the same.
 TEST(FatVolume, ModeChangesRefusedByTheVolumeFailNothing) {
@@ -81,7 +74,8 @@ TEST(FatVolume, ModeChangesRefusedByTheVolumeFailNothing) {
   for (auto const& c : cases) {
     EXPECT_TRUE(c.call()) << c.what;
     made.insert(c.made);
-    EXPECT_EQ(made, Names(card)) << c.what << ": a temporary was left, or nothing made";
+    EXPECT_EQ(made, Support::FolderNames(card))
+        << c.what << ": a temporary was left, or nothing made";
   }
   for (char const* file : {"INFO.VQD", "R.VQD", "NEW.VQD", "OBJ.VQD"})
     EXPECT_TRUE(data == ReadBytes(card + "/" + file)) << file;

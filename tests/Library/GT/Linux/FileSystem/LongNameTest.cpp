@@ -16,13 +16,6 @@ namespace {
 using Support::ReadBytes;
 using Support::WriteBytes;
 
-std::set<std::string> Names(std::string const& folder) {
-  std::set<std::string> names;
-  for (auto const& entry : std::filesystem::directory_iterator(folder))
-    names.insert(entry.path().filename());
-  return names;
-}
-
 // Names up to the longest a file may have go through every call that writes
 // beside its target first, new and replacing.
 TEST(LongName, LongestNamesCopyAndReplace) {
@@ -68,7 +61,8 @@ TEST(LongName, LongestNamesCopyAndReplace) {
         EXPECT_EQ(inside[0] == '/' ? "f" : inside,
                   ReadBytes(inside[0] == '/' ? target + inside : target))
             << c.what << " " << length;
-        EXPECT_EQ(std::set<std::string>{name}, Names(into)) << c.what << " " << length;
+        EXPECT_EQ(std::set<std::string>{name}, Support::FolderNames(into))
+            << c.what << " " << length;
       }
     }
   }
