@@ -1079,9 +1079,11 @@ OSErr FSSetDirAccess(FSRef const* ref, FSPermissionInfo const& access) {
   if (!S_ISDIR(st.st_mode)) return nFsDirectoryNotFound;
   // Only root may give an object away; a volume without owners refuses it even then.
   if ((access.userID != st.st_uid || access.groupID != st.st_gid) &&
-      ::chown(ref->path.c_str(), access.userID, access.groupID) != 0 &&
-      !Posix::VolumeKeepsNoModes(errno, ::geteuid() == 0))
-    return Errno();
+      ::chown(ref->path.c_str(), access.userID, access.groupID) != 0) {
+    int const error = errno;
+    if (!Posix::VolumeKeepsNoModes(error, ::geteuid() == 0, Posix::IsModelessVolume(ref->path)))
+      return OSErrFromErrno(error);
+  }
   return OSErrFromErrno(Posix::ChangeMode(ref->path, access.mode & 07777));
 }
 

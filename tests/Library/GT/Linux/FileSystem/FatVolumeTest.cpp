@@ -84,18 +84,21 @@ TEST(FatVolume, ModeChangesRefusedByTheVolumeFailNothing) {
   EXPECT_TRUE(GT::IsDirectoryValid(card + "/A/B"));
 }
 
-// Which refusals of chmod or chown mean a volume without modes.
+// Which refusals of chmod or chown mean a volume without modes: EPERM only on
+// a volume of a type without modes, never for an object that refuses itself.
 TEST(FatVolume, RefusalsThatMeanAVolumeWithoutModes) {
   struct {
     int error;
     bool entitled;
+    bool modeless;
     bool noModes;
-  } const cases[] = {{ENOSYS, false, true}, {EOPNOTSUPP, false, true}, {EPERM, true, true},
-                     {EPERM, false, false}, {EACCES, true, false},     {EROFS, true, false},
-                     {EIO, true, false}};
+  } const cases[] = {
+      {ENOSYS, false, true, true}, {ENOSYS, false, false, true}, {EOPNOTSUPP, false, true, true},
+      {EPERM, true, true, true},   {EPERM, true, false, false},  {EPERM, false, true, false},
+      {EACCES, true, true, false}, {EROFS, true, true, false},   {EIO, true, true, false}};
   for (auto const& c : cases)
-    EXPECT_EQ(c.noModes, GT::Posix::VolumeKeepsNoModes(c.error, c.entitled))
-        << c.error << " " << c.entitled;
+    EXPECT_EQ(c.noModes, GT::Posix::VolumeKeepsNoModes(c.error, c.entitled, c.modeless))
+        << c.error << " " << c.entitled << " " << c.modeless;
   EXPECT_EQ(ENOENT, GT::Posix::ChangeMode("/no/such/file", 0644));
 }
 
