@@ -285,6 +285,26 @@ int ChangeMode(std::string const& path, mode_t mode) {
   return VolumeKeepsNoModes(error, entitled, entitled && IsModelessVolume(path)) ? 0 : error;
 }
 
+int RenameNoReplace(std::string const& from, std::string const& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // A second name cannot replace anything; the first goes once the second is there.
+  if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) == 0) {
+    if (::unlink(from.c_str()) == 0) return 0;
+    int const error = errno;
+    ::unlink(to.c_str());
+    return error;
+  }
+  if (errno == EEXIST) return EEXIST;
+  // No links either (FAT, or a folder): what appears at `to` between the look and
+  // the rename is replaced (a file) or refuses it (a non-empty folder).
+  if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP && errno != EMLINK) return errno;
+  struct stat st;
+  if (::lstat(to.c_str(), &st) == 0) return EEXIST;
+  if (errno != ENOENT) return errno;
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
 std::string DecodeMountField(std::string const& field) {
   std::string out;
   for (std::size_t i = 0; i < field.size(); ++i) {

@@ -53,6 +53,11 @@ bool IsModelessVolume(std::string const& path);
 // no modes, else the errno.
 int ChangeMode(int fd, mode_t mode);
 int ChangeMode(std::string const& path, mode_t mode);
+// rename(2) that never replaces an existing object: 0 or the errno (EEXIST when
+// the target exists). Where the volume takes no renameat2 flags (some FUSE
+// drivers), the move goes by a second link and, where links are refused too,
+// by a look at the target right before the rename.
+int RenameNoReplace(std::string const& from, std::string const& to);
 // A mount-table field with its octal escapes (\040 for a space) decoded.
 std::string DecodeMountField(std::string const& field);
 // Syncs a folder so that a rename inside it survives a crash; errors ignored.
