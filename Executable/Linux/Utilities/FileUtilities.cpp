@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -36,17 +37,24 @@ std::size_t const nCopyBufferSize = 0x40000;
 
 // The nearest existing object at or above path, or "". A relative path stays
 // relative when the working folder is gone; once it has no folder left to
-// climb to, there is nothing above it to ask.
+// climb to, there is nothing above it to ask. Elements are cut as written,
+// never "x/.." as text: after a link, ".." is the parent of the link's target.
 std::string ExistingAncestor(std::string const& path) {
   if (path.empty()) return std::string();
-  std::string p = GT::Posix::Normalize(path);
+  std::string p = path;
+  if (p.front() != '/') {
+    std::error_code ec;
+    std::string const here = std::filesystem::current_path(ec).string();
+    if (!ec && !here.empty()) p = GT::Posix::Join(here, p);
+  }
   struct stat st;
-  while (::stat(p.c_str(), &st) != 0) {
+  for (;;) {
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    if (::stat(p.c_str(), &st) == 0) return p;
     std::string::size_type const slash = p.rfind('/');
     if (p == "/" || slash == std::string::npos) return std::string();
     p = slash == 0 ? "/" : p.substr(0, slash);
   }
-  return p;
 }
 
 // A refusal to keep owner or mode (FAT and exFAT refuse both) is no failure.

@@ -411,9 +411,9 @@ std::string UniqueName(std::string const& name, int n) {
 OSErr MoveAside(std::string const& folder, std::string const& path, std::string& aside) {
   for (int n = 0; n < 1000; ++n) {
     aside = Posix::Join(folder, n == 0 ? ".DeleteMe" : ".DeleteMe" + std::to_string(n));
-    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0)
-      return nFsNoErr;
-    if (errno != EEXIST) return Errno();
+    int const error = Posix::RenameNoReplace(path, aside);
+    if (error == 0) return nFsNoErr;
+    if (error != EEXIST) return OSErrFromErrno(error);
   }
   return nFsDuplicateName;
 }
@@ -953,9 +953,8 @@ OSErr FSMoveRenameObjectUnicode(FSRef const* ref, FSRef const* destDirectory, ch
   if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
     return nFsBadName;
   std::string const target = Posix::Join(destDirectory->path, name);
-  // One atomic call both moves and renames; an existing object is never replaced.
-  if (::renameat2(AT_FDCWD, ref->path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0)
-    return Errno();
+  // One call both moves and renames; an existing object is never replaced.
+  if (int const error = Posix::RenameNoReplace(ref->path, target)) return OSErrFromErrno(error);
   if (newRef) newRef->path = target;
   return nFsNoErr;
 }
@@ -1079,9 +1078,11 @@ OSErr FSSetDirAccess(FSRef const* ref, FSPermissionInfo const& access) {
   if (!S_ISDIR(st.st_mode)) return nFsDirectoryNotFound;
   // Only root may give an object away; a volume without owners refuses it even then.
   if ((access.userID != st.st_uid || access.groupID != st.st_gid) &&
-      ::chown(ref->path.c_str(), access.userID, access.groupID) != 0 &&
-      !Posix::VolumeKeepsNoModes(errno, ::geteuid() == 0))
-    return Errno();
+      ::chown(ref->path.c_str(), access.userID, access.groupID) != 0) {
+    int const error = errno;
+    if (!Posix::VolumeKeepsNoModes(error, ::geteuid() == 0, Posix::IsModelessVolume(ref->path)))
+      return OSErrFromErrno(error);
+  }
   return OSErrFromErrno(Posix::ChangeMode(ref->path, access.mode & 07777));
 }
 

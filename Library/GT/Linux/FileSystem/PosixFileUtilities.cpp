@@ -9,7 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <limits.h>
+#include <sstream>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
@@ -200,11 +203,51 @@ std::string TemporarySiblingName(std::string const& name, std::string const& suf
   return "." + name.substr(0, keep) + suffix;
 }
 
-bool VolumeKeepsNoModes(int error, bool entitled) {
-  return error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP || (error == EPERM && entitled);
+bool VolumeKeepsNoModes(int error, bool entitled, bool modeless) {
+  return error == ENOSYS || error == EOPNOTSUPP || error == ENOTSUP ||
+         (error == EPERM && entitled && modeless);
 }
 
 namespace {
+unsigned long const nMsdosMagic = 0x4D44UL;  // msdos and vfat
+unsigned long const nExfatMagic = 0x2011BAB0UL;
+unsigned long const nFuseMagic = 0x65735546UL;
+
+// The type the mount table gives the mounts of a device ("fuse.fusefat"), or "".
+std::string MountTypeOf(dev_t device) {
+  std::ifstream in("/proc/self/mountinfo");
+  std::string line;
+  // Fields: id, parent, major:minor, root, mount point, options, optional
+  // fields up to "-", then the type.
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    std::string id, parent, numbers, field;
+    if (!(fields >> id >> parent >> numbers)) continue;
+    unsigned major = 0, minor = 0;
+    if (std::sscanf(numbers.c_str(), "%u:%u", &major, &minor) != 2 ||
+        ::makedev(major, minor) != device)
+      continue;
+    while (fields >> field && field != "-") {
+    }
+    std::string type;
+    if (fields >> type) return type;
+  }
+  return std::string();
+}
+
+bool IsModeless(struct statfs const& fs, dev_t device) {
+  unsigned long const type = static_cast<unsigned long>(fs.f_type);
+  if (type == nMsdosMagic || type == nExfatMagic) return true;
+  if (type != nFuseMagic) return false;
+  // Through FUSE only the driver tells: FAT and exFAT ones, and the block-device
+  // mounts that exFAT drivers make.
+  std::string const name = MountTypeOf(device);
+  for (char const* modeless : {"fuse.fusefat", "fuseblk.fusefat", "fuse.exfat", "fuseblk.exfat",
+                               "fuse.exfat-fuse", "fuseblk"})
+    if (name == modeless) return true;
+  return false;
+}
+
 // The process may change the mode of what it owns, and root anything.
 bool MayChangeMode(struct stat const& st) {
   uid_t const self = ::geteuid();
@@ -212,18 +255,54 @@ bool MayChangeMode(struct stat const& st) {
 }
 }  // namespace
 
+bool IsModelessVolume(int fd) {
+  struct stat st;
+  struct statfs fs;
+  return ::fstat(fd, &st) == 0 && ::fstatfs(fd, &fs) == 0 && IsModeless(fs, st.st_dev);
+}
+
+bool IsModelessVolume(std::string const& path) {
+  struct stat st;
+  struct statfs fs;
+  return ::stat(path.c_str(), &st) == 0 && ::statfs(path.c_str(), &fs) == 0 &&
+         IsModeless(fs, st.st_dev);
+}
+
+// Only EPERM needs a look at the object and its volume.
 int ChangeMode(int fd, mode_t mode) {
   if (::fchmod(fd, mode) == 0) return 0;
   int const error = errno;
   struct stat st;
-  return VolumeKeepsNoModes(error, ::fstat(fd, &st) == 0 && MayChangeMode(st)) ? 0 : error;
+  bool const entitled = error == EPERM && ::fstat(fd, &st) == 0 && MayChangeMode(st);
+  return VolumeKeepsNoModes(error, entitled, entitled && IsModelessVolume(fd)) ? 0 : error;
 }
 
 int ChangeMode(std::string const& path, mode_t mode) {
   if (::chmod(path.c_str(), mode) == 0) return 0;
   int const error = errno;
   struct stat st;
-  return VolumeKeepsNoModes(error, ::stat(path.c_str(), &st) == 0 && MayChangeMode(st)) ? 0 : error;
+  bool const entitled = error == EPERM && ::stat(path.c_str(), &st) == 0 && MayChangeMode(st);
+  return VolumeKeepsNoModes(error, entitled, entitled && IsModelessVolume(path)) ? 0 : error;
+}
+
+int RenameNoReplace(std::string const& from, std::string const& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // A second name cannot replace anything; the first goes once the second is there.
+  if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) == 0) {
+    if (::unlink(from.c_str()) == 0) return 0;
+    int const error = errno;
+    ::unlink(to.c_str());
+    return error;
+  }
+  if (errno == EEXIST) return EEXIST;
+  // No links either (FAT, or a folder): what appears at `to` between the look and
+  // the rename is replaced (a file) or refuses it (a non-empty folder).
+  if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP && errno != EMLINK) return errno;
+  struct stat st;
+  if (::lstat(to.c_str(), &st) == 0) return EEXIST;
+  if (errno != ENOENT) return errno;
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
 std::string DecodeMountField(std::string const& field) {

@@ -40,13 +40,24 @@ int ListFolder(std::string const& folder, std::vector<std::string>& names);
 // (NAME_MAX bytes) whatever the length of the final name. Suffixes are short.
 std::string TemporarySiblingName(std::string const& name, std::string const& suffix);
 // Whether a refused chmod or chown means only that the volume keeps no modes or
-// owners (FAT and exFAT: ENOSYS or EOPNOTSUPP through FUSE, EPERM from the
-// kernel for a change the process was entitled to make). Such a refusal is no failure.
-bool VolumeKeepsNoModes(int error, bool entitled);
+// owners: ENOSYS or EOPNOTSUPP (a FUSE driver without them), or EPERM for a
+// change the process was entitled to make on a volume without modes
+// (`modeless`, see IsModelessVolume). Such a refusal is no failure; EPERM
+// elsewhere (an immutable object) is one.
+bool VolumeKeepsNoModes(int error, bool entitled, bool modeless);
+// Whether the volume that holds an object is of a type without modes and
+// owners: FAT or exFAT, by the kernel or through a FUSE driver.
+bool IsModelessVolume(int fd);
+bool IsModelessVolume(std::string const& path);
 // chmod of an open object or of a path; 0 when done or when the volume keeps
 // no modes, else the errno.
 int ChangeMode(int fd, mode_t mode);
 int ChangeMode(std::string const& path, mode_t mode);
+// rename(2) that never replaces an existing object: 0 or the errno (EEXIST when
+// the target exists). Where the volume takes no renameat2 flags (some FUSE
+// drivers), the move goes by a second link and, where links are refused too,
+// by a look at the target right before the rename.
+int RenameNoReplace(std::string const& from, std::string const& to);
 // A mount-table field with its octal escapes (\040 for a space) decoded.
 std::string DecodeMountField(std::string const& field);
 // Syncs a folder so that a rename inside it survives a crash; errors ignored.

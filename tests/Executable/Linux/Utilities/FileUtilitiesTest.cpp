@@ -2,6 +2,7 @@
 
 #include "Executable/Com/Card/FileUtilities.h"
 
+#include "Support/FatImage.h"
 #include "Support/FileBytes.h"
 #include "Support/PrivateTempDir.h"
 
@@ -63,4 +64,30 @@ TEST(FileUtilitiesTest, VolumeFreeSpace) {
   EXPECT_EQ(1u, freeBytes);
   EXPECT_TRUE(VQ7::GetVolumeFreeSpace(dir / "new/deeper/file.wav", freeBytes, blockBytes));
   EXPECT_EQ(vfs.f_frsize, blockBytes);
+}
+
+// ".." after a link to a folder on another volume is the parent of the link's
+// target, also for a path below it that is not made yet.
+TEST(FileUtilitiesTest, VolumeFreeSpaceAboveALinkToAnotherVolume) {
+  if (!Support::CFatMount::Unavailable().empty()) GTEST_SKIP() << Support::CFatMount::Unavailable();
+  Support::CPrivateTempDir dir;
+  std::string const card = dir / "card";
+  ASSERT_EQ(0, ::mkdir(card.c_str(), 0755));
+  Support::CFatMount const fat(dir / "fat.img", card);
+  if (!fat.IsMounted()) GTEST_SKIP() << "mounting through FUSE is refused here";
+  ASSERT_EQ(0, ::mkdir((card + "/SUB").c_str(), 0755));
+  ASSERT_EQ(0, ::symlink((card + "/SUB").c_str(), (dir / "link").c_str()));
+  struct statvfs onCard, here;
+  ASSERT_EQ(0, ::statvfs(card.c_str(), &onCard));
+  ASSERT_EQ(0, ::statvfs(dir.Path().c_str(), &here));
+  unsigned long long const cardFree =
+      static_cast<unsigned long long>(onCard.f_bavail) * onCard.f_frsize;
+  ASSERT_NE(cardFree, static_cast<unsigned long long>(here.f_bavail) * here.f_frsize);
+  for (std::string const& path : {dir / "link/..", dir / "link/../", dir / "link/../NEW.WAV",
+                                  dir / "link/../NEW/X.WAV", dir / "link/NEW/../X.WAV"}) {
+    unsigned long long freeBytes = 0, blockBytes = 0;
+    EXPECT_TRUE(VQ7::GetVolumeFreeSpace(path, freeBytes, blockBytes)) << path;
+    EXPECT_EQ(cardFree, freeBytes) << path;
+    EXPECT_EQ(onCard.f_frsize, blockBytes) << path;
+  }
 }

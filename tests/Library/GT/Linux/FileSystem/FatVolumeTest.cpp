@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <set>
 #include <sys/stat.h>
 
@@ -84,19 +85,85 @@ TEST(FatVolume, ModeChangesRefusedByTheVolumeFailNothing) {
   EXPECT_TRUE(GT::IsDirectoryValid(card + "/A/B"));
 }
 
-// Which refusals of chmod or chown mean a volume without modes.
+// Which refusals of chmod or chown mean a volume without modes: EPERM only on
+// a volume of a type without modes, never for an object that refuses itself.
 TEST(FatVolume, RefusalsThatMeanAVolumeWithoutModes) {
   struct {
     int error;
     bool entitled;
+    bool modeless;
     bool noModes;
-  } const cases[] = {{ENOSYS, false, true}, {EOPNOTSUPP, false, true}, {EPERM, true, true},
-                     {EPERM, false, false}, {EACCES, true, false},     {EROFS, true, false},
-                     {EIO, true, false}};
+  } const cases[] = {
+      {ENOSYS, false, true, true}, {ENOSYS, false, false, true}, {EOPNOTSUPP, false, true, true},
+      {EPERM, true, true, true},   {EPERM, true, false, false},  {EPERM, false, true, false},
+      {EACCES, true, true, false}, {EROFS, true, true, false},   {EIO, true, true, false}};
   for (auto const& c : cases)
-    EXPECT_EQ(c.noModes, GT::Posix::VolumeKeepsNoModes(c.error, c.entitled))
-        << c.error << " " << c.entitled;
+    EXPECT_EQ(c.noModes, GT::Posix::VolumeKeepsNoModes(c.error, c.entitled, c.modeless))
+        << c.error << " " << c.entitled << " " << c.modeless;
   EXPECT_EQ(ENOENT, GT::Posix::ChangeMode("/no/such/file", 0644));
+}
+
+// Copies that replace and moves that must not replace answer on the card as on
+// any other volume, though its driver takes no rename flags.
+TEST(FatVolume, ReplacingAndNonReplacingRenames) {
+  Support::CPrivateTempDir dir;
+  std::string const card = dir / "card", local = dir / "local";
+  ASSERT_TRUE(std::filesystem::create_directory(card));
+  ASSERT_TRUE(std::filesystem::create_directory(local));
+  std::unique_ptr<Support::CFatMount> fat;
+  if (Support::CFatMount::Unavailable().empty())
+    fat = std::make_unique<Support::CFatMount>(dir / "fat.img", card);
+  std::string const data = Support::PatternBytes(70000);
+  ASSERT_TRUE(WriteBytes(dir / "src", data));
+  FSRef const source{dir / "src"};
+
+  for (std::string const& volume : {local, card}) {
+    if (volume == card && !(fat && fat->IsMounted())) continue;
+    FSRef const folder{volume};
+    ASSERT_TRUE(WriteBytes(volume + "/OLD.VQD", "old"));
+    ASSERT_TRUE(WriteBytes(volume + "/A.VQD", "a"));
+    ASSERT_TRUE(WriteBytes(volume + "/KEEP.VQD", "keep"));
+    ASSERT_TRUE(std::filesystem::create_directory(volume + "/DIR"));
+    struct {
+      char const* what;
+      std::function<OSErr()> call;
+      OSErr result;
+    } const cases[] = {
+        {"FSCopyObject replacing",
+         [&] {
+           return FSCopyObject(&source, &folder, 0, 0, nDupeReplace, "OLD.VQD", 0, 0, nullptr,
+                               nullptr, nullptr, nullptr);
+         },
+         GT::nFsNoErr},
+        {"FSMoveRenameObjectUnicode to a new name",
+         [&] {
+           FSRef const a{volume + "/A.VQD"};
+           return FSMoveRenameObjectUnicode(&a, &folder, "B.VQD", nullptr);
+         },
+         GT::nFsNoErr},
+        {"FSMoveRenameObjectUnicode of a folder",
+         [&] {
+           FSRef const d{volume + "/DIR"};
+           return FSMoveRenameObjectUnicode(&d, &folder, "NEWDIR", nullptr);
+         },
+         GT::nFsNoErr},
+        {"FSMoveRenameObjectUnicode onto an existing name",
+         [&] {
+           FSRef const b{volume + "/B.VQD"};
+           return FSMoveRenameObjectUnicode(&b, &folder, "KEEP.VQD", nullptr);
+         },
+         GT::nFsDuplicateName},
+    };
+    for (auto const& c : cases) EXPECT_EQ(c.result, c.call()) << c.what << " in " << volume;
+    EXPECT_EQ((std::set<std::string>{"OLD.VQD", "B.VQD", "KEEP.VQD", "NEWDIR"}),
+              Support::FolderNames(volume))
+        << volume;
+    EXPECT_TRUE(data == ReadBytes(volume + "/OLD.VQD")) << volume;
+    EXPECT_EQ("a", ReadBytes(volume + "/B.VQD")) << volume;
+    EXPECT_EQ("keep", ReadBytes(volume + "/KEEP.VQD")) << volume;
+  }
+  if (!Support::CFatMount::Unavailable().empty()) GTEST_SKIP() << Support::CFatMount::Unavailable();
+  if (!fat->IsMounted()) GTEST_SKIP() << "mounting through FUSE is refused here";
 }
 
 }  // namespace
