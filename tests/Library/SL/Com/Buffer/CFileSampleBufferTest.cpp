@@ -353,9 +353,8 @@ TEST(CFileSampleBuffer, RefusesWhatItCannotHold) {
 }
 
 // The steps of an in-place edit: six samples written, halved through the
-// same kind of iterator, a read far past them, and a read value assigned
-// back past them. Returns the samples read back after halving, then the
-// value read at frame 10.
+// same kind of iterator and read back, then a read far past them. Returns
+// what was read, the value at frame 10 last.
 template <int N>
 std::vector<double> EditInPlace(SL::ITypedSampleBuffer<N>& buffer, double scale) {
   typedef typename SL::ITypedSampleBuffer<N>::CValueType T;
