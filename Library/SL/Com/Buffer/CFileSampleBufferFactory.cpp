@@ -297,6 +297,10 @@ CFileSampleBufferFactory::OpenOutputSource(CSampleAttribute const& attribute,
   if (!CanWrite(attribute, format)) return CResult();
   boost::shared_ptr<std::ostream> stream = CFileDataSource(path, false).CreateOutputStream();
   if (!stream) return CResult();
+  // Open again for reading too, so that an output buffer reads back in place
+  // what it wrote; a file that cannot be read is still written.
+  if (boost::shared_ptr<std::ostream> both = CFileDataSource(path, true).CreateOutputStream())
+    stream = both;
   return wave ? CreateOutputSourceFromRiffWave(attribute, stream)
               : CreateOutputSourceFromFormAiff(attribute, stream);
 }

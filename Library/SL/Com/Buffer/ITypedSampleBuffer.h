@@ -77,7 +77,7 @@ public:
     }
 
     CValueType Get() const { return mConverter.Convert(mLocator->Current()); }
-    void Set(CValueType value) { mConverter.Store(mLocator->Current(), value); }
+    void Set(CValueType value) { mConverter.Store(mLocator->CurrentForWrite(), value); }
     void Increment() {
       if (mLocator) {
         mLocator->Increment(mIncrementer->Increment());

@@ -1,5 +1,6 @@
 #include "SL/Com/Buffer/CFileSampleBuffer.h"
 #include "SL/Com/Buffer/CFileSampleBufferFactory.h"
+#include "SL/Com/Buffer/CReferentialSampleBuffer.h"
 
 #include "Support/AudioFixtures.h"
 #include "Support/SampleValues.h"
@@ -349,6 +350,99 @@ TEST(CFileSampleBuffer, RefusesWhatItCannotHold) {
   ASSERT_TRUE(WriteFileBytes(wav, bytes));
   EXPECT_FALSE(SL::CFileSampleBufferFactory().Create(wav));
   EXPECT_FALSE(SL::CFileSampleBufferFactory().Create(dir / "missing.wav"));
+}
+
+// The steps of an in-place edit: six samples written, halved through the
+// same kind of iterator and read back, then a read far past them. Returns
+// what was read, the value at frame 10 last.
+template <int N>
+std::vector<double> EditInPlace(SL::ITypedSampleBuffer<N>& buffer, double scale) {
+  typedef typename SL::ITypedSampleBuffer<N>::CValueType T;
+  auto out = buffer.OutputBegin();
+  for (int i = 1; i <= 6; ++i, ++out) *out = static_cast<T>(i * scale);
+  auto half = buffer.OutputBegin();
+  for (int i = 0; i < 6; ++i, ++half) *half = static_cast<T>(*half / 2);
+  std::vector<double> seen;
+  auto again = buffer.OutputBegin();
+  for (int i = 0; i < 6; ++i, ++again) seen.push_back(static_cast<T>(*again));
+  auto far = buffer.OutputAt(10);
+  seen.push_back(static_cast<T>(*far));
+  ++far;
+  return seen;
+}
+
+// An output iterator reads the samples in the file, and only what it is
+// given is written: every depth and both byte orders end as a memory buffer
+// doing the same, and the header counts the frames written, not those read.
+TEST(CFileSampleBuffer, OutputIteratorsReadTheFileAndWriteOnlyWhatTheyAreGiven) {
+  bool const tools = HasTool("sox") && HasTool("sndfile-convert") && HasTool("sndfile-info");
+  CScratchDir dir;
+  struct Case {
+    int code;
+    CWaveFileFormat format;
+  };
+  Case const cases[] = {
+      {65544, CWaveFileFormat::RiffWave},  {65552, CWaveFileFormat::RiffWave},
+      {65552, CWaveFileFormat::FormAiff},  {65560, CWaveFileFormat::RiffWave},
+      {65560, CWaveFileFormat::FormAiff},  {65568, CWaveFileFormat::RiffWave},
+      {65568, CWaveFileFormat::FormAiff},  {131104, CWaveFileFormat::RiffWave},
+      {131136, CWaveFileFormat::RiffWave},
+  };
+  int index = 0;
+  for (Case const& c : cases) {
+    bool const wav = c.format == CWaveFileFormat::RiffWave;
+    std::string const path = dir / ("e" + std::to_string(index++) + (wav ? ".wav" : ".aiff"));
+    SCOPED_TRACE(path + " depth " + std::to_string(c.code));
+    SL::DispatchBitDepth(c.code, [&](auto depth) {
+      constexpr int N = decltype(depth)::value;
+      typedef typename SL::ITypedSampleBuffer<N>::CValueType T;
+      // Steps a byte holds, and floats within full scale, which libsndfile keeps.
+      double const scale = N == 65544 ? 10 : (N & 0x20000) ? 0.125 : 1000;
+      long const bytes = SL::BytesOf(N);
+      boost::shared_ptr<SL::ISampleBuffer> file =
+          SL::CFileSampleBufferFactory().Create(Attribute(N, 1, 0), path, c.format);
+      ASSERT_TRUE(file);
+      std::vector<unsigned char> memory(static_cast<std::size_t>(12 * bytes), 0);
+      SL::CReferentialSampleBuffer<N> reference(memory.data(), memory.data() + memory.size(), 1,
+                                                file->GetAttribute().GetEndian());
+      std::vector<double> const expected = EditInPlace<N>(reference, scale);
+      std::vector<double> halves;
+      for (int i = 1; i <= 6; ++i) halves.push_back(static_cast<T>(i * scale / 2));
+      halves.push_back(0);
+      ASSERT_EQ(halves, expected);
+      auto& typed = dynamic_cast<SL::ITypedSampleBuffer<N>&>(*file);
+      EXPECT_EQ(expected, EditInPlace<N>(typed, scale));
+      ASSERT_TRUE(File(file).Finalize());
+      std::vector<double> const halved(expected.begin(), expected.begin() + 6);
+      std::size_t const header = wav ? 46 : 54;
+      EXPECT_EQ(header + 6 * bytes + ((6 * bytes) & 1), ReadFileBytes(path).size());
+      boost::shared_ptr<SL::ISampleBuffer> in = SL::CFileSampleBufferFactory().Create(path);
+      ASSERT_TRUE(in);
+      EXPECT_EQ(6, in->GetAttribute().mFrameCount);
+      EXPECT_EQ(halved, ReadThroughBuffer<N>(in));
+      if (tools) {
+        std::string const info = Capture("sndfile-info " + path);
+        EXPECT_NE(std::string::npos, info.find("Frames      : 6\n")) << info;
+        EXPECT_EQ(halved, ToolSamples(path, N));
+      }
+
+      // A value read and given back is a write, even of silence past the end.
+      for (SL::ITypedSampleBuffer<N>* b :
+           {&typed, static_cast<SL::ITypedSampleBuffer<N>*>(&reference)}) {
+        auto at = b->OutputAt(7);
+        *at = static_cast<T>(*at);
+        ++at;
+      }
+      ASSERT_TRUE(File(file).Finalize());
+      in = SL::CFileSampleBufferFactory().Create(path);
+      ASSERT_TRUE(in);
+      std::vector<double> front;
+      for (auto it = reference.InputBegin(); it != reference.InputAt(8); ++it) front.push_back(*it);
+      EXPECT_EQ(8, in->GetAttribute().mFrameCount);
+      EXPECT_EQ(front, ReadThroughBuffer<N>(in));
+    });
+  }
+  if (!tools) GTEST_SKIP() << "sox or libsndfile's programs missing: files not checked by them";
 }
 
 // The locators that file buffers hand out, on a stream of known bytes.
