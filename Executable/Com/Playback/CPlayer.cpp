@@ -29,15 +29,15 @@ bool IsBufferTime(double seconds) {
          seconds <= CPlayer::nLongestBufferTime;
 }
 
-// What the 16-bit chain can play: a ring of it must be allocatable.
-bool IsPlayable(SL::CSampleAttribute const& attribute) {
+}  // namespace
+
+bool CPlayer::IsPlayable(SL::CSampleAttribute const& attribute) {
+  // A ring of the 16-bit chain must be allocatable.
   return attribute.mBitDepth.GetValue() == SL::CBitDepth::Integer16.GetValue() &&
          attribute.mChannelCount >= 1 && attribute.mChannelCount <= nMostChannels &&
          std::isfinite(attribute.mSampleRate) && attribute.mSampleRate >= 1.0 &&
          attribute.mSampleRate <= nHighestSampleRate;
 }
-
-}  // namespace
 
 CPlayer::CPlayer(boost::shared_ptr<SL::IAudioDeviceFacade> facade)
     : mRingBufferTime(0.0),

@@ -4,6 +4,7 @@
 #include "GT/Com/Observer/IObservable.h"
 #include "SL/Com/Audio/IAudioDeviceFacade.h"
 #include "SL/Com/Audio/IAudioOutDevice.h"
+#include "SL/Com/Stream/CSampleAttribute.h"
 #include "SL/Com/Stream/IInputSampleIterator.h"
 
 #include <boost/shared_ptr.hpp>
@@ -42,6 +43,8 @@ public:
   // One file: mono; two: left then right.
   void PlayKvacWave(std::vector<std::string> const& files, bool lofi, long length);
   void PlayLinearWave(std::string const& path);
+  // What the 16-bit chain plays; PlayLinearWave refuses anything else.
+  static bool IsPlayable(SL::CSampleAttribute const& attribute);
 
   // Held weakly; told when a pad starts playing.
   void AddView(boost::shared_ptr<GT::IMvcObserver> observer);

@@ -6,15 +6,34 @@
 #include "Executable/Linux/Volume/CVolumeLister.h"
 #include "Platform/Framework/LException.h"
 #include "SL/Com/Format/CBitDepth.h"
+#include "SL/Com/Stream/CSampleAttribute.h"
 #include "SL/Com/Wave/CChannelCollection.h"
 
 #include <QAbstractButton>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <iomanip>
+#include <locale>
+#include <sstream>
 
 namespace {
 
 ResIDT const nItemList = 1000;
 short const nAreaWidth = 400;
 short const nAreaHeight = 157;
+
+// The rate truncated toward zero in plain decimal digits, formatted from the
+// double itself: a file may state a rate no integer type holds. Empty for a
+// rate that is not a finite number.
+std::string RateText(double rate) {
+  if (!std::isfinite(rate)) return std::string();
+  std::ostringstream text;
+  text.imbue(std::locale::classic());
+  text << std::fixed << std::setprecision(0) << std::trunc(rate) + 0.0;  // no "-0"
+  return text.str();
+}
 
 }  // namespace
 
@@ -115,11 +134,14 @@ void CFileChooser::AttemptLoadFile(NavDialogRef, std::vector<std::string> const&
   if (!peeked.first) return;
   SL::IWave const& wave = *peeked.first;
   mPath = path;
-  mPlayable = wave.GetOriginalBitDepth() == SL::CBitDepth::Integer16;
+  double const rate = wave.GetSampleRate();
+  int const channels = static_cast<int>(std::min<std::size_t>(wave.Channels().size(), INT_MAX));
+  mPlayable = VQ7::CPlayer::IsPlayable(
+      SL::CSampleAttribute(wave.GetOriginalBitDepth(), rate, channels, GT::CEndianness::sPlatform));
   mTexts[nFormat - nFormat] =
       peeked.second == SL::CWaveFileFormat::RiffWave ? "Windows RIFF Wave" : "Apple AIFF Wave";
   mTexts[nBits - nFormat] = std::to_string(SL::BitsOf(wave.GetOriginalBitDepth().GetValue()));
-  mTexts[nFrequency - nFormat] = std::to_string(static_cast<long long>(wave.GetSampleRate()));
+  mTexts[nFrequency - nFormat] = RateText(rate);
   mTexts[nChannels - nFormat] = std::to_string(wave.Channels().size());
   mTexts[nConvertSize - nFormat] = GetByteSizeStr(mController.ComputeImportedWaveByteSize(wave));
 }

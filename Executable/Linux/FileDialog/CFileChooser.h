@@ -61,7 +61,7 @@ private:
   VQ7::CController& mController;
   VQ7::CPlayer& mPlayer;
   std::string mPath;  // the selection, when it reads as a wave
-  bool mPlayable;     // the playback chain can play it (16-bit integer)
+  bool mPlayable;     // the playback chain can play it (CPlayer::IsPlayable)
   QPointer<QAbstractButton> mPlayButton;
   std::string mTexts[6];  // format, bits, frequency, channels, convert size, free space
 };

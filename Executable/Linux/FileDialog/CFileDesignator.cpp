@@ -4,6 +4,7 @@
 #include "Executable/Com/Controller/CDomain.h"
 #include "Executable/Linux/Volume/CVolumeLister.h"
 #include "GT/Com/Text/CPathSplitter.h"
+#include "GT/Linux/FileSystem/PosixFileUtilities.h"
 #include "Platform/Framework/LException.h"
 
 #include <QFileInfo>
@@ -36,10 +37,13 @@ std::string CFileDesignator::GetStaticText(short id) const {
 
 std::string CFileDesignator::CutName(std::string const& name) {
   if (name.size() <= nMaxNameBytes) return name;
-  std::size_t end = nMaxNameBytes;
-  // Back off over continuation bytes to the start of the cut character.
-  while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
-  return name.substr(0, end);
+  // The extension says the format: the name before it gives way.
+  std::size_t const dot = name.rfind('.');
+  std::size_t const extension = dot == std::string::npos ? 0 : name.size() - dot;
+  if (extension >= nMaxNameBytes) return GT::Posix::CutBetweenCharacters(name, nMaxNameBytes);
+  return GT::Posix::CutBetweenCharacters(name.substr(0, name.size() - extension),
+                                         nMaxNameBytes - extension) +
+         name.substr(name.size() - extension);
 }
 
 std::string CFileDesignator::SwapExtension(std::string const& name, bool aiff) {

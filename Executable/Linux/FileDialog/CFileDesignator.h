@@ -50,7 +50,8 @@ public:
   // The name with the extension of the format: the last path element up to
   // its last "." (the whole element without one), then ".aif" or ".wav".
   static std::string SwapExtension(std::string const& name, bool aiff);
-  // At most nMaxNameBytes bytes, never cut inside a UTF-8 character.
+  // At most nMaxNameBytes bytes, never cut inside a UTF-8 character; the
+  // extension (from the last ".") stays whole when it leaves room.
   static std::string CutName(std::string const& name);
 
 private:

@@ -193,14 +193,18 @@ int ListFolder(std::string const& folder, std::vector<std::string>& names) {
   return error;
 }
 
+std::string CutBetweenCharacters(std::string const& text, std::size_t bytes) {
+  std::size_t keep = std::min(bytes, text.size());
+  // Never inside a character: a volume that stores names as UTF-16 refuses broken ones.
+  while (keep > 0 && keep < text.size() &&
+         (static_cast<unsigned char>(text[keep]) & 0xC0u) == 0x80u)
+    --keep;
+  return text.substr(0, keep);
+}
+
 std::string TemporarySiblingName(std::string const& name, std::string const& suffix) {
   std::size_t const room = NAME_MAX > 1 + suffix.size() ? NAME_MAX - 1 - suffix.size() : 0;
-  std::size_t keep = std::min(room, name.size());
-  // Never inside a character: a volume that stores names as UTF-16 refuses broken ones.
-  while (keep > 0 && keep < name.size() &&
-         (static_cast<unsigned char>(name[keep]) & 0xC0u) == 0x80u)
-    --keep;
-  return "." + name.substr(0, keep) + suffix;
+  return "." + CutBetweenCharacters(name, room) + suffix;
 }
 
 bool VolumeKeepsNoModes(int error, bool entitled, bool modeless) {

@@ -35,6 +35,9 @@ std::string Join(std::string const& folder, std::string const& name);
 std::string Normalize(std::string const& path);
 // The names of a folder's entries, without "." and ".."; 0 or the errno.
 int ListFolder(std::string const& folder, std::vector<std::string>& names);
+// The longest head of `text` of at most `bytes` bytes that does not end
+// inside a UTF-8 character.
+std::string CutBetweenCharacters(std::string const& text, std::size_t bytes);
 // The name of a temporary sibling of `name`: "." + name + suffix, the name cut
 // short (between UTF-8 characters) so that the whole fits one file name
 // (NAME_MAX bytes) whatever the length of the final name. Suffixes are short.
