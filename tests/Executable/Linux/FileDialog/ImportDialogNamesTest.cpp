@@ -121,6 +121,8 @@ CNamesCase const kNamesCases[] = {
     {"PickedThenTwoUnknownPasted", true, true, "\"x.wav\" \"y.wav\""},
 };
 
+void PrintTo(CNamesCase const& c, std::ostream* out) { *out << c.name; }
+
 class ImportDialogNames : public ImportDialog, public testing::WithParamInterface<CNamesCase> {};
 
 TEST_P(ImportDialogNames, SeveralNamesDescribeNothingAndOpenNothing) {
