@@ -25,6 +25,30 @@ namespace {
 // The resolution the item lists are laid out at: one pixel a point.
 double const nPointsPerInch = 72.0;
 
+// The names in a name field: one, or several in quotes: "a" "b".
+QStringList NamesIn(QString const& text) {
+  if (!text.startsWith('"')) return QStringList(text);
+  QStringList names;
+  QStringList const parts = text.split('"');
+  for (int i = 1; i < parts.size(); i += 2) names << parts[i];
+  return names;
+}
+
+// Where one file is allowed, the toolkit's dialog still takes several names
+// from the field and keeps one of them; several files under selection are
+// no choice there, so Open leaves the dialog open.
+class CFileDialogWidget : public QFileDialog {
+public:
+  explicit CFileDialogWidget(LFileDialog const& owner) : mOwner(owner) {}
+  void accept() override {
+    if (fileMode() == ExistingFile && mOwner.GetSelection().size() > 1) return;
+    QFileDialog::accept();
+  }
+
+private:
+  LFileDialog const& mOwner;
+};
+
 }  // namespace
 
 LNavCustomArea::LNavCustomArea(NavDialogRef dialog) : mDialog(dialog) {
@@ -208,22 +232,17 @@ std::vector<std::string> LFileDialog::GetSelection() const {
 }
 
 bool LFileDialog::NamedFiles(QString const& text, std::vector<std::string>& files) const {
-  QStringList names;
-  if (text.startsWith('"')) {  // several names: "a" "b"
-    QStringList const parts = text.split('"');
-    for (int i = 1; i < parts.size(); i += 2) names << parts[i];
-    if (names.size() > 1 && !(mOptionFlags & nAllowMultipleFiles)) return false;
-  } else {
-    names << text;
-  }
+  QStringList const names = NamesIn(text);
   QDir const folder = mDialog->directory();
+  bool const allowed = names.size() == 1 || (mOptionFlags & nAllowMultipleFiles);
+  bool all = true;
   files.clear();
   for (QString const& name : names) {
     QFileInfo const info(QDir::isAbsolutePath(name) ? name : folder.filePath(name));
-    if (!info.isFile()) return false;
+    all = all && info.isFile();
     files.push_back(info.absoluteFilePath().toStdString());
   }
-  return !files.empty();
+  return allowed && all && !files.empty();
 }
 
 std::string LFileDialog::GetLocation() const {
@@ -268,7 +287,7 @@ void LFileDialog::Select(std::vector<std::string> const& files, bool folderChang
 
 bool LFileDialog::Run(bool save, LFileTypeList const& nameFilters) {
   mChosen.clear();
-  mDialog.reset(new QFileDialog);
+  mDialog.reset(new CFileDialogWidget(*this));
   mDialog->setOption(QFileDialog::DontUseNativeDialog, true);
   mDialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   bool const several = (mOptionFlags & nAllowMultipleFiles) != 0;
@@ -298,7 +317,8 @@ bool LFileDialog::Run(bool save, LFileTypeList const& nameFilters) {
   mDialog->installEventFilter(mArea);
   QLineEdit* field = mDialog->findChild<QLineEdit*>("fileNameEdit");
   mSelection.clear();
-  if (field) NamedFiles(field->text(), mSelection);
+  std::vector<std::string> named;
+  if (field && NamedFiles(field->text(), named)) mSelection = named;
   NavCBRec start;
   Notify(nNavStart, start);
 
@@ -318,7 +338,9 @@ bool LFileDialog::Run(bool save, LFileTypeList const& nameFilters) {
   if (field)
     watches.push_back(QObject::connect(field, &QLineEdit::textChanged, [this](QString const& text) {
       std::vector<std::string> files;
-      if (NamedFiles(text, files)) Select(files, false);
+      // Several names where one file is allowed name no single file.
+      if (NamedFiles(text, files) || (files.size() > 1 && !(mOptionFlags & nAllowMultipleFiles)))
+        Select(files, false);
     }));
   auto const folder = [this] { Select(mSelection, true); };
   if (QFileSystemModel* model = mDialog->findChild<QFileSystemModel*>())

@@ -126,7 +126,8 @@ public:
   void SetDefaultLocation(std::string const& folder) { mDefaultLocation = folder; }
 
   // The files under selection: the row the user made current, or the files
-  // the name field names; folders are left out.
+  // the name field names; folders are left out. Several names where one
+  // file is allowed stand as named, and Open then chooses nothing.
   std::vector<std::string> GetSelection() const;
   std::string GetLocation() const;
   // The name in the name field of a save dialog.
@@ -144,7 +145,8 @@ protected:
   std::vector<std::string> mChosen;
 
 private:
-  // The files `text` names in the folder shown; false unless all exist.
+  // The files `text` names in the folder shown; false unless all exist
+  // and the dialog allows that many.
   bool NamedFiles(QString const& text, std::vector<std::string>& files) const;
   void Select(std::vector<std::string> const& files, bool folderChanged);
 
