@@ -234,7 +234,6 @@ std::vector<std::string> LFileDialog::GetSelection() const {
 bool LFileDialog::NamedFiles(QString const& text, std::vector<std::string>& files) const {
   QStringList const names = NamesIn(text);
   QDir const folder = mDialog->directory();
-  bool const allowed = names.size() == 1 || (mOptionFlags & nAllowMultipleFiles);
   bool all = true;
   files.clear();
   for (QString const& name : names) {
@@ -242,7 +241,10 @@ bool LFileDialog::NamedFiles(QString const& text, std::vector<std::string>& file
     all = all && info.isFile();
     files.push_back(info.absoluteFilePath().toStdString());
   }
-  return allowed && all && !files.empty();
+  // Several names where one file is allowed name no single file, whether or
+  // not they exist.
+  bool const tooMany = files.size() > 1 && !(mOptionFlags & nAllowMultipleFiles);
+  return !files.empty() && (all || tooMany);
 }
 
 std::string LFileDialog::GetLocation() const {
@@ -338,9 +340,7 @@ bool LFileDialog::Run(bool save, LFileTypeList const& nameFilters) {
   if (field)
     watches.push_back(QObject::connect(field, &QLineEdit::textChanged, [this](QString const& text) {
       std::vector<std::string> files;
-      // Several names where one file is allowed name no single file.
-      if (NamedFiles(text, files) || (files.size() > 1 && !(mOptionFlags & nAllowMultipleFiles)))
-        Select(files, false);
+      if (NamedFiles(text, files)) Select(files, false);
     }));
   auto const folder = [this] { Select(mSelection, true); };
   if (QFileSystemModel* model = mDialog->findChild<QFileSystemModel*>())

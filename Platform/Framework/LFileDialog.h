@@ -145,8 +145,9 @@ protected:
   std::vector<std::string> mChosen;
 
 private:
-  // The files `text` names in the folder shown; false unless all exist
-  // and the dialog allows that many.
+  // The selection `text` makes: the files it names in the folder shown when
+  // all exist, or several names where one file is allowed (a selection that
+  // describes nothing and opens nothing); false when it makes none.
   bool NamedFiles(QString const& text, std::vector<std::string>& files) const;
   void Select(std::vector<std::string> const& files, bool folderChanged);
 

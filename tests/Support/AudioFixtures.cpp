@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -71,6 +72,30 @@ uint32_t GetBE(std::vector<unsigned char> const& in, size_t offset, int bytes) {
   uint32_t value = 0;
   for (int i = 0; i < bytes; ++i) value = (value << 8) | in.at(offset + i);
   return value;
+}
+
+std::vector<double> ReadRawSamples(std::string const& path, int code) {
+  std::vector<unsigned char> const b = ReadFileBytes(path);
+  std::vector<double> out;
+  int const bytes = (code & 0xFFFF) / 8;
+  for (size_t i = 0; i + bytes <= b.size(); i += bytes) {
+    if (code == 131104) {
+      float f;
+      std::memcpy(&f, &b[i], 4);
+      out.push_back(f);
+    } else if (code == 131136) {
+      double d;
+      std::memcpy(&d, &b[i], 8);
+      out.push_back(d);
+    } else if (code == 65544) {
+      out.push_back(b[i] ^ 0x80);
+    } else {
+      int const shift = 32 - 8 * bytes;
+      out.push_back(
+          static_cast<double>(static_cast<int32_t>(GetLE(b, i, bytes) << shift) >> shift));
+    }
+  }
+  return out;
 }
 
 }  // namespace TestSupport

@@ -38,4 +38,9 @@ void PutText(std::vector<unsigned char>& out, char const* fourChars);
 uint32_t GetLE(std::vector<unsigned char> const& in, size_t offset, int bytes);
 uint32_t GetBE(std::vector<unsigned char> const& in, size_t offset, int bytes);
 
+// The samples of a little-endian raw file of depth code `code`, as sox and
+// libsndfile write it (integers signed, floats native), in our sample model
+// (8-bit samples unsigned).
+std::vector<double> ReadRawSamples(std::string const& path, int code);
+
 }  // namespace TestSupport

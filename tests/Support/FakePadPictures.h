@@ -27,10 +27,13 @@ public:
     GT::CSizeT<long> mSize;
   };
 
+  // The pads' strip of 64 states of 40 x 40, or the background.
+  static GT::CSizeT<long> SizeOf(std::string const& name) {
+    return name == "Pads64" ? GT::CSizeT<long>(40, 2560) : GT::CSizeT<long>(200, 200);
+  }
   boost::shared_ptr<UL::AStateBitmap> Create(std::string const& name, long states, bool,
                                              bool) override {
-    return boost::shared_ptr<UL::AStateBitmap>(new CPicture(
-        name, states, name == "Pads64" ? GT::CSizeT<long>(40, 2560) : GT::CSizeT<long>(200, 200)));
+    return boost::shared_ptr<UL::AStateBitmap>(new CPicture(name, states, SizeOf(name)));
   }
   std::string GetDirectoryPathName() const override { return "/x/"; }
 

@@ -11,16 +11,13 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <vector>
 
@@ -143,27 +140,18 @@ bool FindMount(std::string const& path, int64_t& volumeId, std::string& type) {
   std::string line;
   std::size_t best = 0;
   bool found = false;
-  // Fields: mount id, parent id, major:minor, root, mount point, options,
-  // optional fields up to "-", then the type.
+  GT::Posix::CMountInfo mount;
   while (std::getline(in, line)) {
-    std::istringstream fields(line);
-    long long id = 0, parent = 0;
-    std::string device, root, point, field;
-    if (!(fields >> id >> parent >> device >> root >> point)) continue;
-    unsigned major = 0, minor = 0;
-    if (std::sscanf(device.c_str(), "%u:%u", &major, &minor) != 2) continue;
-    if (::makedev(major, minor) != st.st_dev) continue;
-    point = GT::Posix::DecodeMountField(point);
+    if (!GT::Posix::ParseMountInfoLine(line, mount) || mount.device != st.st_dev) continue;
+    std::string const& point = mount.point;
     bool const inside = point == "/" || where == point ||
                         (where.compare(0, point.size(), point) == 0 && where[point.size()] == '/');
     // The innermost mount of that device that holds the path; a later line
     // of the same point is mounted over an earlier one.
     if (inside && (!found || point.size() >= best)) {
       best = point.size();
-      volumeId = id;
-      while (fields >> field && field != "-") {
-      }
-      fields >> type;
+      volumeId = mount.id;
+      type = mount.type;
       found = true;
     }
   }
@@ -180,12 +168,7 @@ bool GetVolumeId(std::string const& path, int64_t& volumeId) {
 bool IsCaseIgnoringVolume(std::string const& path) {
   int64_t id = 0;
   std::string type;
-  if (!FindMount(path, id, type)) return false;
-  // Through FUSE a FAT or exFAT volume shows its driver's name, or fuseblk.
-  for (char const* ignoring :
-       {"vfat", "msdos", "exfat", "fuse.fusefat", "fuse.exfat", "fuse.exfat-fuse", "fuseblk"})
-    if (type == ignoring) return true;
-  return false;
+  return FindMount(path, id, type) && GT::Posix::IsFatMountType(type);
 }
 
 bool Move(std::string const& source, std::string const& target) {

@@ -221,21 +221,9 @@ unsigned long const nFuseMagic = 0x65735546UL;
 std::string MountTypeOf(dev_t device) {
   std::ifstream in("/proc/self/mountinfo");
   std::string line;
-  // Fields: id, parent, major:minor, root, mount point, options, optional
-  // fields up to "-", then the type.
-  while (std::getline(in, line)) {
-    std::istringstream fields(line);
-    std::string id, parent, numbers, field;
-    if (!(fields >> id >> parent >> numbers)) continue;
-    unsigned major = 0, minor = 0;
-    if (std::sscanf(numbers.c_str(), "%u:%u", &major, &minor) != 2 ||
-        ::makedev(major, minor) != device)
-      continue;
-    while (fields >> field && field != "-") {
-    }
-    std::string type;
-    if (fields >> type) return type;
-  }
+  CMountInfo mount;
+  while (std::getline(in, line))
+    if (ParseMountInfoLine(line, mount) && mount.device == device) return mount.type;
   return std::string();
 }
 
@@ -243,13 +231,8 @@ bool IsModeless(struct statfs const& fs, dev_t device) {
   unsigned long const type = static_cast<unsigned long>(fs.f_type);
   if (type == nMsdosMagic || type == nExfatMagic) return true;
   if (type != nFuseMagic) return false;
-  // Through FUSE only the driver tells: FAT and exFAT ones, and the block-device
-  // mounts that exFAT drivers make.
-  std::string const name = MountTypeOf(device);
-  for (char const* modeless : {"fuse.fusefat", "fuseblk.fusefat", "fuse.exfat", "fuseblk.exfat",
-                               "fuse.exfat-fuse", "fuseblk"})
-    if (name == modeless) return true;
-  return false;
+  // Through FUSE only the driver tells.
+  return IsFatMountType(MountTypeOf(device));
 }
 
 // The process may change the mode of what it owns, and root anything.
@@ -322,6 +305,31 @@ std::string DecodeMountField(std::string const& field) {
     }
   }
   return out;
+}
+
+bool ParseMountInfoLine(std::string const& line, CMountInfo& mount) {
+  // Fields: id, parent, major:minor, root, mount point, options, optional
+  // fields up to "-", then the type.
+  std::istringstream fields(line);
+  std::string parent, numbers, root, point, field;
+  if (!(fields >> mount.id >> parent >> numbers >> root >> point)) return false;
+  unsigned major = 0, minor = 0;
+  if (std::sscanf(numbers.c_str(), "%u:%u", &major, &minor) != 2) return false;
+  mount.device = ::makedev(major, minor);
+  mount.point = DecodeMountField(point);
+  while (fields >> field && field != "-") {
+  }
+  mount.type.clear();
+  return static_cast<bool>(fields >> mount.type);
+}
+
+bool IsFatMountType(std::string const& type) {
+  // FUSE drivers show their own name, or fuseblk for the block-device mounts
+  // that exFAT drivers make.
+  for (char const* fat : {"vfat", "msdos", "exfat", "fuse.fusefat", "fuseblk.fusefat", "fuse.exfat",
+                          "fuseblk.exfat", "fuse.exfat-fuse", "fuseblk"})
+    if (type == fat) return true;
+  return false;
 }
 
 void SyncFolder(std::string const& folder) {

@@ -63,6 +63,18 @@ int ChangeMode(std::string const& path, mode_t mode);
 int RenameNoReplace(std::string const& from, std::string const& to);
 // A mount-table field with its octal escapes (\040 for a space) decoded.
 std::string DecodeMountField(std::string const& field);
+// One line of /proc/self/mountinfo: the mount's id, its device, its mount
+// point (decoded) and its file-system type ("vfat", "fuse.fusefat").
+struct CMountInfo {
+  long long id = 0;
+  dev_t device = 0;
+  std::string point;
+  std::string type;
+};
+bool ParseMountInfoLine(std::string const& line, CMountInfo& mount);
+// Whether a mount of that type is FAT or exFAT, by the kernel or through FUSE:
+// a volume without modes, owners or letter case.
+bool IsFatMountType(std::string const& type);
 // Syncs a folder so that a rename inside it survives a crash; errors ignored.
 void SyncFolder(std::string const& folder);
 

@@ -1,5 +1,6 @@
 #include "Executable/Com/Card/CModelMarshaller.h"
 #include "Support/CardFixture.h"
+#include "Support/FatImage.h"
 #include "Support/GuiApplication.h"
 #include "UL/Linux/Progress/CProgressBar.h"
 
@@ -18,21 +19,14 @@ bool Shell(std::string const& command) {
   return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-// Why FAT images cannot be mounted here, or "".
+// Why FAT images cannot be mounted and checked here, or "".
 std::string FatUnavailable() {
-  for (char const* tool : {"fusefat", "mkfs.vfat", "fsck.vfat", "mcopy", "fusermount"})
+  for (char const* tool : {"fsck.vfat", "mcopy"})
     if (!Shell(std::string("command -v ") + tool)) return std::string(tool) + " is not installed";
-  if (::access("/dev/fuse", R_OK | W_OK) != 0) return "/dev/fuse cannot be opened here";
-  return "";
+  return Support::CFatMount::Unavailable();
 }
 
-bool MakeFat(std::string const& image) {
-  return Shell("truncate -s 16M '" + image + "' && mkfs.vfat -F 16 '" + image + "'");
-}
-bool Mount(std::string const& image, std::string const& point) {
-  return Shell("fusefat -o rw+ '" + image + "' '" + point + "'");
-}
-bool Unmount(std::string const& point) { return Shell("fusermount -u '" + point + "'"); }
+using Support::CFatMount;
 
 // The progress window; once the title or text mArmAt is set, its pump runs
 // mAction from a timer, as a volume notice or the user would come.
@@ -67,18 +61,20 @@ TEST(CardFatImageTest, ChangesOfTheCardOnAFolderAndOnFat) {
     std::shared_ptr<void> mounted;  // unmounts as it goes
     if (fat) {
       bench.mVolume = bench.mDir / "mnt";
-      ASSERT_TRUE(fs::create_directory(bench.mVolume) && MakeFat(images[0]) && MakeFat(images[1]));
-      if (!Mount(images[1], bench.mVolume)) GTEST_SKIP() << "mounting through FUSE is refused here";
-      mounted.reset(&bench, [](VQ7Test::CCardBench* b) { Unmount(b->mVolume); });
+      ASSERT_TRUE(fs::create_directory(bench.mVolume) && CFatMount::MakeImage(images[0]) &&
+                  CFatMount::MakeImage(images[1]));
+      if (!CFatMount::Mount(images[1], bench.mVolume))
+        GTEST_SKIP() << "mounting through FUSE is refused here";
+      mounted.reset(&bench, [](VQ7Test::CCardBench* b) { CFatMount::Unmount(b->mVolume); });
       VQ7Test::MakeEmptyCard(bench.mVolume);
-      ASSERT_TRUE(Unmount(bench.mVolume) && Mount(images[0], bench.mVolume));
+      ASSERT_TRUE(CFatMount::Unmount(bench.mVolume) && CFatMount::Mount(images[0], bench.mVolume));
     }
     VQ7Test::MakeEmptyCard(fat ? bench.mVolume : away);  // away: the card swapped in
     std::string const volume = bench.mVolume;
     auto const swap = [&] {  // takes the card out and puts the other one in
       if (fat) {
         bool const first = Support::Exists(bench.Folder() + "/SMP0003L.VQD");
-        ASSERT_TRUE(Unmount(volume) && Mount(images[first ? 1 : 0], volume));
+        ASSERT_TRUE(CFatMount::Unmount(volume) && CFatMount::Mount(images[first ? 1 : 0], volume));
       } else {
         fs::rename(volume, card + ".out");
         fs::rename(away, volume);

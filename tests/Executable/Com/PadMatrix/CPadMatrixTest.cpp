@@ -3,6 +3,8 @@
 #include "Executable/Com/PadMatrix/IPadContainerView.h"
 #include "UL/Com/Bitmap/ADrawInfo.h"
 
+#include "Support/FakePadPictures.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,34 +16,23 @@ using VQ7::APad;
 using VQ7::CPadMatrix;
 
 // A picture of a given size that records what it draws.
-class CFakeBitmap : public UL::AStateBitmap {
+class CFakeBitmap : public Support::CFakePadPictures::CPicture {
 public:
-  CFakeBitmap(std::string const& name, long states, GT::CSizeT<long> size)
-      : UL::AStateBitmap(name, states, false, false), mSize(size) {}
-  bool Create(std::string const&) override {
-    mStateSize = ToStateSize(mSize);
-    return true;
-  }
-  void Destroy() override {}
-  GT::CSizeT<long> GetSize() const override { return mSize; }
+  using CPicture::CPicture;
   void Draw(UL::ADrawInfo const&, GT::CPointT<long> const& at, GT::CSizeT<long> const&,
             GT::CPointT<long> source, GT::CPointT<long>) override {
     mDrawn.push_back(std::to_string(at.x) + "," + std::to_string(at.y) + ":" +
                      std::to_string(mStateSize.height ? source.y / mStateSize.height : 0));
   }
-  GT::CSizeT<long> mSize;
   std::vector<std::string> mDrawn;
 };
 
-class CFactory : public UL::IStateBitmapFactory {
+class CFactory : public Support::CFakePadPictures {
 public:
   boost::shared_ptr<UL::AStateBitmap> Create(std::string const& name, long states, bool,
                                              bool) override {
-    // Pads of 40 x 40, a background of 200 x 200.
-    return boost::shared_ptr<UL::AStateBitmap>(new CFakeBitmap(
-        name, states, name == "Pads64" ? GT::CSizeT<long>(40, 2560) : GT::CSizeT<long>(200, 200)));
+    return boost::shared_ptr<UL::AStateBitmap>(new CFakeBitmap(name, states, SizeOf(name)));
   }
-  std::string GetDirectoryPathName() const override { return "/x/"; }
 };
 
 class CView : public VQ7::IPadContainerView {

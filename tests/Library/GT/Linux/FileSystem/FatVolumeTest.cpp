@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <set>
 #include <sys/stat.h>
 
@@ -23,12 +22,10 @@ using Support::WriteBytes;
 // A volume without modes refuses every mode change; the toolkit's copies and
 // folder calls succeed there all the same.
 TEST(FatVolume, ModeChangesRefusedByTheVolumeFailNothing) {
-  if (!Support::CFatMount::Unavailable().empty()) GTEST_SKIP() << Support::CFatMount::Unavailable();
   Support::CPrivateTempDir dir;
   std::string const card = dir / "card";
-  ASSERT_TRUE(std::filesystem::create_directory(card));
   Support::CFatMount const fat(dir / "fat.img", card);
-  if (!fat.IsMounted()) GTEST_SKIP() << "mounting through FUSE is refused here";
+  if (!fat.IsMounted()) GTEST_SKIP() << fat.WhyNot();
   std::string const data = Support::PatternBytes(70000);
   ASSERT_TRUE(WriteBytes(dir / "src", data));
   ASSERT_TRUE(std::filesystem::create_directories(dir / "tree/sub"));
@@ -108,17 +105,14 @@ TEST(FatVolume, RefusalsThatMeanAVolumeWithoutModes) {
 TEST(FatVolume, ReplacingAndNonReplacingRenames) {
   Support::CPrivateTempDir dir;
   std::string const card = dir / "card", local = dir / "local";
-  ASSERT_TRUE(std::filesystem::create_directory(card));
   ASSERT_TRUE(std::filesystem::create_directory(local));
-  std::unique_ptr<Support::CFatMount> fat;
-  if (Support::CFatMount::Unavailable().empty())
-    fat = std::make_unique<Support::CFatMount>(dir / "fat.img", card);
+  Support::CFatMount const fat(dir / "fat.img", card);
   std::string const data = Support::PatternBytes(70000);
   ASSERT_TRUE(WriteBytes(dir / "src", data));
   FSRef const source{dir / "src"};
 
   for (std::string const& volume : {local, card}) {
-    if (volume == card && !(fat && fat->IsMounted())) continue;
+    if (volume == card && !fat.IsMounted()) continue;
     FSRef const folder{volume};
     ASSERT_TRUE(WriteBytes(volume + "/OLD.VQD", "old"));
     ASSERT_TRUE(WriteBytes(volume + "/A.VQD", "a"));
@@ -162,8 +156,7 @@ TEST(FatVolume, ReplacingAndNonReplacingRenames) {
     EXPECT_EQ("a", ReadBytes(volume + "/B.VQD")) << volume;
     EXPECT_EQ("keep", ReadBytes(volume + "/KEEP.VQD")) << volume;
   }
-  if (!Support::CFatMount::Unavailable().empty()) GTEST_SKIP() << Support::CFatMount::Unavailable();
-  if (!fat->IsMounted()) GTEST_SKIP() << "mounting through FUSE is refused here";
+  if (!fat.IsMounted()) GTEST_SKIP() << fat.WhyNot();
 }
 
 }  // namespace

@@ -67,28 +67,6 @@ std::vector<double> ReadThroughBuffer(boost::shared_ptr<SL::ISampleBuffer> const
   return values;
 }
 
-// Samples of a little-endian raw file (integers signed, floats native).
-std::vector<double> ReadRaw(std::string const& path, int code) {
-  std::vector<unsigned char> const b = ReadFileBytes(path);
-  int const bytes = (code & 0xFFFF) / 8;
-  std::vector<double> out;
-  for (std::size_t i = 0; i + bytes <= b.size(); i += bytes) {
-    if (code == 131104) {
-      float f;
-      std::memcpy(&f, &b[i], 4);
-      out.push_back(f);
-    } else if (code == 131136) {
-      double d;
-      std::memcpy(&d, &b[i], 8);
-      out.push_back(d);
-    } else {
-      int const shift = 32 - 8 * bytes;
-      out.push_back(static_cast<int32_t>(GetLE(b, i, bytes) << shift) >> shift);
-    }
-  }
-  return out;
-}
-
 // What an independent tool reads from a file, in our sample model.
 std::vector<double> ToolSamples(std::string const& path, int code) {
   std::string const raw = path + ".raw";
@@ -98,11 +76,7 @@ std::vector<double> ToolSamples(std::string const& path, int code) {
       floats ? "sndfile-convert -float" + bits + " " + path + " " + raw
              : "sox -D " + path + " -t raw -e signed-integer -b " + bits + " -L " + raw;
   if (!RunTool(command)) return {};
-  std::vector<double> values = ReadRaw(raw, code);
-  if (code == 65544) {
-    for (double& v : values) v += 128;  // signed bytes from sox; the 8-bit model is unsigned
-  }
-  return values;
+  return ReadRawSamples(raw, code);
 }
 
 template <int N>

@@ -59,31 +59,6 @@ std::vector<double> ReadAll(boost::shared_ptr<SL::IInputSampleIterator> const& i
   return out;
 }
 
-// Samples of a little-endian raw file as sox wrote it.
-std::vector<double> ReadRaw(std::string const& path, int code) {
-  std::vector<unsigned char> const b = ReadFileBytes(path);
-  std::vector<double> out;
-  int const bytes = (code & 0xFFFF) / 8;
-  for (size_t i = 0; i + bytes <= b.size(); i += bytes) {
-    if (code == 131104) {
-      float f;
-      std::memcpy(&f, &b[i], 4);
-      out.push_back(f);
-    } else if (code == 131136) {
-      double d;
-      std::memcpy(&d, &b[i], 8);
-      out.push_back(d);
-    } else if (code == 65544) {
-      out.push_back(b[i] ^ 0x80);  // sox gave signed bytes; the 8-bit model is unsigned
-    } else {
-      uint32_t u = GetLE(b, i, bytes);
-      int shift = 32 - 8 * bytes;
-      out.push_back(static_cast<double>(static_cast<int32_t>(u << shift) >> shift));
-    }
-  }
-  return out;
-}
-
 std::string RawOptions(int code) {
   return "-e signed-integer -b " + std::to_string(code & 0xFFFF) + " -L";
 }
@@ -167,7 +142,7 @@ TEST(FileSampleStreams, FilesOfIndependentToolsGiveTheirSamples) {
     EXPECT_EQ(a.mBitDepth.GetValue(), c.code) << command;
     EXPECT_EQ(a.mChannelCount, c.channels) << command;
     EXPECT_EQ(a.GetEndian(), GT::CEndianness::sPlatform);
-    std::vector<double> const expected = ReadRaw(raw, c.code);
+    std::vector<double> const expected = ReadRawSamples(raw, c.code);
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(a.mFrameCount, static_cast<long>(expected.size()) / c.channels) << command;
     EXPECT_EQ(ReadAll(it), expected) << command;
@@ -507,7 +482,7 @@ TEST(FileSampleStreams, EveryWrittenDepthReadsBackInIndependentTools) {
     if (!floats) {
       ASSERT_TRUE(RunTool("sox -D " + path + " -t raw " + RawOptions(c.code) + " " + soxRaw))
           << path;
-      EXPECT_EQ(ReadRaw(soxRaw, c.code), c.samples) << "sox " << path;
+      EXPECT_EQ(ReadRawSamples(soxRaw, c.code), c.samples) << "sox " << path;
     }
     if (c.code == 65544) continue;  // libsndfile's raw 8-bit output is unsigned; sox covered it
     ASSERT_TRUE(RunTool("sndfile-convert " + sndFormat + " " + path + " " + sndRaw)) << path;
@@ -515,7 +490,7 @@ TEST(FileSampleStreams, EveryWrittenDepthReadsBackInIndependentTools) {
     if (c.code == 131104) {
       for (double& v : expected) v = static_cast<float>(v);
     }
-    EXPECT_EQ(ReadRaw(sndRaw, c.code), expected) << "libsndfile " << path;
+    EXPECT_EQ(ReadRawSamples(sndRaw, c.code), expected) << "libsndfile " << path;
   }
 }
 
