@@ -1,12 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <dirent.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace Support {
 
@@ -51,6 +55,40 @@ inline mode_t ModeOf(std::string const& path) {
 inline bool Exists(std::string const& path) {
   struct stat st;
   return ::lstat(path.c_str(), &st) == 0;
+}
+
+// Relative path -> contents ("/" for folders, "@target" for links) of a whole
+// tree; empty when the folder is missing.
+inline std::map<std::string, std::string> TreeOf(std::string const& root) {
+  std::map<std::string, std::string> tree;
+  std::vector<std::string> pending{""};
+  while (!pending.empty()) {
+    std::string const rel = pending.back();
+    pending.pop_back();
+    DIR* dir = ::opendir((root + rel).c_str());
+    if (!dir) continue;
+    std::vector<std::string> names;
+    while (struct dirent* e = ::readdir(dir))
+      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+        names.push_back(e->d_name);
+    ::closedir(dir);
+    for (std::string const& name : names) {
+      std::string const item = rel + "/" + name;
+      struct stat st;
+      if (::lstat((root + item).c_str(), &st) != 0) continue;
+      if (S_ISDIR(st.st_mode)) {
+        tree[item] = "/";
+        pending.push_back(item);
+      } else if (S_ISLNK(st.st_mode)) {
+        char link[256] = {0};
+        ssize_t const n = ::readlink((root + item).c_str(), link, sizeof link - 1);
+        tree[item] = "@" + std::string(link, n > 0 ? static_cast<std::size_t>(n) : 0);
+      } else {
+        tree[item] = ReadBytes(root + item);
+      }
+    }
+  }
+  return tree;
 }
 
 }  // namespace Support

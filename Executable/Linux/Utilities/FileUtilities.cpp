@@ -175,7 +175,7 @@ bool Move(std::string const& source, std::string const& target) {
   struct stat st;
   if (source.empty() || target.empty()) return false;
   if (::lstat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return false;
-  return ::rename(source.c_str(), target.c_str()) == 0;
+  return GT::Posix::Rename(source, target) == 0;
 }
 
 bool IsWritable(std::string const&) { return true; }

@@ -439,10 +439,9 @@ OSErr SwapIn(std::string const& folder, std::string const& copy, std::string con
   if (errno != EINVAL && errno != ENOSYS) return Errno();
   std::string aside;
   if (OSErr const error = MoveAside(folder, target, aside)) return error;
-  if (::rename(copy.c_str(), target.c_str()) != 0) {
-    OSErr const error = Errno();
-    ::rename(aside.c_str(), target.c_str());
-    return error;
+  if (int const moved = Posix::RenameNoReplace(copy, target)) {
+    Posix::RenameNoReplace(aside, target);
+    return OSErrFromErrno(moved);
   }
   DeletePath(aside);
   return nFsNoErr;

@@ -59,20 +59,22 @@ bool CommitTemporary(int fd, std::string const& temp, std::string const& destina
   return true;
 }
 
-void AllowAccessAllIn(std::string const& path) {
+// Goes into every folder it can read, whatever became of that folder's own
+// mode (an immutable folder keeps its entries, not its files' modes); false
+// when any change or listing failed.
+bool AllowAccessAllIn(std::string const& path) {
   struct stat st;
-  if (::lstat(path.c_str(), &st) != 0 || S_ISLNK(st.st_mode)) return;
-  if (!S_ISDIR(st.st_mode)) {
-    Posix::ChangeMode(path, FileMode());
-    return;
-  }
-  if (Posix::ChangeMode(path, FolderMode()) != 0) return;
+  if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT;  // gone meanwhile: nothing to do
+  if (S_ISLNK(st.st_mode)) return true;
+  if (!S_ISDIR(st.st_mode)) return Posix::ChangeMode(path, FileMode()) == 0;
+  bool ok = Posix::ChangeMode(path, FolderMode()) == 0;
   std::vector<FSRef> items;
   ItemCount count = 0;
   Boolean changed = 0;
   FSRef const folder{path};
-  if (FSGetDirectoryItems(&folder, &items, &count, &changed) != nFsNoErr) return;
-  for (FSRef const& item : items) AllowAccessAllIn(item.path);
+  if (FSGetDirectoryItems(&folder, &items, &count, &changed) != nFsNoErr) return false;
+  for (FSRef const& item : items) ok = AllowAccessAllIn(item.path) && ok;
+  return ok;
 }
 
 // An item that could not be read is never passed over: the copy would be reported whole
@@ -204,7 +206,7 @@ bool CopyFileX(std::string const& source, std::string const& destination) {
 }
 
 bool Rename(std::string const& from, std::string const& to) {
-  return !from.empty() && !to.empty() && ::rename(from.c_str(), to.c_str()) == 0;
+  return !from.empty() && !to.empty() && Posix::Rename(from, to) == 0;
 }
 
 std::string const& GetModuleDirectoryNameX() {
@@ -266,16 +268,16 @@ bool CopyDirectory(std::string const& source, std::string const& destination) {
   if (ok) {
     struct stat st;
     if (::lstat(target.c_str(), &st) != 0) {
-      ok = ::rename(made.path.c_str(), target.c_str()) == 0;
+      ok = Posix::RenameNoReplace(made.path, target) == 0;
     } else if (::renameat2(AT_FDCWD, made.path.c_str(), AT_FDCWD, target.c_str(),
                            RENAME_EXCHANGE) != 0) {
       ok = false;
       if (errno == EINVAL || errno == ENOSYS) {
         // No atomic exchange on this file system: move the old one aside first.
         std::string const old = Posix::Join(work, ".old");
-        if (::rename(target.c_str(), old.c_str()) == 0) {
-          ok = ::rename(made.path.c_str(), target.c_str()) == 0;
-          if (!ok) ::rename(old.c_str(), target.c_str());
+        if (Posix::RenameNoReplace(target, old) == 0) {
+          ok = Posix::RenameNoReplace(made.path, target) == 0;
+          if (!ok) Posix::RenameNoReplace(old, target);
         }
       }
     }
@@ -303,9 +305,7 @@ bool MakeDirectory(std::string const& path) {
 
 bool AllowAccessAll(std::string const& path) {
   struct stat st;
-  if (path.empty() || ::lstat(path.c_str(), &st) != 0) return false;
-  AllowAccessAllIn(path);
-  return true;
+  return !path.empty() && ::lstat(path.c_str(), &st) == 0 && AllowAccessAllIn(path);
 }
 
 bool PrepareEject(std::string const& path) {

@@ -17,7 +17,8 @@ bool RemoveFile(std::string const& path);
 // only once the whole copy is written and synced: a failure leaves it whole.
 // The new file is readable and writable by the user, with permissions from the umask.
 bool CopyFileX(std::string const& source, std::string const& destination);
-// rename(2): replaces an existing file at `to` atomically; within one volume.
+// rename(2): replaces an existing file at `to` atomically; within one volume. A
+// folder arrives whole or stays, also where the volume's driver would empty it.
 bool Rename(std::string const& from, std::string const& to);
 // The folder holding the program, without trailing '/'; the same object each call.
 std::string const& GetModuleDirectoryNameX();
@@ -32,7 +33,9 @@ bool RemoveDirectoryX(std::string const& path);
 bool CopyDirectory(std::string const& source, std::string const& destination);
 // Creates the folder and any missing parents.
 bool MakeDirectory(std::string const& path);
-// Gives a file or folder tree the user's default permissions (from the umask).
+// Gives a file or folder tree the user's default permissions (from the umask),
+// going through the whole tree; false when the object does not exist or any
+// change failed.
 bool AllowAccessAll(std::string const& path);
 // Unmounts the removable volume that holds the folder.
 bool PrepareEject(std::string const& path);

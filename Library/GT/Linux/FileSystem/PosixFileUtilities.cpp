@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -272,7 +273,9 @@ int ChangeMode(std::string const& path, mode_t mode) {
   return VolumeKeepsNoModes(error, entitled, entitled && IsModelessVolume(path)) ? 0 : error;
 }
 
-int RenameNoReplace(std::string const& from, std::string const& to) {
+namespace {
+// A non-folder, or a folder on a volume that moves folders whole.
+int RenameObjectNoReplace(std::string const& from, std::string const& to) {
   if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
   if (errno != EINVAL && errno != ENOSYS) return errno;
   // A second name cannot replace anything; the first goes once the second is there.
@@ -290,6 +293,113 @@ int RenameNoReplace(std::string const& from, std::string const& to) {
   if (::lstat(to.c_str(), &st) == 0) return EEXIST;
   if (errno != ENOENT) return errno;
   return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+// Whether `to` would lie inside the folder `from` (or be it): rename(2) refuses that.
+bool LiesInside(std::string const& to, struct stat const& from) {
+  std::string parent, name;
+  if (!SplitParent(to, parent, name)) return false;
+  char* real = ::realpath(parent.c_str(), nullptr);
+  if (!real) return false;
+  std::string p = real;
+  std::free(real);
+  for (;;) {
+    struct stat st;
+    if (::stat(p.c_str(), &st) != 0 || st.st_dev != from.st_dev) return false;
+    if (st.st_ino == from.st_ino) return true;
+    if (p == "/") return false;
+    std::string up;
+    if (!SplitParent(p, up, name)) return false;
+    p = up;
+  }
+}
+
+int MoveEntry(std::string const& from, std::string const& to);
+
+int MoveFolderEntries(std::string const& from, std::string const& to, struct stat const& folder) {
+  if (::mkdir(to.c_str(), folder.st_mode & 07777) != 0) {
+    int const error = errno;
+    // A full FUSE FAT card refuses the folder yet lists an empty one there.
+    if (error != EEXIST) ::rmdir(to.c_str());
+    return error;
+  }
+  std::vector<std::string> names;
+  int error = ListFolder(from, names);
+  std::vector<std::string> moved;
+  for (std::string const& name : names) {
+    if (error) break;
+    error = MoveEntry(Join(from, name), Join(to, name));
+    if (!error) moved.push_back(name);
+  }
+  if (!error && ::rmdir(from.c_str()) != 0) error = errno;
+  if (!error) {
+    struct timespec const times[2] = {folder.st_atim, folder.st_mtim};
+    ::utimensat(AT_FDCWD, to.c_str(), times, AT_SYMLINK_NOFOLLOW);  // as a rename keeps them
+    return 0;
+  }
+  // Back as it was: the source folder still stands, as the moves into it are undone.
+  for (auto name = moved.rbegin(); name != moved.rend(); ++name)
+    MoveEntry(Join(to, *name), Join(from, *name));
+  ::rmdir(to.c_str());
+  return error;
+}
+
+int MoveEntry(std::string const& from, std::string const& to) {
+  struct stat st;
+  if (::lstat(from.c_str(), &st) != 0) return errno;
+  return S_ISDIR(st.st_mode) ? MoveFolderEntries(from, to, st) : RenameObjectNoReplace(from, to);
+}
+}  // namespace
+
+bool IsFolderEmptyingMountType(std::string const& type) {
+  return type == "fuse.fusefat" || type == "fuseblk.fusefat";
+}
+
+bool EmptiesMovedFolders(std::string const& path) {
+  struct stat st;
+  struct statfs fs;
+  return ::lstat(path.c_str(), &st) == 0 && ::statfs(path.c_str(), &fs) == 0 &&
+         static_cast<unsigned long>(fs.f_type) == nFuseMagic &&
+         IsFolderEmptyingMountType(MountTypeOf(st.st_dev));
+}
+
+int MoveFolderByEntries(std::string const& from, std::string const& to) {
+  struct stat st;
+  if (::lstat(from.c_str(), &st) != 0) return errno;
+  if (!S_ISDIR(st.st_mode)) return ENOTDIR;
+  if (LiesInside(to, st)) return EINVAL;
+  return MoveFolderEntries(from, to, st);
+}
+
+namespace {
+bool IsFolderOnEmptyingVolume(std::string const& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && EmptiesMovedFolders(path);
+}
+}  // namespace
+
+int RenameNoReplace(std::string const& from, std::string const& to) {
+  if (IsFolderOnEmptyingVolume(from)) return MoveFolderByEntries(from, to);
+  return RenameObjectNoReplace(from, to);
+}
+
+int Rename(std::string const& from, std::string const& to) {
+  if (!IsFolderOnEmptyingVolume(from)) return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+  struct stat target;
+  if (::lstat(to.c_str(), &target) != 0) {
+    if (errno != ENOENT) return errno;
+    return MoveFolderByEntries(from, to);
+  }
+  if (!S_ISDIR(target.st_mode)) return ENOTDIR;
+  struct stat source;
+  if (::lstat(from.c_str(), &source) != 0) return errno;
+  if (source.st_dev == target.st_dev && source.st_ino == target.st_ino) return 0;  // as rename(2)
+  if (LiesInside(to, source)) return EINVAL;
+  // Only an empty folder is replaced; its place is taken back on failure.
+  if (::rmdir(to.c_str()) != 0) return errno == EEXIST ? ENOTEMPTY : errno;
+  int const error = MoveFolderByEntries(from, to);
+  if (error) ::mkdir(to.c_str(), target.st_mode & 07777);
+  return error;
 }
 
 std::string DecodeMountField(std::string const& field) {

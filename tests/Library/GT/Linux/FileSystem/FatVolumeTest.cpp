@@ -1,9 +1,11 @@
+#include "Executable/Com/Card/FileUtilities.h"
 #include "GT/Com/FileSystem/FileReplacement.h"
 #include "GT/Linux/FileSystem/FileManagerRoutines.h"
 #include "GT/Linux/FileSystem/FileSystem.h"
 #include "GT/Linux/FileSystem/PosixFileUtilities.h"
 #include "Support/FatImage.h"
 #include "Support/FileBytes.h"
+#include "Support/Immutable.h"
 #include "Support/PrivateTempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +13,10 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <set>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 
 namespace {
 
@@ -77,8 +81,7 @@ TEST(FatVolume, ModeChangesRefusedByTheVolumeFailNothing) {
   }
   for (char const* file : {"INFO.VQD", "R.VQD", "NEW.VQD", "OBJ.VQD"})
     EXPECT_TRUE(data == ReadBytes(card + "/" + file)) << file;
-  // (The FUSE driver itself loses the contents of a folder moved to another
-  // folder, as the finished copy of a tree is: only the tree's top is checked.)
+  EXPECT_EQ(Support::TreeOf(dir / "tree"), Support::TreeOf(card + "/TREE"));
   EXPECT_TRUE(GT::IsDirectoryValid(card + "/A/B"));
 }
 
@@ -159,4 +162,162 @@ TEST(FatVolume, ReplacingAndNonReplacingRenames) {
   if (!fat.IsMounted()) GTEST_SKIP() << fat.WhyNot();
 }
 
+// The card's FUSE driver empties a folder it renames; every call that moves a
+// folder there brings it whole or fails with nothing changed, as on ext4, and
+// so the image holds after a remount.
+TEST(FatVolume, MovedAndReplacedFoldersArriveWhole) {
+  Support::CPrivateTempDir dir;
+  std::string const card = dir / "card", local = dir / "local", image = dir / "fat.img";
+  ASSERT_TRUE(std::filesystem::create_directory(local));
+  Support::CFatMount const fat(image, card);
+  auto const makeTree = [](std::string const& root, std::string const& tag) {
+    return ::mkdir(root.c_str(), 0755) == 0 && WriteBytes(root + "/A.VQD", tag + "a") &&
+           WriteBytes(root + "/B.VQD", Support::PatternBytes(9000)) &&
+           ::mkdir((root + "/SUB").c_str(), 0755) == 0 &&
+           WriteBytes(root + "/SUB/C.VQD", tag + "c");
+  };
+  ASSERT_TRUE(makeTree(dir / "source", "s"));
+  auto const source = Support::TreeOf(dir / "source");
+  auto const treeOf = [&](std::string const& tag) {
+    std::map<std::string, std::string> tree;
+    for (auto const& item : source)
+      tree[item.first] =
+          item.second == "sa" || item.second == "sc" ? tag + item.second.substr(1) : item.second;
+    return tree;
+  };
+
+  for (std::string const& volume : {local, card}) {
+    if (volume == card && !fat.IsMounted()) continue;
+    EXPECT_EQ(volume == card, GT::Posix::EmptiesMovedFolders(volume));
+    for (char const* name : {"R", "M", "OLD", "G", "V", "STAY"})
+      ASSERT_TRUE(makeTree(volume + "/" + name, name)) << name;
+    ASSERT_TRUE(WriteBytes(volume + "/OLD/EXTRA.VQD", "x"));
+    ASSERT_TRUE(std::filesystem::create_directory(volume + "/INTO"));
+    ASSERT_TRUE(std::filesystem::create_directory(volume + "/EMPTY"));
+    FSRef const top{volume}, into{volume + "/INTO"}, src{dir / "source"};
+    struct {
+      char const* what;
+      std::function<bool()> call;
+      bool done;
+    } const cases[] = {
+        {"FSMoveRenameObjectUnicode in its folder",
+         [&] {
+           FSRef const r{volume + "/R"};
+           return FSMoveRenameObjectUnicode(&r, &top, "RENAMED", nullptr) == GT::nFsNoErr;
+         },
+         true},
+        {"FSMoveRenameObjectUnicode into another folder",
+         [&] {
+           FSRef const m{volume + "/M"};
+           return FSMoveRenameObjectUnicode(&m, &into, "MOVED", nullptr) == GT::nFsNoErr;
+         },
+         true},
+        {"FSCopyObject replacing a folder",
+         [&] {
+           return FSCopyObject(&src, &top, 0, 0, nDupeReplace, "OLD", 0, 0, nullptr, nullptr,
+                               nullptr, nullptr) == GT::nFsNoErr;
+         },
+         true},
+        {"CopyDirectory new", [&] { return GT::CopyDirectory(dir / "source", volume + "/NEW"); },
+         true},
+        {"CopyDirectory replacing",
+         [&] { return GT::CopyDirectory(dir / "source", volume + "/NEW"); }, true},
+        {"Rename onto an empty folder",
+         [&] { return GT::Rename(volume + "/G", volume + "/EMPTY"); }, true},
+        {"Move", [&] { return VQ7::Move(volume + "/V", volume + "/INTO/V2"); }, true},
+        {"FSMoveRenameObjectUnicode into itself",
+         [&] {
+           FSRef const s{volume + "/STAY"}, sub{volume + "/STAY/SUB"};
+           return FSMoveRenameObjectUnicode(&s, &sub, "X", nullptr) == GT::nFsNoErr;
+         },
+         false},
+        {"FSMoveRenameObjectUnicode onto a folder",
+         [&] {
+           FSRef const s{volume + "/STAY"};
+           return FSMoveRenameObjectUnicode(&s, &top, "INTO", nullptr) == GT::nFsNoErr;
+         },
+         false},
+        {"Rename onto a folder that is not empty",
+         [&] { return GT::Rename(volume + "/STAY", volume + "/NEW"); }, false},
+    };
+    for (auto const& c : cases) EXPECT_EQ(c.done, c.call()) << c.what << " in " << volume;
+
+    std::map<std::string, std::string> expected;
+    auto const place = [&expected](std::string const& at,
+                                   std::map<std::string, std::string> const& tree) {
+      expected[at] = "/";
+      for (auto const& item : tree) expected[at + item.first] = item.second;
+    };
+    place("/RENAMED", treeOf("R"));
+    place("/INTO", {});
+    place("/INTO/MOVED", treeOf("M"));
+    place("/INTO/V2", treeOf("V"));
+    place("/OLD", source);
+    place("/NEW", source);
+    place("/EMPTY", treeOf("G"));
+    place("/STAY", treeOf("STAY"));
+    // Long contents by their size and a hash, so that a failure reads.
+    auto const shown = [](std::map<std::string, std::string> tree) {
+      for (auto& item : tree)
+        if (item.second.size() > 16)
+          item.second = std::to_string(item.second.size()) + " bytes #" +
+                        std::to_string(std::hash<std::string>()(item.second));
+      return tree;
+    };
+    EXPECT_EQ(shown(expected), shown(Support::TreeOf(volume))) << volume;
+    if (volume == card) {
+      ASSERT_TRUE(Support::CFatMount::Unmount(card));
+      ASSERT_TRUE(Support::CFatMount::Mount(image, card));
+      EXPECT_EQ(shown(expected), shown(Support::TreeOf(volume))) << "after a remount";
+    }
+  }
+  if (!fat.IsMounted()) GTEST_SKIP() << fat.WhyNot();
+}
+
+// A folder moved entry by entry that cannot be moved whole goes back as it
+// was: on ext4 a locked subfolder stops it, on the card the last free cluster
+// is taken by the new folder before its subfolder needs one.
+TEST(FatVolume, AFolderMovedByEntriesThatFailsHalfwayIsPutBack) {
+  Support::CPrivateTempDir dir;
+  std::string const card = dir / "card", local = dir / "local", image = dir / "fat.img";
+  ASSERT_EQ(0, ::mkdir(local.c_str(), 0755));
+  Support::CFatMount const fat(image, card);
+  auto const makeTree = [](std::string const& from) {
+    bool ok = ::mkdir(from.c_str(), 0755) == 0;
+    for (std::string const name : {"A", "B", "C", "D"})
+      ok = ok && WriteBytes(from + "/" + name + ".VQD", name) &&
+           ::mkdir((from + "/" + name + "DIR").c_str(), 0755) == 0 &&
+           WriteBytes(from + "/" + name + "DIR/F.VQD", name);
+    return ok;
+  };
+
+  ASSERT_TRUE(makeTree(local + "/FROM"));
+  ASSERT_EQ(0, ::mkdir((local + "/FROM/CDIR/LOCKED").c_str(), 0755));
+  auto const before = Support::TreeOf(local + "/FROM");
+  {
+    Support::CImmutable const locked(local + "/FROM/CDIR/LOCKED");
+    if (locked.IsSet()) {
+      EXPECT_EQ(EPERM, GT::Posix::MoveFolderByEntries(local + "/FROM", local + "/TO"));
+      EXPECT_EQ(before, Support::TreeOf(local + "/FROM"));
+      EXPECT_FALSE(Support::Exists(local + "/TO"));
+    }
+  }
+  if (!fat.IsMounted()) GTEST_SKIP() << fat.WhyNot();
+  ASSERT_TRUE(makeTree(card + "/FROM"));
+  auto const tree = Support::TreeOf(card + "/FROM");
+  struct statvfs fs;
+  ASSERT_EQ(0, ::statvfs(card.c_str(), &fs));
+  unsigned long const cluster = 2048;  // mkfs.vfat's choice for a 16 MiB FAT16 image
+  ASSERT_TRUE(WriteBytes(card + "/FILL", std::string(fs.f_bavail * fs.f_frsize - cluster, '\0')));
+  ASSERT_EQ(0, ::statvfs(card.c_str(), &fs));
+  ASSERT_EQ(cluster, fs.f_bavail * fs.f_frsize) << "one free cluster";
+  FSRef const from{card + "/FROM"}, top{card};
+  // (The driver says EPERM where it means a full volume.)
+  EXPECT_NE(GT::nFsNoErr, FSMoveRenameObjectUnicode(&from, &top, "TO", nullptr));
+  for (char const* when : {"at once", "after a remount"}) {
+    EXPECT_EQ(tree, Support::TreeOf(card + "/FROM")) << when;
+    EXPECT_EQ((std::set<std::string>{"FROM", "FILL"}), Support::FolderNames(card)) << when;
+    ASSERT_TRUE(Support::CFatMount::Unmount(card) && Support::CFatMount::Mount(image, card));
+  }
+}
 }  // namespace

@@ -37,30 +37,8 @@ protected:
     }
     return names;
   }
-  // Relative path -> contents ("/" for folders, "@target" for links) of a whole tree.
   static std::map<std::string, std::string> Tree(std::string const& root) {
-    std::map<std::string, std::string> tree;
-    std::vector<std::string> pending{""};
-    while (!pending.empty()) {
-      std::string const rel = pending.back();
-      pending.pop_back();
-      for (std::string const& name : Names(root + rel)) {
-        std::string const item = rel + "/" + name;
-        struct stat st;
-        ::lstat((root + item).c_str(), &st);
-        if (S_ISDIR(st.st_mode)) {
-          tree[item] = "/";
-          pending.push_back(item);
-        } else if (S_ISLNK(st.st_mode)) {
-          char link[256] = {0};
-          ssize_t const n = ::readlink((root + item).c_str(), link, sizeof link - 1);
-          tree[item] = "@" + std::string(link, n > 0 ? static_cast<std::size_t>(n) : 0);
-        } else {
-          tree[item] = ReadBytes(root + item);
-        }
-      }
-    }
-    return tree;
+    return Support::TreeOf(root);
   }
   void MakeTree(std::string const& root) {
     ASSERT_EQ(0, ::mkdir(root.c_str(), 0755));

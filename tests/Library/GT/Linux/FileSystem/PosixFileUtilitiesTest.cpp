@@ -2,52 +2,24 @@
 // without modes.
 
 #include "GT/Linux/FileSystem/FileManagerRoutines.h"
+#include "GT/Linux/FileSystem/FileSystem.h"
 #include "GT/Linux/FileSystem/PosixFileUtilities.h"
 #include "Support/FatImage.h"
 #include "Support/FileBytes.h"
+#include "Support/Immutable.h"
 #include "Support/PrivateTempDir.h"
+#include "Support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <fcntl.h>
 #include <functional>
-#include <linux/fs.h>
 #include <string>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-// The immutable flag of an object (chattr +i) for one scope, where the file
-// system and the process allow it.
-class CImmutable {
-public:
-  explicit CImmutable(std::string const& path) : mPath(path) { mSet = Change(true); }
-  ~CImmutable() {
-    if (mSet) Change(false);  // else the folder cannot be deleted
-  }
-  CImmutable(CImmutable const&) = delete;
-  CImmutable& operator=(CImmutable const&) = delete;
-  bool IsSet() const { return mSet; }
-
-private:
-  bool Change(bool on) const {
-    int const fd = ::open(mPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (ok) {
-      flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-      ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return ok;
-  }
-  std::string mPath;
-  bool mSet = false;
-};
 
 struct CModeCall {
   char const* what;
@@ -87,7 +59,7 @@ TEST(PosixFileUtilities, ModeChangesOfImmutableObjectsFail) {
   ASSERT_TRUE(Support::WriteBytes(file, "x"));
   ASSERT_EQ(0, ::chmod(folder.c_str(), 0755));
   ASSERT_EQ(0, ::chmod(file.c_str(), 0644));
-  CImmutable const lockedFolder(folder), lockedFile(file);
+  Support::CImmutable const lockedFolder(folder), lockedFile(file);
   if (!lockedFolder.IsSet() || !lockedFile.IsSet())
     GTEST_SKIP() << "the immutable flag cannot be set here (it needs root and a file system "
                     "such as ext4)";
@@ -114,8 +86,56 @@ TEST(PosixFileUtilities, ModeChangesOnAVolumeWithoutModesFailNothing) {
   EXPECT_TRUE(GT::Posix::IsModelessVolume(fd));
   ::close(fd);
   // FAT has no immutable flag; what the volume refuses stays no failure.
-  CImmutable const lockedFolder(folder), lockedFile(file);
+  Support::CImmutable const lockedFolder(folder), lockedFile(file);
   for (auto const& c : ModeCalls(folder, file)) EXPECT_EQ(0, c.call()) << c.what;
+}
+
+// The permission pass goes on into every folder it can read, whatever became
+// of that folder's own mode, and reports the change it could not make: an
+// immutable folder (root), and a folder of another user (an unprivileged
+// caller).
+TEST(PosixFileUtilities, ThePermissionPassGoesIntoFoldersWhoseOwnModeStays) {
+  Support::CPrivateTempDir dir;
+  std::string const tree = dir / "tree", locked = tree + "/locked", theirs = tree + "/theirs";
+  ASSERT_EQ(0, ::chmod(dir.Path().c_str(), 0755));
+  for (std::string const& folder : {tree, locked, theirs}) {
+    ASSERT_EQ(0, ::mkdir(folder.c_str(), 0700));
+    for (char const* file : {"/f", "/g"}) {
+      ASSERT_TRUE(Support::WriteBytes(folder + file, "x"));
+      ASSERT_EQ(0, ::chmod((folder + file).c_str(), 0600));
+    }
+  }
+  ASSERT_EQ(0, ::chmod(theirs.c_str(), 0755));
+  mode_t const mask = ::umask(022);
+  {
+    Support::CImmutable const immutable(locked);
+    if (immutable.IsSet()) {
+      EXPECT_FALSE(GT::AllowAccessAll(tree));
+      EXPECT_EQ(0700u, Support::ModeOf(locked));
+      for (std::string const& folder : {tree, locked, theirs})
+        for (char const* file : {"/f", "/g"}) EXPECT_EQ(0644u, Support::ModeOf(folder + file));
+    }
+  }
+  // Everything but `theirs` belongs to the caller, who reads `theirs` but may
+  // not change its mode.
+  uid_t const user = Support::UnprivilegedUser();
+  bool const chowned = ::geteuid() == 0 && [&] {
+    for (std::string const& path : {tree, tree + "/f", tree + "/g", locked, locked + "/f",
+                                    locked + "/g", theirs + "/f", theirs + "/g"})
+      if (::chown(path.c_str(), user, user) != 0 || ::chmod(path.c_str(), 0600) != 0) return false;
+    return ::chmod(tree.c_str(), 0700) == 0 && ::chmod(locked.c_str(), 0700) == 0;
+  }();
+  if (chowned) {
+    EXPECT_EQ(0, Support::RunUnprivileged([&] { return GT::AllowAccessAll(tree) ? 1 : 0; }));
+    EXPECT_EQ(0755u, Support::ModeOf(tree));
+    EXPECT_EQ(0755u, Support::ModeOf(theirs));
+    for (std::string const& folder : {tree, locked, theirs})
+      for (char const* file : {"/f", "/g"}) EXPECT_EQ(0644u, Support::ModeOf(folder + file));
+  }
+  ::umask(mask);
+  if (!chowned)
+    GTEST_SKIP() << "another user's folder needs root to make; the immutable flag needs root "
+                    "and a file system such as ext4";
 }
 
 }  // namespace
