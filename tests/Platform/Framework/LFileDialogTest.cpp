@@ -2,12 +2,14 @@
 
 #include "Support/GuiApplication.h"
 #include "Support/AudioFixtures.h"
+#include "Support/PrivateTempDir.h"
 
 #include <QFileDialog>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -35,7 +37,8 @@ void Proc(int32_t selector, NavCBRec* params, void* data) {
 
 TEST(FileDialog, TheOpenDialogShowsItsCustomAreaAndReportsTheSelection) {
   Support::LoadAppResources();
-  TestSupport::CScratchDir folder;
+  TestSupport::CScratchDir folder, home;
+  Support::CScopedEnv const user("HOME", home.Path());
   std::ofstream(folder / "take.wav") << "RIFF";
   CSeen seen;
   UNavServicesDialogs::LFileChooser chooser;
@@ -64,6 +67,8 @@ TEST(FileDialog, TheOpenDialogShowsItsCustomAreaAndReportsTheSelection) {
   EXPECT_EQ(nNavStart, seen.selectors[1]);
   EXPECT_EQ(nNavTerminate, seen.selectors.back());
   EXPECT_EQ(nullptr, chooser.GetCustomArea());
+  // The toolkit keeps its own history of the dialog, never among the user's settings.
+  EXPECT_TRUE(std::filesystem::is_empty(home.Path()));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <boost/make_shared.hpp>
 #include <iconv.h>
 
+#include <fstream>
 #include <iterator>
 
 #include <string>
@@ -135,6 +136,23 @@ TEST_F(DomainMessages, AnyOtherItemSelectsTheJapanesePage) {
   for (SMessage const& m : nMessages) {
     EXPECT_EQ(std::string(m.japanese) + "\n", lines[m.code]) << m.code;
     EXPECT_EQ(m.japanese, CDomain::sTextCodeTable.ToText(m.code)) << m.code;
+  }
+}
+
+// An unplugged card is chosen again and reported with the message of a
+// volume that is not a card: each Help page quotes it in its own language.
+TEST(DomainHelp, EachHelpPageQuotesTheMessageAnUnpluggedCardBrings) {
+  SMessage const& invalid = nMessages[VQ7::InvalidDrive];
+  struct {
+    char const* page;
+    char const* message;
+  } const pages[] = {{"VQ7Converter Help.html", invalid.english},
+                     {"VQ7Converter Help.ja.html", invalid.japanese}};
+  for (auto const& p : pages) {
+    std::ifstream in(std::string(VQ7_SOURCE_DIR) + "/Resources/Help/" + p.page);
+    std::string const text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(text.empty()) << p.page;
+    EXPECT_NE(std::string::npos, text.find(p.message)) << p.page;
   }
 }
 
