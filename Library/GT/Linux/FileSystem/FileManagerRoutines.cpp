@@ -381,25 +381,6 @@ OSErr Filter(CopyObjectFilterProcPtr filter, void* data, bool changed, ItemCount
                 haveSpec ? &spec : nullptr, wantName ? &name : nullptr, data);
 }
 
-bool SameObject(struct stat const& a, struct stat const& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// True when the source folder is the destination folder or one of its ancestors.
-bool IsAncestorOrSelf(struct stat const& source, std::string const& destFolder) {
-  char* real = ::realpath(destFolder.c_str(), nullptr);
-  if (!real) return false;
-  std::string p = real;
-  std::free(real);
-  for (;;) {
-    struct stat st;
-    if (::stat(p.c_str(), &st) != 0 || st.st_dev != source.st_dev) return false;
-    if (SameObject(st, source)) return true;
-    if (p == "/") return false;
-    p = ParentOf(p);
-  }
-}
-
 std::string UniqueName(std::string const& name, int n) {
   std::string::size_type const dot = name.rfind('.');
   std::string const digit = " " + std::to_string(n);
@@ -684,7 +665,7 @@ OSErr FSCopyObject(FSRef const* source, FSRef const* destDir, uint32_t maxLevels
   params.copyingToDropFolder = ::access(destDir->path.c_str(), W_OK | X_OK) == 0 &&
                                ::access(destDir->path.c_str(), R_OK) != 0;
 
-  if (S_ISDIR(sourceStat.st_mode) && IsAncestorOrSelf(sourceStat, destDir->path))
+  if (S_ISDIR(sourceStat.st_mode) && Posix::IsAncestorOrSelf(sourceStat, destDir->path))
     return nFsCopyIntoItself;
 
   std::string target = Posix::Join(destDir->path, name);

@@ -298,20 +298,7 @@ int RenameObjectNoReplace(std::string const& from, std::string const& to) {
 // Whether `to` would lie inside the folder `from` (or be it): rename(2) refuses that.
 bool LiesInside(std::string const& to, struct stat const& from) {
   std::string parent, name;
-  if (!SplitParent(to, parent, name)) return false;
-  char* real = ::realpath(parent.c_str(), nullptr);
-  if (!real) return false;
-  std::string p = real;
-  std::free(real);
-  for (;;) {
-    struct stat st;
-    if (::stat(p.c_str(), &st) != 0 || st.st_dev != from.st_dev) return false;
-    if (st.st_ino == from.st_ino) return true;
-    if (p == "/") return false;
-    std::string up;
-    if (!SplitParent(p, up, name)) return false;
-    p = up;
-  }
+  return SplitParent(to, parent, name) && IsAncestorOrSelf(from, parent);
 }
 
 int MoveEntry(std::string const& from, std::string const& to);
@@ -350,6 +337,21 @@ int MoveEntry(std::string const& from, std::string const& to) {
   return S_ISDIR(st.st_mode) ? MoveFolderEntries(from, to, st) : RenameObjectNoReplace(from, to);
 }
 }  // namespace
+
+bool IsAncestorOrSelf(struct stat const& folder, std::string const& path) {
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (!real) return false;
+  std::string p = real;
+  std::free(real);
+  for (;;) {
+    struct stat st;
+    if (::stat(p.c_str(), &st) != 0 || st.st_dev != folder.st_dev) return false;
+    if (st.st_ino == folder.st_ino) return true;
+    std::string::size_type const slash = p.rfind('/');
+    if (p == "/" || slash == std::string::npos) return false;
+    p = slash == 0 ? "/" : p.substr(0, slash);
+  }
+}
 
 bool IsFolderEmptyingMountType(std::string const& type) {
   return type == "fuse.fusefat" || type == "fuseblk.fusefat";

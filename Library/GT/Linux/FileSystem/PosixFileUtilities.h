@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <vector>
 
@@ -72,6 +73,8 @@ int Rename(std::string const& from, std::string const& to);
 bool EmptiesMovedFolders(std::string const& path);
 // Whether a mount of that type is such a volume.
 bool IsFolderEmptyingMountType(std::string const& type);
+// Whether the folder is the object at path or one of its ancestors.
+bool IsAncestorOrSelf(struct stat const& folder, std::string const& path);
 // Moves a folder without renaming it: the folder is made at `to` (never
 // replacing), its entries are moved into it one by one (folders the same way)
 // and the emptied folder is removed last. On a failure what was moved goes
