@@ -7,8 +7,8 @@
 #include "Support/FatImage.h"
 #include "Support/FileBytes.h"
 #include "Support/Immutable.h"
+#include "Support/PrivateMount.h"
 #include "Support/PrivateTempDir.h"
-#include "Support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -118,7 +118,7 @@ TEST(PosixFileUtilities, ThePermissionPassGoesIntoFoldersWhoseOwnModeStays) {
   }
   // Everything but `theirs` belongs to the caller, who reads `theirs` but may
   // not change its mode.
-  uid_t const user = Support::UnprivilegedUser();
+  uid_t const user = 65534;  // whom the unprivileged child runs as under root
   bool const chowned = ::geteuid() == 0 && [&] {
     for (std::string const& path : {tree, tree + "/f", tree + "/g", locked, locked + "/f",
                                     locked + "/g", theirs + "/f", theirs + "/g"})
@@ -126,7 +126,11 @@ TEST(PosixFileUtilities, ThePermissionPassGoesIntoFoldersWhoseOwnModeStays) {
     return ::chmod(tree.c_str(), 0700) == 0 && ::chmod(locked.c_str(), 0700) == 0;
   }();
   if (chowned) {
-    EXPECT_EQ(0, Support::RunUnprivileged([&] { return GT::AllowAccessAll(tree) ? 1 : 0; }));
+    Support::CPrivateMountResult const child = Support::RunUnprivileged([&]() -> std::string {
+      return GT::AllowAccessAll(tree) ? "the refused change was not reported" : "";
+    });
+    ASSERT_TRUE(child.available);
+    EXPECT_EQ("", child.failure);
     EXPECT_EQ(0755u, Support::ModeOf(tree));
     EXPECT_EQ(0755u, Support::ModeOf(theirs));
     for (std::string const& folder : {tree, locked, theirs})
