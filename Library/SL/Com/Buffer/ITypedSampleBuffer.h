@@ -77,7 +77,15 @@ public:
     }
 
     CValueType Get() const { return mConverter.Convert(mLocator->Current()); }
-    void Set(CValueType value) { mConverter.Store(mLocator->CurrentForWrite(), value); }
+    void Set(CValueType value) {
+      if (mLocator->WritesThrough()) {
+        unsigned char bytes[8];
+        mConverter.Store(bytes, value);
+        mLocator->Assign(bytes, B);
+      } else {
+        mConverter.Store(mLocator->Current(), value);
+      }
+    }
     void Increment() {
       if (mLocator) {
         mLocator->Increment(mIncrementer->Increment());
