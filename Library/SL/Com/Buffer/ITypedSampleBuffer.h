@@ -43,8 +43,15 @@ public:
     class COutputProxy {
     public:
       explicit COutputProxy(CIteratorBase* iterator) : mIterator(iterator) {}
+      COutputProxy(COutputProxy const&) = default;
       COutputProxy& operator=(CValueType value) {
         mIterator->Set(value);
+        return *this;
+      }
+      // *a = *b copies b's sample into a's; it never rebinds a's proxy,
+      // which must keep referring to the iterator that holds it.
+      COutputProxy& operator=(COutputProxy const& other) {
+        mIterator->Set(other.mIterator->Get());
         return *this;
       }
       operator CValueType() const { return mIterator->Get(); }
