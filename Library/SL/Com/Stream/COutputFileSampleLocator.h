@@ -26,6 +26,8 @@ class COutputFileSampleLocator : public ISampleLocator {
 public:
   enum { B = BytesOf(N) };
 
+  // The stream's state is left as it is: a failure recorded there, a write's
+  // or a read-back's, must still fail the buffer's Finalize.
   COutputFileSampleLocator(boost::shared_ptr<std::ostream> stream, long location,
                            boost::shared_ptr<long> writtenEnd = boost::shared_ptr<long>())
       : ISampleLocator(true),
@@ -35,7 +37,6 @@ public:
         mShown(),
         mHeld(false),
         mWrittenEnd(writtenEnd) {
-    mStream->clear();
     mStream->seekp(location, std::ios::beg);
   }
   // The original's change goes to the file first, and the copy starts with
@@ -99,8 +100,10 @@ public:
 private:
   // The sample at the location as the file holds it. Past what was written
   // the file holds nothing of ours, so the sample is silence without a read;
-  // sequential writing thus never reads. A stream that cannot be read gives
-  // silence too. The stream's state is the writer's and stays untouched.
+  // sequential writing thus never reads, and a file opened for writing only
+  // can still be written whole. Inside what was written a read that fails or
+  // comes short fails the stream: whatever an iterator makes of the silence
+  // shown is then never written, and Finalize reports the failure.
   void Fetch() {
     std::memset(mSample, 0, sizeof mSample);
     long const whole = B;
@@ -108,10 +111,13 @@ private:
     if (written <= 0) {
       return;
     }
+    std::streamsize const wanted = written < whole ? written : whole;
     std::streambuf* buffer = mStream->rdbuf();
     std::streampos const at(mLocation);
-    if (buffer && buffer->pubseekpos(at, std::ios::in) == at) {
-      buffer->sgetn(reinterpret_cast<char*>(mSample), written < whole ? written : whole);
+    if (!buffer || buffer->pubseekpos(at, std::ios::in) != at ||
+        buffer->sgetn(reinterpret_cast<char*>(mSample), wanted) != wanted) {
+      std::memset(mSample, 0, sizeof mSample);
+      mStream->setstate(std::ios::badbit);
     }
   }
 

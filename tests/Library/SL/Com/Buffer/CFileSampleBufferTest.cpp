@@ -4,9 +4,14 @@
 
 #include "Support/AudioFixtures.h"
 #include "Support/CMemorySampleBuffer.h"
+#include "Support/PrivateMount.h"
 #include "Support/SampleValues.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -523,6 +528,48 @@ TEST(CFileSampleBuffer, PostfixIncrementWritesEverySample) {
       file.reset();
       EXPECT_EQ(held, ToolSamples(path, N));
     });
+  }
+}
+
+// A file its writer may not read: written in order it is whole, but an edit
+// in place, which must read each sample back, fails instead of writing what
+// silence made of them, and the file keeps what was written.
+TEST(CFileSampleBuffer, AnEditInPlaceOfAFileThatCannotBeReadFails) {
+  CScratchDir dir;
+  ::chown(dir.Path().c_str(), 65534, 65534);  // the unprivileged child's, when run as root
+  struct Case {
+    CWaveFileFormat format;
+    std::string name;
+  };
+  Case const cases[] = {{CWaveFileFormat::RiffWave, "w.wav"},
+                        {CWaveFileFormat::FormAiff, "a.aiff"}};
+  std::vector<double> written;
+  for (int i = 1; i <= 10; ++i) written.push_back(1000 * i);
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string const path = dir / c.name;
+    auto const result = Support::RunUnprivileged([&]() -> std::string {
+      int const fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0200);
+      if (fd < 0) return "the file was not made";
+      ::close(fd);
+      if (std::ifstream(path).is_open()) return "readable";
+      boost::shared_ptr<SL::ISampleBuffer> buffer =
+          SL::CFileSampleBufferFactory().Create(Attribute(65552, 1, 10), path, c.format);
+      if (!buffer) return "no buffer for a file that can be written";
+      auto& typed = dynamic_cast<SL::ITypedSampleBuffer<65552>&>(*buffer);
+      short value = 0;
+      for (auto out = typed.OutputBegin(); out != typed.OutputEnd(); ++out) *out = value += 1000;
+      if (!File(buffer).Finalize()) return "writing in order failed";
+      for (auto half = typed.OutputBegin(); half != typed.OutputEnd(); ++half)
+        *half = static_cast<short>(*half / 2);
+      if (File(buffer).Finalize()) return "the edit reported success";
+      return "";
+    });
+    if (!result.available) GTEST_SKIP() << "cannot drop privileges here";
+    if (result.failure == "readable") GTEST_SKIP() << "a file of mode 0200 reads here";
+    EXPECT_EQ("", result.failure);
+    ::chmod(path.c_str(), 0600);
+    EXPECT_EQ(written, ReadThroughBuffer<65552>(SL::CFileSampleBufferFactory().Create(path)));
   }
 }
 
