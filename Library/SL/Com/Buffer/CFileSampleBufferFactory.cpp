@@ -298,7 +298,8 @@ CFileSampleBufferFactory::OpenOutputSource(CSampleAttribute const& attribute,
   boost::shared_ptr<std::ostream> stream = CFileDataSource(path, false).CreateOutputStream();
   if (!stream) return CResult();
   // Open again for reading too, so that an output buffer reads back in place
-  // what it wrote; a file that cannot be read is still written.
+  // what it wrote. A file that cannot be read is still written in order, but
+  // reading back a sample written fails the stream, and Finalize with it.
   if (boost::shared_ptr<std::ostream> both = CFileDataSource(path, true).CreateOutputStream())
     stream = both;
   return wave ? CreateOutputSourceFromRiffWave(attribute, stream)

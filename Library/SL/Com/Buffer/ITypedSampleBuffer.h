@@ -43,8 +43,15 @@ public:
     class COutputProxy {
     public:
       explicit COutputProxy(CIteratorBase* iterator) : mIterator(iterator) {}
+      COutputProxy(COutputProxy const&) = default;
       COutputProxy& operator=(CValueType value) {
         mIterator->Set(value);
+        return *this;
+      }
+      // *a = *b copies b's sample into a's; it never rebinds a's proxy,
+      // which must keep referring to the iterator that holds it.
+      COutputProxy& operator=(COutputProxy const& other) {
+        mIterator->Set(other.mIterator->Get());
         return *this;
       }
       operator CValueType() const { return mIterator->Get(); }
@@ -77,7 +84,15 @@ public:
     }
 
     CValueType Get() const { return mConverter.Convert(mLocator->Current()); }
-    void Set(CValueType value) { mConverter.Store(mLocator->CurrentForWrite(), value); }
+    void Set(CValueType value) {
+      if (mLocator->WritesThrough()) {
+        unsigned char bytes[8];
+        mConverter.Store(bytes, value);
+        mLocator->Assign(bytes, B);
+      } else {
+        mConverter.Store(mLocator->Current(), value);
+      }
+    }
     void Increment() {
       if (mLocator) {
         mLocator->Increment(mIncrementer->Increment());

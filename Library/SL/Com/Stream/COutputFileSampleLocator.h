@@ -13,72 +13,84 @@ namespace SL {
 
 // Locator over an output stream shared with a file sample buffer. The
 // current sample's room holds what the file has there, so an iterator can
-// read a sample and change it in place; it reaches the stream when the
-// locator is advanced past it, and only when it was written to: a read
-// alone leaves the file as it was. Writes land at this locator's own place
-// even when another locator of the buffer (an end iterator's) has moved the
-// stream. Locators of one buffer share the end of what they wrote, since
-// moving the stream writes nothing.
+// read a sample and change it in place. A sample assigned whole reaches the
+// stream at once, so no copy of an iterator, however short-lived, holds a
+// write back. Bytes changed through the address reach it when the locator
+// moves on, is copied or is destroyed, and only when they were changed: a
+// read alone leaves the file as it was. Writes land at this locator's own
+// place even when another locator of the buffer (an end iterator's) has
+// moved the stream. Locators of one buffer share the end of what they wrote,
+// since moving the stream writes nothing.
 template <int N>
 class COutputFileSampleLocator : public ISampleLocator {
 public:
   enum { B = BytesOf(N) };
 
+  // The stream's state is left as it is: a failure recorded there, a write's
+  // or a read-back's, must still fail the buffer's Finalize.
   COutputFileSampleLocator(boost::shared_ptr<std::ostream> stream, long location,
                            boost::shared_ptr<long> writtenEnd = boost::shared_ptr<long>())
-      : mStream(stream),
+      : ISampleLocator(true),
+        mStream(stream),
         mLocation(location),
         mSample(),
         mShown(),
-        mPending(false),
-        mDirty(false),
+        mHeld(false),
         mWrittenEnd(writtenEnd) {
-    mStream->clear();
     mStream->seekp(location, std::ios::beg);
   }
-  COutputFileSampleLocator(COutputFileSampleLocator const&) = default;
-  ~COutputFileSampleLocator() override = default;
+  // The original's change goes to the file first, and the copy starts with
+  // no sample of its own: it has nothing to write, and reads the file afresh.
+  COutputFileSampleLocator(COutputFileSampleLocator const& other)
+      : ISampleLocator(other),
+        mStream(other.mStream),
+        mLocation(other.mLocation),
+        mSample(),
+        mShown(),
+        mHeld(false),
+        mWrittenEnd(other.mWrittenEnd) {
+    other.Flush();
+  }
+  COutputFileSampleLocator& operator=(COutputFileSampleLocator const&) = delete;
+  // A stream that throws on failure must not end the program from here; the
+  // failure stays in its state for Finalize.
+  ~COutputFileSampleLocator() override {
+    try {
+      Flush();
+    } catch (...) {
+    }
+  }
 
   COutputFileSampleLocator* Clone() const override { return new COutputFileSampleLocator(*this); }
   using ISampleLocator::Equals;
 
-  // From here on the location already counts the pending sample. Bytes
-  // changed through the address are written as well as assigned ones.
+  // Bytes changed through the address are written as well as assigned ones.
   unsigned char* Current() override {
-    if (!mPending) {
+    if (!mHeld) {
       Fetch();
       std::memcpy(mShown, mSample, sizeof mSample);
-      mLocation += B;
-      mPending = true;
+      mHeld = true;
     }
     return mSample;
   }
 
-  // The whole sample is about to be replaced: nothing to fetch.
-  unsigned char* CurrentForWrite() override {
-    if (!mPending) {
-      mLocation += B;
-      mPending = true;
-    }
-    mDirty = true;
-    return mSample;
+  // Nothing to fetch; size is always B.
+  void Assign(unsigned char const* bytes, int) override {
+    std::memcpy(mSample, bytes, B);
+    std::memcpy(mShown, bytes, B);
+    mHeld = true;
+    Write();
   }
 
   long Increment(long step) override {
-    if (mPending) {
-      if (mDirty || std::memcmp(mSample, mShown, B) != 0) {
-        Write();
-      }
-      mPending = false;
-      mDirty = false;
-      mLocation += step - B;  // Current() counted the sample
-    } else {
-      mLocation += step;
-    }
+    Flush();
+    mHeld = false;
+    mLocation += step;
     return step;
   }
 
-  // Throws std::bad_cast for a locator of another class.
+  // Positions only: a sample held or not is the same place. Throws
+  // std::bad_cast for a locator of another class.
   bool Equals(ISampleLocator const& other) const override {
     return mLocation == dynamic_cast<COutputFileSampleLocator const&>(other).mLocation;
   }
@@ -88,8 +100,10 @@ public:
 private:
   // The sample at the location as the file holds it. Past what was written
   // the file holds nothing of ours, so the sample is silence without a read;
-  // sequential writing thus never reads. A stream that cannot be read gives
-  // silence too. The stream's state is the writer's and stays untouched.
+  // sequential writing thus never reads, and a file opened for writing only
+  // can still be written whole. Inside what was written a read that fails or
+  // comes short fails the stream: whatever an iterator makes of the silence
+  // shown is then never written, and Finalize reports the failure.
   void Fetch() {
     std::memset(mSample, 0, sizeof mSample);
     long const whole = B;
@@ -97,30 +111,45 @@ private:
     if (written <= 0) {
       return;
     }
+    std::streamsize const wanted = written < whole ? written : whole;
     std::streambuf* buffer = mStream->rdbuf();
     std::streampos const at(mLocation);
-    if (buffer && buffer->pubseekpos(at, std::ios::in) == at) {
-      buffer->sgetn(reinterpret_cast<char*>(mSample), written < whole ? written : whole);
+    if (!buffer || buffer->pubseekpos(at, std::ios::in) != at ||
+        buffer->sgetn(reinterpret_cast<char*>(mSample), wanted) != wanted) {
+      std::memset(mSample, 0, sizeof mSample);
+      mStream->setstate(std::ios::badbit);
     }
   }
 
-  void Write() {
-    std::streampos const at(mLocation - B);
+  // Const for the copy constructor's sake: it changes what the file holds,
+  // not where the locator stands or what it shows.
+  void Flush() const {
+    if (mHeld && std::memcmp(mSample, mShown, B) != 0) {
+      WriteChange();
+    }
+  }
+  // Out of line, so that a step after an assignment costs only the test.
+  __attribute__((noinline)) void WriteChange() const {
+    Write();
+    std::memcpy(mShown, mSample, sizeof mSample);
+  }
+
+  void Write() const {
+    std::streampos const at(mLocation);
     if (mStream->tellp() != at) {
       mStream->seekp(at);
     }
     mStream->write(reinterpret_cast<char const*>(mSample), B);
-    if (mWrittenEnd && mLocation > *mWrittenEnd) {
-      *mWrittenEnd = mLocation;
+    if (mWrittenEnd && mLocation + B > *mWrittenEnd) {
+      *mWrittenEnd = mLocation + B;
     }
   }
 
   boost::shared_ptr<std::ostream> mStream;
-  long mLocation;
+  long mLocation;  // of the current sample
   unsigned char mSample[8];
-  unsigned char mShown[8];  // mSample as Current() handed it out
-  bool mPending;
-  bool mDirty;                          // assigned since it was fetched
+  mutable unsigned char mShown[8];      // what the file holds of mSample, while held
+  bool mHeld;                           // mSample holds the current sample
   boost::shared_ptr<long> mWrittenEnd;  // just past the furthest sample written
 };
 

@@ -3,9 +3,15 @@
 #include "SL/Com/Buffer/CReferentialSampleBuffer.h"
 
 #include "Support/AudioFixtures.h"
+#include "Support/CMemorySampleBuffer.h"
+#include "Support/PrivateMount.h"
 #include "Support/SampleValues.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -193,7 +199,7 @@ TEST(CFileSampleBuffer, FinalizeCases) {
   EXPECT_EQ(46u, ReadFileBytes(empty).size());
   EXPECT_EQ(0u, GetLE(ReadFileBytes(empty), 42, 4));
 
-  // A sample set but not advanced past is not in the file yet.
+  // A sample set is in the file at once, though its iterator never moved on.
   std::string const pending = dir / "pending.aiff";
   boost::shared_ptr<SL::ISampleBuffer> buffer = SL::CFileSampleBufferFactory().Create(
       Attribute(65552, 1, 4), pending, CWaveFileFormat::FormAiff);
@@ -207,9 +213,10 @@ TEST(CFileSampleBuffer, FinalizeCases) {
   *out = 8;
   EXPECT_TRUE(File(buffer).Finalize());
   std::vector<unsigned char> const bytes = ReadFileBytes(pending);
-  ASSERT_EQ(56u, bytes.size());
-  EXPECT_EQ(1u, GetBE(bytes, 22, 4));  // numSampleFrames
+  ASSERT_EQ(58u, bytes.size());
+  EXPECT_EQ(2u, GetBE(bytes, 22, 4));  // numSampleFrames
   EXPECT_EQ(7u, GetBE(bytes, 54, 2));
+  EXPECT_EQ(8u, GetBE(bytes, 56, 2));
 
   // The header may be written again; its pad byte is no sample.
   std::string const odd = dir / "odd.wav";
@@ -449,17 +456,121 @@ TEST(CFileSampleBuffer, FileLocatorsReadAndWriteWhereTheyStand) {
   ASSERT_TRUE(dynamic_cast<SL::COutputFileSampleLocator<65552>*>(out.get()));
   EXPECT_EQ(nullptr, output.Begin());
   unsigned char* sample = out->Current();
-  EXPECT_TRUE(out->Equals(*at102));
+  // A sample held is no step: the locator still stands at 100.
+  EXPECT_FALSE(out->Equals(*at102));
+  EXPECT_TRUE(out->Equals(*output.CreateLocator(100)));
   sample[0] = 0xAA;
   sample[1] = 0xBB;
   out->Increment(2);
-  out->Current()[0] = 0xCC;  // never advanced past: never written
+  EXPECT_TRUE(out->Equals(*at102));
+  out->Current()[0] = 0xCC;  // never advanced past: written when the locator goes
   out.reset();
-  std::string const bytes = stream->str();
+  std::string bytes = stream->str();
   EXPECT_EQ('\xAA', bytes[100]);
   EXPECT_EQ('\xBB', bytes[101]);
-  EXPECT_EQ(102, static_cast<unsigned char>(bytes[102]));
+  EXPECT_EQ('\xCC', bytes[102]);
+  EXPECT_EQ('\0', bytes[103]);  // past what was written the sample read as silence
   EXPECT_THROW(in->Equals(*at102), std::bad_cast);
+
+  // A change is in the file before a clone is made; the clone reads it
+  // there, and holds no write of its own to make later.
+  boost::shared_ptr<SL::ISampleLocator> edit = output.CreateLocator(100);
+  edit->Current()[0] = 0x11;
+  std::unique_ptr<SL::ISampleLocator> clone(edit->Clone());
+  EXPECT_EQ('\x11', stream->str()[100]);
+  EXPECT_TRUE(clone->Equals(*edit));
+  edit->Current()[0] = 0x22;
+  edit->Increment(2);
+  EXPECT_EQ(0x22, clone->Current()[0]);
+  clone->Increment(2);
+  clone.reset();
+  bytes = stream->str();
+  EXPECT_EQ('\x22', bytes[100]);
+  EXPECT_EQ('\xBB', bytes[101]);
+}
+
+// *it++ = v hands the value to the copy the increment returns: a file buffer
+// ends holding every sample, as a memory buffer does, as sox reads it.
+TEST(CFileSampleBuffer, PostfixIncrementWritesEverySample) {
+  if (!HasTool("sox")) GTEST_SKIP() << "sox missing";
+  CScratchDir dir;
+  struct Case {
+    int code;
+    CWaveFileFormat format;
+  };
+  Case const cases[] = {
+      {65544, CWaveFileFormat::RiffWave}, {65552, CWaveFileFormat::RiffWave},
+      {65552, CWaveFileFormat::FormAiff}, {65560, CWaveFileFormat::RiffWave},
+      {65560, CWaveFileFormat::FormAiff}, {65568, CWaveFileFormat::FormAiff},
+  };
+  int index = 0;
+  for (Case const& c : cases) {
+    bool const wav = c.format == CWaveFileFormat::RiffWave;
+    std::string const path = dir / ("p" + std::to_string(index++) + (wav ? ".wav" : ".aiff"));
+    SCOPED_TRACE(path + " depth " + std::to_string(c.code));
+    SL::DispatchBitDepth(c.code, [&](auto depth) {
+      constexpr int N = decltype(depth)::value;
+      typedef typename SL::ITypedSampleBuffer<N>::CValueType T;
+      boost::shared_ptr<SL::ISampleBuffer> file =
+          SL::CFileSampleBufferFactory().Create(Attribute(N, 2, 0), path, c.format);
+      ASSERT_TRUE(file);
+      ::Test::CMemorySampleBuffer<N> memory(2, 3, file->GetAttribute().GetEndian());
+      for (SL::ITypedSampleBuffer<N>* b : {dynamic_cast<SL::ITypedSampleBuffer<N>*>(file.get()),
+                                           static_cast<SL::ITypedSampleBuffer<N>*>(&memory)}) {
+        auto it = b->OutputBegin();
+        for (int i = 1; i <= 6; ++i) *it++ = static_cast<T>(N == 65544 ? 20 * i : 1000 * i);
+      }
+      std::vector<double> held;
+      for (auto in = memory.InputBegin(); in != memory.InputEnd(); ++in) held.push_back(*in);
+      ASSERT_EQ(6u, held.size());
+      EXPECT_NE(0.0, held.back());
+      ASSERT_TRUE(File(file).Finalize());
+      file.reset();
+      EXPECT_EQ(held, ToolSamples(path, N));
+    });
+  }
+}
+
+// A file its writer may not read: written in order it is whole, but an edit
+// in place, which must read each sample back, fails instead of writing what
+// silence made of them, and the file keeps what was written.
+TEST(CFileSampleBuffer, AnEditInPlaceOfAFileThatCannotBeReadFails) {
+  CScratchDir dir;
+  ::chown(dir.Path().c_str(), 65534, 65534);  // the unprivileged child's, when run as root
+  struct Case {
+    CWaveFileFormat format;
+    std::string name;
+  };
+  Case const cases[] = {{CWaveFileFormat::RiffWave, "w.wav"},
+                        {CWaveFileFormat::FormAiff, "a.aiff"}};
+  std::vector<double> written;
+  for (int i = 1; i <= 10; ++i) written.push_back(1000 * i);
+  for (Case const& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string const path = dir / c.name;
+    auto const result = Support::RunUnprivileged([&]() -> std::string {
+      int const fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0200);
+      if (fd < 0) return "the file was not made";
+      ::close(fd);
+      if (std::ifstream(path).is_open()) return "readable";
+      boost::shared_ptr<SL::ISampleBuffer> buffer =
+          SL::CFileSampleBufferFactory().Create(Attribute(65552, 1, 10), path, c.format);
+      if (!buffer) return "no buffer for a file that can be written";
+      auto& typed = dynamic_cast<SL::ITypedSampleBuffer<65552>&>(*buffer);
+      short value = 0;
+      for (auto out = typed.OutputBegin(); out != typed.OutputEnd(); ++out) *out = value += 1000;
+      if (!File(buffer).Finalize()) return "writing in order failed";
+      for (auto half = typed.OutputBegin(); half != typed.OutputEnd(); ++half)
+        *half = static_cast<short>(*half / 2);
+      if (File(buffer).Finalize()) return "the edit reported success";
+      return "";
+    });
+    if (!result.available) GTEST_SKIP() << "cannot drop privileges here";
+    if (result.failure == "readable") GTEST_SKIP() << "a file of mode 0200 reads here";
+    EXPECT_EQ("", result.failure);
+    ::chmod(path.c_str(), 0600);
+    EXPECT_EQ(written, ReadThroughBuffer<65552>(SL::CFileSampleBufferFactory().Create(path)));
+  }
 }
 
 }  // namespace
