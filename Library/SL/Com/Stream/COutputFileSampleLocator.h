@@ -125,13 +125,9 @@ private:
   // not where the locator stands or what it shows.
   void Flush() const {
     if (mHeld && std::memcmp(mSample, mShown, B) != 0) {
-      WriteChange();
+      Write();
+      std::memcpy(mShown, mSample, sizeof mSample);
     }
-  }
-  // Out of line, so that a step after an assignment costs only the test.
-  __attribute__((noinline)) void WriteChange() const {
-    Write();
-    std::memcpy(mShown, mSample, sizeof mSample);
   }
 
   void Write() const {
