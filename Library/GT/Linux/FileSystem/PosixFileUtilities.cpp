@@ -228,12 +228,15 @@ std::string MountTypeOf(dev_t device) {
   return std::string();
 }
 
+// The mount type of a FUSE volume ("fuse.fusefat"): through FUSE only the
+// driver tells what a volume can do. "" for any other volume.
+std::string FuseMountType(struct statfs const& fs, dev_t device) {
+  return static_cast<unsigned long>(fs.f_type) == nFuseMagic ? MountTypeOf(device) : std::string();
+}
+
 bool IsModeless(struct statfs const& fs, dev_t device) {
   unsigned long const type = static_cast<unsigned long>(fs.f_type);
-  if (type == nMsdosMagic || type == nExfatMagic) return true;
-  if (type != nFuseMagic) return false;
-  // Through FUSE only the driver tells.
-  return IsFatMountType(MountTypeOf(device));
+  return type == nMsdosMagic || type == nExfatMagic || IsFatMountType(FuseMountType(fs, device));
 }
 
 // The process may change the mode of what it owns, and root anything.
@@ -353,53 +356,55 @@ bool IsAncestorOrSelf(struct stat const& folder, std::string const& path) {
   }
 }
 
-bool IsFolderEmptyingMountType(std::string const& type) {
+namespace {
+// The FUSE FAT driver loses the entries of a folder it renames.
+bool EmptiesMovedFolders(struct stat const& st, std::string const& path) {
+  struct statfs fs;
+  if (::statfs(path.c_str(), &fs) != 0) return false;
+  std::string const type = FuseMountType(fs, st.st_dev);
   return type == "fuse.fusefat" || type == "fuseblk.fusefat";
 }
 
+// Whether path names a folder (its status then in st) on such a volume.
+bool IsFolderOnEmptyingVolume(std::string const& path, struct stat& st) {
+  return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && EmptiesMovedFolders(st, path);
+}
+
+int MoveFolder(std::string const& from, std::string const& to, struct stat const& folder) {
+  return LiesInside(to, folder) ? EINVAL : MoveFolderEntries(from, to, folder);
+}
+}  // namespace
+
 bool EmptiesMovedFolders(std::string const& path) {
   struct stat st;
-  struct statfs fs;
-  return ::lstat(path.c_str(), &st) == 0 && ::statfs(path.c_str(), &fs) == 0 &&
-         static_cast<unsigned long>(fs.f_type) == nFuseMagic &&
-         IsFolderEmptyingMountType(MountTypeOf(st.st_dev));
+  return ::lstat(path.c_str(), &st) == 0 && EmptiesMovedFolders(st, path);
 }
 
 int MoveFolderByEntries(std::string const& from, std::string const& to) {
   struct stat st;
   if (::lstat(from.c_str(), &st) != 0) return errno;
-  if (!S_ISDIR(st.st_mode)) return ENOTDIR;
-  if (LiesInside(to, st)) return EINVAL;
-  return MoveFolderEntries(from, to, st);
+  return S_ISDIR(st.st_mode) ? MoveFolder(from, to, st) : ENOTDIR;
 }
-
-namespace {
-bool IsFolderOnEmptyingVolume(std::string const& path) {
-  struct stat st;
-  return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && EmptiesMovedFolders(path);
-}
-}  // namespace
 
 int RenameNoReplace(std::string const& from, std::string const& to) {
-  if (IsFolderOnEmptyingVolume(from)) return MoveFolderByEntries(from, to);
-  return RenameObjectNoReplace(from, to);
+  struct stat st;
+  return IsFolderOnEmptyingVolume(from, st) ? MoveFolder(from, to, st)
+                                            : RenameObjectNoReplace(from, to);
 }
 
 int Rename(std::string const& from, std::string const& to) {
-  if (!IsFolderOnEmptyingVolume(from)) return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
-  struct stat target;
-  if (::lstat(to.c_str(), &target) != 0) {
-    if (errno != ENOENT) return errno;
-    return MoveFolderByEntries(from, to);
-  }
-  if (!S_ISDIR(target.st_mode)) return ENOTDIR;
   struct stat source;
-  if (::lstat(from.c_str(), &source) != 0) return errno;
+  if (!IsFolderOnEmptyingVolume(from, source))
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+  struct stat target;
+  if (::lstat(to.c_str(), &target) != 0)
+    return errno == ENOENT ? MoveFolder(from, to, source) : errno;
+  if (!S_ISDIR(target.st_mode)) return ENOTDIR;
   if (source.st_dev == target.st_dev && source.st_ino == target.st_ino) return 0;  // as rename(2)
   if (LiesInside(to, source)) return EINVAL;
   // Only an empty folder is replaced; its place is taken back on failure.
   if (::rmdir(to.c_str()) != 0) return errno == EEXIST ? ENOTEMPTY : errno;
-  int const error = MoveFolderByEntries(from, to);
+  int const error = MoveFolderEntries(from, to, source);
   if (error) ::mkdir(to.c_str(), target.st_mode & 07777);
   return error;
 }

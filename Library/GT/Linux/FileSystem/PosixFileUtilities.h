@@ -71,8 +71,6 @@ int Rename(std::string const& from, std::string const& to);
 // folder it renames or moves (the FUSE FAT driver): such a folder is moved
 // entry by entry instead.
 bool EmptiesMovedFolders(std::string const& path);
-// Whether a mount of that type is such a volume.
-bool IsFolderEmptyingMountType(std::string const& type);
 // Whether the folder is the object at path or one of its ancestors.
 bool IsAncestorOrSelf(struct stat const& folder, std::string const& path);
 // Moves a folder without renaming it: the folder is made at `to` (never

@@ -37,9 +37,6 @@ protected:
     }
     return names;
   }
-  static std::map<std::string, std::string> Tree(std::string const& root) {
-    return Support::TreeOf(root);
-  }
   void MakeTree(std::string const& root) {
     ASSERT_EQ(0, ::mkdir(root.c_str(), 0755));
     ASSERT_TRUE(WriteBytes(root + "/a.wav", PatternBytes(5000)));
@@ -159,7 +156,7 @@ TEST_F(FileSystem, RenameReplacesAtomicallyOrChangesNothing) {
 TEST_F(FileSystem, FolderTreesCopyWholeAndReplace) {
   MakeTree(P("src"));
   ASSERT_TRUE(GT::CopyDirectory(P("src"), P("copy")));
-  EXPECT_EQ(Tree(P("src")), Tree(P("copy")));
+  EXPECT_EQ(Support::TreeOf(P("src")), Support::TreeOf(P("copy")));
   EXPECT_EQ(0755u, ModeOf(P("copy/x")));  // the user's default access
   EXPECT_EQ(0644u, ModeOf(P("copy/x/locked")));
 
@@ -167,16 +164,16 @@ TEST_F(FileSystem, FolderTreesCopyWholeAndReplace) {
   ASSERT_EQ(0, ::mkdir(P("old").c_str(), 0755));
   ASSERT_TRUE(WriteBytes(P("old/stale"), "s"));
   ASSERT_TRUE(GT::CopyDirectory(P("src/"), P("old/")));
-  EXPECT_EQ(Tree(P("src")), Tree(P("old")));
+  EXPECT_EQ(Support::TreeOf(P("src")), Support::TreeOf(P("old")));
   ASSERT_TRUE(WriteBytes(P("plain"), "p"));
   ASSERT_TRUE(GT::CopyDirectory(P("src"), P("plain")));
-  EXPECT_EQ(Tree(P("src")), Tree(P("plain")));
+  EXPECT_EQ(Support::TreeOf(P("src")), Support::TreeOf(P("plain")));
   EXPECT_EQ((std::set<std::string>{"src", "copy", "old", "plain"}), Names(mDir.Path()));
 
   // Into itself: refused, and nothing is left behind.
-  auto const before = Tree(P("src"));
+  auto const before = Support::TreeOf(P("src"));
   EXPECT_FALSE(GT::CopyDirectory(P("src"), P("src/x/inside")));
-  EXPECT_EQ(before, Tree(P("src")));
+  EXPECT_EQ(before, Support::TreeOf(P("src")));
   EXPECT_FALSE(GT::CopyDirectory(P("src/a.wav"), P("y")));
   EXPECT_FALSE(GT::CopyDirectory(P("missing"), P("y")));
   EXPECT_FALSE(GT::CopyDirectory(P("src"), P("no/such/y")));
@@ -273,16 +270,17 @@ TEST_F(FileSystem, UnreadableItemsFailAFolderCopy) {
   ASSERT_TRUE(WriteBytes(P("old/x/y/z.bin"), "old"));
   ASSERT_EQ(0, ::chmod(mDir.Path().c_str(), 0755));
   if (::geteuid() == 0)
-    for (auto const& item : Tree(mDir.Path())) ::lchown(P(item.first).c_str(), 65534, 65534);
+    for (auto const& item : Support::TreeOf(mDir.Path()))
+      ::lchown(P(item.first).c_str(), 65534, 65534);
   ::chown(mDir.Path().c_str(), 65534, 65534);
   std::string const src = P("src"), old = P("old");
-  auto const before = Tree(old);
+  auto const before = Support::TreeOf(old);
   auto const result = Support::RunUnprivileged([&]() {
     std::string failure;
     for (char const* item : {"/x/y", "/a.wav"}) {
       ::chmod((src + item).c_str(), 0);
       failure += Check(!GT::CopyDirectory(src, old), "a copy without an unreadable item succeeded");
-      failure += Check(Tree(old) == before, "the old tree changed");
+      failure += Check(Support::TreeOf(old) == before, "the old tree changed");
       failure += Check(Names(P("")) == std::set<std::string>{"src", "old"}, "something was left");
       ::chmod((src + item).c_str(), 0755);
     }
