@@ -55,6 +55,13 @@ public:
         return *this;
       }
       operator CValueType() const { return mIterator->Get(); }
+      // Exchanges the two samples; the generic swap would copy a proxy that
+      // still refers to the sample it has just overwritten.
+      friend void swap(COutputProxy& a, COutputProxy& b) {
+        CValueType const held = a;
+        a = static_cast<CValueType>(b);
+        b = held;
+      }
 
     private:
       friend class CIteratorBase;

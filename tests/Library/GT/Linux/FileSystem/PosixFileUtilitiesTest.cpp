@@ -92,8 +92,8 @@ TEST(PosixFileUtilities, ModeChangesOnAVolumeWithoutModesFailNothing) {
 
 // The permission pass goes on into every folder it can read, whatever became
 // of that folder's own mode, and reports the change it could not make: an
-// immutable folder (root), and a folder of another user (an unprivileged
-// caller).
+// immutable folder (root), and a folder or a single file of another user (an
+// unprivileged caller).
 TEST(PosixFileUtilities, ThePermissionPassGoesIntoFoldersWhoseOwnModeStays) {
   Support::CPrivateTempDir dir;
   std::string const tree = dir / "tree", locked = tree + "/locked", theirs = tree + "/theirs";
@@ -116,25 +116,38 @@ TEST(PosixFileUtilities, ThePermissionPassGoesIntoFoldersWhoseOwnModeStays) {
         for (char const* file : {"/f", "/g"}) EXPECT_EQ(0644u, Support::ModeOf(folder + file));
     }
   }
-  // Everything but `theirs` belongs to the caller, who reads `theirs` but may
-  // not change its mode.
+  // Everything but one object belongs to the caller, who reads that object
+  // but may not change its mode: another user's folder, or only a file.
   uid_t const user = 65534;  // whom the unprivileged child runs as under root
-  bool const chowned = ::geteuid() == 0 && [&] {
-    for (std::string const& path : {tree, tree + "/f", tree + "/g", locked, locked + "/f",
-                                    locked + "/g", theirs + "/f", theirs + "/g"})
-      if (::chown(path.c_str(), user, user) != 0 || ::chmod(path.c_str(), 0600) != 0) return false;
-    return ::chmod(tree.c_str(), 0700) == 0 && ::chmod(locked.c_str(), 0700) == 0;
-  }();
-  if (chowned) {
+  std::vector<std::string> const all = {tree,   tree + "/f",   tree + "/g",
+                                        locked, locked + "/f", locked + "/g",
+                                        theirs, theirs + "/f", theirs + "/g"};
+  auto const isFolder = [&](std::string const& path) {
+    return path == tree || path == locked || path == theirs;
+  };
+  bool chowned = ::geteuid() == 0;
+  for (std::string const& refused : {theirs, tree + "/g"}) {
+    if (!chowned) break;
+    SCOPED_TRACE("refused: " + refused);
+    mode_t const refusedMode = isFolder(refused) ? 0755 : 0600;
+    for (std::string const& path : all) {
+      bool const mine = path != refused;
+      if (::chown(path.c_str(), mine ? user : 0, mine ? user : 0) != 0 ||
+          ::chmod(path.c_str(), mine ? (isFolder(path) ? 0700 : 0600) : refusedMode) != 0)
+        chowned = false;
+    }
+    if (!chowned) break;
     Support::CPrivateMountResult const child = Support::RunUnprivileged([&]() -> std::string {
       return GT::AllowAccessAll(tree) ? "the refused change was not reported" : "";
     });
     ASSERT_TRUE(child.available);
     EXPECT_EQ("", child.failure);
-    EXPECT_EQ(0755u, Support::ModeOf(tree));
-    EXPECT_EQ(0755u, Support::ModeOf(theirs));
-    for (std::string const& folder : {tree, locked, theirs})
-      for (char const* file : {"/f", "/g"}) EXPECT_EQ(0644u, Support::ModeOf(folder + file));
+    for (std::string const& path : all)
+      EXPECT_EQ(path == refused  ? refusedMode
+                : isFolder(path) ? 0755u
+                                 : 0644u,
+                Support::ModeOf(path))
+          << path;
   }
   ::umask(mask);
   if (!chowned)

@@ -151,6 +151,27 @@ std::vector<CCase<N>> Cases() {
          v[3] = 8;
          v[4] = 9;
        }},
+      {"std::iter_swap", 1, [](CBuffer& b) { std::iter_swap(b.OutputAt(0), b.OutputAt(1)); },
+       [](std::vector<double>& v) { std::swap(v[0], v[1]); }},
+      {"swap(*a, *z), and of a sample with itself", 1,
+       [](CBuffer& b) {
+         auto a = b.OutputAt(2);
+         auto z = b.OutputAt(7);
+         using std::swap;
+         swap(*a, *z);
+         swap(*a, *b.OutputAt(2));
+       },
+       [](std::vector<double>& v) { std::swap(v[2], v[7]); }},
+      {"std::rotate", 1,
+       [](CBuffer& b) { std::rotate(b.OutputBegin(), b.OutputAt(1), b.OutputAt(4)); },
+       [](std::vector<double>& v) { std::rotate(v.begin(), v.begin() + 1, v.begin() + 4); }},
+      {"std::swap_ranges between channels", 2,
+       [left, right](CBuffer& b) {
+         std::swap_ranges(b.OutputBegin(left), b.OutputAt(left, kFrames), b.OutputBegin(right));
+       },
+       [](std::vector<double>& v) {
+         for (std::size_t i = 0; i < v.size(); i += 2) std::swap(v[i], v[i + 1]);
+       }},
       {"std::copy from one channel list to another", 2,
        [left, right](CBuffer& b) {
          std::copy(b.OutputBegin(left), b.OutputAt(left, kFrames), b.OutputBegin(right));
@@ -200,8 +221,9 @@ void CheckEveryKind(CScratchDir const& dir) {
 }
 
 // One output iterator's sample assigned to another's is copied, the
-// assigned iterator writes on where it stands, and every copy a postfix
-// increment hands back writes what it is given, on every kind of buffer.
+// assigned iterator writes on where it stands, swaps exchange the two
+// samples, and every copy a postfix increment hands back writes what it is
+// given, on every kind of buffer.
 TEST(SampleBufferOutputIterators, AssignCopyAndPostfixWriteAlikeOnEveryBuffer) {
   CScratchDir dir;
   CheckEveryKind<SL::nInteger8>(dir);
