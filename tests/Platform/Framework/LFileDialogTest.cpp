@@ -2,9 +2,11 @@
 
 #include "Support/GuiApplication.h"
 #include "Support/AudioFixtures.h"
+#include "Support/PrivateSettings.h"
 #include "Support/PrivateTempDir.h"
 
 #include <QFileDialog>
+#include <QSettings>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -67,8 +69,12 @@ TEST(FileDialog, TheOpenDialogShowsItsCustomAreaAndReportsTheSelection) {
   EXPECT_EQ(nNavStart, seen.selectors[1]);
   EXPECT_EQ(nNavTerminate, seen.selectors.back());
   EXPECT_EQ(nullptr, chooser.GetCustomArea());
-  // The toolkit keeps its own history of the dialog, never among the user's settings.
+  // The toolkit keeps its own history of the dialog, never among the user's
+  // settings, and in the test process's own folder whatever ran before.
   EXPECT_TRUE(std::filesystem::is_empty(home.Path()));
+  std::string const history = QSettings(QSettings::UserScope, "QtProject").fileName().toStdString();
+  EXPECT_EQ(Support::PrivateConfigFolder() + "/",
+            history.substr(0, Support::PrivateConfigFolder().size() + 1));
 }
 
 }  // namespace
