@@ -47,6 +47,9 @@ OSErr FSGetDirectoryItems(FSRef const* container, std::vector<FSRef>* refs, Item
 OSErr FSDeleteObjects(FSRef const* ref);
 // Copies a file or folder tree with its data, extended attributes, permissions
 // and dates. maxLevels 0 copies the whole tree; newName null keeps the source's.
+// A folder that replaces an object is made under a name of its own and moved
+// into place: on a volume whose driver would empty the folders it moves, that
+// copy fails (-37), leaving nothing of itself.
 OSErr FSCopyObject(FSRef const* source, FSRef const* destDir, uint32_t maxLevels,
                    uint32_t whichInfo, DupeAction dupeAction, char const* newName,
                    Boolean wantFSSpec, Boolean wantName, CopyObjectFilterProcPtr filterProcPtr,
@@ -84,7 +87,8 @@ OSErr FSIterateContainer(FSRef const* container, ItemCount maxLevels,
 // neither folder; the counter is incremented after each try.
 OSErr GenerateUniqueHFSUniStr(uint32_t* startSeed, FSRef const* dir1, FSRef const* dir2,
                               std::string* uniqueName);
-// Moves an object into another folder of the same volume under a new name.
+// Moves an object into another folder of the same volume under a new name. A
+// folder on a volume whose driver would empty it is not moved (-37).
 OSErr FSMoveRenameObjectUnicode(FSRef const* ref, FSRef const* destDirectory, char const* newName,
                                 FSRef* newRef);
 // Exchanges the contents of two files of one volume, names staying in place.

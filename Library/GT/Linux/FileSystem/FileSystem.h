@@ -18,7 +18,7 @@ bool RemoveFile(std::string const& path);
 // The new file is readable and writable by the user, with permissions from the umask.
 bool CopyFileX(std::string const& source, std::string const& destination);
 // rename(2): replaces an existing file at `to` atomically; within one volume. A
-// folder arrives whole or stays, also where the volume's driver would empty it.
+// folder is not moved on a volume whose driver would empty it (false).
 bool Rename(std::string const& from, std::string const& to);
 // The folder holding the program, without trailing '/'; the same object each call.
 std::string const& GetModuleDirectoryNameX();
@@ -29,7 +29,9 @@ OSErr FSSpecGetPath(FSSpec const& spec, std::string& path);
 bool IsDirectoryValid(std::string const& path);
 bool RemoveDirectoryX(std::string const& path);
 // Copies a folder tree; an existing object at the destination is replaced only
-// after the new tree is complete.
+// after the new tree is complete. The tree is made under a name of its own and
+// then moved into place, so on a volume whose driver would empty the folders
+// it moves the copy fails, leaving nothing of itself.
 bool CopyDirectory(std::string const& source, std::string const& destination);
 // Creates the folder and any missing parents.
 bool MakeDirectory(std::string const& path);

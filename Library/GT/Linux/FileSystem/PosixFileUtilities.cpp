@@ -276,71 +276,6 @@ int ChangeMode(std::string const& path, mode_t mode) {
   return VolumeKeepsNoModes(error, entitled, entitled && IsModelessVolume(path)) ? 0 : error;
 }
 
-namespace {
-// A non-folder, or a folder on a volume that moves folders whole.
-int RenameObjectNoReplace(std::string const& from, std::string const& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS) return errno;
-  // A second name cannot replace anything; the first goes once the second is there.
-  if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) == 0) {
-    if (::unlink(from.c_str()) == 0) return 0;
-    int const error = errno;
-    ::unlink(to.c_str());
-    return error;
-  }
-  if (errno == EEXIST) return EEXIST;
-  // No links either (FAT, or a folder): what appears at `to` between the look and
-  // the rename is replaced (a file) or refuses it (a non-empty folder).
-  if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP && errno != EMLINK) return errno;
-  struct stat st;
-  if (::lstat(to.c_str(), &st) == 0) return EEXIST;
-  if (errno != ENOENT) return errno;
-  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
-}
-
-// Whether `to` would lie inside the folder `from` (or be it): rename(2) refuses that.
-bool LiesInside(std::string const& to, struct stat const& from) {
-  std::string parent, name;
-  return SplitParent(to, parent, name) && IsAncestorOrSelf(from, parent);
-}
-
-int MoveEntry(std::string const& from, std::string const& to);
-
-int MoveFolderEntries(std::string const& from, std::string const& to, struct stat const& folder) {
-  if (::mkdir(to.c_str(), folder.st_mode & 07777) != 0) {
-    int const error = errno;
-    // A full FUSE FAT card refuses the folder yet lists an empty one there.
-    if (error != EEXIST) ::rmdir(to.c_str());
-    return error;
-  }
-  std::vector<std::string> names;
-  int error = ListFolder(from, names);
-  std::vector<std::string> moved;
-  for (std::string const& name : names) {
-    if (error) break;
-    error = MoveEntry(Join(from, name), Join(to, name));
-    if (!error) moved.push_back(name);
-  }
-  if (!error && ::rmdir(from.c_str()) != 0) error = errno;
-  if (!error) {
-    struct timespec const times[2] = {folder.st_atim, folder.st_mtim};
-    ::utimensat(AT_FDCWD, to.c_str(), times, AT_SYMLINK_NOFOLLOW);  // as a rename keeps them
-    return 0;
-  }
-  // Back as it was: the source folder still stands, as the moves into it are undone.
-  for (auto name = moved.rbegin(); name != moved.rend(); ++name)
-    MoveEntry(Join(to, *name), Join(from, *name));
-  ::rmdir(to.c_str());
-  return error;
-}
-
-int MoveEntry(std::string const& from, std::string const& to) {
-  struct stat st;
-  if (::lstat(from.c_str(), &st) != 0) return errno;
-  return S_ISDIR(st.st_mode) ? MoveFolderEntries(from, to, st) : RenameObjectNoReplace(from, to);
-}
-}  // namespace
-
 bool IsAncestorOrSelf(struct stat const& folder, std::string const& path) {
   char* real = ::realpath(path.c_str(), nullptr);
   if (!real) return false;
@@ -365,13 +300,12 @@ bool EmptiesMovedFolders(struct stat const& st, std::string const& path) {
   return type == "fuse.fusefat" || type == "fuseblk.fusefat";
 }
 
-// Whether path names a folder (its status then in st) on such a volume.
-bool IsFolderOnEmptyingVolume(std::string const& path, struct stat& st) {
-  return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && EmptiesMovedFolders(st, path);
-}
-
-int MoveFolder(std::string const& from, std::string const& to, struct stat const& folder) {
-  return LiesInside(to, folder) ? EINVAL : MoveFolderEntries(from, to, folder);
+// The status of the object at path in st: 0, the errno, or EINVAL for a
+// folder that its volume's driver would lose if it moved it. Such a move is
+// refused, as on a volume that takes no folder moves.
+int StatusToMove(std::string const& path, struct stat& st) {
+  if (::lstat(path.c_str(), &st) != 0) return errno;
+  return S_ISDIR(st.st_mode) && EmptiesMovedFolders(st, path) ? EINVAL : 0;
 }
 }  // namespace
 
@@ -380,33 +314,35 @@ bool EmptiesMovedFolders(std::string const& path) {
   return ::lstat(path.c_str(), &st) == 0 && EmptiesMovedFolders(st, path);
 }
 
-int MoveFolderByEntries(std::string const& from, std::string const& to) {
-  struct stat st;
-  if (::lstat(from.c_str(), &st) != 0) return errno;
-  return S_ISDIR(st.st_mode) ? MoveFolder(from, to, st) : ENOTDIR;
-}
-
 int RenameNoReplace(std::string const& from, std::string const& to) {
   struct stat st;
-  return IsFolderOnEmptyingVolume(from, st) ? MoveFolder(from, to, st)
-                                            : RenameObjectNoReplace(from, to);
+  if (int const error = StatusToMove(from, st)) return error;
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // A second name cannot replace anything; the first goes once the second is
+  // there. Folders take no second names.
+  if (!S_ISDIR(st.st_mode)) {
+    if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) == 0) {
+      if (::unlink(from.c_str()) == 0) return 0;
+      int const error = errno;
+      ::unlink(to.c_str());
+      return error;
+    }
+    if (errno == EEXIST) return EEXIST;
+    if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP && errno != EMLINK) return errno;
+  }
+  // No links (FAT, or a folder): what appears at `to` between the look and the
+  // rename is replaced (a file) or refuses it (a non-empty folder).
+  struct stat target;
+  if (::lstat(to.c_str(), &target) == 0) return EEXIST;
+  if (errno != ENOENT) return errno;
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
 int Rename(std::string const& from, std::string const& to) {
-  struct stat source;
-  if (!IsFolderOnEmptyingVolume(from, source))
-    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
-  struct stat target;
-  if (::lstat(to.c_str(), &target) != 0)
-    return errno == ENOENT ? MoveFolder(from, to, source) : errno;
-  if (!S_ISDIR(target.st_mode)) return ENOTDIR;
-  if (source.st_dev == target.st_dev && source.st_ino == target.st_ino) return 0;  // as rename(2)
-  if (LiesInside(to, source)) return EINVAL;
-  // Only an empty folder is replaced; its place is taken back on failure.
-  if (::rmdir(to.c_str()) != 0) return errno == EEXIST ? ENOTEMPTY : errno;
-  int const error = MoveFolderEntries(from, to, source);
-  if (error) ::mkdir(to.c_str(), target.st_mode & 07777);
-  return error;
+  struct stat st;
+  if (int const error = StatusToMove(from, st)) return error;
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
 std::string DecodeMountField(std::string const& field) {

@@ -61,24 +61,17 @@ int ChangeMode(std::string const& path, mode_t mode);
 // the target exists). Where the volume takes no renameat2 flags (some FUSE
 // drivers), the move goes by a second link and, where links are refused too,
 // by a look at the target right before the rename. A folder on a volume that
-// empties the folders it moves goes as MoveFolderByEntries moves it.
+// empties the folders it moves is refused (EINVAL) with nothing changed.
 int RenameNoReplace(std::string const& from, std::string const& to);
-// rename(2), which replaces an existing file (or empty folder) at `to`; a folder
-// on a volume that empties the folders it moves goes as MoveFolderByEntries
-// moves it, an empty folder at `to` removed first and made again on failure.
+// rename(2), which replaces an existing file (or empty folder) at `to`; a
+// folder on a volume that empties the folders it moves is refused (EINVAL)
+// with nothing changed.
 int Rename(std::string const& from, std::string const& to);
 // Whether the driver of the volume that holds an object loses the entries of a
-// folder it renames or moves (the FUSE FAT driver): such a folder is moved
-// entry by entry instead.
+// folder it renames or moves (the FUSE FAT driver): no folder is moved there.
 bool EmptiesMovedFolders(std::string const& path);
 // Whether the folder is the object at path or one of its ancestors.
 bool IsAncestorOrSelf(struct stat const& folder, std::string const& path);
-// Moves a folder without renaming it: the folder is made at `to` (never
-// replacing), its entries are moved into it one by one (folders the same way)
-// and the emptied folder is removed last. On a failure what was moved goes
-// back and the new folder is removed: the folder arrives whole or stays. 0 or
-// the errno (EINVAL for a move into itself).
-int MoveFolderByEntries(std::string const& from, std::string const& to);
 // A mount-table field with its octal escapes (\040 for a space) decoded.
 std::string DecodeMountField(std::string const& field);
 // One line of /proc/self/mountinfo: the mount's id, its device, its mount
