@@ -3,12 +3,14 @@
 # holding TAVRIN/VQ730/WVCINFO0.VQD with 128 empty records, mounted where the
 # program's volume popup finds it, the way a desktop mounts a real card.
 #
-#   tools/blank-card.sh make IMAGE [SIZE_MB]   make a blank card image (default 64 MB)
+#   tools/blank-card.sh make IMAGE [SIZE_MB]   make a blank card image (default 256 MB,
+#                                              sparse; 128 to 2047 MB)
 #   tools/blank-card.sh mount [IMAGE] [NAME]   make IMAGE when missing and mount it:
 #                                              through udisks when it runs (at
 #                                              /media/<user>/<label>), else a loop mount
 #                                              as /media/<user>/NAME (default VQ730),
-#                                              else through FUSE there
+#                                              else through FUSE there (only an image
+#                                              with 32 KB clusters, as make makes)
 #   tools/blank-card.sh unmount [NAME|POINT]   unmount /media/<user>/NAME, or POINT
 #
 # IMAGE defaults to ~/.cache/vq7/blank-card.img. The mount point is printed on
@@ -18,6 +20,12 @@ set -euo pipefail
 user=${SUDO_USER:-$(id -un)}
 media=/media/$user
 default_image=${XDG_CACHE_HOME:-$HOME/.cache}/vq7/blank-card.img
+
+# The FUSE driver garbles a rename whose entries cross the end of a folder's
+# first cluster: with 32 KB clusters a full card folder (257 files) stays
+# inside its first one. FAT16 has such clusters from 128 MB up.
+fuse_cluster_bytes=32768
+min_size=128 max_size=2047
 
 tmp= info=
 trap 'rm -f ${tmp:+"$tmp"} ${info:+"$info"}' EXIT
@@ -41,16 +49,17 @@ information_file() {
 }
 
 make_image() {
-  local image=$1 size=${2:-64}
-  [[ $size =~ ^[0-9]+$ ]] && ((size >= 16 && size <= 2048)) ||
-    die "size must be 16 to 2048 MB for FAT16, not '$size'"
+  local image=$1 size=${2:-256}
+  [[ $size =~ ^[0-9]+$ ]] && ((size >= min_size && size <= max_size)) ||
+    die "size must be $min_size to $max_size MB for FAT16 with $((fuse_cluster_bytes / 1024)) KB" \
+      "clusters, not '$size'"
   need mkfs.vfat dosfstools
   need mmd mtools
   mkdir -p "$(dirname "$image")"
   tmp=$(mktemp "$image.XXXXXX")
   info=$(mktemp)
   truncate -s "${size}M" "$tmp"
-  mkfs.vfat -F 16 -n VQ730 "$tmp" >/dev/null
+  mkfs.vfat -F 16 -s $((fuse_cluster_bytes / 512)) -S 512 -n VQ730 "$tmp" >/dev/null
   information_file >"$info"
   [ "$(stat -c %s "$info")" = 2944 ] || die "sample-information file has the wrong size"
   MTOOLS_SKIP_CHECK=1 mmd -i "$tmp" ::TAVRIN ::TAVRIN/VQ730
@@ -149,15 +158,32 @@ mount_with_loop() {
   echo "$point"
 }
 
+# Bytes per cluster from the image's boot sector: bytes per sector
+# (little-endian, at 11) times sectors per cluster (at 13); 0 when unreadable.
+cluster_bytes() {
+  local sector cluster
+  sector=$(od -An -tu2 --endian=little -j11 -N2 "$1" 2>/dev/null | tr -d ' ')
+  cluster=$(od -An -tu1 -j13 -N1 "$1" 2>/dev/null | tr -d ' ')
+  echo $((${sector:-0} * ${cluster:-0}))
+}
+
 # The last resort: see the README for what this driver gets wrong.
 mount_with_fuse() {
-  local image=$1 point=$2
+  local image=$1 point=$2 bytes
   command -v fusefat >/dev/null || {
     say "fusefat is missing (Debian package fusefat)"
     return 1
   }
   [ -e /dev/fuse ] || {
     say "/dev/fuse is missing"
+    return 1
+  }
+  bytes=$(cluster_bytes "$image")
+  ((bytes >= fuse_cluster_bytes)) || {
+    say "$image has clusters of $bytes bytes: through FUSE its card folder would soon be" \
+      "damaged, as that driver needs $((fuse_cluster_bytes / 1024)) KB clusters. Make a new image:" \
+      "remove $image (its samples go with it) and mount again, or run" \
+      "'$0 make NEWIMAGE' and mount NEWIMAGE"
     return 1
   }
   make_point "$point" || {
@@ -220,12 +246,12 @@ unmount_image() {
 case ${1:-} in
 make)
   [ $# -ge 2 ] || die "usage: $0 make IMAGE [SIZE_MB]"
-  make_image "$2" "${3:-64}"
+  make_image "$2" "${3:-256}"
   ;;
 mount) mount_image "${2:-}" "${3:-}" ;;
 unmount) unmount_image "${2:-}" ;;
 *)
-  sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//' >&2
+  sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//' >&2
   exit 2
   ;;
 esac

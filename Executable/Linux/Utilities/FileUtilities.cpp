@@ -83,6 +83,19 @@ void Advise(int fd, int advice, char const* name) {
   if (error != 0) Trace() << "posix_fadvise(" << name << ") failed: error=" << error << std::endl;
 }
 
+// Reserves the file's space up front where the file system can. Not
+// posix_fallocate: where the file system has no fallocate, it writes into
+// every block ahead of the data, and some FUSE drivers put such writes in
+// the wrong place. A volume that refuses to reserve leaves it to the writes;
+// false only when the space or the device fails.
+bool Reserve(int fd, off_t size) {
+  int r = 0;
+  do {
+    r = ::fallocate(fd, 0, 0, size) == 0 ? 0 : errno;
+  } while (r == EINTR);
+  return r != ENOSPC && r != EDQUOT && r != EFBIG && r != EIO;
+}
+
 class CFd {
 public:
   explicit CFd(int fd) : mFd(fd) {}
@@ -193,12 +206,7 @@ bool CopyFileWithProgress(std::string const& source, std::string const& target,
   uint64_t const size = static_cast<uint64_t>(from.st_size);
   Advise(in.Get(), POSIX_FADV_SEQUENTIAL, "SEQUENTIAL");
   Advise(in.Get(), POSIX_FADV_NOREUSE, "NOREUSE");
-  if (size > 0) {
-    // Reserve the space up front where the file system can; where it cannot
-    // the writes find out.
-    int const r = ::posix_fallocate(out.Get(), 0, static_cast<off_t>(size));
-    if (r == ENOSPC || r == EDQUOT || r == EFBIG || r == EIO) return false;
-  }
+  if (size > 0 && !Reserve(out.Get(), static_cast<off_t>(size))) return false;
 
   std::size_t const bufferSize = nCopyBufferSize;
   Trace() << GT::FormatString("CopyFileWithProgress: bufferSize = %d (%dKB)\n",

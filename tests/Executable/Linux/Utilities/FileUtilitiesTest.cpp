@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,6 +26,49 @@ extern "C" int posix_fadvise(int fd, off_t offset, off_t length, int advice) {
   static Real const real = reinterpret_cast<Real>(::dlsym(RTLD_NEXT, "posix_fadvise"));
   gAdvice.emplace_back(advice, real(fd, offset, length, advice));
   return gAdvice.back().second;
+}
+
+// fallocate answers with this error while it is set (EINTR once), else as
+// the kernel does.
+static int gFallocateError = 0;
+static int gFallocateCalls = 0;
+
+extern "C" int fallocate(int fd, int mode, off_t offset, off_t length) {
+  using Real = int (*)(int, int, off_t, off_t);
+  static Real const real = reinterpret_cast<Real>(::dlsym(RTLD_NEXT, "fallocate"));
+  ++gFallocateCalls;
+  if (gFallocateError == 0) return real(fd, mode, offset, length);
+  errno = std::exchange(gFallocateError, gFallocateError == EINTR ? 0 : gFallocateError);
+  return -1;
+}
+
+// A volume that cannot reserve space (a FUSE driver without fallocate) gets
+// the data without a reservation; a volume short of space or failing fails
+// the copy. The target holds the source's bytes either way it succeeds.
+TEST(FileUtilitiesTest, CopyWhereTheVolumeRefusesToReserve) {
+  Support::CPrivateTempDir dir;
+  std::string const data = Support::PatternBytes(600000);
+  Support::WriteBytes(dir / "source", data);
+  struct {
+    int error;
+    bool copied;
+  } const cases[] = {{0, true},       {EOPNOTSUPP, true}, {ENOSYS, true},
+                     {EINVAL, true},  {EINTR, true},      {ENOSPC, false},
+                     {EDQUOT, false}, {EFBIG, false},     {EIO, false}};
+  testing::internal::CaptureStderr();
+  for (auto const& c : cases) {
+    gFallocateError = c.error;
+    gFallocateCalls = 0;
+    EXPECT_EQ(c.copied,
+              VQ7::CopyFileWithProgress(dir / "source", dir / "t", UL::IProgress::NullProgress()))
+        << c.error;
+    EXPECT_EQ(c.error == EINTR ? 2 : 1, gFallocateCalls) << c.error;
+    if (c.copied) {
+      EXPECT_TRUE(data == Support::ReadBytes(dir / "t")) << c.error;
+    }
+  }
+  gFallocateError = 0;
+  testing::internal::GetCapturedStderr();
 }
 
 // A source that shrinks while it is copied fails the copy rather than leave
