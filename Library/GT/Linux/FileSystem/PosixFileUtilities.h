@@ -79,6 +79,9 @@ bool IsAncestorOrSelf(struct stat const& folder, std::string const& path);
 // back and the new folder is removed: the folder arrives whole or stays. 0 or
 // the errno (EINVAL for a move into itself).
 int MoveFolderByEntries(std::string const& from, std::string const& to);
+// The process's mount table (/proc/self/mountinfo); "" when it cannot be
+// read whole.
+std::string ReadMountTable();
 // A mount-table field with its octal escapes (\040 for a space) decoded.
 std::string DecodeMountField(std::string const& field);
 // One line of /proc/self/mountinfo: the mount's id, its device, its mount
