@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <ios>
 #include <limits>
 #include <new>
 #include <sstream>
@@ -119,8 +120,9 @@ CConverter::CConverter() : mProgress(UL::IProgress::NullProgress()) {}
 
 CConverter::CConverter(UL::IProgress& progress) : mProgress(progress) {}
 
-// Running out of memory, however absurd the file, fails the conversion; the
-// outputs' temporaries go with the unwinding.
+// Running out of memory, however absurd the file, fails the conversion, and
+// so does a stream that throws on a read error; the outputs' temporaries go
+// with the unwinding.
 std::vector<std::string> CConverter::Import(std::string const& source,
                                             std::string const& destinationBase) {
   SL::CSampleAttribute written;
@@ -134,6 +136,7 @@ std::vector<std::string> CConverter::Import(std::string const& source,
     return ImportFile(source, destinationBase, found);
   } catch (std::bad_alloc const&) {
   } catch (std::length_error const&) {
+  } catch (std::ios_base::failure const&) {
   }
   return std::vector<std::string>();
 }
@@ -144,6 +147,7 @@ bool CConverter::Export(std::vector<std::string> const& files, std::string const
     return ExportFiles(files, destination, format, length, lofi);
   } catch (std::bad_alloc const&) {
   } catch (std::length_error const&) {
+  } catch (std::ios_base::failure const&) {
   }
   return false;
 }

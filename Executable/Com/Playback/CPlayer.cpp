@@ -77,7 +77,8 @@ void CPlayer::PlayKvacWave(std::vector<std::string> const& files, bool lofi, lon
   if (IsPlaying()) return;
   boost::shared_ptr<SL::IInputSampleIterator> const source =
       CreateKvacWaveIterator(files, lofi, length);
-  if (!source) {
+  // A source whose first read failed has nothing to play.
+  if (!source || !source->IsValid()) {
     CDomain::HandleError(PlaybackFailed);
     return;
   }
@@ -87,7 +88,7 @@ void CPlayer::PlayKvacWave(std::vector<std::string> const& files, bool lofi, lon
 void CPlayer::PlayLinearWave(std::string const& path) {
   if (IsPlaying()) return;
   boost::shared_ptr<SL::IInputSampleIterator> const source = CreateLinearWaveIterator(path);
-  if (!source || !IsPlayable(source->GetAttribute())) {
+  if (!source || !source->IsValid() || !IsPlayable(source->GetAttribute())) {
     CDomain::HandleError(WaveLoadFailed);
     return;
   }

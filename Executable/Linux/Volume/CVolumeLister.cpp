@@ -3,8 +3,6 @@
 #include "GT/Linux/FileSystem/PosixFileUtilities.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <pwd.h>
 #include <sstream>
@@ -14,11 +12,6 @@
 namespace VQ7 {
 
 namespace {
-
-std::string ReadMountTable() {
-  std::ifstream in("/proc/self/mountinfo");
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 uint64_t TotalBytesOf(std::string const& path) {
   uint64_t freeBytes = 0, totalBytes = 0;
@@ -43,7 +36,7 @@ boost::shared_ptr<CVolumeLister> sDefault;
 }  // namespace
 
 CVolumeLister::CVolumeLister()
-    : CVolumeLister(ReadMountTable, TotalBytesOf, MediaRoots(CurrentUserName())) {}
+    : CVolumeLister(GT::Posix::ReadMountTable, TotalBytesOf, MediaRoots(CurrentUserName())) {}
 
 CVolumeLister::CVolumeLister(TableSource table, SizeProbe totalBytes,
                              std::vector<std::string> roots)

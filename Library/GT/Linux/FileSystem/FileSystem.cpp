@@ -441,8 +441,7 @@ std::vector<std::string> ParseVolumeMountPoints(std::string const& mountInfo,
 
 std::vector<std::pair<std::string, std::string> > GetDriveNames() {
   std::vector<std::pair<std::string, std::string> > drives;
-  std::ifstream in("/proc/self/mountinfo");
-  std::string const text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string const text = Posix::ReadMountTable();
   for (std::string const& point : ParseVolumeMountPoints(text, UserName())) {
     struct statvfs vfs;
     if (::statvfs(point.c_str(), &vfs) != 0 || vfs.f_blocks == 0) continue;

@@ -345,6 +345,18 @@ int Rename(std::string const& from, std::string const& to) {
   return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
+std::string ReadMountTable() {
+  int const fd = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::string();
+  std::string table;
+  char buffer[4096];
+  ssize_t n = 0;
+  while ((n = ReadSome(fd, buffer, sizeof buffer)) > 0)
+    table.append(buffer, static_cast<std::size_t>(n));
+  ::close(fd);
+  return n == 0 ? table : std::string();
+}
+
 std::string DecodeMountField(std::string const& field) {
   std::string out;
   for (std::size_t i = 0; i < field.size(); ++i) {

@@ -72,6 +72,9 @@ int Rename(std::string const& from, std::string const& to);
 bool EmptiesMovedFolders(std::string const& path);
 // Whether the folder is the object at path or one of its ancestors.
 bool IsAncestorOrSelf(struct stat const& folder, std::string const& path);
+// The process's mount table (/proc/self/mountinfo); "" when it cannot be
+// read whole.
+std::string ReadMountTable();
 // A mount-table field with its octal escapes (\040 for a space) decoded.
 std::string DecodeMountField(std::string const& field);
 // One line of /proc/self/mountinfo: the mount's id, its device, its mount

@@ -2,12 +2,26 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <limits>
 
 namespace SL {
 
 namespace {
 unsigned char const sNoBlock[2] = {0, 0};
+
+// Bytes read straight from a stream's buffer; a buffer that throws on a read
+// error (a file buffer does when the card fails) delivers nothing and fails
+// its stream.
+std::streamsize ReadFrom(std::istream& stream, std::streambuf& buffer, char* to,
+                         std::streamsize bytes) {
+  try {
+    return buffer.sgetn(to, bytes);
+  } catch (std::exception const&) {
+    stream.setstate(std::ios::badbit);
+    return 0;
+  }
+}
 }  // namespace
 
 CKvacFileInputSampleIterator::CKvacFileInputSampleIterator(
@@ -98,8 +112,8 @@ void CKvacFileInputSampleIterator::Read(SBatch& batch) {
   std::vector<long> got(static_cast<std::size_t>(mChannels), 0);
   for (int i = 0; i < mChannels; ++i) {
     std::streamsize const bytes =
-        mBuffers[i]->sgetn(reinterpret_cast<char*>(batch.coded[i].data()),
-                           static_cast<std::streamsize>(batch.blocks * mBlockBytes));
+        ReadFrom(*mStreams[i], *mBuffers[i], reinterpret_cast<char*>(batch.coded[i].data()),
+                 static_cast<std::streamsize>(batch.blocks * mBlockBytes));
     got[i] = static_cast<long>(std::max<std::streamsize>(bytes, 0)) / mBlockBytes;
     batch.blocks = std::min(batch.blocks, got[i]);
   }
@@ -232,7 +246,8 @@ void CKvacFileInputSampleIterator::SetLocation(long frame) {
       for (int i = 0; i < mChannels && mValid; ++i) {
         unsigned char* to = before.data() + i * mBlockBytes;
         coded.push_back(to);
-        if (mBuffers[i]->sgetn(reinterpret_cast<char*>(to), mBlockBytes) != mBlockBytes) {
+        if (ReadFrom(*mStreams[i], *mBuffers[i], reinterpret_cast<char*>(to), mBlockBytes) !=
+            mBlockBytes) {
           mStreams[i]->setstate(std::ios::eofbit | std::ios::failbit);
           Invalidate();  // a short file ends the stream here, at the frame
         }

@@ -15,10 +15,10 @@ namespace SL {
 
 // Reads the device's compressed files, one stream per channel (channel 0
 // first), as one interleaved 16-bit stream of the attribute's frame count.
-// A stream that cannot deliver a whole block it must hold (failed or
-// truncated) ends the stream there and clears the valid flag. Blocks are
-// read and decoded a large batch at a time, the next batch on worker threads
-// while this one is taken.
+// A stream that cannot deliver a whole block it must hold (failed,
+// truncated or unreadable) ends the stream there and clears the valid flag;
+// nothing is thrown. Blocks are read and decoded a large batch at a time,
+// the next batch on worker threads while this one is taken.
 class CKvacFileInputSampleIterator final : public ITypedInputSampleIterator<nInteger16> {
 public:
   // bits: coded bits per sample (4 to 8); offset: byte position of the first

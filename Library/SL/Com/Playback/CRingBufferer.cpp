@@ -4,6 +4,8 @@
 #include "GT/Com/Thread/Clock.h"
 #include "SL/Com/Buffer/CSampleTransformerFactory.h"
 
+#include <exception>
+
 namespace SL {
 
 double const CRingBufferer::sDefaultRingBufferTime = 1.6;
@@ -88,13 +90,23 @@ void CRingBufferer::PrivateStartBuffering(boost::shared_ptr<ISampleIteratorBase>
   mBuffering.store(true, std::memory_order_release);
 }
 
+// A source that failed has ended too, also one that threw: on the fill
+// thread nobody would hear of the exception, and the reader would wait for
+// the rest for ever. An ended source is not read again.
 void CRingBufferer::FillRingBuffer() {
-  if (mInput == nullptr || !mTransformer || !mRing) {
+  if (mInput == nullptr || !mTransformer || !mRing ||
+      mSourceEnded.load(std::memory_order_relaxed)) {
     return;
   }
-  mTransformer->Transform(*mInput, *mRing, ISampleTransformer::CopyOnly);
+  bool ended = false;
+  try {
+    mTransformer->Transform(*mInput, *mRing, ISampleTransformer::CopyOnly);
+    ended = !mInput->HasNext() || !mInput->IsValid();
+  } catch (std::exception const&) {
+    ended = true;
+  }
   // After the samples are published: a reader that sees the end sees them.
-  if (!mInput->HasNext()) {
+  if (ended) {
     mSourceEnded.store(true, std::memory_order_release);
   }
 }

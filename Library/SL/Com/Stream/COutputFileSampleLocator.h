@@ -2,6 +2,7 @@
 
 #include <boost/shared_ptr.hpp>
 #include <cstring>
+#include <exception>
 #include <ios>
 #include <ostream>
 #include <streambuf>
@@ -103,7 +104,8 @@ private:
   // sequential writing thus never reads, and a file opened for writing only
   // can still be written whole. Inside what was written a read that fails or
   // comes short fails the stream: whatever an iterator makes of the silence
-  // shown is then never written, and Finalize reports the failure.
+  // shown is then never written, and Finalize reports the failure. A file
+  // buffer reports a read error by throwing; that fails the stream too.
   void Fetch() {
     std::memset(mSample, 0, sizeof mSample);
     long const whole = B;
@@ -114,8 +116,13 @@ private:
     std::streamsize const wanted = written < whole ? written : whole;
     std::streambuf* buffer = mStream->rdbuf();
     std::streampos const at(mLocation);
-    if (!buffer || buffer->pubseekpos(at, std::ios::in) != at ||
-        buffer->sgetn(reinterpret_cast<char*>(mSample), wanted) != wanted) {
+    bool read = false;
+    try {
+      read = buffer && buffer->pubseekpos(at, std::ios::in) == at &&
+             buffer->sgetn(reinterpret_cast<char*>(mSample), wanted) == wanted;
+    } catch (std::exception const&) {
+    }
+    if (!read) {
       std::memset(mSample, 0, sizeof mSample);
       mStream->setstate(std::ios::badbit);
     }

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <ios>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -14,6 +15,26 @@
 namespace {
 
 typedef TestSupport::CVectorInputIterator<65552> CSource16;
+
+// Counts up, and from sample `at` on fails as a file stream may: it throws
+// the stream's exception, or turns invalid while it still claims samples.
+class CFailingSource : public TestSupport::CCountingInputIterator {
+public:
+  CFailingSource(long at, bool throws)
+      : CCountingInputIterator(40000, 2), mAt(at), mThrows(throws) {}
+  bool HasNext() override { return mIndex < 40000; }
+  void Next() override { ++mIndex; }
+  bool IsValid() const override { return mIndex < mAt; }
+  short Get() override {
+    if (mThrows && mIndex >= mAt) throw std::ios_base::failure("read error");
+    return ValueAt(mIndex);
+  }
+
+private:
+  long mAt;
+  bool mThrows;
+  long mIndex = 0;
+};
 
 }  // namespace
 
@@ -69,4 +90,26 @@ TEST(CSampleIteratorRingBufferingDecoratorThreaded, RefusesOtherDepthsWithoutLea
                    boost::shared_ptr<SL::IInputSampleIterator>(), 0.6, 104),
                std::invalid_argument);
   EXPECT_EQ(before, TestSupport::WaitForProcessThreads(before));
+}
+
+// A source that fails on the fill thread ends the stream: the reader does
+// not wait for the rest for ever. Of a source that claims samples after
+// turning invalid, no more than one fill (a ring of 128 frames) is taken.
+TEST(CSampleIteratorRingBufferingDecoratorThreaded, ASourceFailingOnTheFillThreadEndsTheStream) {
+  for (bool const throws : {true, false}) {
+    SCOPED_TRACE(throws ? "throws" : "turns invalid");
+    SL::CSampleIteratorRingBufferingDecorator<65552> decorator(
+        boost::shared_ptr<SL::IInputSampleIterator>(new CFailingSource(6000, throws)), 0.0001, 104);
+    long k = 0, misplaced = 0;
+    auto const limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (decorator.HasNext() && std::chrono::steady_clock::now() < limit) {
+      for (int n = 0; n < 512 && decorator.HasNext(); ++n, decorator.Next())
+        if (short const s = decorator.Get())
+          misplaced += s != TestSupport::CCountingInputIterator::ValueAt(k++);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_FALSE(decorator.HasNext());
+    EXPECT_LE(k, throws ? 6000 : 6000 + 256);
+    EXPECT_EQ(0, misplaced);
+  }
 }
