@@ -665,7 +665,8 @@ OSErr FSCopyObject(FSRef const* source, FSRef const* destDir, uint32_t maxLevels
   params.copyingToDropFolder = ::access(destDir->path.c_str(), W_OK | X_OK) == 0 &&
                                ::access(destDir->path.c_str(), R_OK) != 0;
 
-  if (S_ISDIR(sourceStat.st_mode) && Posix::IsAncestorOrSelf(sourceStat, destDir->path))
+  if (S_ISDIR(sourceStat.st_mode) &&
+      Posix::IsAncestorOrSelf(source->path, sourceStat, destDir->path))
     return nFsCopyIntoItself;
 
   std::string target = Posix::Join(destDir->path, name);

@@ -1,6 +1,7 @@
 #include "GT/Linux/FileSystem/PosixFileUtilities.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -276,22 +277,22 @@ int ChangeMode(std::string const& path, mode_t mode) {
   return VolumeKeepsNoModes(error, entitled, entitled && IsModelessVolume(path)) ? 0 : error;
 }
 
-bool IsAncestorOrSelf(struct stat const& folder, std::string const& path) {
-  char* real = ::realpath(path.c_str(), nullptr);
-  if (!real) return false;
-  std::string p = real;
-  std::free(real);
-  for (;;) {
-    struct stat st;
-    if (::stat(p.c_str(), &st) != 0 || st.st_dev != folder.st_dev) return false;
-    if (st.st_ino == folder.st_ino) return true;
-    std::string::size_type const slash = p.rfind('/');
-    if (p == "/" || slash == std::string::npos) return false;
-    p = slash == 0 ? "/" : p.substr(0, slash);
-  }
+namespace {
+bool EqualIgnoringCase(std::string const& a, std::string const& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
 }
 
-namespace {
+// The path with its links, "." and ".." resolved; "" when it cannot be.
+std::string RealPath(std::string const& path) {
+  char* real = ::realpath(path.c_str(), nullptr);
+  std::string const resolved = real ? real : "";
+  std::free(real);
+  return resolved;
+}
+
 // The FUSE FAT driver loses the entries of a folder it renames.
 bool EmptiesMovedFolders(struct stat const& st, std::string const& path) {
   struct statfs fs;
@@ -300,14 +301,49 @@ bool EmptiesMovedFolders(struct stat const& st, std::string const& path) {
   return type == "fuse.fusefat" || type == "fuseblk.fusefat";
 }
 
-// The status of the object at path in st: 0, the errno, or EINVAL for a
-// folder that its volume's driver would lose if it moved it. Such a move is
-// refused, as on a volume that takes no folder moves.
-int StatusToMove(std::string const& path, struct stat& st) {
-  if (::lstat(path.c_str(), &st) != 0) return errno;
-  return S_ISDIR(st.st_mode) && EmptiesMovedFolders(st, path) ? EINVAL : 0;
+// Whether two paths of one FAT volume spell the same entry apart (their
+// folders resolved; FAT compares names without letter case).
+bool SpellTheSameEntryApart(std::string const& from, std::string const& to) {
+  std::string fromParent, fromName, toParent, toName;
+  if (!SplitParent(from, fromParent, fromName) || !SplitParent(to, toParent, toName) ||
+      !EqualIgnoringCase(fromName, toName))
+    return false;
+  std::string const a = RealPath(fromParent), b = RealPath(toParent);
+  if (a.empty() || b.empty()) return false;
+  std::string const x = Join(a, fromName), y = Join(b, toName);
+  return x != y && EqualIgnoringCase(x, y);
+}
+
+// The status of the object at `from` in st: 0, the errno, or EINVAL for a
+// move that the volume's driver would botch. That driver loses a folder it
+// moves, and takes a file renamed to another spelling of its own name for
+// another file it replaces, and frees its data. Such a move is refused,
+// as on a volume that takes no folder moves.
+int StatusToMove(std::string const& from, std::string const& to, struct stat& st) {
+  if (::lstat(from.c_str(), &st) != 0) return errno;
+  bool const botched = S_ISDIR(st.st_mode) || SpellTheSameEntryApart(from, to);
+  return botched && EmptiesMovedFolders(st, from) ? EINVAL : 0;
 }
 }  // namespace
+
+bool IsAncestorOrSelf(std::string const& folderPath, struct stat const& folder,
+                      std::string const& path) {
+  std::string p = RealPath(path);
+  if (p.empty()) return false;
+  // The FUSE FAT driver gives each spelling of a name its own inode number:
+  // there the resolved paths are compared too, without letter case, as FAT
+  // compares names.
+  std::string const spelled = EmptiesMovedFolders(folder, folderPath) ? RealPath(folderPath) : "";
+  for (;;) {
+    struct stat st;
+    if (::stat(p.c_str(), &st) != 0 || st.st_dev != folder.st_dev) return false;
+    if (st.st_ino == folder.st_ino || (!spelled.empty() && EqualIgnoringCase(p, spelled)))
+      return true;
+    std::string::size_type const slash = p.rfind('/');
+    if (p == "/" || slash == std::string::npos) return false;
+    p = slash == 0 ? "/" : p.substr(0, slash);
+  }
+}
 
 bool EmptiesMovedFolders(std::string const& path) {
   struct stat st;
@@ -316,7 +352,7 @@ bool EmptiesMovedFolders(std::string const& path) {
 
 int RenameNoReplace(std::string const& from, std::string const& to) {
   struct stat st;
-  if (int const error = StatusToMove(from, st)) return error;
+  if (int const error = StatusToMove(from, to, st)) return error;
   if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
   if (errno != EINVAL && errno != ENOSYS) return errno;
   // A second name cannot replace anything; the first goes once the second is
@@ -341,7 +377,7 @@ int RenameNoReplace(std::string const& from, std::string const& to) {
 
 int Rename(std::string const& from, std::string const& to) {
   struct stat st;
-  if (int const error = StatusToMove(from, st)) return error;
+  if (int const error = StatusToMove(from, to, st)) return error;
   return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 

@@ -60,18 +60,21 @@ int ChangeMode(std::string const& path, mode_t mode);
 // rename(2) that never replaces an existing object: 0 or the errno (EEXIST when
 // the target exists). Where the volume takes no renameat2 flags (some FUSE
 // drivers), the move goes by a second link and, where links are refused too,
-// by a look at the target right before the rename. A folder on a volume that
-// empties the folders it moves is refused (EINVAL) with nothing changed.
+// by a look at the target right before the rename. On a volume that empties
+// the folders it moves, a folder, and a file renamed to another spelling of
+// its own path, are refused (EINVAL) with nothing changed.
 int RenameNoReplace(std::string const& from, std::string const& to);
-// rename(2), which replaces an existing file (or empty folder) at `to`; a
-// folder on a volume that empties the folders it moves is refused (EINVAL)
-// with nothing changed.
+// rename(2), which replaces an existing file (or empty folder) at `to`;
+// refuses what RenameNoReplace refuses on a volume that empties the folders
+// it moves.
 int Rename(std::string const& from, std::string const& to);
 // Whether the driver of the volume that holds an object loses the entries of a
 // folder it renames or moves (the FUSE FAT driver): no folder is moved there.
 bool EmptiesMovedFolders(std::string const& path);
-// Whether the folder is the object at path or one of its ancestors.
-bool IsAncestorOrSelf(struct stat const& folder, std::string const& path);
+// Whether the folder at folderPath (its status in folder) is the object at
+// path or one of its ancestors.
+bool IsAncestorOrSelf(std::string const& folderPath, struct stat const& folder,
+                      std::string const& path);
 // The process's mount table (/proc/self/mountinfo); "" when it cannot be
 // read whole.
 std::string ReadMountTable();

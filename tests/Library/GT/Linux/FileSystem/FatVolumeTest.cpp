@@ -219,12 +219,13 @@ std::string Differences(CTree const& expected, CTree const& actual) {
   return differences;
 }
 
-// The card's FUSE driver empties a folder it renames, loses one renamed to
-// another spelling of its name and never sees a folder moved into itself
-// under another spelling: every call that would move a folder there fails
-// with nothing changed, also after a remount, and leaves no copy of its own.
-// Files move there as before. On ext4 the same calls move folders, and both
-// volumes refuse a folder moved into itself however the target is spelled.
+// The card's FUSE driver empties a folder it renames, loses a folder or the
+// data of a file renamed to another spelling of its name, and never sees a
+// folder moved or copied into itself under another spelling: every call that
+// would do so there fails with nothing changed, also after a remount, and
+// leaves no copy of its own. Files move there as before. On ext4 the same
+// calls move folders, and both volumes refuse a folder moved or copied into
+// itself however the target is spelled.
 TEST(FatVolume, FolderMovesAreRefusedOnTheCardWithNothingChanged) {
   Support::CPrivateTempDir dir;
   std::string const card = dir / "card", local = dir / "local", image = dir / "fat.img";
@@ -317,6 +318,19 @@ TEST(FatVolume, FolderMovesAreRefusedOnTheCardWithNothingChanged) {
          return static_cast<int>(FSMoveRenameObjectUnicode(&f, &into, "G.VQD", nullptr));
        },
        0, 0, [](CTree const& t) { return Moved(t, "/F.VQD", "/S/SUB/G.VQD"); }},
+      {"GT::Rename of a file to another letter case",
+       [&](std::string const& r) { return done(GT::Rename(r + "/F.VQD", r + "/f.vqd")); }, 0, -1,
+       [](CTree const& t) { return Moved(t, "/F.VQD", "/f.vqd"); }},
+      {"FSCopyObject of a folder into itself in another letter case",
+       [](std::string const& r) {
+         FSRef const s{r + "/S"}, sub{r + "/s/SUB"};
+         return static_cast<int>(FSCopyObject(&s, &sub, 0, 0, nDupeStandard, "X", 0, 0, nullptr,
+                                              nullptr, nullptr, nullptr));
+       },
+       GT::nFsFileNotFound, GT::nFsCopyIntoItself, nullptr},
+      {"CopyDirectory into itself in another letter case",
+       [&](std::string const& r) { return done(GT::CopyDirectory(r + "/S", r + "/s/SUB/X")); }, -1,
+       -1, nullptr},
       {"GT::Rename of a file onto a file",
        [&](std::string const& r) { return done(GT::Rename(r + "/F.VQD", r + "/S/A.VQD")); }, 0, 0,
        [](CTree const& t) { return Moved(t, "/F.VQD", "/S/A.VQD"); }},
